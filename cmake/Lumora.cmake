@@ -1,0 +1,43 @@
+# Shared build settings and helpers for every folder.
+
+add_library(lumora_options INTERFACE)
+target_include_directories(lumora_options INTERFACE ${PROJECT_SOURCE_DIR})
+target_compile_options(lumora_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow=local
+  -Wno-missing-field-initializers $<$<BOOL:${LUMORA_WERROR}>:-Werror>)
+if(LUMORA_SANITIZE)
+  target_compile_options(lumora_options INTERFACE -fsanitize=${LUMORA_SANITIZE} -fno-omit-frame-pointer
+    -fno-sanitize-recover=all)
+  target_link_options(lumora_options INTERFACE -fsanitize=${LUMORA_SANITIZE})
+endif()
+
+# lumora_add_library(NAME DIR [DEPS ...])
+# Builds every *.cpp directly in DIR into a static library NAME. A folder with
+# no sources yet gives an interface library, so dependents still link.
+function(lumora_add_library name dir)
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_link_libraries(${name} PUBLIC lumora_options ${ARGN})
+  else()
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE lumora_options ${ARGN})
+  endif()
+endfunction()
+
+# lumora_add_test(NAME DIR [DEPS ...])
+# One GoogleTest executable of every *.cpp in DIR, its cases registered with CTest.
+function(lumora_add_test name dir)
+  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE lumora_options GTest::gtest GTest::gmock ${ARGN})
+  target_compile_definitions(${name} PRIVATE
+    LUMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    LUMORA_BINARY_DIR="${PROJECT_BINARY_DIR}"
+    LUMORA_SHARED_DIR="${PROJECT_SOURCE_DIR}/../shared")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;QTWEBENGINE_DISABLE_SANDBOX=1"
+               TIMEOUT 300)
+endfunction()
