@@ -10,6 +10,13 @@ if(LUMORA_SANITIZE)
   target_link_options(lumora_options INTERFACE -fsanitize=${LUMORA_SANITIZE})
 endif()
 
+# Turns on Qt's code generators for a target that links Qt (or a *_qt library).
+function(lumora_qt_target name deps)
+  if("${deps}" MATCHES "Qt6::|_qt|lumora_ui|lumora_res")
+    set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON AUTOUIC OFF)
+  endif()
+endfunction()
+
 # lumora_add_library(NAME DIR [DEPS ...])
 # Builds every *.cpp directly in DIR into a static library NAME. A folder with
 # no sources yet gives an interface library, so dependents still link.
@@ -18,6 +25,7 @@ function(lumora_add_library name dir)
   if(sources)
     add_library(${name} STATIC ${sources})
     target_link_libraries(${name} PUBLIC lumora_options ${ARGN})
+    lumora_qt_target(${name} "${ARGN}")
   else()
     add_library(${name} INTERFACE)
     target_link_libraries(${name} INTERFACE lumora_options ${ARGN})
@@ -33,6 +41,7 @@ function(lumora_add_test name dir)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE lumora_options GTest::gtest GTest::gmock ${ARGN})
+  lumora_qt_target(${name} "${ARGN}")
   target_compile_definitions(${name} PRIVATE
     LUMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     LUMORA_BINARY_DIR="${PROJECT_BINARY_DIR}"
