@@ -34,6 +34,7 @@ endfunction()
 
 # lumora_add_test(NAME DIR [DEPS ...])
 # One GoogleTest executable of every *.cpp in DIR, its cases registered with CTest.
+# Tests that link Qt run inside a QApplication (tests/support/QtTestMain.cpp).
 function(lumora_add_test name dir)
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT sources)
@@ -42,6 +43,12 @@ function(lumora_add_test name dir)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE lumora_options GTest::gtest GTest::gmock ${ARGN})
   lumora_qt_target(${name} "${ARGN}")
+  # Qt tests get a QApplication from their own main; the others gtest's main.
+  if("${ARGN}" MATCHES "Qt6::|_qt|lumora_ui|lumora_res")
+    target_link_libraries(${name} PRIVATE lumora_test_main_qt)
+  else()
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
   target_compile_definitions(${name} PRIVATE
     LUMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     LUMORA_BINARY_DIR="${PROJECT_BINARY_DIR}"
