@@ -1,0 +1,294 @@
+#include "display/CDisplayCore.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace lumora {
+namespace {
+
+class FakeDisplay : public CDisplayCore {
+ public:
+  bool createOk = true;
+  bool rebuildOk = true;
+  int presents = 0;
+  int rebuilds = 0;
+  std::vector<int> notes;
+  void FitToParent() override {}
+
+ protected:
+  bool CreateDevice() override { return createOk; }
+  bool RebuildDevice() override {
+    ++rebuilds;
+    return rebuildOk;
+  }
+  void RequestPresent() override { ++presents; }
+  void NotifyParent(int wParam) override { notes.push_back(wParam); }
+};
+
+// A flat-coloured 4:2:0 picture.
+struct Frame {
+  int w, h;
+  std::vector<std::uint8_t> y, u, v;
+  const std::uint8_t* planes[3];
+  int strides[3];
+  Frame(int width, int height, std::uint8_t Y = 100, std::uint8_t U = 60, std::uint8_t V = 200)
+      : w(width), h(height) {
+    y.assign(static_cast<std::size_t>(w) * h, Y);
+    u.assign(static_cast<std::size_t>(w / 2) * (h / 2), U);
+    v.assign(static_cast<std::size_t>(w / 2) * (h / 2), V);
+    planes[0] = y.data();
+    planes[1] = u.data();
+    planes[2] = v.data();
+    strides[0] = w;
+    strides[1] = strides[2] = w / 2;
+  }
+};
+
+void ExpectRect(const DisplayRect& r, int l, int t, int rr, int b) {
+  EXPECT_EQ(r.left, l);
+  EXPECT_EQ(r.top, t);
+  EXPECT_EQ(r.right, rr);
+  EXPECT_EQ(r.bottom, b);
+}
+
+class DisplayCore : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(d.InitDisplay(this, 5), 0);
+    d.SetClientSize(640, 480);
+    d.SetStretch(0, -1);
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(d.SetStillImage(i, nullptr), 1);
+    d.SelectStillImage(0);
+  }
+  void Show(const Frame& f) { d.ShowFrame(0, f.planes, f.w, f.h, 5, f.strides); }
+  FakeDisplay d;
+};
+
+TEST(DisplayCoreInit, FailingDeviceGivesMinusOne) {
+  FakeDisplay d;
+  d.createOk = false;
+  EXPECT_EQ(d.InitDisplay(nullptr, 5), -1);
+  EXPECT_EQ(d.MainSurface(0), nullptr);
+  // Presenting without a device marks it lost.
+  d.SetClientSize(100, 100);
+  EXPECT_EQ(d.Redraw(1), 0);
+  EXPECT_EQ(d.IsDeviceLost(), 1);
+}
+
+TEST_F(DisplayCore, StillImagesAreBlack640x360WithoutBitmap) {
+  for (int i = 0; i < 3; ++i) {
+    const StillImage* s = d.Still(i);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->width, 640);
+    EXPECT_EQ(s->height, 360);
+    EXPECT_EQ(s->rgb.size(), 640u * 360u * 3u);
+    EXPECT_EQ(s->rgb[12345], 0);
+  }
+  EXPECT_EQ(d.Redraw(1), 1);
+  auto lock = d.Lock();
+  EXPECT_TRUE(d.Scene().still);
+  ExpectRect(d.Scene().dest, 0, 0, 640, 480);
+  ExpectRect(d.Scene().source, 0, 0, 640, 360);
+  EXPECT_FALSE(d.IsVideoShown());
+}
+
+TEST_F(DisplayCore, BitmapStillIsTurnedUprightAndRgb) {
+  // 2 x 2 bottom-up BGR, rows padded to 8 bytes.
+  const std::uint8_t bits[16] = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+  StillBitmap bmp{bits, 2, 2, 8};
+  ASSERT_EQ(d.SetStillImage(1, &bmp), 1);
+  const StillImage* s = d.Still(1);
+  ASSERT_NE(s, nullptr);
+  ASSERT_EQ(s->width, 2);
+  const std::vector<std::uint8_t> expected = {9, 8, 7, 12, 11, 10, 3, 2, 1, 6, 5, 4};
+  EXPECT_EQ(s->rgb, expected);
+}
+
+TEST_F(DisplayCore, BadBitmapReleasesEveryStill) {
+  const std::uint8_t bits[4] = {};
+  StillBitmap bmp{bits, 2, 2, 2};  // stride shorter than a row
+  EXPECT_EQ(d.SetStillImage(2, &bmp), 0);
+  EXPECT_EQ(d.Still(0), nullptr);
+  EXPECT_EQ(d.Still(2), nullptr);
+  StillBitmap huge{bits, 100000, 100000, 300000};
+  EXPECT_EQ(d.SetStillImage(0, &huge), 0);
+  EXPECT_EQ(d.SetStillImage(5, nullptr), 0);
+}
+
+TEST_F(DisplayCore, FrameIsLetterboxedAndCopied) {
+  const Frame f(1280, 720, 150, 40, 210);
+  Show(f);
+  EXPECT_TRUE(d.IsVideoShown());
+  EXPECT_GE(d.presents, 1);
+  auto lock = d.Lock();
+  const DisplayScene& s = d.Scene();
+  EXPECT_FALSE(s.still);
+  ExpectRect(s.target, 0, 0, 640, 480);
+  ExpectRect(s.dest, 0, 60, 640, 420);
+  ExpectRect(s.source, 0, 0, 1280, 720);
+  EXPECT_FALSE(s.inset);
+  const CYv12Surface* m = d.MainSurface(0);
+  EXPECT_EQ(m->Y()[719 * 1920 + 1279], 150);
+  EXPECT_EQ(m->U()[0], 40);
+  EXPECT_EQ(m->V()[0], 210);
+}
+
+TEST_F(DisplayCore, NullPlanesShowTheSelectedStillOverTheClient) {
+  Show(Frame(320, 240));
+  d.SelectStillImage(2);
+  d.ShowFrame(0, nullptr, 0, 0, 5, nullptr);
+  auto lock = d.Lock();
+  EXPECT_TRUE(d.Scene().still);
+  EXPECT_EQ(d.Scene().stillIndex, 2);
+  ExpectRect(d.Scene().dest, 0, 0, 640, 480);
+  EXPECT_FALSE(d.IsVideoShown());
+}
+
+TEST_F(DisplayCore, ZoomOnlyWhileVideoIsShown) {
+  d.ZoomIn();
+  int zoom = 0;
+  d.GetZoom(&zoom, nullptr, nullptr);
+  EXPECT_EQ(zoom, 256);
+  Show(Frame(1280, 720));
+  d.ZoomIn();
+  d.GetZoom(&zoom, nullptr, nullptr);
+  EXPECT_EQ(zoom, 512);
+  EXPECT_EQ(d.GetGeometry(1).requestedZoom, 512);  // ZoomIn acts on every view
+  d.ZoomOut();
+  EXPECT_EQ(d.GetGeometry(0).requestedZoom, 256);
+  EXPECT_EQ(d.GetGeometry(1).requestedZoom, 512);  // ZoomOut only on view 0
+  d.Redraw(1);
+  d.ZoomIn();
+  EXPECT_EQ(d.GetGeometry(0).requestedZoom, 256);
+}
+
+TEST_F(DisplayCore, ZoomedFrameGetsTheInsetWithRedMarkings) {
+  d.SetClientSize(640, 360);
+  const Frame f(1280, 720);
+  Show(f);
+  d.ZoomIn();
+  Show(f);
+  {
+    auto lock = d.Lock();
+    const DisplayScene& s = d.Scene();
+    ASSERT_TRUE(s.inset);
+    ExpectRect(s.source, 320, 180, 960, 540);
+    ExpectRect(s.insetSource, 0, 0, 1280, 720);
+    ExpectRect(s.insetDest, CDisplayGeometry::InsetRect(s.dest, 1).left, 16, 640 - 16, 16 + 90);
+    const CYv12Surface* in = d.InsetSurface(0);
+    EXPECT_EQ(in->Y()[0], 70);                  // frame around the picture
+    EXPECT_EQ(in->Y()[400 * 1920 + 320], 70);   // left edge of the region
+    EXPECT_EQ(in->Y()[400 * 1920 + 330], 100);  // inside the region
+    EXPECT_EQ(d.MainSurface(0)->Y()[0], 100);   // the main surface stays clean
+  }
+  d.SetInsetVisible(0);
+  Show(f);
+  auto lock = d.Lock();
+  EXPECT_FALSE(d.Scene().inset);
+}
+
+TEST_F(DisplayCore, DragMovesTheZoomedRegion) {
+  d.SetClientSize(640, 360);
+  const Frame f(1280, 720);
+  EXPECT_FALSE(d.BeginDrag({10, 10}));  // no video yet
+  Show(f);
+  d.ZoomIn();
+  Show(f);
+  ASSERT_TRUE(d.BeginDrag({100, 100}));
+  EXPECT_TRUE(d.DragTo({150, 100}));
+  EXPECT_TRUE(d.DragTo({200, 100}));
+  d.EndDrag();
+  EXPECT_FALSE(d.DragTo({300, 100}));
+  EXPECT_EQ(d.notes, (std::vector<int>{1241, 1241}));
+  Show(f);
+  ExpectRect(d.GetGeometry(0).source, 220, 180, 860, 540);
+}
+
+TEST_F(DisplayCore, LostDeviceShowsNothingAndNotifies) {
+  Show(Frame(64, 48));
+  d.SetDeviceLost(1);
+  const int before = d.presents;
+  Show(Frame(64, 48, 9));
+  EXPECT_EQ(d.presents, before);
+  EXPECT_EQ(d.MainSurface(0)->Y()[0], 100);  // not uploaded while lost
+  EXPECT_EQ(d.notes, std::vector<int>{1243});
+  EXPECT_EQ(d.Redraw(1), 0);
+}
+
+TEST_F(DisplayCore, ResetDeviceOnlyWhenLost) {
+  EXPECT_EQ(d.ResetDevice(), 0);
+  EXPECT_EQ(d.rebuilds, 0);
+  const std::uint8_t bits[8] = {10, 20, 30, 0, 40, 50, 60, 0};
+  StillBitmap bmp{bits, 1, 2, 4};
+  ASSERT_EQ(d.SetStillImage(1, &bmp), 1);
+  d.SetDeviceLost(1);
+  d.rebuildOk = false;
+  EXPECT_EQ(d.ResetDevice(), 0);
+  EXPECT_EQ(d.Still(1), nullptr);
+  d.rebuildOk = true;
+  EXPECT_EQ(d.ResetDevice(), 1);
+  EXPECT_EQ(d.rebuilds, 2);
+  ASSERT_NE(d.Still(1), nullptr);
+  EXPECT_EQ(d.Still(1)->rgb, (std::vector<std::uint8_t>{60, 50, 40, 30, 20, 10}));
+  ASSERT_NE(d.Still(0), nullptr);
+  EXPECT_EQ(d.Still(0)->width, 640);
+  EXPECT_NE(d.MainSurface(0), nullptr);
+  EXPECT_EQ(d.IsDeviceLost(), 1);  // the caller clears the flag
+  d.SetDeviceLost(0);
+  EXPECT_EQ(d.Redraw(1), 1);
+}
+
+TEST_F(DisplayCore, FlipModeAndOversizedFrames) {
+  Frame f(4, 2);
+  f.y = {1, 2, 3, 4, 5, 6, 7, 8};
+  f.planes[0] = f.y.data();
+  d.SetFlipMode(3, 0);
+  Show(f);
+  EXPECT_EQ(d.MainSurface(0)->Y()[0], 8);
+  EXPECT_EQ(d.MainSurface(0)->Y()[1920 + 3], 1);
+  d.SetFlipMode(9, -1);  // ignored
+  Show(f);
+  EXPECT_EQ(d.MainSurface(0)->Y()[0], 8);
+  const int presents = d.presents;
+  const Frame big(1936, 1088);
+  Show(big);
+  EXPECT_EQ(d.presents, presents);
+}
+
+TEST_F(DisplayCore, CaptionOnlyOnceAFontIsSet) {
+  Show(Frame(1280, 720));
+  {
+    auto lock = d.Lock();
+    EXPECT_FALSE(d.Scene().caption);
+  }
+  d.SetCaption("DejaVu Sans", 36, "Front", 0x0000FFFF);
+  d.SetCaptionText("Rear");
+  d.SetClientSize(1280, 720);
+  Show(Frame(1280, 720));
+  auto lock = d.Lock();
+  const DisplayScene& s = d.Scene();
+  ASSERT_TRUE(s.caption);
+  EXPECT_EQ(s.captions.caption.text, "Rear");
+  EXPECT_EQ(s.captions.caption.fontHeight, 36);
+  EXPECT_EQ(s.captions.caption.x, 15);
+  EXPECT_EQ(s.captionColour, 0x0000FFFFu);
+  EXPECT_EQ(s.fontFace, "DejaVu Sans");
+}
+
+TEST_F(DisplayCore, SetZoomIsClampedAndTakesEffectAtTheNextFrame) {
+  d.SetClientSize(640, 360);
+  Show(Frame(1280, 720));
+  d.SetZoom(1 << 30, {}, {});
+  int zoom = 0;
+  d.GetZoom(&zoom, nullptr, nullptr);
+  EXPECT_EQ(zoom, 4096);
+  EXPECT_EQ(d.GetGeometry(0).zoom, 256);
+  Show(Frame(1280, 720));
+  EXPECT_EQ(d.GetGeometry(0).zoom, 4096);
+  EXPECT_EQ(d.GetGeometry(0).source.Width(), 1280 / 16);
+}
+
+}  // namespace
+}  // namespace lumora
