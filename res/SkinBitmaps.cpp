@@ -1,0 +1,52 @@
+#include "res/SkinBitmaps.h"
+
+#include <QDir>
+#include <QHash>
+#include <QPixmapCache>
+
+namespace lumora {
+namespace {
+
+// Index of the compiled skin folder: id -> resource path, built once.
+const QHash<int, QString>& SkinIndex() {
+  static const QHash<int, QString> index = [] {
+    QHash<int, QString> paths;
+    const QDir dir(QStringLiteral(":/skin"));
+    for (const QString& file : dir.entryList({QStringLiteral("*.png")}, QDir::Files)) {
+      bool ok = false;
+      const int id = file.section(QLatin1Char('_'), 0, 0).toInt(&ok);
+      if (ok && !paths.contains(id)) paths.insert(id, dir.filePath(file));
+    }
+    return paths;
+  }();
+  return index;
+}
+
+}  // namespace
+
+QString SkinBitmapPath(int id) { return SkinIndex().value(id); }
+
+bool HasSkinBitmap(int id) { return SkinIndex().contains(id); }
+
+QImage SkinImage(int id) {
+  const QString path = SkinBitmapPath(id);
+  return path.isEmpty() ? QImage() : QImage(path);
+}
+
+QPixmap SkinBitmap(int id) {
+  const QString path = SkinBitmapPath(id);
+  if (path.isEmpty()) return QPixmap();
+  QPixmap pixmap;
+  if (!QPixmapCache::find(path, &pixmap)) {
+    pixmap.load(path);
+    QPixmapCache::insert(path, pixmap);
+  }
+  return pixmap;
+}
+
+SkinButtonImages SkinButton(int base) {
+  return {SkinBitmap(base + kStateNormal), SkinBitmap(base + kStateDown),
+          SkinBitmap(base + kStateOver), SkinBitmap(base + kStateDisabled)};
+}
+
+}  // namespace lumora

@@ -1,0 +1,115 @@
+// The compiled skin: every bitmap the controls use is present with the size
+// its control expects, the button states are distinct pictures, and the
+// generator reproduces exactly the set of committed files.
+#include "res/SkinBitmaps.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <vector>
+
+namespace lumora {
+namespace {
+
+std::vector<int> ButtonBases() {
+  std::vector<int> bases;
+  for (int base = kBmpMinimize; base <= kBmpCategory; base += kButtonStateCount) bases.push_back(base);
+  return bases;
+}
+
+TEST(SkinBitmaps, EveryButtonHasFourDistinctStatesOfOneSize) {
+  for (int base : ButtonBases()) {
+    SCOPED_TRACE(base);
+    const SkinButtonImages images = SkinButton(base);
+    ASSERT_FALSE(images.normal.isNull());
+    ASSERT_FALSE(images.down.isNull());
+    ASSERT_FALSE(images.over.isNull());
+    ASSERT_FALSE(images.disabled.isNull());
+    EXPECT_EQ(images.down.size(), images.normal.size());
+    EXPECT_EQ(images.over.size(), images.normal.size());
+    EXPECT_EQ(images.disabled.size(), images.normal.size());
+    const QImage normal = images.normal.toImage();
+    EXPECT_NE(images.down.toImage(), normal);
+    EXPECT_NE(images.over.toImage(), normal);
+    EXPECT_NE(images.disabled.toImage(), normal);
+  }
+}
+
+TEST(SkinBitmaps, FixedPicturesHaveTheirControlSizes) {
+  EXPECT_EQ(SkinImage(kBmpBackground).size(), QSize(1020, 594));
+  EXPECT_EQ(SkinImage(kBmpThumbnailArea).size(), QSize(605, 250));
+  for (int id = kBmpIndicatorFirst; id <= kBmpIndicatorLast; ++id) {
+    EXPECT_EQ(SkinImage(id).size(), QSize(180, 165)) << id;
+  }
+  EXPECT_EQ(SkinImage(kBmpEventAlert).size(), QSize(180, 165));
+  for (int id : {kBmpGraphModeA, kBmpGraphModeB, kBmpGraphModeSpeed, kBmpGraphModeADown,
+                 kBmpGraphModeBDown, kBmpGraphModeSpeedDown}) {
+    EXPECT_EQ(SkinImage(id).size(), QSize(40, 39)) << id;
+  }
+  EXPECT_EQ(SkinImage(kBmpSeekFilled).size(), QSize(537, 20));
+  EXPECT_EQ(SkinImage(kBmpSeekEmpty).size(), QSize(537, 20));
+  EXPECT_EQ(SkinImage(kBmpVolumeFilled).size(), QSize(92, 20));
+  EXPECT_EQ(SkinImage(kBmpVolumeEmpty).size(), QSize(92, 20));
+  EXPECT_EQ(SkinImage(kBmpSeekThumb).width() % 3, 0);
+  EXPECT_EQ(SkinImage(kBmpVolumeThumb).width() % 3, 0);
+  EXPECT_EQ(SkinImage(kBmpLogo).width(), 3 * SkinImage(kBmpLogo).height());
+  EXPECT_EQ(SkinImage(kBmpCategory).size(), QSize(60, 15));
+  EXPECT_EQ(SkinImage(kBmpOrderBar).size(), QSize(256, 12));
+  EXPECT_EQ(SkinImage(kBmpListX).size(), QSize(25, 25));
+  EXPECT_FALSE(SkinImage(kBmpAppIcon).isNull());
+}
+
+TEST(SkinBitmaps, IndicatorPicturesDifferByLaneAndVehicleState) {
+  for (int a = kBmpIndicatorFirst; a <= kBmpIndicatorLast; ++a) {
+    for (int b = a + 1; b <= kBmpIndicatorLast; ++b) {
+      EXPECT_NE(SkinImage(a), SkinImage(b)) << a << " " << b;
+    }
+  }
+}
+
+TEST(SkinBitmaps, EventAlertIsTransparentWhiteAroundItsBadge) {
+  const QImage alert = SkinImage(kBmpEventAlert).convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(alert.pixel(0, 0), qRgb(255, 255, 255));
+  EXPECT_EQ(alert.pixel(179, 164), qRgb(255, 255, 255));
+  EXPECT_EQ(alert.pixel(90, 100), qRgb(255, 255, 255));
+  EXPECT_NE(alert.pixel(45, 10), qRgb(255, 255, 255));
+}
+
+TEST(SkinBitmaps, MasksAreBlackInsideAndWhiteOutside) {
+  for (int id : {kBmpRoundMask, kBmpSquareMask}) {
+    const QImage mask = SkinImage(id).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(mask.isNull()) << id;
+    EXPECT_EQ(mask.pixel(mask.width() / 2, mask.height() / 2), qRgb(0, 0, 0)) << id;
+  }
+  const QImage round = SkinImage(kBmpRoundMask).convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(round.pixel(0, 0), qRgb(255, 255, 255));
+}
+
+TEST(SkinBitmaps, UnknownIdsGiveNullPictures) {
+  EXPECT_FALSE(HasSkinBitmap(12345));
+  EXPECT_TRUE(SkinBitmap(12345).isNull());
+  EXPECT_TRUE(SkinBitmapPath(12345).isEmpty());
+  EXPECT_TRUE(HasSkinBitmap(kBmpPlay));
+}
+
+TEST(SkinBitmaps, GeneratorWritesTheCommittedSetOfFiles) {
+  QTemporaryDir out;
+  ASSERT_TRUE(out.isValid());
+  QProcess generator;
+  generator.start(QStringLiteral(LUMORA_BINARY_DIR "/tools/skingen/lumora-skingen"), {out.path()});
+  ASSERT_TRUE(generator.waitForFinished(60000));
+  ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
+  const QDir generated(out.path());
+  const QDir committed(QStringLiteral(LUMORA_SOURCE_DIR "/res/skin"));
+  const QStringList files = generated.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
+  EXPECT_EQ(files, committed.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name));
+  for (const QString& file : files) {
+    EXPECT_EQ(QImage(generated.filePath(file)).size(), QImage(committed.filePath(file)).size()) << file.toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace lumora
