@@ -1,0 +1,82 @@
+#include "display/qt/CDisplayPainting.h"
+
+#include <QFont>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWidget>
+
+namespace lumora {
+
+namespace {
+
+void DrawItem(QPainter& p, const CaptionItem& item, const QString& face, const QColor& colour) {
+  if (!item.visible || item.text.empty() || item.fontHeight <= 0) return;
+  QFont font(face);
+  font.setPixelSize(item.fontHeight);
+  font.setWeight(QFont::Normal);
+  p.setFont(font);
+  const QString text = QString::fromStdString(item.text);
+  constexpr int kBox = 4096;
+  const QRect box = item.rightAligned ? QRect(item.x - kBox, item.y, kBox, kBox)
+                                      : QRect(item.x, item.y, kBox, kBox);
+  const int flags = Qt::AlignTop | (item.rightAligned ? Qt::AlignRight : Qt::AlignLeft);
+  p.setPen(Qt::black);
+  p.drawText(box.translated(1, 1), flags, text);
+  p.setPen(colour);
+  p.drawText(box, flags, text);
+}
+
+DisplayPoint ToPoint(QMouseEvent* e) {
+  const QPoint pt = e->position().toPoint();
+  return DisplayPoint{pt.x(), pt.y()};
+}
+
+}  // namespace
+
+QColor CDisplayPainting::FromColorRef(std::uint32_t colour) {
+  return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                static_cast<int>((colour >> 16) & 0xFF));
+}
+
+QRect CDisplayPainting::ToQRect(const DisplayRect& r) {
+  return QRect(r.left, r.top, r.Width(), r.Height());
+}
+
+void CDisplayPainting::DrawCaptions(QPainter& p, const DisplayScene& scene) {
+  if (!scene.caption) return;
+  const QString face = QString::fromStdString(scene.fontFace);
+  const QColor colour = FromColorRef(scene.captionColour);
+  p.save();
+  p.setClipRect(ToQRect(scene.target));
+  DrawItem(p, scene.captions.caption, face, colour);
+  DrawItem(p, scene.captions.zoomLabel, face, colour);
+  p.restore();
+}
+
+QImage CDisplayPainting::ToImage(const StillImage& still) {
+  if (still.width <= 0 || still.height <= 0) return QImage();
+  const QImage view(still.rgb.data(), still.width, still.height, still.width * 3,
+                    QImage::Format_RGB888);
+  return view.copy();
+}
+
+void CDisplayPainting::MousePress(QWidget* w, CDisplayCore& core, QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton && core.BeginDrag(ToPoint(e))) w->grabMouse();
+  e->accept();
+}
+
+void CDisplayPainting::MouseMove(QWidget* w, CDisplayCore& core, QMouseEvent* e) {
+  core.DragTo(ToPoint(e));
+  w->setFocus(Qt::MouseFocusReason);
+  e->accept();
+}
+
+void CDisplayPainting::MouseRelease(QWidget* w, CDisplayCore& core, QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton && core.IsDragging()) {
+    core.EndDrag();
+    w->releaseMouse();
+  }
+  e->accept();
+}
+
+}  // namespace lumora
