@@ -1,0 +1,60 @@
+#pragma once
+// Synthesised input and solid test pictures for the skinned-control tests.
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QWidget>
+
+namespace lumora::test {
+
+inline void Mouse(QWidget* widget, QEvent::Type type, QPoint pos,
+                  Qt::MouseButton button = Qt::LeftButton,
+                  Qt::MouseButtons buttons = Qt::LeftButton) {
+  const QPointF local(pos);
+  const QPointF global(widget->mapToGlobal(pos));
+  QMouseEvent event(type, local, local, global, button, buttons, Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+inline void Press(QWidget* w, QPoint p) { Mouse(w, QEvent::MouseButtonPress, p); }
+inline void Release(QWidget* w, QPoint p) {
+  Mouse(w, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+}
+inline void DragTo(QWidget* w, QPoint p) { Mouse(w, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton); }
+inline void Hover(QWidget* w, QPoint p) { Mouse(w, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton); }
+inline void Leave(QWidget* w) {
+  QEvent event(QEvent::Leave);
+  QApplication::sendEvent(w, &event);
+}
+inline void Key(QWidget* w, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QStringLiteral(" "));
+  QApplication::sendEvent(w, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QStringLiteral(" "));
+  QApplication::sendEvent(w, &release);
+}
+
+inline QPixmap Solid(QSize size, QColor colour) {
+  QPixmap pixmap(size);
+  pixmap.fill(colour);
+  return pixmap;
+}
+
+// A strip of solid frames side by side.
+inline QPixmap Strip(QSize frame, std::initializer_list<QColor> colours) {
+  QPixmap strip(frame.width() * static_cast<int>(colours.size()), frame.height());
+  QPainter painter(&strip);
+  int x = 0;
+  for (const QColor& colour : colours) {
+    painter.fillRect(QRect(QPoint(x, 0), frame), colour);
+    x += frame.width();
+  }
+  return strip;
+}
+
+inline QRgb PixelOf(QWidget* widget, QPoint at) {
+  return widget->grab().toImage().convertToFormat(QImage::Format_RGB32).pixel(at);
+}
+
+}  // namespace lumora::test
