@@ -1,0 +1,359 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+
+#include "tests/mkcard/AviInspect.h"
+#include "tests/mkcard/MediaProbe.h"
+#include "tools/mkcard/SampleCard.h"
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+namespace lumora {
+namespace {
+
+namespace fs = std::filesystem;
+
+CardOptions SmallCard() {
+  CardOptions o;
+  o.seconds = 2;
+  o.front_width = 160;
+  o.front_height = 90;
+  o.rear_width = 96;
+  o.rear_height = 54;
+  o.fps = 15;
+  return o;
+}
+
+// One small card shared by the cases of this suite (written once).
+class CardTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    av_log_set_level(AV_LOG_ERROR);
+    dir_ = new fs::path(fs::temp_directory_path() / ("mkcard_card_" + std::to_string(::getpid())));
+    fs::remove_all(*dir_);
+    truth_ = new CardTruth;
+    std::string error;
+    ok_ = MakeCard(*dir_ / "card", SmallCard(), &error, truth_);
+    error_ = new std::string(error);
+  }
+  static void TearDownTestSuite() {
+    fs::remove_all(*dir_);
+    delete dir_;
+    delete truth_;
+    delete error_;
+  }
+  void SetUp() override { ASSERT_TRUE(ok_) << *error_; }
+
+  static fs::path Card() { return *dir_ / "card"; }
+
+  static inline fs::path* dir_ = nullptr;
+  static inline CardTruth* truth_ = nullptr;
+  static inline std::string* error_ = nullptr;
+  static inline bool ok_ = false;
+};
+
+std::set<std::string> FilesUnder(const fs::path& root) {
+  std::set<std::string> out;
+  for (const auto& e : fs::recursive_directory_iterator(root)) {
+    if (e.is_regular_file()) out.insert(fs::relative(e.path(), root).generic_string());
+  }
+  return out;
+}
+
+TEST_F(CardTest, FoldersAndRecordingNamesAsTheCameraWritesThem) {
+  for (const char* d :
+       {"NORMAL", "EVENT", "PARKING", "DIT/GPS", "CAPTURE", "SETUP", "cfg", "NORMAL/backup"}) {
+    EXPECT_TRUE(fs::is_directory(Card() / d)) << d;
+  }
+  const std::set<std::string> files = FilesUnder(Card());
+  const std::regex avi_name(R"((NORMAL|EVENT|PARKING)/\d{8}_\d{6}_(N1|N2|I1|E1|P1)\.avi)");
+  std::map<std::string, int> suffixes;
+  int avis = 0, skipped = 0, mp4 = 0;
+  for (const std::string& f : files) {
+    if (f.size() > 4 && f.substr(f.size() - 4) == ".avi") {
+      if (f.rfind("NORMAL/backup/", 0) == 0) {
+        ++skipped;
+        continue;
+      }
+      ++avis;
+      EXPECT_TRUE(std::regex_match(f, avi_name)) << f;
+      const std::string name = fs::path(f).filename().string();
+      EXPECT_EQ(name.size(), 22u) << f;
+      ++suffixes[name.substr(16, 2)];
+    }
+    if (f.size() > 4 && f.substr(f.size() - 4) == ".mp4") {
+      ++mp4;
+      EXPECT_TRUE(std::regex_match(
+          f, std::regex(R"(NORMAL/[^/^]+\^\d{8}_\d{6}[^^]*\^[^^]*\^[^^]*\^NI\.mp4)")))
+          << f;
+    }
+  }
+  EXPECT_EQ(skipped, 1);
+  EXPECT_EQ(mp4, 1);
+  EXPECT_EQ(avis, 7);  // six recordings, one of them a front/rear pair
+  EXPECT_EQ(suffixes["N1"], 3);
+  EXPECT_EQ(suffixes["N2"], 1);
+  EXPECT_EQ(suffixes["I1"], 1);
+  EXPECT_EQ(suffixes["E1"], 1);
+  EXPECT_EQ(suffixes["P1"], 1);
+  // Event files lie in EVENT, parking files in PARKING.
+  for (const std::string& f : files) {
+    if (f.find("_E1.avi") != std::string::npos) {
+      EXPECT_EQ(f.rfind("EVENT/", 0), 0u) << f;
+    }
+    if (f.find("_P1.avi") != std::string::npos) {
+      EXPECT_EQ(f.rfind("PARKING/", 0), 0u) << f;
+    }
+  }
+  // The pair shares its name stem.
+  for (const std::string& f : files) {
+    if (f.find("_N2.avi") == std::string::npos) continue;
+    std::string front = f;
+    front.replace(front.size() - 6, 2, "N1");
+    EXPECT_TRUE(files.count(front)) << f;
+  }
+}
+
+TEST_F(CardTest, EveryRecordingOpensWithItsStreamsAndDuration) {
+  ASSERT_EQ(truth_->recordings.size(), 9u);
+  for (const CardRecording& r : truth_->recordings) {
+    const fs::path file = Card() / r.path;
+    ASSERT_TRUE(fs::exists(file)) << r.path;
+    const test::Probe p = test::ProbeFile(file, false);
+    ASSERT_TRUE(p.opened) << r.path;
+    int videos = 0;
+    for (const auto& s : p.streams) videos += s.type == "video";
+    if (r.path.extension() == ".mp4") {
+      EXPECT_EQ(p.format.find("mp4") != std::string::npos, true);
+      EXPECT_EQ(videos, 1);
+      EXPECT_NEAR(p.duration_s, 2.0, 0.1);
+      continue;
+    }
+    EXPECT_EQ(p.format, "avi");
+    EXPECT_EQ(videos, r.truth.video_streams) << r.path;
+    EXPECT_NEAR(p.duration_s * 1000, static_cast<double>(r.truth.duration_ms), 50) << r.path;
+    EXPECT_FALSE(r.truth.records.empty()) << r.path;
+    EXPECT_EQ(p.streams[0].packets, r.truth.video_frames);
+    const std::string name = r.path.filename().string();
+    if (name.find("_N2") != std::string::npos) {
+      EXPECT_EQ(p.streams[0].width, 96);
+    } else {
+      EXPECT_EQ(p.streams[0].width, name.find("backup") == std::string::npos &&
+                                            r.path.parent_path().filename() != "backup"
+                                        ? 160
+                                        : 96);
+    }
+  }
+}
+
+TEST_F(CardTest, EventAndParkingRecordingsCarryTheirData) {
+  bool event_seen = false, parking_seen = false;
+  for (const CardRecording& r : truth_->recordings) {
+    if (r.kind == "EVENT") {
+      event_seen = true;
+      bool marker = false;
+      for (const GSampleTruth& g : r.truth.g_samples) marker = marker || g.words[12] == 2;
+      EXPECT_TRUE(marker) << r.path;
+    }
+    if (r.kind == "PARKING") {
+      parking_seen = true;
+      for (const GpsFixTruth& f : r.truth.fixes) EXPECT_EQ(f.speed_knots, 0.0);
+      for (const GSampleTruth& g : r.truth.g_samples) EXPECT_EQ(g.words[0], 0);
+    }
+  }
+  EXPECT_TRUE(event_seen);
+  EXPECT_TRUE(parking_seen);
+}
+
+std::vector<std::string> Lines(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::vector<std::string> out;
+  std::string line;
+  while (std::getline(in, line)) out.push_back(line);
+  return out;
+}
+
+TEST_F(CardTest, DriveLogsHaveValidPoints) {
+  ASSERT_EQ(truth_->dit_files.size(), 2u);
+  for (const fs::path& rel : truth_->dit_files) {
+    EXPECT_EQ(rel.parent_path().generic_string(), "DIT/GPS");
+    EXPECT_EQ(rel.extension(), ".DIT");
+    EXPECT_TRUE(std::regex_match(rel.filename().string(), std::regex(R"(\d{8}_\d{6}\.DIT)")));
+    const std::vector<std::string> lines = Lines(Card() / rel);
+    ASSERT_GE(lines.size(), 60u);
+    int moving = 0;
+    for (const std::string& raw : lines) {
+      ASSERT_FALSE(raw.empty());
+      EXPECT_EQ(raw.back(), '\r');
+      const std::string line = raw.substr(0, raw.size() - 1);
+      EXPECT_EQ(line.find(','), 14u) << line;
+      std::vector<std::string> f(1);
+      for (char c : line) {
+        if (c == ',') {
+          f.emplace_back();
+        } else {
+          f.back().push_back(c);
+        }
+      }
+      ASSERT_EQ(f.size(), 5u) << line;
+      EXPECT_EQ(f[0].substr(0, 8), rel.filename().string().substr(0, 8));
+      EXPECT_NE(std::strtod(f[1].c_str(), nullptr), 0.0);
+      EXPECT_NE(std::strtod(f[2].c_str(), nullptr), 0.0);
+      if (std::atoi(f[3].c_str()) > 0) ++moving;
+    }
+    EXPECT_GT(moving, 10);
+  }
+}
+
+TEST_F(CardTest, StillsAreBaselineJpegsInPerRecordingFolders) {
+  ASSERT_FALSE(truth_->stills.empty());
+  int subsampled = 0;
+  for (const fs::path& rel : truth_->stills) {
+    EXPECT_EQ(rel.parent_path().parent_path().generic_string(), "CAPTURE");
+    const std::string folder = rel.parent_path().filename().string();
+    EXPECT_TRUE(std::regex_match(folder, std::regex(R"(\d{8}_\d{6})"))) << folder;
+    EXPECT_EQ(rel.filename().string().substr(0, 8), folder.substr(0, 8));
+    const std::string ext = rel.extension().string();
+    EXPECT_TRUE(ext == ".jpg" || ext == ".JPG");
+    const std::vector<uint8_t> b = test::ReadAll(Card() / rel);
+    ASSERT_GT(b.size(), 4u);
+    EXPECT_EQ(b[0], 0xFF);
+    EXPECT_EQ(b[1], 0xD8);
+    EXPECT_EQ(b[b.size() - 2], 0xFF);
+    EXPECT_EQ(b[b.size() - 1], 0xD9);
+    // Walk the markers to the frame header: baseline (SOF0), three components.
+    size_t p = 2;
+    bool sof0 = false;
+    while (p + 4 <= b.size() && b[p] == 0xFF) {
+      const uint8_t m = b[p + 1];
+      const size_t len = (b[p + 2] << 8) | b[p + 3];
+      EXPECT_NE(m, 0xC2);  // never progressive
+      EXPECT_NE(m, 0xDD);  // no restart interval
+      if (m == 0xC0) {
+        sof0 = true;
+        EXPECT_EQ((b[p + 5] << 8) | b[p + 6], 360);
+        EXPECT_EQ((b[p + 7] << 8) | b[p + 8], 640);
+        EXPECT_EQ(b[p + 9], 3);
+        if (b[p + 11] == 0x22) ++subsampled;
+      }
+      if (m == 0xDA) break;
+      p += 2 + len;
+    }
+    EXPECT_TRUE(sof0) << rel;
+    // Each still belongs to a recording of the same start.
+    const std::string stem = folder;
+    bool has_recording = false;
+    for (const CardRecording& r : truth_->recordings) {
+      has_recording = has_recording || r.path.filename().string().rfind(stem, 0) == 0;
+    }
+    EXPECT_TRUE(has_recording) << rel;
+  }
+  // 4:2:0: component 0 sampled 2x2, the layout the still decoder expects.
+  EXPECT_EQ(subsampled, static_cast<int>(truth_->stills.size()));
+}
+
+TEST_F(CardTest, SettingsFiles) {
+  const std::vector<uint8_t> cfg = test::ReadAll(Card() / "cfg" / "data_setup.cfg");
+  const std::string text(cfg.begin(), cfg.end());
+  ASSERT_FALSE(text.empty());
+  EXPECT_EQ(text[0], '#');
+  // CR LF line ends only.
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n') {
+      ASSERT_GT(i, 0u);
+      EXPECT_EQ(text[i - 1], '\r');
+    }
+  }
+  // Sections in the camera's order, each once.
+  size_t last = 0;
+  for (const char* s : {"[IO]", "[INSTALL]", "[LDWS]", "[BNW]", "[FCW]", "[PD]", "[VB]", "[BB]",
+                        "[B2B]", "[DSP]", "[KVX]"}) {
+    const size_t at = text.find(std::string(s) + "\r\n");
+    ASSERT_NE(at, std::string::npos) << s;
+    EXPECT_GT(at, last) << s;
+    last = at;
+  }
+  for (const char* k : {"usIoTurnActive=1 \r\n", "sDevicePosX=-50 \r\n", "usoVssPulseC=",
+                        "usLdw_On=1 \r\n", "usDisplaySpeedUnit=0 \r\n", "usMenuLanguage=1 \r\n",
+                        "usTimeZone=21 \r\n", "usMaxChannel=2 \r\n", "tar_h=720 \r\n"}) {
+    EXPECT_NE(text.find(k), std::string::npos) << k;
+  }
+  // usMaxChannel is written under KVX only.
+  EXPECT_GT(text.find("usMaxChannel"), text.find("[KVX]"));
+  // INSTALL writes pulse C before A and B.
+  EXPECT_LT(text.find("usoVssPulseC"), text.find("usoVssPulseA"));
+  EXPECT_LT(text.find("usoVssPulseA"), text.find("usoVssPulseB"));
+  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+
+  const std::vector<uint8_t> record = test::ReadAll(Card() / "SETUP" / "data_setup.cfg");
+  ASSERT_EQ(record.size(), 220u);
+  EXPECT_EQ(test::Le16(&record[132]), 0);  // speed unit km/h
+  EXPECT_EQ(test::Le16(&record[138]), 1);  // English menus
+  EXPECT_EQ(static_cast<int16_t>(test::Le16(&record[10])), -50);
+  EXPECT_EQ(test::Le16(&record[200]), 2);  // channels
+
+  const std::vector<uint8_t> factory = test::ReadAll(Card() / "SETUP" / "data_factory.cfg");
+  ASSERT_GE(factory.size(), 66u);
+  EXPECT_EQ(std::string(factory.begin(), factory.begin() + 3), "HVN");
+
+  const std::vector<uint8_t> wifi = test::ReadAll(Card() / "wifi.cfg");
+  const std::string w(wifi.begin(), wifi.end());
+  EXPECT_EQ(w.rfind("[WIFI]\r\n", 0), 0u);
+  EXPECT_NE(w.find("\r\nssid=LUMORA_"), std::string::npos);
+  EXPECT_NE(w.find("\r\nwpa_passphrase="), std::string::npos);
+  EXPECT_NE(w.find("\r\nnetwork=192.168.20 \r\n"), std::string::npos);
+}
+
+TEST_F(CardTest, SameSeedGivesTheSameCard) {
+  const fs::path again = *dir_ / "again";
+  std::string error;
+  ASSERT_TRUE(MakeCard(again, SmallCard(), &error)) << error;
+  const std::set<std::string> a = FilesUnder(Card());
+  const std::set<std::string> b = FilesUnder(again);
+  ASSERT_EQ(a, b);
+  for (const std::string& f : a) {
+    EXPECT_EQ(test::ReadAll(Card() / f), test::ReadAll(again / f)) << f;
+  }
+  CardOptions other = SmallCard();
+  other.seed = 5;
+  other.recordings = 1;
+  other.with_stills = false;
+  other.with_mp4 = false;
+  const fs::path third = *dir_ / "third";
+  ASSERT_TRUE(MakeCard(third, other, &error)) << error;
+  const std::set<std::string> c = FilesUnder(third);
+  const std::string first = "NORMAL/20261205_083000_N1.avi";
+  ASSERT_TRUE(c.count(first));
+  EXPECT_NE(test::ReadAll(Card() / first), test::ReadAll(third / first));
+}
+
+TEST_F(CardTest, CommandLineToolWritesACardAndRefusesBadInput) {
+  const std::string tool = std::string(LUMORA_BINARY_DIR) + "/tools/mkcard/lumora-mkcard";
+  const fs::path out = *dir_ / "cli";
+  const std::string ok_cmd = tool + " --seconds 1 --recordings 2 --front 128x72 --rear 64x36 " +
+                             "--no-stills --no-mp4 --no-index '" + out.string() + "' > /dev/null";
+  EXPECT_EQ(std::system(ok_cmd.c_str()), 0);
+  const std::set<std::string> files = FilesUnder(out);
+  EXPECT_TRUE(files.count("NORMAL/20261205_083000_N1.avi"));
+  EXPECT_TRUE(files.count("NORMAL/20261205_083001_N1.avi"));
+  EXPECT_TRUE(files.count("NORMAL/20261205_083001_N2.avi"));
+  const test::AviLayout avi = test::ParseAvi(test::ReadAll(out / "NORMAL/20261205_083000_N1.avi"));
+  EXPECT_TRUE(avi.ok);
+  EXPECT_FALSE(avi.has_index);
+  const std::string bad = tool + " --front 12x7 '" + (*dir_ / "bad").string() + "' 2> /dev/null";
+  const int rc = std::system(bad.c_str());
+  EXPECT_TRUE(WIFEXITED(rc));
+  EXPECT_EQ(WEXITSTATUS(rc), 2);
+}
+
+}  // namespace
+}  // namespace lumora

@@ -1,0 +1,422 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "tests/mkcard/AviInspect.h"
+#include "tests/mkcard/MediaProbe.h"
+#include "tools/mkcard/SampleRecording.h"
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+namespace lumora {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Le16;
+using test::Le32;
+
+class RecordingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    av_log_set_level(AV_LOG_ERROR);
+    dir_ = fs::temp_directory_path() /
+           ("mkcard_rec_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  static RecordingOptions Small() {
+    RecordingOptions o;
+    o.seconds = 3;
+    o.front_width = 192;
+    o.front_height = 108;
+    o.rear_width = 96;
+    o.rear_height = 54;
+    return o;
+  }
+
+  fs::path Write(const RecordingOptions& o, RecordingTruth* truth, const char* name = "r.avi") {
+    const fs::path file = dir_ / name;
+    std::string error;
+    EXPECT_TRUE(WriteRecording(file, o, &error, truth)) << error;
+    return file;
+  }
+
+  fs::path dir_;
+};
+
+// The payload of an indexed chunk, read as the container reader reads it.
+std::vector<uint8_t> IndexedPayload(const std::vector<uint8_t>& bytes, uint64_t base,
+                                    const test::IndexEntry& e) {
+  const uint64_t at = base + e.offset + 8;
+  if (at + e.size > bytes.size()) return {};
+  return std::vector<uint8_t>(bytes.begin() + at, bytes.begin() + at + e.size);
+}
+
+TEST_F(RecordingTest, TwoChannelFileHasStreamsInCameraOrderAndPlays) {
+  RecordingTruth truth;
+  const fs::path file = Write(Small(), &truth);
+  const test::Probe probe = test::ProbeFile(file, true);
+  ASSERT_TRUE(probe.opened);
+  EXPECT_EQ(probe.format, "avi");
+  ASSERT_EQ(probe.streams.size(), 4u);
+  EXPECT_EQ(probe.streams[0].type, "video");
+  EXPECT_EQ(probe.streams[0].codec, "h264");
+  EXPECT_EQ(probe.streams[0].width, 192);
+  EXPECT_EQ(probe.streams[0].height, 108);
+  EXPECT_EQ(probe.streams[1].type, "video");
+  EXPECT_EQ(probe.streams[1].width, 96);
+  EXPECT_EQ(probe.streams[1].height, 54);
+  EXPECT_EQ(probe.streams[2].type, "audio");
+  EXPECT_EQ(probe.streams[2].codec, "pcm_s16le");
+  EXPECT_EQ(probe.streams[2].sample_rate, 8000);
+  EXPECT_EQ(probe.streams[2].channels, 1);
+  // The user-data stream must not turn into a decodable stream (FFmpeg would
+  // otherwise probe its bytes and might take them for audio).
+  EXPECT_EQ(probe.streams[3].type, "other");
+  EXPECT_EQ(probe.streams[3].codec, "none");
+  EXPECT_NEAR(probe.duration_s, 3.0, 0.05);
+  EXPECT_EQ(probe.streams[0].packets, 90);
+  EXPECT_EQ(probe.streams[1].packets, 90);
+  EXPECT_EQ(probe.decode_errors, 0);
+  EXPECT_EQ(probe.decoded_frames, 180);
+  EXPECT_EQ(truth.video_streams, 2);
+  EXPECT_EQ(truth.duration_ms, 3000);
+  EXPECT_EQ(truth.stream_chunk_ids, (std::vector<std::string>{"00dc", "01dc", "02wb", "03tx"}));
+}
+
+TEST_F(RecordingTest, RiffLayoutAndXblbIndexRelativeToMoviType) {
+  RecordingTruth truth;
+  const fs::path file = Write(Small(), &truth);
+  const std::vector<uint8_t> bytes = test::ReadAll(file);
+  const test::AviLayout avi = test::ParseAvi(bytes);
+  ASSERT_TRUE(avi.ok);
+  EXPECT_EQ(avi.riff_size, bytes.size() - 8);
+  EXPECT_TRUE(avi.avih_flags & 0x10);
+  ASSERT_EQ(avi.streams.size(), 4u);
+  EXPECT_EQ(avi.streams[0].type, "vids");
+  EXPECT_EQ(avi.streams[1].type, "vids");
+  EXPECT_EQ(avi.streams[2].type, "auds");
+  const test::StreamHeader& text = avi.streams[3];
+  EXPECT_EQ(text.type, "txts");
+  EXPECT_EQ(text.handler, "XBLB");
+  EXPECT_EQ(text.scale, 1u);
+  EXPECT_EQ(text.rate, 11u);
+  EXPECT_EQ(text.length, 33u);
+  // The first chunk of movi is the first front picture.
+  ASSERT_FALSE(avi.movi.empty());
+  EXPECT_EQ(avi.movi[0].id, "00dc");
+  ASSERT_TRUE(avi.has_index);
+  ASSERT_EQ(avi.index.size(), avi.movi.size());
+  std::vector<std::vector<uint8_t>> records;
+  for (size_t i = 0; i < avi.index.size(); ++i) {
+    const test::IndexEntry& e = avi.index[i];
+    EXPECT_EQ(e.id, avi.movi[i].id);
+    EXPECT_EQ(avi.movi_type_pos + e.offset, avi.movi[i].pos);
+    if (e.id == "03tx") records.push_back(IndexedPayload(bytes, avi.movi_type_pos, e));
+  }
+  ASSERT_EQ(records.size(), truth.records.size());
+  ASSERT_EQ(records.size(), 33u);
+  for (size_t k = 0; k < records.size(); ++k) {
+    EXPECT_EQ(records[k], truth.records[k].payload) << k;
+    EXPECT_EQ(truth.records[k].cts_ms, static_cast<uint32_t>(k * 1000 / 11)) << k;
+  }
+  // One RMC sentence then ten G records each second.
+  EXPECT_EQ(records[0][0], '$');
+  EXPECT_EQ(records[1][0], 'M');
+  EXPECT_EQ(records[11][0], '$');
+  EXPECT_EQ(truth.fixes.size(), 3u);
+  EXPECT_EQ(truth.g_samples.size(), 30u);
+  EXPECT_EQ(truth.fixes[1].cts_ms, 1000u);
+}
+
+TEST_F(RecordingTest, GSensorRecordLayout) {
+  RecordingOptions o = Small();
+  o.event_second = 1;
+  RecordingTruth truth;
+  Write(o, &truth);
+  bool event_marked = false;
+  double min_ax = 0;
+  for (const UserRecordTruth& r : truth.records) {
+    if (r.payload[0] != 'M') continue;
+    ASSERT_EQ(r.payload.size(), 61u);
+    const uint8_t* p = r.payload.data();
+    const GSampleTruth* g = nullptr;
+    for (const GSampleTruth& s : truth.g_samples) {
+      if (s.cts_ms == r.cts_ms) g = &s;
+    }
+    ASSERT_NE(g, nullptr);
+    // Set A: Y, Z, X with 2048 = 0 g and 1024 per g.
+    const double ay = (static_cast<int16_t>(Le16(p + 1)) - 2048) / 1024.0;
+    const double az = (static_cast<int16_t>(Le16(p + 3)) - 2048) / 1024.0;
+    const double ax = (static_cast<int16_t>(Le16(p + 5)) - 2048) / 1024.0;
+    EXPECT_NEAR(ay, g->ay_g, 0.001);
+    EXPECT_NEAR(az, g->az_g, 0.001);
+    EXPECT_NEAR(ax, g->ax_g, 0.001);
+    // Set B: same axes, 0 = 0 g.
+    EXPECT_NEAR(static_cast<int16_t>(Le16(p + 7)) / 1024.0, g->ay_g, 0.001);
+    EXPECT_NEAR(static_cast<int16_t>(Le16(p + 9)) / 1024.0, g->az_g, 0.001);
+    EXPECT_NEAR(static_cast<int16_t>(Le16(p + 11)) / 1024.0, g->ax_g, 0.001);
+    // Gravity on Z while driving.
+    EXPECT_GT(az, 0.6);
+    EXPECT_LT(az, 2.0);
+    min_ax = std::min(min_ax, ax);
+    // Time block: valid flag and local time of day.
+    EXPECT_EQ(p[13], 1);
+    const int second_of_recording = static_cast<int>(r.cts_ms / 1000);
+    EXPECT_EQ(p[16], 8);
+    EXPECT_EQ(p[17], 30);
+    EXPECT_EQ(p[18], second_of_recording);
+    // Driver-assistance words: word 0 is the speed, near the GPS speed of that second.
+    const uint16_t speed = Le16(p + 19);
+    const GpsFixTruth& fix = truth.fixes[second_of_recording];
+    if (static_cast<size_t>(second_of_recording + 1) < truth.fixes.size()) {
+      const GpsFixTruth& next = truth.fixes[second_of_recording + 1];
+      EXPECT_GE(speed, std::min(fix.speed_kmh, next.speed_kmh) - 1.5);
+      EXPECT_LE(speed, std::max(fix.speed_kmh, next.speed_kmh) + 1.5);
+    } else {
+      EXPECT_NEAR(speed, fix.speed_kmh, 11.0);
+    }
+    for (int w = 0; w < 21; ++w) EXPECT_EQ(Le16(p + 19 + 2 * w), g->words[w]) << w;
+    if (Le16(p + 19 + 2 * 12) == 2) event_marked = true;
+  }
+  EXPECT_TRUE(event_marked);
+  EXPECT_LT(min_ax, -0.8);  // the impact
+}
+
+uint8_t Checksum(const std::string& s) {
+  uint8_t sum = 0;
+  for (size_t i = 1; i < s.size() && s[i] != '*'; ++i) sum ^= static_cast<uint8_t>(s[i]);
+  return sum;
+}
+
+std::vector<std::string> Split(const std::string& s) {
+  std::vector<std::string> out(1);
+  for (char c : s) {
+    if (c == ',') {
+      out.emplace_back();
+    } else {
+      out.back() += c;
+    }
+  }
+  return out;
+}
+
+double ToDegrees(const std::string& v) {
+  const double x = std::strtod(v.c_str(), nullptr) / 100.0;
+  const double d = std::trunc(x);
+  return d + (x - d) * 100.0 / 60.0;
+}
+
+TEST_F(RecordingTest, RmcSentencesAreValidAndFollowTheDrive) {
+  RecordingOptions o = Small();
+  o.seconds = 12;
+  o.front_width = 64;
+  o.front_height = 36;
+  o.rear_width = 32;
+  o.rear_height = 18;
+  o.fps = 10;
+  o.drive_offset_s = 20;
+  RecordingTruth truth;
+  Write(o, &truth);
+  ASSERT_EQ(truth.fixes.size(), 12u);
+  double prev_lat = 0, prev_lon = 0, prev_speed = 0;
+  int moving_checks = 0;
+  for (size_t i = 0; i < truth.fixes.size(); ++i) {
+    const GpsFixTruth& f = truth.fixes[i];
+    const std::vector<uint8_t>& payload = truth.records[f.record_index].payload;
+    const std::string text(payload.begin(), payload.end());
+    ASSERT_GE(text.size(), 2u);
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+    const std::string s = text.substr(0, text.size() - 2);
+    EXPECT_EQ(s, f.sentence);
+    ASSERT_EQ(s.rfind("$GPRMC,", 0), 0u);
+    const size_t star = s.find('*');
+    ASSERT_NE(star, std::string::npos);
+    ASSERT_EQ(star + 3, s.size());
+    EXPECT_EQ(std::strtoul(s.substr(star + 1).c_str(), nullptr, 16), Checksum(s)) << s;
+    const std::vector<std::string> t = Split(s.substr(0, star));
+    ASSERT_GE(t.size(), 10u);
+    // Time is UTC: local 08:30:ss is 23:30:ss of the day before.
+    EXPECT_EQ(t[1].substr(0, 6), "2330" + std::string(i < 10 ? "0" : "") + std::to_string(i));
+    EXPECT_EQ(t[2], "A");
+    EXPECT_EQ(t[4], "N");
+    EXPECT_EQ(t[6], "E");
+    EXPECT_EQ(t[9], "041226");
+    const double lat = ToDegrees(t[3]);
+    const double lon = ToDegrees(t[5]);
+    EXPECT_NEAR(lat, f.lat_deg, 1e-9);
+    EXPECT_NEAR(lon, f.lon_deg, 1e-9);
+    EXPECT_GT(lat, 33.0);
+    EXPECT_LT(lat, 39.0);
+    EXPECT_GT(lon, 124.0);
+    EXPECT_LT(lon, 132.0);
+    const double speed = std::strtod(t[7].c_str(), nullptr) * 1852.0 / 3600.0;  // m/s
+    const double course = std::strtod(t[8].c_str(), nullptr);
+    EXPECT_GE(course, 0.0);
+    EXPECT_LT(course, 360.0);
+    if (i > 0) {
+      const double dn = (lat - prev_lat) * 110560.0;
+      const double de = (lon - prev_lon) * 84800.0;
+      const double dist = std::hypot(dn, de);
+      // Distance in one second agrees with the speeds at both ends.
+      EXPECT_NEAR(dist, (speed + prev_speed) / 2, 1.5) << i;
+      if (dist > 3.0) {
+        const double bearing = std::fmod(std::atan2(de, dn) * 180.0 / M_PI + 360.0, 360.0);
+        double diff = std::fabs(bearing - course);
+        diff = std::min(diff, 360.0 - diff);
+        EXPECT_LT(diff, 20.0) << i;
+        ++moving_checks;
+      }
+    }
+    prev_lat = lat;
+    prev_lon = lon;
+    prev_speed = speed;
+  }
+  EXPECT_GT(moving_checks, 3);
+}
+
+TEST_F(RecordingTest, WithoutIndexRecordsStayInMoviOrder) {
+  RecordingOptions o = Small();
+  o.with_index = false;
+  RecordingTruth truth;
+  const fs::path file = Write(o, &truth);
+  const std::vector<uint8_t> bytes = test::ReadAll(file);
+  const test::AviLayout avi = test::ParseAvi(bytes);
+  ASSERT_TRUE(avi.ok);
+  EXPECT_FALSE(avi.has_index);
+  EXPECT_FALSE(avi.avih_flags & 0x10);
+  EXPECT_EQ(avi.riff_size, bytes.size() - 8);
+  EXPECT_TRUE(truth.fallback_reachable);
+  std::vector<std::vector<uint8_t>> records;
+  for (const test::Chunk& c : avi.movi) {
+    if (c.id == "03tx") {
+      records.emplace_back(bytes.begin() + c.pos + 8, bytes.begin() + c.pos + 8 + c.size);
+    }
+  }
+  ASSERT_EQ(records.size(), truth.records.size());
+  for (size_t k = 0; k < records.size(); ++k) EXPECT_EQ(records[k], truth.records[k].payload);
+  const test::Probe probe = test::ProbeFile(file, true);
+  ASSERT_TRUE(probe.opened);
+  EXPECT_NEAR(probe.duration_s, 3.0, 0.05);
+  EXPECT_EQ(probe.decode_errors, 0);
+  EXPECT_EQ(probe.decoded_frames, 180);
+}
+
+TEST_F(RecordingTest, AdasAndTwoUserLayoutsUseAbsoluteOffsets) {
+  RecordingOptions o = Small();
+  o.channels = ChannelLayout::kFrontOnly;
+  o.user_data = UserDataLayout::kAdas;
+  RecordingTruth adas;
+  const fs::path adas_file = Write(o, &adas, "adas.avi");
+  std::vector<uint8_t> bytes = test::ReadAll(adas_file);
+  test::AviLayout avi = test::ParseAvi(bytes);
+  ASSERT_EQ(avi.streams.size(), 3u);
+  EXPECT_EQ(avi.streams[2].handler, "ADAS");
+  EXPECT_EQ(adas.user_data_chunk_id, "02tx");
+  EXPECT_FALSE(adas.fallback_reachable);
+  size_t k = 0;
+  for (const test::IndexEntry& e : avi.index) {
+    if (e.id != "02tx") continue;
+    ASSERT_LT(k, adas.records.size());
+    EXPECT_EQ(IndexedPayload(bytes, 0, e), adas.records[k++].payload);
+  }
+  EXPECT_EQ(k, adas.records.size());
+  EXPECT_TRUE(test::ProbeFile(adas_file, false).opened);
+
+  o.user_data = UserDataLayout::kTwoUser;
+  RecordingTruth two;
+  const fs::path two_file = Write(o, &two, "user.avi");
+  bytes = test::ReadAll(two_file);
+  avi = test::ParseAvi(bytes);
+  ASSERT_EQ(avi.streams.size(), 4u);
+  EXPECT_EQ(avi.streams[2].handler, "USER");
+  EXPECT_EQ(avi.streams[3].handler, "USER");
+  EXPECT_EQ(avi.streams[3].rate, 11u);
+  EXPECT_EQ(two.user_data_chunk_id, "09tx");
+  EXPECT_TRUE(two.fallback_reachable);
+  k = 0;
+  int first_stream = 0;
+  for (const test::IndexEntry& e : avi.index) {
+    if (e.id == "02tx") ++first_stream;
+    if (e.id != "09tx") continue;
+    ASSERT_LT(k, two.records.size());
+    EXPECT_EQ(IndexedPayload(bytes, 0, e), two.records[k++].payload);
+  }
+  EXPECT_EQ(k, two.records.size());
+  EXPECT_EQ(first_stream, 3);
+  const test::Probe probe = test::ProbeFile(two_file, true);
+  ASSERT_TRUE(probe.opened);
+  EXPECT_EQ(probe.decode_errors, 0);
+  EXPECT_EQ(probe.decoded_frames, 90);
+}
+
+TEST_F(RecordingTest, RearOnlyAndNoUserData) {
+  RecordingOptions o = Small();
+  o.channels = ChannelLayout::kRearOnly;
+  RecordingTruth rear;
+  const test::Probe p = test::ProbeFile(Write(o, &rear, "rear.avi"), false);
+  ASSERT_TRUE(p.opened);
+  ASSERT_EQ(p.streams.size(), 2u);
+  EXPECT_EQ(p.streams[0].width, 96);
+  EXPECT_EQ(rear.stream_chunk_ids, (std::vector<std::string>{"00dc", "01tx"}));
+
+  o.channels = ChannelLayout::kFrontOnly;
+  o.user_data = UserDataLayout::kNone;
+  RecordingTruth none;
+  const fs::path file = Write(o, &none, "none.avi");
+  EXPECT_TRUE(none.records.empty());
+  EXPECT_EQ(test::ParseAvi(test::ReadAll(file)).streams.size(), 2u);
+}
+
+TEST_F(RecordingTest, SameSeedSameBytesOtherSeedOtherDrive) {
+  RecordingOptions o = Small();
+  o.seconds = 2;
+  RecordingTruth a, b, c;
+  const auto fa = test::ReadAll(Write(o, &a, "a.avi"));
+  const auto fb = test::ReadAll(Write(o, &b, "b.avi"));
+  EXPECT_EQ(fa, fb);
+  o.seed = 2;
+  const auto fc = test::ReadAll(Write(o, &c, "c.avi"));
+  EXPECT_NE(fa, fc);
+  EXPECT_NE(a.fixes[0].sentence, c.fixes[0].sentence);
+}
+
+TEST_F(RecordingTest, NoFixSecondsWriteVoidSentences) {
+  RecordingOptions o = Small();
+  o.no_fix_seconds = 2;
+  RecordingTruth truth;
+  Write(o, &truth);
+  ASSERT_EQ(truth.fixes.size(), 3u);
+  EXPECT_FALSE(truth.fixes[0].valid);
+  EXPECT_NE(truth.fixes[0].sentence.find(",V,,,,,,,"), std::string::npos);
+  EXPECT_EQ(
+      Checksum(truth.fixes[0].sentence),
+      std::strtoul(truth.fixes[0].sentence.substr(truth.fixes[0].sentence.find('*') + 1).c_str(),
+                   nullptr, 16));
+  EXPECT_TRUE(truth.fixes[2].valid);
+}
+
+TEST_F(RecordingTest, BadOptionsAreRefused) {
+  RecordingOptions o = Small();
+  o.front_width = 191;
+  std::string error;
+  EXPECT_FALSE(WriteRecording(dir_ / "x.avi", o, &error));
+  EXPECT_FALSE(error.empty());
+  o = Small();
+  o.seconds = 0;
+  EXPECT_FALSE(WriteRecording(dir_ / "x.avi", o, &error));
+  o = Small();
+  EXPECT_FALSE(WriteRecording(dir_ / "missing" / "x.avi", o, &error));
+}
+
+}  // namespace
+}  // namespace lumora
