@@ -359,4 +359,6 @@ void CD3DDisplay::mouseDoubleClickEvent(QMouseEvent* e) {
   e->ignore();
 }
 
+void CD3DDisplay::wheelEvent(QWheelEvent* e) { CDisplayPainting::ForwardWheel(this, e); }
+
 }  // namespace lumora

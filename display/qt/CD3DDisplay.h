@@ -39,6 +39,7 @@ class CD3DDisplay : public QOpenGLWidget, protected QOpenGLFunctions, public CDi
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
 
   bool RebuildDevice() override;
   void RequestPresent() override;

@@ -1,8 +1,10 @@
 #include "display/qt/CDisplayPainting.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <QWidget>
 
 namespace lumora {
@@ -76,6 +78,23 @@ void CDisplayPainting::MouseRelease(QWidget* w, CDisplayCore& core, QMouseEvent*
     core.EndDrag();
     w->releaseMouse();
   }
+  e->accept();
+}
+
+}  // namespace lumora
+
+namespace lumora {
+
+void CDisplayPainting::ForwardWheel(QWidget* w, QWheelEvent* e) {
+  QWidget* parent = w->parentWidget();
+  if (parent == nullptr) {
+    e->ignore();
+    return;
+  }
+  const QPointF pos = w->mapToParent(e->position());
+  QWheelEvent forwarded(pos, e->globalPosition(), e->pixelDelta(), e->angleDelta(), e->buttons(),
+                        e->modifiers(), e->phase(), e->inverted(), e->source());
+  QCoreApplication::sendEvent(parent, &forwarded);
   e->accept();
 }
 

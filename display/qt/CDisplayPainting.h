@@ -11,6 +11,7 @@
 
 class QMouseEvent;
 class QPainter;
+class QWheelEvent;
 class QWidget;
 
 namespace lumora {
@@ -31,6 +32,9 @@ class CDisplayPainting {
   static void MousePress(QWidget* w, CDisplayCore& core, QMouseEvent* e);
   static void MouseMove(QWidget* w, CDisplayCore& core, QMouseEvent* e);
   static void MouseRelease(QWidget* w, CDisplayCore& core, QMouseEvent* e);
+  // The wheel belongs to the video window under the display (it zooms the
+  // channel through the player), so it is handed on to the parent.
+  static void ForwardWheel(QWidget* w, QWheelEvent* e);
 };
 
 }  // namespace lumora

@@ -102,4 +102,6 @@ void CPainterDisplay::mouseDoubleClickEvent(QMouseEvent* e) {
   e->ignore();
 }
 
+void CPainterDisplay::wheelEvent(QWheelEvent* e) { CDisplayPainting::ForwardWheel(this, e); }
+
 }  // namespace lumora

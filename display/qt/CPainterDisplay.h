@@ -31,6 +31,7 @@ class CPainterDisplay : public QWidget, public CDisplayCore {
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
 
   bool RebuildDevice() override;
   void RequestPresent() override;

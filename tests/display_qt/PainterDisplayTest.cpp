@@ -1,0 +1,91 @@
+#include "display/qt/CDisplayFactory.h"
+#include "display/qt/CPainterDisplay.h"
+#include "tests/display_qt/DisplayRenderChecks.h"
+
+#include <gtest/gtest.h>
+
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <memory>
+
+namespace lumora {
+namespace {
+
+using namespace testpics;
+
+class PainterDisplay : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    parent.resize(640, 480);
+    parent.show();
+    CDisplayFactory factory;
+    ASSERT_EQ(factory.Resolved(), CDisplayFactory::Kind::Painter);  // offscreen platform
+    display.reset(factory.CreateDisplay(0, &parent));
+    widget = dynamic_cast<CPainterDisplay*>(display.get());
+    ASSERT_NE(widget, nullptr);
+    InitLikeThePlayer(*display, &parent);
+    Settle();
+  }
+  QImage Grab() { return widget->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+  QWidget parent;
+  std::unique_ptr<IVideoDisplay> display;
+  CPainterDisplay* widget = nullptr;
+  GrabFn grab = [this] { return Grab(); };
+};
+
+TEST_F(PainterDisplay, CoversItsParentWithControlId) {
+  EXPECT_EQ(widget->parentWidget(), &parent);
+  EXPECT_EQ(widget->geometry(), QRect(0, 0, 640, 480));
+  EXPECT_EQ(widget->property("controlId").toInt(), 0x2000);
+  parent.resize(300, 200);
+  display->FitToParent();
+  EXPECT_EQ(widget->size(), QSize(300, 200));
+}
+
+TEST_F(PainterDisplay, ColourBarsAndLetterbox) { CheckColourBarsAndLetterbox(*display, grab); }
+
+TEST_F(PainterDisplay, ZoomShowsTheRedInsetFrame) { CheckZoomInset(*display, parent, grab); }
+
+TEST_F(PainterDisplay, StillImageWhenStopped) { CheckStillWhenStopped(*display, grab); }
+
+TEST_F(PainterDisplay, CaptionAtTheTopLeft) { CheckCaption(*display, parent, grab); }
+
+TEST_F(PainterDisplay, DeviceLossRecovery) { CheckDeviceLossRecovery(*display, grab); }
+
+TEST_F(PainterDisplay, BrightnessBrightensVideo) {
+  const YuvPicture bars = ColourBars(1280, 720);
+  display->ShowFrame(0, bars.planes, bars.w, bars.h, 5, bars.strides);
+  Settle();
+  const int before = Grab().pixelColor(600, 240).red();  // black bar
+  display->SetBrightness(100);
+  display->ShowFrame(0, bars.planes, bars.w, bars.h, 5, bars.strides);
+  Settle();
+  EXPECT_GT(Grab().pixelColor(600, 240).red(), before + 50);
+}
+
+TEST_F(PainterDisplay, DragMovesTheZoomedPicture) {
+  const YuvPicture bars = ColourBars(1280, 720);
+  parent.resize(640, 360);
+  display->FitToParent();
+  display->ShowFrame(0, bars.planes, bars.w, bars.h, 5, bars.strides);
+  display->ZoomIn();
+  display->ShowFrame(0, bars.planes, bars.w, bars.h, 5, bars.strides);
+  ASSERT_EQ(widget->GetGeometry(0).source.left, 320);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(300, 200), QPointF(300, 200), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(widget, &press);
+  QMouseEvent move(QEvent::MouseMove, QPointF(400, 200), QPointF(400, 200), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(widget, &move);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(400, 200), QPointF(400, 200),
+                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(widget, &release);
+  EXPECT_FALSE(widget->IsDragging());
+  display->ShowFrame(0, bars.planes, bars.w, bars.h, 5, bars.strides);
+  EXPECT_EQ(widget->GetGeometry(0).source.left, 220);
+}
+
+}  // namespace
+}  // namespace lumora

@@ -1,0 +1,166 @@
+#include "display/qt/CDisplayFactory.h"
+#include "display/qt/CRearViewDlg.h"
+#include "display/qt/CZoomDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <memory>
+#include <vector>
+
+namespace lumora {
+namespace {
+
+struct FakeHost : IVideoWindowHost {
+  int swaps = 0;
+  int redraws = 0;
+  std::vector<int> zoomIns;
+  std::vector<int> zoomOuts;
+  void SwapChannels() override { ++swaps; }
+  void ZoomIn(int channel) override { zoomIns.push_back(channel); }
+  void ZoomOut(int channel) override { zoomOuts.push_back(channel); }
+  void RedrawDisplays() override { ++redraws; }
+};
+
+// A main window with a default button, holding both video areas.
+class VideoWindows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    main.resize(1040, 600);
+    ok = new QPushButton("OK", &main);
+    ok->setGeometry(900, 500, 80, 30);
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, [this] { ++defaultClicks; });
+    zoom = new CZoomDlg(&main);
+    rear = new CRearViewDlg(&main);
+    zoom->View()->SetHost(&host);
+    rear->View()->SetHost(&host);
+    zoom->show();
+    rear->show();
+    main.show();
+    QCoreApplication::processEvents();
+  }
+  void Wheel(QWidget* w, int delta) {
+    const QPointF pos(w->width() / 2.0, w->height() / 2.0);
+    QWheelEvent e(pos, w->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(w, &e);
+  }
+
+  QDialog main;
+  QPushButton* ok = nullptr;
+  CZoomDlg* zoom = nullptr;
+  CRearViewDlg* rear = nullptr;
+  FakeHost host;
+  int defaultClicks = 0;
+};
+
+TEST_F(VideoWindows, SizesAndCaptions) {
+  EXPECT_EQ(zoom->geometry(), QRect(16, 37, 640, 360));
+  EXPECT_EQ(rear->geometry(), QRect(684, 37, 320, 240));
+  EXPECT_EQ(zoom->View()->geometry(), QRect(0, 0, 633, 354));
+  EXPECT_EQ(rear->View()->geometry(), QRect(0, 0, 310, 233));
+  EXPECT_EQ(zoom->View()->windowTitle(), "Video window1");
+  EXPECT_EQ(rear->View()->windowTitle(), "Video window2");
+  EXPECT_EQ(zoom->View()->property("controlId").toInt(), 0xFFFF);
+  EXPECT_EQ(zoom->View()->Channel(), 0);
+  EXPECT_EQ(rear->View()->Channel(), 1);
+  EXPECT_EQ(CZoomDlg::kTemplateId, 227);
+  EXPECT_EQ(CRearViewDlg::kTemplateId, 320);
+  EXPECT_FALSE(zoom->isWindow());
+}
+
+TEST_F(VideoWindows, BackgroundIsBlack) {
+  const QImage img = zoom->grab().toImage();
+  EXPECT_EQ(img.pixelColor(638, 358), QColor(Qt::black));  // outside the static control
+  EXPECT_EQ(img.pixelColor(300, 200), QColor(Qt::black));
+}
+
+TEST_F(VideoWindows, EnterAndEscapeDoNotCloseAnything) {
+  zoom->View()->setFocus();
+  for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+    QTest::keyClick(zoom->View(), key);
+    QTest::keyClick(zoom, key);
+    QTest::keyClick(rear->View(), key);
+  }
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(zoom->isVisible());
+  EXPECT_TRUE(rear->isVisible());
+  EXPECT_TRUE(main.isVisible());
+  EXPECT_EQ(defaultClicks, 0);
+  // Without the video areas the same keys do reach the main window.
+  QTest::keyClick(ok, Qt::Key_Return);
+  EXPECT_EQ(defaultClicks, 1);
+}
+
+TEST_F(VideoWindows, DoubleClickAsksForASwap) {
+  QTest::mouseDClick(zoom->View(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+  EXPECT_EQ(host.swaps, 1);
+  QTest::mouseDClick(rear->View(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+  EXPECT_EQ(host.swaps, 2);
+}
+
+TEST_F(VideoWindows, DoubleClickOnTheDisplayReachesTheView) {
+  CDisplayFactory factory;
+  std::unique_ptr<IVideoDisplay> display(factory.CreateDisplay(0, zoom->View()));
+  ASSERT_EQ(display->InitDisplay(zoom->View(), 5), 0);
+  auto* w = dynamic_cast<QWidget*>(display.get());
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->size(), QSize(633, 354));
+  QTest::mouseDClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+  EXPECT_EQ(host.swaps, 1);
+  Wheel(w, 120);  // the wheel over the display zooms its channel
+  EXPECT_EQ(host.zoomIns, std::vector<int>{0});
+}
+
+TEST_F(VideoWindows, WheelZoomsThatChannel) {
+  Wheel(rear->View(), 120);
+  Wheel(rear->View(), -120);
+  Wheel(zoom->View(), 240);
+  Wheel(zoom->View(), -1);
+  EXPECT_EQ(host.zoomIns, (std::vector<int>{1, 0}));
+  EXPECT_EQ(host.zoomOuts, (std::vector<int>{1, 0}));
+}
+
+TEST_F(VideoWindows, ScrollArithmetic) {
+  zoom->SetScrollRange(Qt::Vertical, 0, 400);
+  zoom->OnVScroll(CScrollAxis::kLineDown);
+  EXPECT_EQ(zoom->ScrollPos(Qt::Vertical), 1);
+  zoom->OnVScroll(CScrollAxis::kPageDown);
+  zoom->OnVScroll(CScrollAxis::kPageDown);
+  zoom->OnVScroll(CScrollAxis::kPageDown);
+  // The end of the range less the client height.
+  EXPECT_EQ(zoom->ScrollPos(Qt::Vertical), 40);
+  EXPECT_EQ(zoom->View()->y(), -40);  // the content moved up with it
+  Wheel(zoom, 120);
+  EXPECT_EQ(zoom->ScrollPos(Qt::Vertical), 20);
+  Wheel(zoom, 60);
+  EXPECT_EQ(zoom->ScrollPos(Qt::Vertical), 20);
+  zoom->OnVScroll(CScrollAxis::kThumbTrack, 5);
+  EXPECT_EQ(zoom->ScrollPos(Qt::Vertical), 5);
+  rear->SetScrollRange(Qt::Horizontal, 0, 350);
+  rear->OnHScroll(CScrollAxis::kPageDown);
+  rear->OnHScroll(CScrollAxis::kPageDown);
+  EXPECT_EQ(rear->ScrollPos(Qt::Horizontal), 30);
+  EXPECT_EQ(rear->View()->x(), -30);
+}
+
+TEST_F(VideoWindows, DraggingTheViewKeepsItOverTheArea) {
+  QTest::mousePress(zoom->View(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+  EXPECT_EQ(zoom->View()->LastDown(), QPoint(100, 100));
+  QMouseEvent move(QEvent::MouseMove, QPointF(150, 120),
+                   zoom->View()->mapToGlobal(QPointF(150, 120)), Qt::NoButton, Qt::LeftButton,
+                   Qt::NoModifier);
+  QCoreApplication::sendEvent(zoom->View(), &move);
+  QTest::mouseRelease(zoom->View(), Qt::LeftButton, Qt::NoModifier, QPoint(150, 120));
+  // Zoom level 1: the control fills the area at (0, 0).
+  EXPECT_EQ(zoom->View()->geometry(), QRect(0, 0, 640, 360));
+  EXPECT_EQ(host.redraws, 1);
+}
+
+}  // namespace
+}  // namespace lumora
