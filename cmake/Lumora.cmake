@@ -1,5 +1,17 @@
 # Shared build settings and helpers for every folder.
 
+# The shared/ folder (test data) sits beside the checkout; a work tree one
+# level deeper finds it one folder further up.
+if(NOT LUMORA_SHARED_DIR)
+  foreach(candidate ${PROJECT_SOURCE_DIR}/../shared ${PROJECT_SOURCE_DIR}/../../shared)
+    if(EXISTS ${candidate}/testdata)
+      get_filename_component(LUMORA_SHARED_DIR ${candidate} ABSOLUTE)
+      break()
+    endif()
+  endforeach()
+  set(LUMORA_SHARED_DIR "${LUMORA_SHARED_DIR}" CACHE PATH "The shared/ folder with test data")
+endif()
+
 add_library(lumora_options INTERFACE)
 target_include_directories(lumora_options INTERFACE ${PROJECT_SOURCE_DIR})
 target_compile_options(lumora_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow=local
@@ -52,7 +64,7 @@ function(lumora_add_test name dir)
   target_compile_definitions(${name} PRIVATE
     LUMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     LUMORA_BINARY_DIR="${PROJECT_BINARY_DIR}"
-    LUMORA_SHARED_DIR="${PROJECT_SOURCE_DIR}/../shared")
+    LUMORA_SHARED_DIR="${LUMORA_SHARED_DIR}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;QTWEBENGINE_DISABLE_SANDBOX=1"
                TIMEOUT 300)
