@@ -11,6 +11,22 @@
 #include <QStyleOptionFocusRect>
 
 namespace lumora {
+namespace {
+
+std::uint64_t g_check_serial = 0;
+
+// The private uncheck message, stamped with the check that caused it.
+class UncheckEvent : public QEvent {
+ public:
+  explicit UncheckEvent(std::uint64_t serial)
+      : QEvent(static_cast<QEvent::Type>(CSkinButton::kUncheckEventType)), serial_(serial) {}
+  std::uint64_t Serial() const { return serial_; }
+
+ private:
+  std::uint64_t serial_;
+};
+
+}  // namespace
 
 CSkinButton::CSkinButton(QWidget* parent, int id, int kind)
     : QWidget(parent), id_(id), state_(kind) {
@@ -75,19 +91,23 @@ void CSkinButton::SetCheck(bool checked) {
 }
 
 void CSkinButton::UncheckGroup() {
+  checked_serial_ = ++g_check_serial;
   QWidget* parent = parentWidget();
   if (!parent) return;
   for (CSkinButton* other : parent->findChildren<CSkinButton*>(Qt::FindDirectChildrenOnly)) {
     if (other == this || other->group_ != group_ || other->Kind() != SkinButtonState::kRadioButton)
       continue;
-    QCoreApplication::postEvent(other, new QEvent(static_cast<QEvent::Type>(kUncheckEventType)));
+    QCoreApplication::postEvent(other, new UncheckEvent(checked_serial_));
   }
 }
 
 bool CSkinButton::event(QEvent* event) {
   if (event->type() == kUncheckEventType) {
-    state_.Uncheck();
-    update();
+    // A check of this button made after the message was posted wins.
+    if (static_cast<UncheckEvent*>(event)->Serial() >= checked_serial_) {
+      state_.Uncheck();
+      update();
+    }
     return true;
   }
   return QWidget::event(event);

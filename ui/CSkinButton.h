@@ -75,6 +75,9 @@ class CSkinButton : public QWidget {
 
  private:
   void UncheckGroup();
+  // Stamp of the moment this button was last checked; an uncheck message
+  // posted before that moment is stale and ignored.
+  std::uint64_t checked_serial_ = 0;
   void FinishRelease(const SkinButtonState::Release& release);
   QPixmap FacePixmap(SkinButtonState::Face face) const;
   void DrawFace(QPainter& painter, const QPixmap& face);

@@ -166,6 +166,17 @@ TEST(SkinButton, CheckingOneRadioUnchecksTheOthersOfItsGroup) {
   EXPECT_FALSE(b->GetCheck());
 }
 
+TEST(SkinButton, LaterCheckWinsOverAStaleUncheckMessage) {
+  QWidget parent;
+  CSkinButton* a = MakeButton(&parent, 1, SkinButtonState::kRadioButton);
+  CSkinButton* b = MakeButton(&parent, 2, SkinButtonState::kRadioButton);
+  a->SetCheck(true);  // posts an uncheck message to b
+  b->SetCheck(true);  // checked before that message arrives
+  QApplication::processEvents();
+  EXPECT_TRUE(b->GetCheck());
+  EXPECT_FALSE(a->GetCheck());
+}
+
 TEST(SkinButton, DisabledAndFocusFacesAndMissingBitmaps) {
   QWidget parent;
   CSkinButton* button = MakeButton(&parent, 1, SkinButtonState::kPushButton);

@@ -1,0 +1,360 @@
+#include "library/qt/CListDlg.h"
+
+#include "library/CCardLocator.h"
+#include "platform/CLinuxDriveEnumerator.h"
+#include "platform/qt/MessageBox.h"
+#include "res/SkinIds.h"
+#include "res/StringTable.h"
+#include "ui/CSkinButton.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTreeWidget>
+
+namespace lumora {
+namespace {
+
+constexpr int kRowColumns = 4;
+const QColor kListColour(0x33, 0x33, 0x33);
+
+QString Text(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+CListDlg::CListDlg(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint) {
+  setObjectName(QStringLiteral("CListDlg"));
+  resize(kWidth, kHeight);
+  setAutoFillBackground(true);
+  QPalette window = palette();
+  window.setColor(QPalette::Window, QColor(0x16, 0x18, 0x1c));
+  setPalette(window);
+
+  const std::vector<int> widths = {80, 80, 70, 0};
+  visible_ = MakeList(kIdVisibleList, QRect(0, 48, 256, 635), {}, widths);
+  master_ = MakeList(kIdMasterList, QRect(5000, 5000, 272, 647), {}, widths);
+  staging_ = MakeList(kIdStagingList, QRect(10000, 10000, 272, 647), {}, widths);
+  second_ = MakeList(kIdSecondList, QRect(0, 36, 256, 647),
+                     {QStringLiteral("No."), QStringLiteral("Recorded Date"), QStringLiteral("File Path")},
+                     {40, 190, 0});
+  second_->hide();
+
+  MakeButton(kIdClose, QString(), QRect(230, 0, 25, 25), kBmpListX, SkinButtonState::kPushButton);
+  MakeButton(kIdContinuous, QStringLiteral("상시녹화"), QRect(5, 695, 60, 15), kBmpCategory,
+             SkinButtonState::kRadioButton);
+  MakeButton(kIdEvent, QStringLiteral("이벤트녹화"), QRect(68, 695, 60, 15), kBmpCategory,
+             SkinButtonState::kRadioButton);
+  MakeButton(kIdParking, QStringLiteral("모션녹화"), QRect(128, 695, 60, 15), kBmpCategory,
+             SkinButtonState::kRadioButton);
+  MakeButton(kIdAll, QStringLiteral("All"), QRect(194, 695, 60, 15), kBmpCategory,
+             SkinButtonState::kRadioButton);
+  MakeButton(kIdManual, QStringLiteral("수동녹화"), QRect(257, 695, 60, 15), kBmpCategory,
+             SkinButtonState::kPushButton)
+      ->hide();
+  MakeButton(kIdOrder, QStringLiteral("Ascending / Descending"), QRect(0, 36, 256, 12), kBmpOrderBar,
+             SkinButtonState::kPushButton);
+  UpdateCategoryLook();
+
+  auto activate = [this](QTreeWidgetItem* item) {
+    play_request_ = true;
+    emit RowActivated(visible_->indexOfTopLevelItem(item));
+  };
+  connect(visible_, &QTreeWidget::itemClicked, this, activate);
+  connect(visible_, &QTreeWidget::itemDoubleClicked, this, activate);
+}
+
+CListDlg::~CListDlg() = default;
+
+void CListDlg::SetDriveEnumerator(std::shared_ptr<const IDriveEnumerator> drives) {
+  drives_ = std::move(drives);
+}
+
+QTreeWidget* CListDlg::MakeList(int id, const QRect& where, const QStringList& titles,
+                                const std::vector<int>& widths) {
+  auto* list = new QTreeWidget(this);
+  list->setObjectName(QStringLiteral("list%1").arg(id));
+  list->setColumnCount(titles.isEmpty() ? kRowColumns : static_cast<int>(titles.size()));
+  if (titles.isEmpty()) {
+    list->setHeaderHidden(true);
+  } else {
+    list->setHeaderLabels(titles);
+  }
+  for (int column = 0; column < static_cast<int>(widths.size()); ++column) {
+    list->setColumnWidth(column, widths[column]);
+    // A width of 0 hides the column.
+    list->setColumnHidden(column, widths[column] == 0);
+  }
+  list->setRootIsDecorated(false);
+  list->setUniformRowHeights(true);
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list->header()->setStretchLastSection(false);
+  QPalette colours = list->palette();
+  colours.setColor(QPalette::Base, kListColour);
+  colours.setColor(QPalette::Window, kListColour);
+  colours.setColor(QPalette::Text, Qt::white);
+  // The selection stays visible when the list loses the focus.
+  for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
+    colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+  }
+  list->setPalette(colours);
+  list->setGeometry(where);
+  return list;
+}
+
+CSkinButton* CListDlg::MakeButton(int id, const QString& caption, const QRect& where, int skin,
+                                  int kind) {
+  auto* button = new CSkinButton(this, id, kind);
+  button->setObjectName(QStringLiteral("button%1").arg(id));
+  button->SetSkin(skin);
+  button->SetText(caption);
+  button->SetTextColor(Qt::white);
+  QFont font = button->font();
+  font.setPixelSize(where.height() <= 15 ? 10 : 12);
+  button->setFont(font);
+  button->setGeometry(where);
+  connect(button, &CSkinButton::Clicked, this, &CListDlg::OnButton);
+  return button;
+}
+
+void CListDlg::OnButton(int id) {
+  switch (id) {
+    case kIdClose:
+      hide_request_ = true;
+      emit HideRequestSet();
+      break;
+    case kIdManual:
+      manual_ = true;
+      break;
+    case kIdOrder:
+      ToggleOrder();
+      break;
+    default:
+      ShowCategory(id);
+      break;
+  }
+}
+
+void CListDlg::ShowCategory(int id) {
+  switch (id) {
+    case kIdContinuous:
+    case kIdMainContinuous:
+      list_.ShowOnly(true, false, false);
+      break;
+    case kIdEvent:
+    case kIdMainEvent:
+      list_.ShowOnly(false, true, false);
+      break;
+    case kIdParking:
+    case kIdMainMotion:
+      list_.ShowOnly(false, false, true);
+      break;
+    case kIdAll:
+      list_.ShowOnly(true, true, true);
+      break;
+    case kIdMainManual:
+      manual_ = true;
+      return;
+    default:
+      return;
+  }
+  UpdateCategoryLook();
+  Mirror();
+}
+
+void CListDlg::UpdateCategoryLook() {
+  const ListFilter& f = list_.Filter();
+  const int pressed = f.continuous && f.event && f.parking ? kIdAll
+                      : f.continuous && !f.event && !f.parking ? kIdContinuous
+                      : !f.continuous && f.event && !f.parking ? kIdEvent
+                      : !f.continuous && !f.event && f.parking ? kIdParking
+                                                               : 0;
+  for (int id : {kIdContinuous, kIdEvent, kIdParking, kIdAll}) {
+    if (auto* button = findChild<CSkinButton*>(QStringLiteral("button%1").arg(id))) {
+      if (id != pressed) button->SetCheck(false);
+    }
+  }
+  if (auto* button = findChild<CSkinButton*>(QStringLiteral("button%1").arg(pressed))) {
+    button->SetCheck(true);
+  }
+}
+
+void CListDlg::Mirror() {
+  auto fill = [](QTreeWidget* view, const std::vector<ListRow>& rows) {
+    view->setUpdatesEnabled(false);
+    view->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(rows.size()));
+    for (const ListRow& row : rows) {
+      items << new QTreeWidgetItem(
+          QStringList{Text(row.date), Text(row.time), Text(row.kind), Text(row.path)});
+    }
+    view->addTopLevelItems(items);
+    view->setUpdatesEnabled(true);
+  };
+  fill(visible_, list_.Visible());
+  fill(master_, list_.Master());
+  fill(staging_, list_.Staging());
+}
+
+void CListDlg::Refill() {
+  list_.Refill();
+  Mirror();
+}
+
+bool CListDlg::FillFromCard() {
+  std::shared_ptr<const IDriveEnumerator> drives = drives_;
+  if (!drives) drives = std::make_shared<CLinuxDriveEnumerator>();
+  const std::optional<std::filesystem::path> root =
+      CCardLocator::FindCardRoot(*drives, CardSearch::AnyDrive);
+  if (!root) {
+    StringTable& strings = StringTable::Instance();
+    ShowMessageBox(parentWidget(), strings.Load(623), strings.Load(710));
+    return false;
+  }
+  ScanCard(*root);
+  SelectRow(0);
+  if (!isVisible()) {
+    if (QWidget* owner = parentWidget()) ToggleBeside(owner->frameGeometry());
+    else show();
+  }
+  return true;
+}
+
+void CListDlg::ScanCard(const std::filesystem::path& root) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  card_root_ = QString::fromStdString(root.string());
+  list_.ScanCard(root);
+  Mirror();
+  loaded_ = true;
+  emit CardScanned(card_root_);
+  QApplication::restoreOverrideCursor();
+}
+
+QString CListDlg::QtOpenFilter() {
+  // "description|patterns|" becomes "description (patterns)", patterns blank-separated.
+  const QStringList parts = QString::fromLatin1(kOpenFilter).split(QLatin1Char('|'));
+  QString patterns = parts.value(1);
+  patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+  return parts.value(0) + QStringLiteral(" (") + patterns.simplified() + QLatin1Char(')');
+}
+
+bool CListDlg::ChooseAndOpenFiles() {
+  const QStringList chosen =
+      QFileDialog::getOpenFileNames(parentWidget(), QString(), QString(), QtOpenFilter());
+  if (chosen.isEmpty()) return false;
+  std::vector<std::filesystem::path> paths;
+  for (const QString& file : chosen) paths.emplace_back(file.toStdString());
+  OpenFiles(paths);
+  return true;
+}
+
+int CListDlg::OpenFiles(const std::vector<std::filesystem::path>& paths) {
+  const int added = list_.AddOpened(paths);
+  Mirror();
+  visible_->setFocus();
+  SelectRow(0);
+  loaded_ = true;
+  if (!isVisible()) {
+    if (QWidget* owner = parentWidget()) ToggleBeside(owner->frameGeometry());
+    else show();
+  }
+  return added;
+}
+
+void CListDlg::ToggleOrder() {
+  const int mirrored = list_.ToggleOrder(SelectedRow());
+  Mirror();
+  if (mirrored >= 0) SelectRow(mirrored);
+  visible_->setFocus();
+}
+
+int CListDlg::RowCount() const { return visible_->topLevelItemCount(); }
+
+int CListDlg::SelectedRow() const {
+  const QList<QTreeWidgetItem*> selected = visible_->selectedItems();
+  if (selected.isEmpty()) return -1;
+  return visible_->indexOfTopLevelItem(selected.front());
+}
+
+void CListDlg::SelectRow(int row) {
+  visible_->clearSelection();
+  QTreeWidgetItem* item = visible_->topLevelItem(row);
+  if (!item) return;
+  visible_->setCurrentItem(item);
+  item->setSelected(true);
+  visible_->scrollToItem(item);
+}
+
+QString CListDlg::RowText(int row, int column) const {
+  const QTreeWidgetItem* item = visible_->topLevelItem(row);
+  return item ? item->text(column) : QString();
+}
+
+QString CListDlg::RowPath(int row) const { return RowText(row, 3); }
+
+QTreeWidget* CListDlg::List(int id) const {
+  switch (id) {
+    case kIdVisibleList: return visible_;
+    case kIdMasterList: return master_;
+    case kIdStagingList: return staging_;
+    case kIdSecondList: return second_;
+    default: return nullptr;
+  }
+}
+
+bool CListDlg::TakePlayRequest() {
+  const bool was = play_request_;
+  play_request_ = false;
+  return was;
+}
+
+bool CListDlg::TakeHideRequest() {
+  const bool was = hide_request_;
+  hide_request_ = false;
+  return was;
+}
+
+bool CListDlg::ToggleBeside(const QRect& main_frame) {
+  move(main_frame.x() + main_frame.width(), main_frame.y());
+  resize(kWidth, kHeight);
+  setVisible(!isVisible());
+  return isVisible();
+}
+
+void CListDlg::ClearLists() {
+  list_.Clear();
+  Mirror();
+}
+
+void CListDlg::mousePressEvent(QMouseEvent* event) {
+  // A press on the background drags the window, as its caption would.
+  if (event->button() == Qt::LeftButton) {
+    dragging_ = true;
+    drag_offset_ = event->globalPosition().toPoint() - pos();
+  }
+  QDialog::mousePressEvent(event);
+}
+
+void CListDlg::mouseMoveEvent(QMouseEvent* event) {
+  if (dragging_ && (event->buttons() & Qt::LeftButton)) move(event->globalPosition().toPoint() - drag_offset_);
+  QDialog::mouseMoveEvent(event);
+}
+
+void CListDlg::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) dragging_ = false;
+  QDialog::mouseReleaseEvent(event);
+}
+
+void CListDlg::keyPressEvent(QKeyEvent* event) {
+  // Enter and Escape neither close nor confirm the modeless list window.
+  if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace lumora
