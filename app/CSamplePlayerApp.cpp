@@ -1,0 +1,100 @@
+#include "app/CSamplePlayerApp.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+#include "app/CSamplePlayerDlg.h"
+#include "app/ViewerParts.h"
+#include "platform/qt/CDriveWatcher.h"
+
+namespace lumora {
+
+bool CSamplePlayerApp::ParseArguments(const std::vector<std::string>& args, Options* options,
+                                      std::string* error) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto value = [&](std::string* out) {
+      if (i + 1 >= args.size()) {
+        *error = "missing value after " + arg;
+        return false;
+      }
+      *out = args[++i];
+      return true;
+    };
+    if (arg == "--card") {
+      if (!value(&options->card)) return false;
+    } else if (arg == "--screenshot") {
+      std::string file;
+      if (!value(&file)) return false;
+      options->screenshot = QString::fromStdString(file);
+    } else if (arg == "--after") {
+      std::string seconds;
+      if (!value(&seconds)) return false;
+      char* end = nullptr;
+      options->after = std::strtod(seconds.c_str(), &end);
+      if (end == seconds.c_str() || *end != '\0' || options->after < 0) {
+        *error = "--after needs a number of seconds, not \"" + seconds + "\"";
+        return false;
+      }
+    } else if (arg == "--help" || arg == "-h") {
+      *error = "usage: lumora-viewer [--card DIR] [--screenshot FILE --after SECONDS] [FILE...]";
+      return false;
+    } else if (!arg.empty() && arg[0] == '-') {
+      *error = "unknown option " + arg;
+      return false;
+    } else {
+      options->files.push_back(arg);
+    }
+  }
+  return true;
+}
+
+int CSamplePlayerApp::Run(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  Options options;
+  std::string error;
+  if (!ParseArguments(args, &options, &error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 2;
+  }
+  // The web map refuses to start as root unless its sandbox is off.
+  if (::geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  QApplication app(argc, argv);
+  QCoreApplication::setOrganizationName(QStringLiteral("HVN"));
+  QCoreApplication::setApplicationName(QStringLiteral("Lumora"));
+
+  CDriveWatcher watcher;
+  watcher.Start();
+  CSamplePlayerDlg::Parts parts = MakeViewerParts(options.card);
+  parts.driveWatcher = &watcher;
+  CSamplePlayerDlg window(std::move(parts));
+  window.OnInitDialog();
+  window.show();
+  if (!options.files.empty()) window.OpenFiles(options.files);
+  else if (!options.card.empty()) window.OpenCard(options.card);
+
+  if (!options.screenshot.isEmpty()) {
+    const QString file = options.screenshot;
+    QTimer::singleShot(static_cast<int>(options.after * 1000), &window, [&window, file] {
+      const QImage picture = window.GrabClient();
+      if (!picture.save(file, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        QCoreApplication::exit(1);
+        return;
+      }
+      QCoreApplication::exit(0);
+    });
+  }
+  return app.exec();
+}
+
+}  // namespace lumora

@@ -1,0 +1,32 @@
+#pragma once
+// The application object: prepares Qt, builds the main window with its
+// player, track, map and list, runs it, and ends when it closes. Beyond the
+// camera software it accepts a card folder or recordings to open, and can
+// save a picture of the window after some seconds (for scripted checks).
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+namespace lumora {
+
+class CSamplePlayerApp {
+ public:
+  struct Options {
+    std::string card;
+    std::vector<std::string> files;
+    QString screenshot;
+    double after = 3.0;
+  };
+
+  // Parses the program's arguments (without the program name). False with a
+  // message for unknown options or missing values.
+  static bool ParseArguments(const std::vector<std::string>& args, Options* options,
+                             std::string* error);
+
+  // Runs the program; returns its exit status.
+  int Run(int argc, char** argv);
+};
+
+}  // namespace lumora

@@ -1,0 +1,1022 @@
+#include "app/CSamplePlayerDlg.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QSlider>
+#include <QTimer>
+#include <QWindow>
+
+#include <filesystem>
+
+#include "app/AppIds.h"
+#include "app/MainLayout.h"
+#include "app/MapPanel.h"
+#include "app/PlaybackRules.h"
+#include "app/RecordingListWindow.h"
+#include "app/SmartView.h"
+#include "platform/qt/CDriveWatcher.h"
+#include "platform/qt/MessageBox.h"
+#include "res/StringTable.h"
+
+namespace lumora {
+namespace {
+
+QRect ToQRect(const LayoutRect& r) { return QRect(r.x, r.y, r.width, r.height); }
+
+// 0x00BBGGRR as a colour.
+QColor FromColorRef(std::uint32_t ref) {
+  return QColor(ref & 0xFF, (ref >> 8) & 0xFF, (ref >> 16) & 0xFF);
+}
+
+constexpr std::uint32_t kPositionLabelBack = 0x25211C;
+constexpr int kSkinWidth = 1020;
+constexpr int kSkinHeight = 720;
+constexpr int kNoEffectIds[] = {kIdFps, kIdCapture, kIdCheck1110, kIdCheck1111,
+                                kIdAccelF9, kIdAccelF8, kIdAccelF10};
+
+bool FileExists(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+}  // namespace
+
+const std::vector<int>& CSamplePlayerDlg::PendingCommandIds() {
+  static const std::vector<int> ids = {
+      kIdSettings,   kIdGraphMode,      kIdAccelGraph,   kIdCategoryEvent, kIdCategoryMotion,
+      kIdCategoryNormal, kIdCategoryManual, kIdThumbList, kIdThumbFile,    kIdThumbNext,
+      kIdThumbPrevious, kIdSetup,      kIdGraph,        kIdDownload,      kIdPrint,
+      kIdFormat,     kIdDit,            kIdMark,         kIdDitSetup};
+  return ids;
+}
+
+CSamplePlayerDlg::CSamplePlayerDlg(Parts parts, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), parts_(std::move(parts)) {
+  player_ = parts_.player.get();
+  track_ = parts_.track.get();
+  if (!parts_.leftButtonHeld) {
+    parts_.leftButtonHeld = [] { return (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0; };
+  }
+  if (!parts_.isOnline) parts_.isOnline = [] { return true; };
+  productTitle_ = QStringLiteral("Lumora");
+  setAttribute(Qt::WA_OpaquePaintEvent, false);
+  BuildControls();
+  BuildCommandTable();
+  for (int id : {kTimerUpdate, kTimerRecover, kTimerDit}) {
+    auto* timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, [this, id] { OnTimer(id); });
+    timers_[id] = timer;
+  }
+  // Accelerators: F8, F9 and F10 send their commands (which do nothing).
+  const std::pair<Qt::Key, int> keys[] = {
+      {Qt::Key_F8, kIdAccelF8}, {Qt::Key_F9, kIdAccelF9}, {Qt::Key_F10, kIdAccelF10}};
+  for (const auto& [key, id] : keys) {
+    auto* shortcut = new QShortcut(QKeySequence(key), this);
+    connect(shortcut, &QShortcut::activated, this, [this, cmd = id] { OnCommand(cmd); });
+  }
+  if (parts_.driveWatcher) {
+    connect(parts_.driveWatcher, &CDriveWatcher::driveAdded, this, &CSamplePlayerDlg::OnDriveAdded);
+    connect(parts_.driveWatcher, &CDriveWatcher::driveRemoved, this,
+            &CSamplePlayerDlg::OnDriveRemoved);
+  }
+}
+
+CSamplePlayerDlg::~CSamplePlayerDlg() {
+  for (auto& [id, timer] : timers_) timer->stop();
+  if (player_) {
+    player_->Stop();
+    player_->Close();
+  }
+  // The player's displays live in our video areas: release it first.
+  parts_.player.reset();
+}
+
+void CSamplePlayerDlg::BuildControls() {
+  setAutoFillBackground(false);
+  auto makeButton = [this](int id, const QString& caption) {
+    auto* button = new QPushButton(caption, this);
+    button->setFocusPolicy(Qt::NoFocus);
+    connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
+    buttons_[id] = button;
+    return button;
+  };
+  auto makeCheck = [this](int id) {
+    auto* box = new QCheckBox(this);
+    box->setFocusPolicy(Qt::NoFocus);
+    connect(box, &QCheckBox::clicked, this, [this, id] { OnCommand(id); });
+    buttons_[id] = box;
+    return box;
+  };
+  const std::pair<int, const char*> captions[] = {
+      {kIdMinimise, "-"},         {kIdExit, "Exit"},          {kIdPrevious, "PRE"},
+      {kIdPlay, "PLAY"},          {kIdStop, "STOP"},          {kIdNext, "NEXT"},
+      {kIdStepBack, "<- SEC"},    {kIdStepForward, "-> SEC"}, {kIdFps, "FPS"},
+      {kIdSdOpen, "SDOPEN"},      {kIdSettings, "설정"},      {kIdCapture, "캡쳐"},
+      {kIdFullScreen, " "},       {kIdGraphMode, "GMode"},    {kIdPreviousSize, "이전크기"},
+      {kIdChangeScreen, "ChgScrn"}, {kIdFrontRearSwitch, "전방/후방 영상전환"},
+      {kIdAccelGraph, "가속도 그래프"}, {kIdMapSize, "지도 크게보기"}, {kIdZoomIn, "확대보기"},
+      {kIdVideoRecovery, "영상복원"}, {kIdCategoryEvent, "이벤트녹화"},
+      {kIdCategoryMotion, "모션녹화"}, {kIdCategoryNormal, "상시녹화"},
+      {kIdCategoryManual, "수동녹화"}, {kIdWindowSize, "Button1"},
+      {kIdThumbList, "파일리스트썸네일"}, {kIdThumbFile, "파일썸네일"}, {kIdThumbNext, ">"},
+      {kIdThumbPrevious, "<"},    {kIdListToggle, ">"},       {kIdOpen, "OPEN"},
+      {kIdSetup, "SETUP"},        {kIdGraph, "GRAPH"},        {kIdDownload, "DOWN"},
+      {kIdPrint, "PRINT"},        {kIdInfo, "INFO"},          {kIdZoomOut, "Zoom-"},
+      {kIdList, "LIST"},          {kIdFormat, "Format"},      {kIdMapToggle, "MapToggle"},
+      {kIdSpeed, "X2 "},          {kIdDit, "DIT"},            {kIdMark, "MARK"},
+      {kIdDitSetup, "DITSTP"}};
+  for (const auto& [id, caption] : captions) makeButton(id, QString::fromUtf8(caption));
+  mute_ = makeCheck(kIdMute);
+  for (int id : {kIdLayoutMapCheck, kIdLayoutVideoCheck, kIdCheck1110, kIdCheck1111})
+    makeCheck(id);
+
+  auto makeSlider = [this](int id) {
+    auto* slider = new QSlider(Qt::Horizontal, this);
+    slider->setFocusPolicy(Qt::NoFocus);
+    connect(slider, &QSlider::actionTriggered, this, [this, id](int action) {
+      switch (action) {
+        case QAbstractSlider::SliderPageStepAdd: OnHScroll(id, 3); break;
+        case QAbstractSlider::SliderPageStepSub: OnHScroll(id, 2); break;
+        case QAbstractSlider::SliderMove: OnHScroll(id, 5); break;
+        default: OnHScroll(id, 8); break;
+      }
+    });
+    connect(slider, &QSlider::sliderReleased, this, [this, id] { OnHScroll(id, 4); });
+    sliders_[id] = slider;
+    return slider;
+  };
+  for (int id : {kIdSeekSlider, kIdSpeedSlider, kIdVolumeSlider, kIdBitmapSlider}) makeSlider(id);
+  sliders_[kIdBitmapSlider]->hide();
+
+  for (int id : {kIdPositionLabel, kIdDurationLabel, kIdFileNameLabel}) {
+    auto* label = new QLabel(this);
+    labels_[id] = label;
+  }
+  labels_[kIdPositionLabel]->setAutoFillBackground(true);
+  speedLabel_ = new QLabel(QStringLiteral("Speed"), this);
+
+  // Video areas: each holds one video window that is the parent of its display.
+  auto makeArea = [this](const char* name) {
+    auto* area = new QWidget(this);
+    area->setAutoFillBackground(true);
+    QPalette pal = area->palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    area->setPalette(pal);
+    auto* view = new QWidget(area);
+    view->setObjectName(QString::fromLatin1(name));
+    view->setAutoFillBackground(true);
+    view->setPalette(pal);
+    area->hide();
+    return std::pair<QWidget*, QWidget*>(area, view);
+  };
+  std::tie(frontArea_, frontPane_) = makeArea("Video window1");
+  std::tie(rearArea_, rearPane_) = makeArea("Video window2");
+  auto makeStill = [this](const char* text) {
+    auto* still = new QLabel(QString::fromLatin1(text), this);
+    still->setAlignment(Qt::AlignCenter);
+    still->setAutoFillBackground(true);
+    QPalette pal = still->palette();
+    pal.setColor(QPalette::Window, QColor(0x10, 0x10, 0x10));
+    pal.setColor(QPalette::WindowText, QColor(0x60, 0x60, 0x60));
+    still->setPalette(pal);
+    return still;
+  };
+  frontStill_ = makeStill("Video window1");
+  rearStill_ = makeStill("Video window2");
+
+  smart_ = new SmartView(this);
+
+  if (parts_.map) {
+    map_ = parts_.map.get();
+    mapWidget_ = parts_.mapWidget;
+    if (mapWidget_) mapWidget_->setParent(this);
+  } else {
+    auto* panel = new MapPanel(track_, this);
+    map_ = panel;
+    mapWidget_ = panel;
+  }
+  if (parts_.list) {
+    list_ = parts_.list;
+  } else {
+    list_ = new RecordingListWindow(this);
+  }
+  buttons_[kIdPreviousSize]->hide();
+  for (int id : {kIdCategoryEvent, kIdCategoryMotion, kIdCategoryNormal, kIdCategoryManual,
+                 kIdThumbList, kIdThumbFile, kIdThumbNext, kIdThumbPrevious, kIdCheck1110,
+                 kIdCheck1111})
+    buttons_[id]->hide();
+}
+
+void CSamplePlayerDlg::BuildCommandTable() {
+  commands_ = {
+      {kIdMinimise, [this] { showMinimized(); }},
+      {kIdExit, [this] { Shutdown(); }},
+      {kIdPrevious, [this] { Previous(); }},
+      {kIdPlay, [this] { PlayPause(); }},
+      {kIdStop, [this] { Stop(); }},
+      {kIdNext, [this] { Next(); }},
+      {kIdStepBack, [this] { Step(false); }},
+      {kIdStepForward, [this] { Step(true); }},
+      {kIdSdOpen, [this] { SdOpen(); }},
+      {kIdFullScreen, [this] { FullScreenSwitch(); }},
+      {kIdMute, [this] { SetMute(mute_->isChecked()); }},
+      {kIdPreviousSize, [this] { LeaveEnlarged(); }},
+      {kIdChangeScreen, [this] { SwapPanes(); }},
+      {kIdFrontRearSwitch, [this] { SwapPanes(); }},
+      {kIdLayoutMapCheck, [this] { LayoutCheck(kIdLayoutMapCheck); }},
+      {kIdLayoutVideoCheck, [this] { LayoutCheck(kIdLayoutVideoCheck); }},
+      {kIdMapSize, [this] { MapSize(); }},
+      {kIdZoomIn, [this] { player_->ZoomIn(-1); }},
+      {kIdZoomOut, [this] { player_->ZoomOut(-1); }},
+      {kIdVideoRecovery, [this] { ShowMessage(QStringLiteral("Disabled(Recovery)")); }},
+      {kIdWindowSize, [this] { ToggleWindowSize(); }},
+      {kIdListToggle, [this] { ToggleList(); }},
+      {kIdList,
+       [this] {
+         ToggleList();
+         list_->RestoreSelectionMark();
+       }},
+      {kIdOpen, [this] { OpenDialog(); }},
+      {kIdInfo, [this] { About(); }},
+      {kIdSmart, [this] { RefreshSmart(); }},
+      {kIdMapToggle, [this] { MapToggle(); }},
+      {kIdSpeed, [this] { ToggleSpeed(); }},
+  };
+  for (int id : kNoEffectIds) commands_[id] = [] {};
+  for (int id : PendingCommandIds()) commands_[id] = [this, id] { NotYetAvailable(id); };
+  tooltipStrings_ = {{kIdOpen, kStrTipOpen},         {kIdSdOpen, kStrTipSdOpen},
+                     {kIdZoomIn, kStrTipZoomIn},     {kIdZoomOut, kStrTipZoomOut},
+                     {kIdChangeScreen, kStrTipChangeScreen}, {kIdFormat, kStrTipFormat},
+                     {kIdSetup, kStrTipSetup},       {kIdPrint, kStrTipPrint},
+                     {kIdGraph, kStrTipGraph},       {kIdGraphMode, kStrTipGraphMode},
+                     {kIdDownload, kStrTipDownload}, {kIdInfo, kStrTipInfo},
+                     {kIdStop, kStrTipStop},         {kIdPrevious, kStrTipPrevious},
+                     {kIdPlay, kStrTipPlay},         {kIdNext, kStrTipNext},
+                     {kIdSpeed, kStrTipSpeed},       {kIdMapToggle, kStrTipMapToggle},
+                     {kIdDit, kStrTipDit},           {kIdDitSetup, kStrTipDitSetup},
+                     {kIdMark, kStrTipMark}};
+}
+
+std::vector<int> CSamplePlayerDlg::CommandIds() const {
+  std::vector<int> ids;
+  for (const auto& [id, handler] : commands_) ids.push_back(id);
+  return ids;
+}
+
+bool CSamplePlayerDlg::OnCommand(int id) {
+  auto it = commands_.find(id);
+  if (it == commands_.end()) return false;
+  it->second();
+  return true;
+}
+
+QAbstractButton* CSamplePlayerDlg::Button(int id) const {
+  auto it = buttons_.find(id);
+  return it == buttons_.end() ? nullptr : it->second;
+}
+
+QSlider* CSamplePlayerDlg::Slider(int id) const {
+  auto it = sliders_.find(id);
+  return it == sliders_.end() ? nullptr : it->second;
+}
+
+QLabel* CSamplePlayerDlg::Label(int id) const {
+  auto it = labels_.find(id);
+  return it == labels_.end() ? nullptr : it->second;
+}
+
+QString CSamplePlayerDlg::ToolTipOf(int id) const {
+  if (QAbstractButton* button = Button(id)) return button->toolTip();
+  return {};
+}
+
+// ---------------------------------------------------------------- start-up
+
+void CSamplePlayerDlg::OnInitDialog() {
+  // The title starts as the product title held so far, which then becomes
+  // the program's name with its version.
+  setWindowTitle(productTitle_);
+  productTitle_ = QStringLiteral("Lumora v.1.0.0");
+  QFont small = font();
+  small.setPixelSize(12);
+  setFont(small);
+  RunLayoutProcedure();
+  ApplyLanguage(parts_.languageProbe ? parts_.languageProbe() : 0);
+  speedUnit_ = parts_.readSpeedUnit ? parts_.readSpeedUnit() : 0;
+  mapShown_ = true;
+  PositionControls();
+  ApplyWindowSize();
+  update();
+}
+
+void CSamplePlayerDlg::ApplyLanguage(int cameraCode) {
+  StringTable& strings = StringTable::Instance();
+  strings.SetLanguage(LanguageForCameraCode(cameraCode));
+  setWindowTitle(strings.Load(kStrTitle));
+  caption_ = strings.Load(kStrCaption);
+  for (const auto& [id, stringId] : tooltipStrings_) {
+    if (QAbstractButton* button = Button(id)) button->setToolTip(strings.Load(stringId));
+  }
+}
+
+void CSamplePlayerDlg::RunLayoutProcedure() {
+  normalRect_ = QRect(geometry().topLeft(), QSize(MainLayout::kNormalWidth, MainLayout::kNormalHeight));
+  frontStill_->setGeometry(ToQRect(MainLayout::kLargePane));
+  rearStill_->setGeometry(ToQRect(MainLayout::kSmallPane));
+  frontArea_->setGeometry(ToQRect(MainLayout::kLargePane));
+  rearArea_->setGeometry(ToQRect(MainLayout::kSmallPane));
+  frontPane_->setGeometry(0, 0, MainLayout::kLargePane.width, MainLayout::kLargePane.height);
+  rearPane_->setGeometry(0, 0, MainLayout::kSmallPane.width, MainLayout::kSmallPane.height);
+  void* windows[2] = {frontPane_, rearPane_};
+  if (player_) player_->Create(this, windows, 2);
+  StartTimer(kTimerRecover, kRecoverPeriodMs);
+  windowMode_ = kModeNormal;
+  frontPlacement_ = kPaneHidden;
+  rearPlacement_ = kPaneHidden;
+  mapState_ = 0;
+  if (mapWidget_) mapWidget_->setGeometry(ToQRect(MainLayout::kMapShown));
+  sliders_[kIdSeekSlider]->setGeometry(ToQRect(MainLayout::kSeekSlider));
+  sliders_[kIdVolumeSlider]->setGeometry(ToQRect(MainLayout::kVolumeSlider));
+  sliders_[kIdVolumeSlider]->setRange(0, 99);
+  sliders_[kIdVolumeSlider]->setValue(PlaybackRules::kInitialVolume);
+  savedVolume_ = PlaybackRules::kInitialVolume;
+  sliders_[kIdSpeedSlider]->setRange(1, 9);
+  sliders_[kIdSpeedSlider]->setValue(PlaybackRules::kSpeedSliderCentre);
+  sliders_[kIdSpeedSlider]->hide();
+  speedLabel_->hide();
+  sliders_[kIdBitmapSlider]->setRange(-150, 150);
+  sliders_[kIdBitmapSlider]->setValue(0);
+  sliders_[kIdSeekSlider]->setRange(0, 0);
+}
+
+void CSamplePlayerDlg::PositionControls() {
+  const int w = windowMode_ == kModeEnlarged ? width() : kSkinWidth;
+  const int h = windowMode_ == kModeEnlarged ? height() : kSkinHeight;
+  auto place = [&](int id, QWidget* widget) {
+    if (!widget) return;
+    LayoutRect rect;
+    if (ControlPlaces::Place(id, windowMode_, w, h, &rect)) {
+      widget->setGeometry(ToQRect(rect));
+      widget->show();
+    } else if (windowMode_ == kModeEnlarged) {
+      widget->hide();
+    }
+  };
+  for (const auto& [id, button] : buttons_) {
+    if (button && !button->isHidden()) place(id, button);
+    else if (button && windowMode_ == kModeNormal && id != kIdPreviousSize) {
+      LayoutRect rect;
+      if (ControlPlaces::Place(id, windowMode_, w, h, &rect)) place(id, button);
+    }
+  }
+  for (const auto& [id, slider] : sliders_) {
+    if (id == kIdSeekSlider || id == kIdVolumeSlider) place(id, slider);
+  }
+  for (const auto& [id, label] : labels_) place(id, label);
+  place(kIdSmart, smart_);
+  labels_[kIdFileNameLabel]->setGeometry(windowMode_ == kModeEnlarged ? QRect(25, 14, 600, 20)
+                                                                    : QRect(20, 8, 600, 20));
+  labels_[kIdFileNameLabel]->show();
+  if (windowMode_ == kModeEnlarged) {
+    buttons_[kIdPreviousSize]->setGeometry(w - 190, 6, 80, 22);
+    buttons_[kIdPreviousSize]->show();
+    if (mapWidget_) mapWidget_->hide();
+  } else {
+    buttons_[kIdPreviousSize]->hide();
+    if (mapWidget_) mapWidget_->show();
+  }
+}
+
+void CSamplePlayerDlg::ApplyWindowSize() {
+  // The skin's background sets the window size (1020 x 720 for the built-in
+  // skin, whether or not the size flag is set).
+  resize(kSkinWidth, kSkinHeight);
+  CentreWindow();
+}
+
+void CSamplePlayerDlg::CentreWindow() {
+  QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect available = screen->availableGeometry();
+  move(available.center() - QPoint(width() / 2, height() / 2));
+}
+
+void CSamplePlayerDlg::ToggleWindowSize() {
+  sizeFlag_ = !sizeFlag_;
+  ApplyWindowSize();
+}
+
+void CSamplePlayerDlg::StartTimer(int id, int periodMs) { timers_[id]->start(periodMs); }
+
+void CSamplePlayerDlg::KillTimer(int id) { timers_[id]->stop(); }
+
+bool CSamplePlayerDlg::IsTimerRunning(int id) const {
+  auto it = timers_.find(id);
+  return it != timers_.end() && it->second->isActive();
+}
+
+// ------------------------------------------------------------------ layout
+
+void CSamplePlayerDlg::LayoutPanes() {
+  const int channels = player_ ? player_->GetVideoStreamCount() : 0;
+  const PaneLayout layout =
+      MainLayout::LayPanes(windowMode_, frontPlacement_, rearPlacement_, channels, width(), height());
+  auto apply = [](QWidget* area, QWidget* pane, const PaneGeometry& geometry) {
+    if (!geometry.visible) {
+      area->hide();
+      return;
+    }
+    area->setGeometry(ToQRect(geometry.rect));
+    pane->setGeometry(0, 0, geometry.rect.width, geometry.rect.height);
+    area->show();
+    area->raise();
+  };
+  apply(frontArea_, frontPane_, layout.front);
+  apply(rearArea_, rearPane_, layout.rear);
+  buttons_[kIdMapSize]->setText(QString::fromStdString(MainLayout::MapSizeCaption(mapState_)));
+  if (player_) player_->RecoverDisplays(1);
+}
+
+void CSamplePlayerDlg::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (windowMode_ == kModeEnlarged) {
+    PositionControls();
+    LayoutPanes();
+  }
+}
+
+void CSamplePlayerDlg::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), whiteBackground_ && windowMode_ == kModeEnlarged ? Qt::white : Qt::black);
+  if (windowMode_ == kModeNormal) {
+    painter.fillRect(QRect(0, 0, width(), 33), QColor(0x1C, 0x21, 0x25));
+    painter.setPen(QColor(0x30, 0x36, 0x3C));
+    painter.drawRect(QRect(105, 415, 537, 30));
+  }
+  // Label colours: the position label white on 0x25211C, the duration label
+  // white on the window's background.
+  QPalette pos = labels_.at(kIdPositionLabel)->palette();
+  pos.setColor(QPalette::Window, FromColorRef(kPositionLabelBack));
+  pos.setColor(QPalette::WindowText, Qt::white);
+  labels_.at(kIdPositionLabel)->setPalette(pos);
+  QPalette dur = labels_.at(kIdDurationLabel)->palette();
+  dur.setColor(QPalette::WindowText, Qt::white);
+  labels_.at(kIdDurationLabel)->setPalette(dur);
+  labels_.at(kIdFileNameLabel)->setPalette(dur);
+}
+
+bool CSamplePlayerDlg::NoRecordingListed() {
+  if (list_->RowCount() > 0) return false;
+  ShowMessage(StringTable::Instance().Load(kStrFileNotSelected));
+  return true;
+}
+
+void CSamplePlayerDlg::ShowMessage(const QString& text) {
+  ShowMessageBox(this, text, caption_, kMbOk);
+}
+
+void CSamplePlayerDlg::NotYetAvailable(int id) {
+  QString name;
+  if (QAbstractButton* button = Button(id)) name = button->text().trimmed();
+  if (name.isEmpty()) name = QString::number(id);
+  ShowMessage(QStringLiteral("\"%1\" is not available in this version yet.").arg(name));
+}
+
+void CSamplePlayerDlg::FullScreenSwitch() {
+  if (NoRecordingListed()) return;
+  if (windowMode_ == kModeNormal) {
+    normalRect_ = geometry();
+    windowMode_ = kModeEnlarged;
+    whiteBackground_ = true;
+    buttons_[kIdVideoRecovery]->hide();
+    list_->HideList();
+    listVisible_ = false;
+    list_->TakeHideRequest();
+    showMaximized();
+    PositionControls();
+    LayoutPanes();
+  } else {
+    LeaveEnlarged();
+  }
+}
+
+void CSamplePlayerDlg::LeaveEnlarged() {
+  if (windowMode_ != kModeEnlarged) return;
+  windowMode_ = kModeNormal;
+  whiteBackground_ = false;
+  showNormal();
+  setGeometry(normalRect_);
+  buttons_[kIdVideoRecovery]->show();
+  PositionControls();
+  LayoutPanes();
+  update();
+}
+
+void CSamplePlayerDlg::ToggleList() {
+  list_->Toggle(frameGeometry());
+  listVisible_ = list_->IsListVisible();
+  buttons_[kIdListToggle]->setText(listVisible_ ? QStringLiteral("<") : QStringLiteral(">"));
+}
+
+void CSamplePlayerDlg::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  const QPoint p = event->position().toPoint();
+  if (OnLButtonDown(p.x(), p.y())) return;
+  if (MainLayout::InDragStrip(windowMode_, height(), p.x(), p.y()) && windowHandle())
+    windowHandle()->startSystemMove();
+}
+
+bool CSamplePlayerDlg::OnLButtonDown(int x, int y) {
+  if (!MainLayout::InProgressStrip(windowMode_, height(), x, y)) return false;
+  if (ditMode_) return false;
+  const std::int64_t target = MainLayout::StripTarget(duration_, windowMode_, x);
+  player_->Seek(static_cast<std::int32_t>(target));
+  Update();
+  return true;
+}
+
+void CSamplePlayerDlg::closeEvent(QCloseEvent* event) {
+  for (auto& [id, timer] : timers_) timer->stop();
+  if (player_) {
+    player_->Stop();
+    player_->Close();
+  }
+  list_->HideList();
+  event->accept();
+}
+
+void CSamplePlayerDlg::Shutdown() {
+  player_->Stop();
+  player_->Close();
+  KillTimer(kTimerUpdate);
+  KillTimer(kTimerRecover);
+  close();
+}
+
+void CSamplePlayerDlg::About() {
+  ShowMessage(QStringLiteral("%1  v%2\nhttps://github.com/lumora-viewer")
+                  .arg(QStringLiteral("QX-41α Viewer"), QStringLiteral("1.0.1")));
+}
+
+// ---------------------------------------------------------------- the card
+
+void CSamplePlayerDlg::SdOpen() {
+  const std::string root = parts_.findCard ? parts_.findCard() : std::string();
+  if (root.empty()) {
+    ShowMessage(StringTable::Instance().Load(kStrNoSdCard));
+    return;
+  }
+  OpenCard(root);
+}
+
+void CSamplePlayerDlg::OpenCard(const std::string& cardRoot) {
+  cardRoot_ = cardRoot;
+  list_->FillFromCard(cardRoot);
+  if (!list_->IsListVisible()) ToggleList();
+  if (list_->RowCount() > 0) {
+    list_->SelectRow(0);
+    list_->SetSelectionMark(0);
+    Stop();
+    PlayPause();
+  }
+}
+
+void CSamplePlayerDlg::OpenDialog() {
+  if (parts_.languageProbe) ApplyLanguage(parts_.languageProbe());
+  frontPlacement_ = kPaneLarge;
+  rearPlacement_ = kPaneSmall;
+  if (player_->GetState() == kStatePlaying) player_->Pause();
+  const std::vector<std::string> paths = list_->AskForFiles();
+  if (paths.empty()) return;
+  OpenFiles(paths);
+}
+
+void CSamplePlayerDlg::OpenFiles(const std::vector<std::string>& paths) {
+  frontPlacement_ = kPaneLarge;
+  rearPlacement_ = kPaneSmall;
+  list_->FillFromFiles(paths);
+  list_->FocusList();
+  if (list_->RowCount() > 0) {
+    list_->SelectRow(0);
+    list_->SetSelectionMark(0);
+  }
+  if (!list_->IsListVisible()) ToggleList();
+  Stop();
+  PlayPause();
+}
+
+void CSamplePlayerDlg::OnDriveAdded(const QString&) {}
+
+void CSamplePlayerDlg::OnDriveRemoved(const QString& mountPath) {
+  if (cardRoot_.empty()) return;
+  const QString removed = QDir::cleanPath(mountPath);
+  const QString root = QDir::cleanPath(QString::fromStdString(cardRoot_));
+  const bool isCard =
+      removed == root || (removed != QLatin1String("/") && root.startsWith(removed + QLatin1Char('/')));
+  if (!isCard) return;
+  KillTimer(kTimerUpdate);
+  list_->ClearLists();
+  cardRoot_.clear();
+  frontStill_->hide();
+  rearStill_->hide();
+  labels_[kIdPositionLabel]->setText(QStringLiteral("00:00:00"));
+  labels_[kIdDurationLabel]->setText(QStringLiteral("00:00:00"));
+  sliders_[kIdSeekSlider]->setValue(0);
+  sliders_[kIdVolumeSlider]->setValue(PlaybackRules::kInitialVolume);
+  SetOutputVolume(PlaybackRules::kHalfVolume);
+  sliders_[kIdSpeedSlider]->setValue(PlaybackRules::kSpeedSliderCentre);
+  update();
+}
+
+// ---------------------------------------------------------------- playback
+
+void CSamplePlayerDlg::SetOutputVolume(std::uint32_t word) {
+  outputVolume_ = word;
+  if (player_) player_->SetOutputVolume(word);
+}
+
+void CSamplePlayerDlg::SetTimeLabels(std::int64_t position, std::int64_t duration) {
+  const QString pos = QString::fromStdString(PlaybackRules::TimeText(position));
+  const QString dur = QString::fromStdString(PlaybackRules::TimeText(duration));
+  if (labels_[kIdPositionLabel]->text() != pos) labels_[kIdPositionLabel]->setText(pos);
+  if (labels_[kIdDurationLabel]->text() != dur) labels_[kIdDurationLabel]->setText(dur);
+}
+
+void CSamplePlayerDlg::SetSeek(std::int64_t position) {
+  QSlider* seek = sliders_[kIdSeekSlider];
+  const QSignalBlocker block(seek);
+  seek->setValue(static_cast<int>(position));
+  lastSeekPosition_ = position;
+}
+
+void CSamplePlayerDlg::HideStills() {
+  frontStill_->hide();
+  rearStill_->hide();
+}
+
+void CSamplePlayerDlg::ShowPlayLook(bool playing) {
+  buttons_[kIdPlay]->setText(playing ? QStringLiteral("Pause") : QStringLiteral("Play"));
+}
+
+bool CSamplePlayerDlg::OpenRecording(int row) {
+  const std::string path = list_->RowPath(row);
+  stopped_ = false;
+  if (path.empty() || !player_->Open(path)) return false;
+  duration_ = player_->GetDuration();
+  position_ = player_->GetPosition();
+  {
+    QSlider* seek = sliders_[kIdSeekSlider];
+    const QSignalBlocker block(seek);
+    seek->setRange(0, static_cast<int>(std::max<std::int64_t>(0, duration_)));
+  }
+  labels_[kIdDurationLabel]->setText(QString::fromStdString(PlaybackRules::TimeText(duration_)));
+  sliders_[kIdVolumeSlider]->setValue(savedVolume_);
+  SetOutputVolume(mute_->isChecked() ? 0 : PlaybackRules::kHalfVolume);
+  sliders_[kIdSpeedSlider]->setValue(PlaybackRules::kSpeedSliderCentre);
+  SetSeek(0);
+  const int channels = player_->GetVideoStreamCount();
+  // A recording opened from the card list starts with the front video in the
+  // large pane unless the rear one is there.
+  if (frontPlacement_ == kPaneHidden && rearPlacement_ != kPaneLarge) frontPlacement_ = kPaneLarge;
+  if (channels > 1 && rearPlacement_ == kPaneHidden) rearPlacement_ = kPaneSmall;
+  mapState_ = 4;
+  static_cast<QCheckBox*>(buttons_[kIdLayoutMapCheck])->setChecked(false);
+  static_cast<QCheckBox*>(buttons_[kIdLayoutVideoCheck])->setChecked(false);
+  LayoutPanes();
+
+  // Drain the recording's user data into the track.
+  track_->BeginLoad();
+  const int count = player_->GetUserDataCount();
+  int read = 0;
+  if (PlaybackRules::UsableRecordCount(count)) {
+    std::vector<std::uint8_t> buffer(PlaybackRules::kUserDataBufferSize);
+    for (int i = 0; i < count; ++i) {
+      std::fill(buffer.begin(), buffer.end(), 0);
+      std::uint32_t length = static_cast<std::uint32_t>(buffer.size());
+      std::uint32_t cts = 0;
+      const std::uint32_t status = player_->GetNextUserData(buffer.data(), &length, &cts);
+      if (status == 0) {
+        track_->DecodeUserData(buffer.data(), std::min<std::size_t>(length, buffer.size()), cts);
+        ++read;
+      } else if (status == PlaybackRules::kEndOfRecords || status == PlaybackRules::kFail) {
+        break;
+      }
+    }
+  }
+  if (read == 0) {
+    const bool last = row + 1 >= list_->RowCount();
+    if (!last) Next();
+    QString text = StringTable::Instance().Load(kStrInvalidFile);
+    text.replace(QStringLiteral("%s"), QString::fromStdString(path));
+    if (last) KillTimer(kTimerUpdate);
+    ShowMessage(text);
+    if (last) StartTimer(kTimerUpdate, kUpdatePeriodMs);
+    return false;
+  }
+  track_->Finish(static_cast<std::int32_t>(duration_));
+  const bool hasGps = track_->GpsFixCount() > 0;
+  buttons_[kIdLayoutMapCheck]->setEnabled(hasGps);
+  static_cast<QCheckBox*>(buttons_[kIdLayoutMapCheck])->setChecked(false);
+  buttons_[kIdMapSize]->setEnabled(hasGps);
+  if (channels == 1) {
+    frontPlacement_ = kPaneLarge;
+    rearPlacement_ = kPaneHidden;
+  }
+  list_->RestoreSelectionMark();
+  labels_[kIdFileNameLabel]->setText(QFileInfo(QString::fromStdString(path)).fileName());
+  LayoutPanes();
+  player_->ZoomIn(-1);
+  player_->ZoomOut(-1);
+  return true;
+}
+
+void CSamplePlayerDlg::PlayPause() {
+  const int state = player_->GetState();
+  sliders_[kIdVolumeSlider]->setValue(savedVolume_);
+  const bool request = playRequestActive_ || list_->PlayRequestPending();
+  if (state == kStatePlaying && !request) {
+    player_->Pause();
+    ShowPlayLook(false);
+    list_->RestoreSelectionMark();
+    list_->FocusList();
+    return;
+  }
+  if (state == kStatePaused) {
+    if (request) {
+      Stop();
+      StartPlaying();
+      return;
+    }
+    ShowPlayLook(true);
+    player_->Play();
+    player_->SetSpeed(static_cast<float>(speed_));
+    StartTimer(kTimerUpdate, kUpdatePeriodMs);
+    return;
+  }
+  StartPlaying();
+}
+
+void CSamplePlayerDlg::StartPlaying() {
+  HideStills();
+  if (list_->RowCount() > 0) {
+    const int selected = list_->SelectionMark();
+    if (selected != currentIndex_ || stopped_) {
+      currentIndex_ = selected;
+      if (!OpenRecording(selected)) return;
+    }
+  } else if (player_->GetState() == kStateClosed) {
+    return;  // nothing listed: Play does nothing
+  }
+  ShowPlayLook(true);
+  player_->Play();
+  player_->SetSpeed(static_cast<float>(speed_));
+  StartTimer(kTimerUpdate, kUpdatePeriodMs);
+  labels_[kIdDurationLabel]->show();
+}
+
+void CSamplePlayerDlg::Stop() {
+  player_->Stop();
+  player_->Seek(0);
+  HideStills();
+  SetSeek(0);
+  labels_[kIdPositionLabel]->setText(QStringLiteral("00:00:00"));
+  labels_[kIdDurationLabel]->setText(QStringLiteral("00:00:00"));
+  stopped_ = true;
+  ShowPlayLook(false);
+  player_->Close();
+  static_cast<QCheckBox*>(buttons_[kIdLayoutMapCheck])->setChecked(false);
+  static_cast<QCheckBox*>(buttons_[kIdLayoutVideoCheck])->setChecked(false);
+  update();
+  mapState_ = 4;
+  map_->CallScript(
+      PlaybackRules::DrawCurrentCall(PlaybackRules::kRestLongitude, PlaybackRules::kRestLatitude));
+  list_->RestoreSelectionMark();
+}
+
+void CSamplePlayerDlg::Next() {
+  HideStills();
+  if (currentIndex_ + 1 >= list_->RowCount()) {
+    Stop();
+    return;
+  }
+  const int row = list_->SelectionMark() + 1;
+  const std::string path = list_->RowPath(row);
+  if (FileExists(path)) {
+    list_->ClearSelection();
+    list_->SelectRow(row);
+    list_->SetSelectionMark(row);
+    if (OpenRecording(row)) {
+      currentIndex_ = row;
+      HideStills();
+      PlayPause();
+    }
+  }
+  LayoutPanes();
+  sliders_[kIdVolumeSlider]->setValue(savedVolume_);
+  SetOutputVolume(mute_->isChecked() ? 0 : PlaybackRules::VolumeWord(savedVolume_));
+}
+
+void CSamplePlayerDlg::Previous() {
+  if (currentIndex_ <= 0) return;
+  const int row = currentIndex_ - 1;
+  const std::string path = list_->RowPath(row);
+  if (!FileExists(path)) return;
+  list_->ClearSelection();
+  list_->SelectRow(row);
+  list_->SetSelectionMark(row);
+  list_->EnsureVisible(row);
+  if (OpenRecording(row)) {
+    currentIndex_ = row;
+    PlayPause();
+  }
+}
+
+void CSamplePlayerDlg::Step(bool forward) {
+  const int state = player_->GetState();
+  if (state != kStatePlaying && state != kStatePaused) return;
+  if (forward) player_->SkipForward(PlaybackRules::kStepSeconds);
+  else player_->SkipBackward(PlaybackRules::kStepSeconds);
+  Update();
+  list_->RestoreSelectionMark();
+  list_->FocusList();
+}
+
+void CSamplePlayerDlg::ToggleSpeed() {
+  if (player_->GetState() != kStatePlaying) return;
+  speed_ = PlaybackRules::NextSpeed(speed_);
+  player_->SetSpeed(static_cast<float>(speed_));
+  buttons_[kIdSpeed]->setText(speed_ == 2 ? QStringLiteral("X1 ") : QStringLiteral("X2 "));
+}
+
+void CSamplePlayerDlg::SwapPanes() {
+  if (rearPlacement_ == kPaneHidden) return;
+  std::swap(frontPlacement_, rearPlacement_);
+  LayoutPanes();
+  list_->RestoreSelectionMark();
+  list_->FocusList();
+}
+
+void CSamplePlayerDlg::LayoutCheck(int id) {
+  if (player_->GetVideoStreamCount() < 2) return;
+  auto* mapCheck = static_cast<QCheckBox*>(buttons_[kIdLayoutMapCheck]);
+  auto* videoCheck = static_cast<QCheckBox*>(buttons_[kIdLayoutVideoCheck]);
+  mapCheck->setChecked(id == kIdLayoutMapCheck);
+  videoCheck->setChecked(id == kIdLayoutVideoCheck);
+  if (id == kIdLayoutMapCheck) {
+    if (mapState_ == 1) {
+      frontPlacement_ = kPaneHidden;
+      rearPlacement_ = kPaneSmall;
+    } else {
+      if (!parts_.isOnline() && mapWidget_) mapWidget_->setGeometry(ToQRect(MainLayout::kMapShown));
+      mapState_ = 2;
+      if (frontPlacement_ == kPaneSmall) frontPlacement_ = kPaneHidden;
+      if (rearPlacement_ == kPaneSmall) rearPlacement_ = kPaneHidden;
+    }
+  } else {
+    if (mapState_ == 1) {
+      frontPlacement_ = kPaneSmall;
+      rearPlacement_ = kPaneHidden;
+    } else if (mapState_ == 2) {
+      if (frontPlacement_ == kPaneLarge) rearPlacement_ = kPaneSmall;
+      else if (rearPlacement_ == kPaneLarge) frontPlacement_ = kPaneSmall;
+      mapState_ = 0;
+    }
+  }
+  LayoutPanes();
+}
+
+void CSamplePlayerDlg::MapToggle() {
+  if (!mapWidget_) return;
+  mapWidget_->setGeometry(ToQRect(mapShown_ ? MainLayout::kMapHidden : MainLayout::kMapShown));
+  mapShown_ = !mapShown_;
+}
+
+void CSamplePlayerDlg::MapSize() {
+  if (player_->GetVideoStreamCount() < 2) return;
+  if (mapState_ == 1) {
+    if (frontPlacement_ == kPaneSmall) frontPlacement_ = kPaneLarge;
+    if (rearPlacement_ == kPaneSmall) rearPlacement_ = kPaneLarge;
+    mapState_ = 2;
+  } else if (mapState_ == 0 || mapState_ == 2) {
+    if (frontPlacement_ == kPaneLarge) {
+      frontPlacement_ = kPaneSmall;
+      rearPlacement_ = kPaneHidden;
+    } else if (rearPlacement_ == kPaneLarge) {
+      frontPlacement_ = kPaneHidden;
+      rearPlacement_ = kPaneSmall;
+    }
+    mapState_ = 1;
+  } else {
+    frontPlacement_ = kPaneLarge;
+    rearPlacement_ = kPaneSmall;
+  }
+  LayoutPanes();
+}
+
+void CSamplePlayerDlg::SetMute(bool mute) {
+  if (!mute) ApplyVolumeFromSlider();
+  else SetOutputVolume(0);
+}
+
+void CSamplePlayerDlg::ApplyVolumeFromSlider() {
+  SetOutputVolume(PlaybackRules::VolumeWord(sliders_[kIdVolumeSlider]->sliderPosition()));
+}
+
+void CSamplePlayerDlg::OnHScroll(int controlId, int code) {
+  if (controlId == kIdSeekSlider) {
+    QSlider* seek = sliders_[kIdSeekSlider];
+    const int pos = seek->sliderPosition();
+    if (code == 2 || code == 3) {
+      SetSeek(pos);
+      player_->Seek(pos);
+      Update();
+    } else if (code == 4 || code == 5) {
+      seek->setPageStep(std::max<std::int64_t>(1, lastSeekPosition_ - pos));
+      player_->Seek(pos);
+      Update();
+    }
+    list_->FocusList();
+  } else if (controlId == kIdVolumeSlider && code >= 2 && code <= 5) {
+    const int v = sliders_[kIdVolumeSlider]->sliderPosition();
+    if (v > 0) {
+      mute_->setChecked(false);
+      savedVolume_ = v;
+    } else {
+      mute_->setChecked(true);
+    }
+    SetOutputVolume(PlaybackRules::VolumeWord(v));
+  }
+}
+
+// ------------------------------------------------------------------ timers
+
+void CSamplePlayerDlg::OnTimer(int id) {
+  if (!ditMode_) {
+    if (id == kTimerUpdate && !parts_.leftButtonHeld()) Update();
+    if (list_->TakePlayRequest()) {
+      playRequestActive_ = true;
+      PlayPause();
+      playRequestActive_ = false;
+    }
+    if (list_->TakeHideRequest()) ToggleList();
+    if (player_->GetState() == kStatePlaying) {
+      update();
+      RefreshSmart();
+    }
+  }
+  if (id == kTimerRecover) player_->RecoverDisplays(-1);
+}
+
+void CSamplePlayerDlg::Update() {
+  const int state = player_->GetState();
+  position_ = player_->GetPosition();
+  duration_ = player_->GetDuration();
+  if (state == kStatePlaying) {
+    SetSeek(position_);
+    SetTimeLabels(position_, duration_);
+    if (position_ < duration_ && position_ >= 0) {
+      if (mapShown_) map_->MarkPosition(position_);
+      RefreshSmart();
+    }
+  } else if (state == kStatePaused || state == kStateStopped) {
+    player_->Pause();
+    SetSeek(position_);
+    SetTimeLabels(position_, duration_);
+    if (position_ > 0 && position_ < duration_) {
+      player_->RecoverDisplays(1);
+      update();
+      map_->MarkPosition(position_);
+    } else {
+      Next();
+    }
+  }
+}
+
+void CSamplePlayerDlg::RefreshSmart() {
+  const int rows = track_->AdasRowCount();
+  const int row = PlaybackRules::RowAt(position_, duration_, rows);
+  const std::uint16_t* words = track_->AdasWords(row);
+  const int speed = words ? words[0] : 0;
+  smartFrame_ = smartIndicator_.Refresh(
+      [this](int r) { return track_->AdasWords(r); }, row, rows, speed, speedUnit_ == 1);
+  smart_->SetFrame(smartFrame_);
+}
+
+void CSamplePlayerDlg::PostEndOfRecording() {
+  QMetaObject::invokeMethod(this, [this] { OnEndOfRecording(); }, Qt::QueuedConnection);
+}
+
+void CSamplePlayerDlg::OnEndOfRecording() { player_->Stop(); }
+
+QImage CSamplePlayerDlg::GrabClient() { return grab().toImage(); }
+
+}  // namespace lumora

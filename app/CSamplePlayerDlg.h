@@ -1,0 +1,238 @@
+#pragma once
+// The main window: video panes, the control bar, the command table keyed by
+// control id, the playback commands and the timers that keep the views in
+// step with the player. Collaborators (player, track, map, list, card and
+// language look-ups) are handed in so that tests can replace them.
+
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/IDrivingTrackPort.h"
+#include "app/IMapCalls.h"
+#include "app/IPlayerPort.h"
+#include "app/IRecordingList.h"
+#include "app/SmartIndicator.h"
+#include "engine/IVideoDisplay.h"
+
+class QAbstractButton;
+class QCheckBox;
+class QLabel;
+class QSlider;
+class QTimer;
+
+namespace lumora {
+
+class CDriveWatcher;
+class SmartView;
+
+class CSamplePlayerDlg : public QWidget, public IPlayerOwner {
+  Q_OBJECT
+
+ public:
+  struct Parts {
+    std::unique_ptr<IPlayerPort> player;
+    std::unique_ptr<IDrivingTrackPort> track;
+    // Optional: a map pane of the caller's; the window makes its own otherwise.
+    std::unique_ptr<IMapCalls> map;
+    QWidget* mapWidget = nullptr;
+    // Optional: the list window; the window makes its own otherwise.
+    IRecordingList* list = nullptr;
+    QWidget* listWidget = nullptr;
+    // The camera's language code from the card (0, 1, 9; others mean 0).
+    std::function<int()> languageProbe;
+    // Card root for SDOPEN, empty when no card is present.
+    std::function<std::string()> findCard;
+    // Speed unit of the card (0 km/h, 1 mph).
+    std::function<int()> readSpeedUnit;
+    std::function<bool()> isOnline;
+    // Whether the left mouse button is held (the update waits while it is).
+    std::function<bool()> leftButtonHeld;
+    // Drive watcher; none in tests that feed drive events directly.
+    CDriveWatcher* driveWatcher = nullptr;
+  };
+
+  explicit CSamplePlayerDlg(Parts parts, QWidget* parent = nullptr);
+  ~CSamplePlayerDlg() override;
+
+  // Start-up of the window: layout, language, control positions.
+  void OnInitDialog();
+
+  // Runs the command of a control id; false for ids outside the table.
+  bool OnCommand(int id);
+  bool HasCommand(int id) const { return commands_.count(id) != 0; }
+  std::vector<int> CommandIds() const;
+  // Ids whose feature is not built yet (they show a message).
+  static const std::vector<int>& PendingCommandIds();
+
+  void OnTimer(int id);
+  bool IsTimerRunning(int id) const;
+  // Slider notifications (WM_HSCROLL) with the trackbar code: 2/3 page,
+  // 4 thumb position, 5 thumb track.
+  void OnHScroll(int controlId, int code);
+  // A left press in client coordinates: strip seek or window drag.
+  // Returns true when it seeked.
+  bool OnLButtonDown(int x, int y);
+  void OnDriveAdded(const QString& mountPath);
+  void OnDriveRemoved(const QString& mountPath);
+  // The end-of-recording message (0x462), on the window's thread.
+  void OnEndOfRecording();
+  void PostEndOfRecording() override;
+
+  // Fills the list from a card folder or from files and plays row 0.
+  void OpenCard(const std::string& cardRoot);
+  void OpenFiles(const std::vector<std::string>& paths);
+
+  // Applies a camera language code: string table, title, caption, tooltips.
+  void ApplyLanguage(int cameraCode);
+
+  // State read by tests and by the panes that follow playback.
+  int WindowMode() const { return windowMode_; }
+  int FrontPlacement() const { return frontPlacement_; }
+  int RearPlacement() const { return rearPlacement_; }
+  int MapState() const { return mapState_; }
+  bool MapShown() const { return mapShown_; }
+  int CurrentIndex() const { return currentIndex_; }
+  int SpeedMultiplier() const { return speed_; }
+  int SavedVolume() const { return savedVolume_; }
+  bool Stopped() const { return stopped_; }
+  std::uint32_t OutputVolume() const { return outputVolume_; }
+  std::int64_t Position() const { return position_; }
+  std::int64_t Duration() const { return duration_; }
+  const std::string& CardRoot() const { return cardRoot_; }
+  int SpeedUnit() const { return speedUnit_; }
+  bool WindowSizeFlag() const { return sizeFlag_; }
+  QString Caption() const { return caption_; }
+  QString ProductTitle() const { return productTitle_; }
+  const SmartFrame& LastSmartFrame() const { return smartFrame_; }
+  QRect NormalRect() const { return normalRect_; }
+
+  QAbstractButton* Button(int id) const;
+  QSlider* Slider(int id) const;
+  QLabel* Label(int id) const;
+  QWidget* FrontPane() const { return frontPane_; }
+  QWidget* RearPane() const { return rearPane_; }
+  QWidget* FrontStill() const { return frontStill_; }
+  QWidget* RearStill() const { return rearStill_; }
+  QWidget* MapWidget() const { return mapWidget_; }
+  SmartView* SmartWidget() const { return smart_; }
+  IRecordingList* List() const { return list_; }
+  QString ToolTipOf(int id) const;
+
+  // Renders the window's client area 1:1.
+  QImage GrabClient();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildCommandTable();
+  void RunLayoutProcedure();
+  void PositionControls();
+  void LayoutPanes();
+  void ApplyWindowSize();
+  void CentreWindow();
+  void StartTimer(int id, int periodMs);
+  void KillTimer(int id);
+
+  // Playback (video-player mode).
+  bool OpenRecording(int row);
+  void PlayPause();
+  void StartPlaying();
+  void Stop();
+  void Next();
+  void Previous();
+  void Step(bool forward);
+  void ToggleSpeed();
+  void SwapPanes();
+  void LayoutCheck(int id);
+  void Update();
+  void SetMute(bool mute);
+  void ApplyVolumeFromSlider();
+  void SetOutputVolume(std::uint32_t word);
+  void SetTimeLabels(std::int64_t position, std::int64_t duration);
+  void SetSeek(std::int64_t position);
+  void RefreshSmart();
+  void HideStills();
+  void ShowPlayLook(bool playing);
+
+  // Window commands.
+  void Shutdown();
+  void FullScreenSwitch();
+  void LeaveEnlarged();
+  void ToggleWindowSize();
+  void ToggleList();
+  void SdOpen();
+  void OpenDialog();
+  void MapToggle();
+  void MapSize();
+  void About();
+  void NotYetAvailable(int id);
+  void ShowMessage(const QString& text);
+  bool NoRecordingListed();
+
+  Parts parts_;
+  IPlayerPort* player_ = nullptr;
+  IDrivingTrackPort* track_ = nullptr;
+  IMapCalls* map_ = nullptr;
+  IRecordingList* list_ = nullptr;
+
+  std::map<int, std::function<void()>> commands_;
+  std::map<int, QTimer*> timers_;
+  std::map<int, QAbstractButton*> buttons_;
+  std::map<int, QSlider*> sliders_;
+  std::map<int, QLabel*> labels_;
+  std::map<int, int> tooltipStrings_;
+
+  QWidget* frontArea_ = nullptr;  // large video area (channel 0's parent)
+  QWidget* rearArea_ = nullptr;   // small video area (channel 1's parent)
+  QWidget* frontPane_ = nullptr;
+  QWidget* rearPane_ = nullptr;
+  QWidget* frontStill_ = nullptr;
+  QWidget* rearStill_ = nullptr;
+  QWidget* mapWidget_ = nullptr;
+  SmartView* smart_ = nullptr;
+  QLabel* speedLabel_ = nullptr;
+  QCheckBox* mute_ = nullptr;
+
+  int windowMode_ = 1;
+  int frontPlacement_ = 0;
+  int rearPlacement_ = 0;
+  int mapState_ = 0;
+  int currentIndex_ = -1;
+  int speed_ = 1;
+  int savedVolume_ = 50;
+  bool ditMode_ = false;
+  bool listVisible_ = false;
+  bool mapShown_ = true;
+  bool stopped_ = false;
+  bool sizeFlag_ = false;
+  bool playRequestActive_ = false;
+  bool inInvalidBox_ = false;
+  std::uint32_t outputVolume_ = 0x7FFF7FFFu;
+  std::int64_t position_ = 0;
+  std::int64_t duration_ = 0;
+  std::int64_t lastSeekPosition_ = 0;
+  std::string cardRoot_;
+  int speedUnit_ = 0;
+  QString caption_;
+  QString productTitle_;
+  QRect normalRect_;
+  bool whiteBackground_ = false;
+  SmartIndicator smartIndicator_;
+  SmartFrame smartFrame_;
+};
+
+}  // namespace lumora

@@ -1,0 +1,69 @@
+#include "app/SmartView.h"
+
+#include <QPainter>
+
+namespace lumora {
+namespace {
+
+// Colours of the two indicator groups for each bitmap of the 448..459 set:
+// inactive grey, active green, warning red; the third state tints the frame.
+QColor GroupColour(int state) {
+  switch (state) {
+    case 1: return QColor(0x3C, 0xC8, 0x5A);
+    case 2: return QColor(0xE0, 0x3A, 0x2E);
+    default: return QColor(0x50, 0x55, 0x5A);
+  }
+}
+
+}  // namespace
+
+SmartView::SmartView(QWidget* parent) : QWidget(parent) {
+  setFixedSize(SmartIndicator::kWidth, SmartIndicator::kHeight);
+}
+
+void SmartView::SetFrame(const SmartFrame& frame) {
+  frame_ = frame;
+  update();
+}
+
+void SmartView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.fillRect(rect(), QColor(0x1C, 0x21, 0x25));
+  const int index = frame_.bitmap >= 448 ? frame_.bitmap - 448 : 0;
+  const int pair = index / 3;  // (0,0) (1,1) (1,2) (2,1)
+  const int third = index % 3;
+  static const int kFirst[] = {0, 1, 1, 2};
+  static const int kSecond[] = {0, 1, 2, 1};
+  const int first = kFirst[pair < 4 ? pair : 0];
+  const int second = kSecond[pair < 4 ? pair : 0];
+  // Lane marks left and right of the read-out, and the third state as a bar.
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(GroupColour(first));
+  painter.drawRoundedRect(QRect(8, 20, 14, 120), 4, 4);
+  painter.setBrush(GroupColour(second));
+  painter.drawRoundedRect(QRect(158, 20, 14, 120), 4, 4);
+  painter.setBrush(third == 0 ? QColor(0x50, 0x55, 0x5A)
+                              : (third == 1 ? QColor(0xF0, 0xB4, 0x28) : QColor(0xE0, 0x3A, 0x2E)));
+  painter.drawRoundedRect(QRect(30, 150, 120, 10), 3, 3);
+
+  painter.setPen(Qt::white);
+  QFont big(QStringLiteral("Arial"));
+  big.setPixelSize(42);
+  painter.setFont(big);
+  painter.drawText(QRect(30, 25, 80, 125), Qt::AlignLeft | Qt::AlignTop,
+                   QString::fromStdString(frame_.speedText));
+  QFont unit(QStringLiteral("Arial"));
+  unit.setPixelSize(15);
+  painter.setFont(unit);
+  painter.drawText(QRect(113, 45, 37, 105), Qt::AlignLeft | Qt::AlignTop,
+                   QString::fromStdString(frame_.unitText));
+  if (frame_.drawAlert) {
+    painter.setPen(QPen(QColor(0xE0, 0x3A, 0x2E), 4));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(2, 2, -2, -2));
+    painter.drawText(QRect(0, 2, width(), 18), Qt::AlignCenter, QStringLiteral("EVENT"));
+  }
+}
+
+}  // namespace lumora

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "app/CSamplePlayerApp.h"
+#include "app/TrackPort.h"
+#include "app/ViewerParts.h"
+
+namespace lumora {
+namespace {
+
+class CardFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    root_ = dir_.path().toStdString();
+  }
+  void MakeCard(const std::string& setupText) {
+    std::filesystem::create_directories(root_ + "/NORMAL");
+    if (!setupText.empty()) {
+      std::filesystem::create_directories(root_ + "/cfg");
+      std::ofstream(root_ + "/cfg/data_setup.cfg", std::ios::binary) << setupText;
+    }
+  }
+  QTemporaryDir dir_;
+  std::string root_;
+};
+
+TEST_F(CardFolder, LanguageComesFromTheSettingsFile) {
+  auto drives = MakeDrives(root_);
+  EXPECT_EQ(ProbeCameraLanguage(*drives), 0);  // no card
+  EXPECT_TRUE(FindCard(*drives).empty());
+  MakeCard("");
+  EXPECT_EQ(ProbeCameraLanguage(*drives), 0);  // card without settings
+  EXPECT_EQ(FindCard(*drives), root_);
+  MakeCard("[BB]\r\nusMenuLanguage=1 \r\n");
+  EXPECT_EQ(ProbeCameraLanguage(*drives), 1);
+  MakeCard("[BB]\r\nusMenuLanguage=9 \r\n");
+  EXPECT_EQ(ProbeCameraLanguage(*drives), 9);
+  MakeCard("[BB]\r\nusMenuLanguage=4 \r\n");
+  EXPECT_EQ(ProbeCameraLanguage(*drives), 0);
+}
+
+TEST(TrackPort, FeedsTheDrivingTrack) {
+  TrackPort port;
+  port.BeginLoad();
+  std::uint8_t sample[61] = {'M'};
+  sample[19] = 88;  // word 0: speed
+  sample[27] = 1;   // word 4
+  port.DecodeUserData(sample, sizeof sample, 0);
+  port.DecodeUserData(sample, sizeof sample, 100);
+  const char rmc[] = "$GPRMC,030000.00,A,3541.0440,N,13946.4696,E,10.0,90.0,010124,,,A*00";
+  port.DecodeUserData(reinterpret_cast<const std::uint8_t*>(rmc), std::strlen(rmc), 500);
+  port.Finish(1000);
+  EXPECT_EQ(port.AdasRowCount(), 2);
+  ASSERT_NE(port.AdasWords(1), nullptr);
+  EXPECT_EQ(port.AdasWords(1)[0], 88);
+  EXPECT_EQ(port.AdasWords(1)[4], 1);
+  EXPECT_EQ(port.AdasWords(2), nullptr);
+  EXPECT_EQ(port.GpsFixCount(), 1);
+  double lon = 0;
+  double lat = 0;
+  ASSERT_TRUE(port.FixAt(0, &lon, &lat));
+  EXPECT_NEAR(lon, 139.774493, 1e-5);
+  EXPECT_NEAR(lat, 35.684066, 1e-5);
+  EXPECT_FALSE(port.FixAt(600, &lon, &lat));  // past the last fix
+  port.BeginLoad();
+  EXPECT_EQ(port.AdasRowCount(), 0);
+  EXPECT_EQ(port.GpsFixCount(), 0);
+}
+
+TEST(CSamplePlayerApp, ParsesItsArguments) {
+  CSamplePlayerApp::Options options;
+  std::string error;
+  ASSERT_TRUE(CSamplePlayerApp::ParseArguments(
+      {"--card", "/media/card", "a.avi", "--screenshot", "out.png", "--after", "2.5", "b.avi"},
+      &options, &error));
+  EXPECT_EQ(options.card, "/media/card");
+  EXPECT_EQ(options.files, (std::vector<std::string>{"a.avi", "b.avi"}));
+  EXPECT_EQ(options.screenshot, QStringLiteral("out.png"));
+  EXPECT_DOUBLE_EQ(options.after, 2.5);
+  CSamplePlayerApp::Options bad;
+  EXPECT_FALSE(CSamplePlayerApp::ParseArguments({"--card"}, &bad, &error));
+  EXPECT_NE(error.find("--card"), std::string::npos);
+  EXPECT_FALSE(CSamplePlayerApp::ParseArguments({"--after", "soon"}, &bad, &error));
+  EXPECT_FALSE(CSamplePlayerApp::ParseArguments({"--after", "-1"}, &bad, &error));
+  EXPECT_FALSE(CSamplePlayerApp::ParseArguments({"--bogus"}, &bad, &error));
+}
+
+}  // namespace
+}  // namespace lumora
