@@ -12,7 +12,7 @@ packages=(
   libjs-leaflet
   libgtest-dev libgmock-dev googletest
   nlohmann-json3-dev libcli11-dev
-  dosfstools libjpeg-turbo-progs libxml2-utils
+  dosfstools libjpeg-turbo-progs libxml2-utils libxml2-dev
   xvfb xauth x11-apps x11-utils imagemagick poppler-utils
   fonts-noto-cjk fonts-noto-core libgl1-mesa-dri
 )
