@@ -135,6 +135,18 @@ TEST_F(DisplayCore, FrameIsLetterboxedAndCopied) {
   EXPECT_EQ(m->V()[0], 210);
 }
 
+TEST_F(DisplayCore, RedrawWithoutStillShowsTheLastFrameAgain) {
+  Show(Frame(1280, 720));
+  d.Redraw(1);
+  EXPECT_FALSE(d.IsVideoShown());
+  EXPECT_EQ(d.Redraw(0), 1);
+  EXPECT_TRUE(d.IsVideoShown());
+  auto lock = d.Lock();
+  EXPECT_FALSE(d.Scene().still);
+  ExpectRect(d.Scene().dest, 0, 60, 640, 420);
+  ExpectRect(d.Scene().source, 0, 0, 1280, 720);
+}
+
 TEST_F(DisplayCore, NullPlanesShowTheSelectedStillOverTheClient) {
   Show(Frame(320, 240));
   d.SelectStillImage(2);

@@ -44,6 +44,28 @@ TEST_F(PainterDisplay, CoversItsParentWithControlId) {
   EXPECT_EQ(widget->size(), QSize(300, 200));
 }
 
+// Counts the paint events a widget receives.
+struct PaintCounter : QObject {
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+TEST_F(PainterDisplay, FrameFromThePlayerThreadRepaintsOnTheUiThread) {
+  Settle();
+  PaintCounter counter;
+  widget->installEventFilter(&counter);
+  const YuvPicture bars = ColourBars(320, 180);
+  std::thread player([&] { display->ShowFrame(0, bars.planes, bars.w, bars.h, 5, bars.strides); });
+  player.join();
+  EXPECT_EQ(counter.paints, 0);  // nothing painted on the player's thread
+  Settle();
+  EXPECT_GE(counter.paints, 1);
+  widget->removeEventFilter(&counter);
+}
+
 TEST_F(PainterDisplay, ColourBarsAndLetterbox) { CheckColourBarsAndLetterbox(*display, grab); }
 
 TEST_F(PainterDisplay, ZoomShowsTheRedInsetFrame) { CheckZoomInset(*display, parent, grab); }
