@@ -76,6 +76,9 @@ CD3DDisplay::CD3DDisplay(QWidget* parent, int index) : QOpenGLWidget(parent) {
 
 CD3DDisplay::~CD3DDisplay() {
   if (context() != nullptr) {
+    // The base class destroys the context after this object is gone; its
+    // signal must not reach OnContextLost any more.
+    disconnect(context(), nullptr, this, nullptr);
     makeCurrent();
     ReleaseGpu();
     doneCurrent();
