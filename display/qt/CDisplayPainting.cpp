@@ -81,10 +81,6 @@ void CDisplayPainting::MouseRelease(QWidget* w, CDisplayCore& core, QMouseEvent*
   e->accept();
 }
 
-}  // namespace lumora
-
-namespace lumora {
-
 void CDisplayPainting::ForwardWheel(QWidget* w, QWheelEvent* e) {
   QWidget* parent = w->parentWidget();
   if (parent == nullptr) {
