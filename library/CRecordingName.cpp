@@ -70,7 +70,10 @@ std::optional<RecordingClass> CRecordingName::Classify(const std::filesystem::pa
   RecordingClass rc;
   rc.kind = folder;
   if (std::string bySuffix = KindFromSuffix(name); !bySuffix.empty()) rc.kind = bySuffix;
-  const std::string_view n = name;
+  // A "^" name carries its date and time in the block after the first "^";
+  // plain names start with them.
+  const std::vector<std::string> fields = ParseName(name);
+  const std::string_view n = fields.empty() ? std::string_view(name) : std::string_view(fields[0]);
   rc.date =
       std::string(Sub(n, 0, 4)) + "-" + std::string(Sub(n, 4, 2)) + "-" + std::string(Sub(n, 6, 2));
   rc.time = std::string(Sub(n, 9, 2)) + ":" + std::string(Sub(n, 11, 2)) + ":" +
@@ -120,6 +123,12 @@ bool CRecordingName::SortsBefore(std::string_view a, std::string_view b) {
 }
 
 std::int64_t CRecordingName::SortKey(std::string_view path) {
+  const std::size_t slash = path.find_last_of('/');
+  const std::string_view file = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  if (const auto fields = ParseName(file); !fields.empty()) {
+    const std::string_view block = fields[0];
+    return LeadingNumber(block.substr(0, 8)) * 1000000 + LeadingNumber(Sub(block, 9, 6));
+  }
   std::string_view name = path.size() > 22 ? path.substr(path.size() - 22) : path;
   if (name.size() <= 7) return 0;
   name = name.substr(0, name.size() - 7);

@@ -23,7 +23,9 @@ struct RecordingClass {
 class CRecordingName {
  public:
   // Kind of a recording in a scan: the folder it lies in, overridden by the
-  // suffix (N1, N2, I1, I2 -> NORMAL; P1, P2 -> PARKING). Nothing when the
+  // suffix (N1, N2, I1, I2 -> NORMAL; P1, P2 -> PARKING). Date and time come
+  // from the name's first 15 characters, or from the block after the first
+  // "^" of a "^" name. Nothing when the
   // file is not ".avi"/".mp4" or lies outside EVENT, NORMAL and PARKING.
   static std::optional<RecordingClass> Classify(const std::filesystem::path& path);
 
@@ -43,7 +45,8 @@ class CRecordingName {
   static bool SortsBefore(std::string_view a, std::string_view b);
   static std::string OrderingForm(std::string_view name);
 
-  // YYYYMMDD * 1,000,000 + HHMMSS from the last 22 characters of the path.
+  // YYYYMMDD * 1,000,000 + HHMMSS from the last 22 characters of the path
+  // (from the date-time block of a "^" name).
   static std::int64_t SortKey(std::string_view path);
 
   static std::string Upper(std::string_view text);

@@ -51,6 +51,17 @@ TEST(RecordingName, FolderAndExtensionRules) {
   EXPECT_EQ(shortName->time, "::");
 }
 
+TEST(RecordingName, CaretNamesTakeDateAndTimeFromTheirBlock) {
+  auto rc = CRecordingName::Classify("/card/NORMAL/LUMORA^20261205_083000_F^1^2^NI.mp4");
+  ASSERT_TRUE(rc);
+  EXPECT_EQ(rc->kind, "NORMAL");
+  EXPECT_EQ(rc->date, "2026-12-05");
+  EXPECT_EQ(rc->time, "08:30:00");
+  EXPECT_EQ(rc->channel, 0);
+  EXPECT_EQ(CRecordingName::SortKey("/card/NORMAL/LUMORA^20261205_083000_F^1^2^NI.mp4"),
+            20261205083000LL);
+}
+
 TEST(RecordingName, KindFromSuffixTable) {
   EXPECT_EQ(CRecordingName::KindFromSuffix("x_N1.avi"), "NORMAL");
   EXPECT_EQ(CRecordingName::KindFromSuffix("x_N2.avi"), "NORMAL");
