@@ -259,6 +259,27 @@ TEST_F(ListDlg, ClearListsEmptiesVisibleAndMasterLists) {
   EXPECT_FALSE(dlg_.CardPresent());
 }
 
+TEST_F(ListDlg, DrawsWhiteRowsOnTheDarkListBackground) {
+  dlg_.FillFromCard();
+  dlg_.SelectRow(-1);
+  QApplication::processEvents();
+  const QImage picture = dlg_.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  if (!qEnvironmentVariableIsEmpty("LUMORA_SHOT_DIR")) {
+    picture.save(qEnvironmentVariable("LUMORA_SHOT_DIR") + QStringLiteral("/list-window.png"));
+  }
+  EXPECT_EQ(picture.size(), QSize(256, 720));
+  // Below the last row the list shows its background colour.
+  EXPECT_EQ(picture.pixel(128, 600), qRgb(0x33, 0x33, 0x33));
+  // The first row carries white text.
+  QTreeWidget* visible = dlg_.List(CListDlg::kIdVisibleList);
+  const QRect row = visible->visualItemRect(visible->topLevelItem(0)).translated(0, 48);
+  int white = 0;
+  for (int y = row.top(); y <= row.bottom(); ++y)
+    for (int x = 0; x < 230; ++x)
+      if (qGray(picture.pixel(x, y)) > 200) ++white;
+  EXPECT_GT(white, 20);
+}
+
 TEST(ListDlgFilter, OpenDialogFilterKeepsThePatterns) {
   EXPECT_EQ(CListDlg::QtOpenFilter(), QStringLiteral("mp4 files(*.mp4, *.avi) (*.mp4 *.avi)"));
 }
