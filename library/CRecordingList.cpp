@@ -31,8 +31,8 @@ bool CRecordingList::AddScanned(const std::filesystem::path& path) {
   ListRow row{found->date, found->time, found->kind, path.string()};
   master_.push_back(row);
   visible_.push_back(row);
-  records_.push_back({found->dateTime, CRecordingName::ParseName(path.filename().string()),
-                      path.string()});
+  records_.push_back(
+      {found->dateTime, CRecordingName::ParseName(path.filename().string()), path.string()});
   return true;
 }
 

@@ -15,19 +15,19 @@ inline constexpr int kStateDisabled = 3;
 inline constexpr int kButtonStateCount = 4;
 
 // Pictures with fixed numbers.
-inline constexpr int kBmpThumbnailArea = 319;  // 605 x 250, painted at (23, 100)
-inline constexpr int kBmpGraphModeB = 404;     // graph window mode button, mode 1 (normal)
-inline constexpr int kBmpGraphModeA = 405;     // mode 0 (normal)
-inline constexpr int kBmpGraphModeSpeed = 406; // mode 2 (normal)
-inline constexpr int kBmpBackground = 411;     // main window background, 1020 x 594
+inline constexpr int kBmpThumbnailArea = 319;   // 605 x 250, painted at (23, 100)
+inline constexpr int kBmpGraphModeB = 404;      // graph window mode button, mode 1 (normal)
+inline constexpr int kBmpGraphModeA = 405;      // mode 0 (normal)
+inline constexpr int kBmpGraphModeSpeed = 406;  // mode 2 (normal)
+inline constexpr int kBmpBackground = 411;      // main window background, 1020 x 594
 inline constexpr int kBmpGraphModeBDown = 429;
 inline constexpr int kBmpGraphModeADown = 430;
 inline constexpr int kBmpGraphModeSpeedDown = 431;
 // Driver-assistance indicator of control 5005, 180 x 165: 448 + 3 * pair + t.
 inline constexpr int kBmpIndicatorFirst = 448;
 inline constexpr int kBmpIndicatorLast = 459;
-inline constexpr int kBmpAppIcon = 472;    // 64 x 64 window icon
-inline constexpr int kBmpEventAlert = 491; // 180 x 165, white is transparent
+inline constexpr int kBmpAppIcon = 472;     // 64 x 64 window icon
+inline constexpr int kBmpEventAlert = 491;  // 180 x 165, white is transparent
 
 // Skinned buttons of the main window (bases of four state images).
 inline constexpr int kBmpMinimize = 800;
@@ -87,13 +87,13 @@ inline constexpr int kBmpRoundMask = 1016;   // 40 x 32 mask: black keeps the im
 inline constexpr int kBmpSquareMask = 1017;  // 36 x 32 mask of the tool buttons
 
 // Bitmap sliders: channel images as wide as the slider, thumbs as strips.
-inline constexpr int kBmpSeekFilled = 1060;   // 537 x 20
-inline constexpr int kBmpSeekEmpty = 1061;    // 537 x 20
-inline constexpr int kBmpSeekThumb = 1062;    // 3 frames of 14 x 20
-inline constexpr int kBmpVolumeFilled = 1063; // 92 x 20
-inline constexpr int kBmpVolumeEmpty = 1064;  // 92 x 20
-inline constexpr int kBmpVolumeThumb = 1065;  // 3 frames of 10 x 20
-inline constexpr int kBmpBalanceFilled = 1066; // 200 x 20, slider 4112
+inline constexpr int kBmpSeekFilled = 1060;     // 537 x 20
+inline constexpr int kBmpSeekEmpty = 1061;      // 537 x 20
+inline constexpr int kBmpSeekThumb = 1062;      // 3 frames of 14 x 20
+inline constexpr int kBmpVolumeFilled = 1063;   // 92 x 20
+inline constexpr int kBmpVolumeEmpty = 1064;    // 92 x 20
+inline constexpr int kBmpVolumeThumb = 1065;    // 3 frames of 10 x 20
+inline constexpr int kBmpBalanceFilled = 1066;  // 200 x 20, slider 4112
 inline constexpr int kBmpBalanceEmpty = 1067;
 // Free-standing image button (CBitWnd): logo of the About box, 3 frames of 48 x 48.
 inline constexpr int kBmpLogo = 1068;

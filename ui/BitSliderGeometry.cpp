@@ -7,8 +7,12 @@ namespace lumora {
 
 BitSliderGeometry::BitSliderGeometry(QSize control, QSize thumb, int thumb_offset, int minimum,
                                      int maximum, bool vertical)
-    : control_(control), thumb_(thumb), thumb_offset_(thumb_offset), minimum_(minimum),
-      maximum_(std::max(minimum, maximum)), vertical_(vertical) {}
+    : control_(control),
+      thumb_(thumb),
+      thumb_offset_(thumb_offset),
+      minimum_(minimum),
+      maximum_(std::max(minimum, maximum)),
+      vertical_(vertical) {}
 
 int BitSliderGeometry::ThumbCentre(int position) const {
   const int half = ThumbLength() / 2;

@@ -28,14 +28,22 @@ CBitSlider::CBitSlider(QWidget* parent, int id, Qt::Orientation orientation)
 
 int CBitSlider::CodeForAction(int action) {
   switch (action) {
-    case SliderSingleStepSub: return kLineUp;
-    case SliderSingleStepAdd: return kLineDown;
-    case SliderPageStepSub: return kPageUp;
-    case SliderPageStepAdd: return kPageDown;
-    case SliderToMinimum: return kTop;
-    case SliderToMaximum: return kBottom;
-    case SliderMove: return kThumbTrack;
-    default: return -1;
+    case SliderSingleStepSub:
+      return kLineUp;
+    case SliderSingleStepAdd:
+      return kLineDown;
+    case SliderPageStepSub:
+      return kPageUp;
+    case SliderPageStepAdd:
+      return kPageDown;
+    case SliderToMinimum:
+      return kTop;
+    case SliderToMaximum:
+      return kBottom;
+    case SliderMove:
+      return kThumbTrack;
+    default:
+      return -1;
   }
 }
 
@@ -97,7 +105,8 @@ void CBitSlider::RefreshTooltip(const QPoint& global) {
   tooltip_text_ = QStringLiteral("%1%").arg(sliderPosition());
   setToolTip(tooltip_text_);
   thumb_->setToolTip(tooltip_text_);
-  if (relay_tooltips_ && isVisible() && underMouse()) QToolTip::showText(global, tooltip_text_, this);
+  if (relay_tooltips_ && isVisible() && underMouse())
+    QToolTip::showText(global, tooltip_text_, this);
 }
 
 void CBitSlider::mousePressEvent(QMouseEvent* event) {
@@ -120,7 +129,8 @@ void CBitSlider::mousePressEvent(QMouseEvent* event) {
 
 void CBitSlider::mouseMoveEvent(QMouseEvent* event) {
   if (dragging_) {
-    const int target = Geometry().PositionAt(Geometry().Along(event->position().toPoint()) - drag_offset_);
+    const int target =
+        Geometry().PositionAt(Geometry().Along(event->position().toPoint()) - drag_offset_);
     if (target != sliderPosition()) {
       setSliderPosition(target);
       pending_code_ = -1;

@@ -23,8 +23,15 @@ class CBitSlider : public QSlider {
 
  public:
   enum ScrollCode {
-    kLineUp = 0, kLineDown = 1, kPageUp = 2, kPageDown = 3, kThumbPosition = 4,
-    kThumbTrack = 5, kTop = 6, kBottom = 7, kEndScroll = 8
+    kLineUp = 0,
+    kLineDown = 1,
+    kPageUp = 2,
+    kPageDown = 3,
+    kThumbPosition = 4,
+    kThumbTrack = 5,
+    kTop = 6,
+    kBottom = 7,
+    kEndScroll = 8
   };
 
   CBitSlider(QWidget* parent, int id, Qt::Orientation orientation = Qt::Horizontal);

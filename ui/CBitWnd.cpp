@@ -34,7 +34,8 @@ void CBitWnd::paintEvent(QPaintEvent*) {
     return;
   }
   const int frame = state_.Frame() < frames_ ? state_.Frame() : 0;
-  painter.drawPixmap(QPoint(0, 0), strip_, SkinPaint::FrameRect(strip_.size(), frames_, frame, vertical_));
+  painter.drawPixmap(QPoint(0, 0), strip_,
+                     SkinPaint::FrameRect(strip_.size(), frames_, frame, vertical_));
 }
 
 void CBitWnd::Forward(QMouseEvent* event) {

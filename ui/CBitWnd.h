@@ -23,7 +23,10 @@ class CBitWnd : public QWidget {
   int Id() const { return id_; }
   // The strip of `frames` equal frames; the window is resized to one frame.
   void SetStrip(const QPixmap& strip, int frames = 3, bool vertical = false);
-  void SetCursorShape(const QCursor& cursor) { cursor_ = cursor; setCursor(cursor); }
+  void SetCursorShape(const QCursor& cursor) {
+    cursor_ = cursor;
+    setCursor(cursor);
+  }
   void SetToggle(bool toggle) { state_.SetToggle(toggle); }
   // Mouse input is passed on to the parent in parent coordinates.
   void SetForward(bool forward) { forward_ = forward; }

@@ -52,8 +52,8 @@ void CSkinButton::SetBitmaps(const QPixmap& normal, const QPixmap& down, const Q
 
 void CSkinButton::SetSkin(int base, int mask_id) {
   const SkinButtonImages images = SkinButton(base);
-  SetBitmaps(images.normal, images.down, images.disabled,
-             mask_id ? SkinBitmap(mask_id) : QPixmap(), images.over);
+  SetBitmaps(images.normal, images.down, images.disabled, mask_id ? SkinBitmap(mask_id) : QPixmap(),
+             images.over);
 }
 
 void CSkinButton::SizeToBitmap() {
@@ -115,11 +115,16 @@ bool CSkinButton::event(QEvent* event) {
 
 QPixmap CSkinButton::FacePixmap(SkinButtonState::Face face) const {
   switch (face) {
-    case SkinButtonState::kFaceDisabled: return disabled_;
-    case SkinButtonState::kFaceDown: return down_;
-    case SkinButtonState::kFaceOver: return over_;
-    case SkinButtonState::kFaceFocus: return focus_;
-    default: return normal_;
+    case SkinButtonState::kFaceDisabled:
+      return disabled_;
+    case SkinButtonState::kFaceDown:
+      return down_;
+    case SkinButtonState::kFaceOver:
+      return over_;
+    case SkinButtonState::kFaceFocus:
+      return focus_;
+    default:
+      return normal_;
   }
 }
 
@@ -152,7 +157,8 @@ void CSkinButton::paintEvent(QPaintEvent*) {
   const SkinButtonState::Face face =
       state_.FaceFor(enabled, hasFocus(), !over_.isNull(), !focus_.isNull());
   QPixmap pixmap = FacePixmap(face);
-  if (pixmap.isNull() && face != SkinButtonState::kFaceDisabled && face != SkinButtonState::kFaceDown)
+  if (pixmap.isNull() && face != SkinButtonState::kFaceDisabled &&
+      face != SkinButtonState::kFaceDown)
     pixmap = normal_;
   DrawFace(painter, pixmap);
 

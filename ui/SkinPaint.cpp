@@ -22,7 +22,8 @@ QImage SkinPaint::ApplyMask(const QImage& destination, const QImage& image, cons
   return out;
 }
 
-void SkinPaint::DrawBitmap(QPainter& painter, const QRect& target, const QPixmap& bitmap, int mode) {
+void SkinPaint::DrawBitmap(QPainter& painter, const QRect& target, const QPixmap& bitmap,
+                           int mode) {
   if (bitmap.isNull()) return;
   switch (mode) {
     case kTile:

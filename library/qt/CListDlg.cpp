@@ -36,9 +36,10 @@ CListDlg::CListDlg(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::FramelessWi
   visible_ = MakeList(kIdVisibleList, QRect(0, 48, 256, 635), {}, widths);
   master_ = MakeList(kIdMasterList, QRect(5000, 5000, 272, 647), {}, widths);
   staging_ = MakeList(kIdStagingList, QRect(10000, 10000, 272, 647), {}, widths);
-  second_ = MakeList(kIdSecondList, QRect(0, 36, 256, 647),
-                     {QStringLiteral("No."), QStringLiteral("Recorded Date"), QStringLiteral("File Path")},
-                     {40, 190, 0});
+  second_ = MakeList(
+      kIdSecondList, QRect(0, 36, 256, 647),
+      {QStringLiteral("No."), QStringLiteral("Recorded Date"), QStringLiteral("File Path")},
+      {40, 190, 0});
   second_->hide();
 
   MakeButton(kIdClose, QString(), QRect(230, 0, 25, 25), kBmpListX, SkinButtonState::kPushButton);
@@ -53,8 +54,8 @@ CListDlg::CListDlg(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::FramelessWi
   MakeButton(kIdManual, QStringLiteral("수동녹화"), QRect(257, 695, 60, 15), kBmpCategory,
              SkinButtonState::kPushButton)
       ->hide();
-  MakeButton(kIdOrder, QStringLiteral("Ascending / Descending"), QRect(0, 36, 256, 12), kBmpOrderBar,
-             SkinButtonState::kPushButton);
+  MakeButton(kIdOrder, QStringLiteral("Ascending / Descending"), QRect(0, 36, 256, 12),
+             kBmpOrderBar, SkinButtonState::kPushButton);
   UpdateCategoryLook();
 
   auto activate = [this](QTreeWidgetItem* item) {
@@ -166,7 +167,7 @@ void CListDlg::ShowCategory(int id) {
 
 void CListDlg::UpdateCategoryLook() {
   const ListFilter& f = list_.Filter();
-  const int pressed = f.continuous && f.event && f.parking ? kIdAll
+  const int pressed = f.continuous && f.event && f.parking     ? kIdAll
                       : f.continuous && !f.event && !f.parking ? kIdContinuous
                       : !f.continuous && f.event && !f.parking ? kIdEvent
                       : !f.continuous && !f.event && f.parking ? kIdParking
@@ -217,8 +218,10 @@ bool CListDlg::FillFromCard() {
   ScanCard(*root);
   SelectRow(0);
   if (!isVisible()) {
-    if (QWidget* owner = parentWidget()) ToggleBeside(owner->frameGeometry());
-    else show();
+    if (QWidget* owner = parentWidget())
+      ToggleBeside(owner->frameGeometry());
+    else
+      show();
   }
   return true;
 }
@@ -258,8 +261,10 @@ int CListDlg::OpenFiles(const std::vector<std::filesystem::path>& paths) {
   SelectRow(0);
   loaded_ = true;
   if (!isVisible()) {
-    if (QWidget* owner = parentWidget()) ToggleBeside(owner->frameGeometry());
-    else show();
+    if (QWidget* owner = parentWidget())
+      ToggleBeside(owner->frameGeometry());
+    else
+      show();
   }
   return added;
 }
@@ -297,11 +302,16 @@ QString CListDlg::RowPath(int row) const { return RowText(row, 3); }
 
 QTreeWidget* CListDlg::List(int id) const {
   switch (id) {
-    case kIdVisibleList: return visible_;
-    case kIdMasterList: return master_;
-    case kIdStagingList: return staging_;
-    case kIdSecondList: return second_;
-    default: return nullptr;
+    case kIdVisibleList:
+      return visible_;
+    case kIdMasterList:
+      return master_;
+    case kIdStagingList:
+      return staging_;
+    case kIdSecondList:
+      return second_;
+    default:
+      return nullptr;
   }
 }
 
@@ -339,7 +349,8 @@ void CListDlg::mousePressEvent(QMouseEvent* event) {
 }
 
 void CListDlg::mouseMoveEvent(QMouseEvent* event) {
-  if (dragging_ && (event->buttons() & Qt::LeftButton)) move(event->globalPosition().toPoint() - drag_offset_);
+  if (dragging_ && (event->buttons() & Qt::LeftButton))
+    move(event->globalPosition().toPoint() - drag_offset_);
   QDialog::mouseMoveEvent(event);
 }
 
@@ -350,7 +361,8 @@ void CListDlg::mouseReleaseEvent(QMouseEvent* event) {
 
 void CListDlg::keyPressEvent(QKeyEvent* event) {
   // Enter and Escape neither close nor confirm the modeless list window.
-  if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+  if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+      event->key() == Qt::Key_Enter) {
     event->accept();
     return;
   }

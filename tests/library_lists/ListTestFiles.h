@@ -31,7 +31,8 @@ class ListTestFolder {
 
   const std::filesystem::path& path() const { return path_; }
 
-  std::filesystem::path File(const std::filesystem::path& rel, std::size_t bytes = 20 * 1024) const {
+  std::filesystem::path File(const std::filesystem::path& rel,
+                             std::size_t bytes = 20 * 1024) const {
     const auto p = path_ / rel;
     std::filesystem::create_directories(p.parent_path());
     std::ofstream(p, std::ios::binary) << std::string(bytes, 'r');

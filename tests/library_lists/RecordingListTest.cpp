@@ -2,8 +2,8 @@
 // "File" rows, the date order and its mirrored selection, and the rows added
 // from the open dialog (".avi" only, more than 10 KiB, read-only opening,
 // names that compare equal kept in the order chosen).
-#include "library/CRecordingList.h"
 #include "ListTestFiles.h"
+#include "library/CRecordingList.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,8 @@ using lumora::test::ListTestFolder;
 
 std::vector<std::string> Names(const std::vector<ListRow>& rows) {
   std::vector<std::string> names;
-  for (const ListRow& row : rows) names.push_back(std::filesystem::path(row.path).filename().string());
+  for (const ListRow& row : rows)
+    names.push_back(std::filesystem::path(row.path).filename().string());
   return names;
 }
 
@@ -44,10 +45,10 @@ TEST_F(CardScan, ListsRecordingsOfTheThreeFoldersNewestFirst) {
   EXPECT_EQ(list_.ScanCard(card_.path()), 7);
   EXPECT_EQ(list_.Master().size(), 7u);
   EXPECT_EQ(list_.RecordCount(), 7);
-  const std::vector<std::string> expected = {
-      "20150106_070809_N1.MP4", "20150103_101010_N1.avi", "20150102_050000_I1.avi",
-      "20150102_040000_E1.avi", "20150102_030405_N1.avi", "20150102_030405_N2.avi",
-      "20150101_235959_P1.avi"};
+  const std::vector<std::string> expected = {"20150106_070809_N1.MP4", "20150103_101010_N1.avi",
+                                             "20150102_050000_I1.avi", "20150102_040000_E1.avi",
+                                             "20150102_030405_N1.avi", "20150102_030405_N2.avi",
+                                             "20150101_235959_P1.avi"};
   std::vector<std::string> names = Names(list_.Visible());
   // The two recordings of the same second may come in either order.
   ASSERT_EQ(names.size(), expected.size());
@@ -181,7 +182,8 @@ TEST(OpenedFiles, NamesDifferingOnlyByUnderscoreIAreInsertedInChosenOrder) {
 TEST(OpenedFiles, ReadOnlyRecordingIsListed) {
   ListTestFolder folder;
   const auto plain = folder.File("20150102_030405_N1.avi", 40 * 1024);
-  std::filesystem::permissions(plain, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+  std::filesystem::permissions(plain, std::filesystem::perms::owner_read |
+                                          std::filesystem::perms::group_read |
                                           std::filesystem::perms::others_read);
   // A program being run cannot be opened for writing, not even by root: a
   // recording name linked to this test's own executable stands for a file

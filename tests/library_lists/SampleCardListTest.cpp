@@ -1,8 +1,8 @@
 // The list rules on a card written by the sample-card tool: the scan lists
 // the recordings of the card's folders (not those of a subfolder), and the
 // open-dialog rules keep only the ".avi" files above 10 KiB.
-#include "library/CRecordingList.h"
 #include "ListTestFiles.h"
+#include "library/CRecordingList.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +16,11 @@ class SampleCardList : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     folder_ = new test::ListTestFolder();
-    const std::string command = std::string(LUMORA_BINARY_DIR "/tools/mkcard/lumora-mkcard ") + "\"" +
-                                (folder_->path() / "card").string() +
-                                "\" --seconds 1 --recordings 3 --front 160x96 --rear 96x64 --no-stills"
-                                " > /dev/null";
+    const std::string command =
+        std::string(LUMORA_BINARY_DIR "/tools/mkcard/lumora-mkcard ") + "\"" +
+        (folder_->path() / "card").string() +
+        "\" --seconds 1 --recordings 3 --front 160x96 --rear 96x64 --no-stills"
+        " > /dev/null";
     made_ = std::system(command.c_str()) == 0;
   }
   static void TearDownTestSuite() {
@@ -42,7 +43,8 @@ TEST_F(SampleCardList, ScanListsEveryRecordingOfTheKindFolders) {
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(Card() / folder, ec)) {
       const std::string ext = entry.path().extension().string();
-      if (entry.is_regular_file() && (ext == ".avi" || ext == ".mp4")) expected.insert(entry.path().string());
+      if (entry.is_regular_file() && (ext == ".avi" || ext == ".mp4"))
+        expected.insert(entry.path().string());
     }
   }
   ASSERT_FALSE(expected.empty());

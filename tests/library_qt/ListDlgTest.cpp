@@ -47,7 +47,8 @@ class Folder {
 void Mouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons) {
   const QPointF local(pos);
   QMouseEvent event(type, local, local, QPointF(widget->mapToGlobal(pos)),
-                    type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+                    type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                    Qt::NoModifier);
   QApplication::sendEvent(widget, &event);
 }
 
@@ -73,9 +74,9 @@ class ListDlg : public testing::Test {
     card_.File("PARKING/20150101_235959_P1.avi");
     card_.File("NORMAL/20150103_101010_N1.avi");
     empty_.File("DCIM/picture.jpg");
-    dlg_.SetDriveEnumerator(std::make_shared<CFixedDriveEnumerator>(std::vector<DriveInfo>{
-        DriveInfo{empty_.path(), false, false, "sda1", "ext4"},
-        DriveInfo{card_.path(), true, false, "mmcblk0p1", "vfat"}}));
+    dlg_.SetDriveEnumerator(std::make_shared<CFixedDriveEnumerator>(
+        std::vector<DriveInfo>{DriveInfo{empty_.path(), false, false, "sda1", "ext4"},
+                               DriveInfo{card_.path(), true, false, "mmcblk0p1", "vfat"}}));
   }
   void TearDown() override { StringTable::Instance().SetLanguage(kLangJapanese); }
 

@@ -16,7 +16,8 @@ namespace {
 
 std::vector<int> ButtonBases() {
   std::vector<int> bases;
-  for (int base = kBmpMinimize; base <= kBmpCategory; base += kButtonStateCount) bases.push_back(base);
+  for (int base = kBmpMinimize; base <= kBmpCategory; base += kButtonStateCount)
+    bases.push_back(base);
   return bases;
 }
 
@@ -107,7 +108,8 @@ TEST(SkinBitmaps, GeneratorWritesTheCommittedSetOfFiles) {
   const QStringList files = generated.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
   EXPECT_EQ(files, committed.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name));
   for (const QString& file : files) {
-    EXPECT_EQ(QImage(generated.filePath(file)).size(), QImage(committed.filePath(file)).size()) << file.toStdString();
+    EXPECT_EQ(QImage(generated.filePath(file)).size(), QImage(committed.filePath(file)).size())
+        << file.toStdString();
   }
 }
 

@@ -93,8 +93,8 @@ TEST(StringTables, TranslationsAreWrittenInTheirOwnScript) {
     for (auto it = english.begin(); it != english.end(); ++it) {
       if (same.contains(it.key())) continue;
       const QString text = translated.value(it.key());
-      const bool hasNonLatin = std::any_of(text.begin(), text.end(),
-                                           [](QChar c) { return c.unicode() >= 0x3000; });
+      const bool hasNonLatin =
+          std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x3000; });
       EXPECT_TRUE(hasNonLatin) << "language " << language << " id " << it.key();
     }
   }

@@ -1,8 +1,8 @@
 // CBitSlider and its geometry: the channel split at the thumb, the ends of
 // the range, dragging the thumb through the forwarding thumb window, paging
 // by clicks on the channel, the swallowed wheel and the "%d%" tooltip.
-#include "ui/CBitSlider.h"
 #include "UiTestSupport.h"
+#include "ui/CBitSlider.h"
 
 #include <gtest/gtest.h>
 
@@ -127,8 +127,8 @@ TEST_F(BitSliderWidget, ClicksOnTheChannelPageTowardsThePoint) {
 
 TEST_F(BitSliderWidget, WheelIsSwallowedAndKeysReportLineSteps) {
   slider_->SetPos(40);
-  QWheelEvent wheel(QPointF(50, 10), slider_->mapToGlobal(QPointF(50, 10)), QPoint(), QPoint(0, 120),
-                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QWheelEvent wheel(QPointF(50, 10), slider_->mapToGlobal(QPointF(50, 10)), QPoint(),
+                    QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(slider_, &wheel);
   EXPECT_EQ(slider_->GetPos(), 40);
   Key(slider_, Qt::Key_Right);

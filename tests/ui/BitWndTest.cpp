@@ -1,7 +1,7 @@
 // CBitWnd and its state rules: hover, leave, press and release frames, the
 // toggle flag, command on press or on release, and forwarding to the parent.
-#include "ui/CBitWnd.h"
 #include "UiTestSupport.h"
+#include "ui/CBitWnd.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // CSkinButton and its state rules: pressing, dragging off and back, releasing
 // outside, hover and leave, check boxes with the space key, radio groups,
 // disabled and checked faces, and the mask that lets the background through.
+#include "UiTestSupport.h"
 #include "ui/CSkinButton.h"
 #include "ui/SkinPaint.h"
-#include "UiTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -22,8 +22,12 @@ inline void Press(QWidget* w, QPoint p) { Mouse(w, QEvent::MouseButtonPress, p);
 inline void Release(QWidget* w, QPoint p) {
   Mouse(w, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
 }
-inline void DragTo(QWidget* w, QPoint p) { Mouse(w, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton); }
-inline void Hover(QWidget* w, QPoint p) { Mouse(w, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton); }
+inline void DragTo(QWidget* w, QPoint p) {
+  Mouse(w, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
+}
+inline void Hover(QWidget* w, QPoint p) {
+  Mouse(w, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
+}
 inline void Leave(QWidget* w) {
   QEvent event(QEvent::Leave);
   QApplication::sendEvent(w, &event);

@@ -37,11 +37,14 @@ Face FaceFor(int state) {
     case kStateOver:
       return {QColor(0x3b, 0x43, 0x4e), QColor(0x2e, 0x35, 0x3e), kAccent, QColor(Qt::white), {}};
     case kStateDisabled:
-      return {QColor(0x23, 0x26, 0x2b), QColor(0x20, 0x23, 0x28), QColor(0x30, 0x35, 0x3c),
-              kInkDisabled, {}};
-    default:
-      return {QColor(0x31, 0x37, 0x40), QColor(0x25, 0x2a, 0x31), QColor(0x48, 0x51, 0x5c), kInk,
+      return {QColor(0x23, 0x26, 0x2b),
+              QColor(0x20, 0x23, 0x28),
+              QColor(0x30, 0x35, 0x3c),
+              kInkDisabled,
               {}};
+    default:
+      return {
+          QColor(0x31, 0x37, 0x40), QColor(0x25, 0x2a, 0x31), QColor(0x48, 0x51, 0x5c), kInk, {}};
   }
 }
 
@@ -76,19 +79,28 @@ QPolygonF Poly(std::initializer_list<QPointF> points) { return QPolygonF(QList<Q
 
 // ---- Icons in a 24 x 24 design box ----
 
-void IconMinus(QPainter& p, const QColor& c) { Pen(p, c, 2.2); p.drawLine(QPointF(6, 16), QPointF(18, 16)); }
+void IconMinus(QPainter& p, const QColor& c) {
+  Pen(p, c, 2.2);
+  p.drawLine(QPointF(6, 16), QPointF(18, 16));
+}
 void IconCross(QPainter& p, const QColor& c) {
   Pen(p, c, 2.2);
   p.drawLine(QPointF(7, 7), QPointF(17, 17));
   p.drawLine(QPointF(17, 7), QPointF(7, 17));
 }
-void IconPlay(QPainter& p, const QColor& c) { Fill(p, c); p.drawPolygon(Poly({{8, 5}, {19, 12}, {8, 19}})); }
+void IconPlay(QPainter& p, const QColor& c) {
+  Fill(p, c);
+  p.drawPolygon(Poly({{8, 5}, {19, 12}, {8, 19}}));
+}
 void IconPause(QPainter& p, const QColor& c) {
   Fill(p, c);
   p.drawRoundedRect(QRectF(6.5, 5, 4, 14), 1, 1);
   p.drawRoundedRect(QRectF(13.5, 5, 4, 14), 1, 1);
 }
-void IconStop(QPainter& p, const QColor& c) { Fill(p, c); p.drawRoundedRect(QRectF(6, 6, 12, 12), 1.5, 1.5); }
+void IconStop(QPainter& p, const QColor& c) {
+  Fill(p, c);
+  p.drawRoundedRect(QRectF(6, 6, 12, 12), 1.5, 1.5);
+}
 void IconPrev(QPainter& p, const QColor& c) {
   Fill(p, c);
   p.drawRect(QRectF(5, 6, 2.5, 12));
@@ -241,13 +253,17 @@ void IconListToggle(QPainter& p, const QColor& c, bool open) {
   Fill(p, c);
   for (qreal y : {5.0, 11.0, 17.0}) p.drawRect(QRectF(3, y, 9, 2));
   Pen(p, c, 2.2);
-  if (open) p.drawPolyline(Poly({{20, 7}, {16, 12}, {20, 17}}));
-  else p.drawPolyline(Poly({{16, 7}, {20, 12}, {16, 17}}));
+  if (open)
+    p.drawPolyline(Poly({{20, 7}, {16, 12}, {20, 17}}));
+  else
+    p.drawPolyline(Poly({{16, 7}, {20, 12}, {16, 17}}));
 }
 void IconSpeed(QPainter& p, const QColor& c, int multiplier) {
   Text(p, QRectF(0, 2, 24, 20), QStringLiteral("x%1").arg(multiplier), c, 12);
 }
-void IconDit(QPainter& p, const QColor& c) { Text(p, QRectF(0, 2, 24, 20), QStringLiteral("DIT"), c, 9.5); }
+void IconDit(QPainter& p, const QColor& c) {
+  Text(p, QRectF(0, 2, 24, 20), QStringLiteral("DIT"), c, 9.5);
+}
 void IconPin(QPainter& p, const QColor& c) {
   QPainterPath path;
   path.moveTo(12, 21);
@@ -273,12 +289,13 @@ void IconGMode(QPainter& p, const QColor& c, int mode) {
     for (int x = 3; x <= 21; ++x) wave.lineTo(x, 12 - 6 * std::sin((x - 3) * 0.7));
     p.drawPath(wave);
   } else if (mode == 1) {
-    p.drawPolyline(Poly({{3, 12}, {7, 12}, {9, 4}, {11, 12}, {15, 12}, {16, 8}, {17, 12}, {21, 12}}));
+    p.drawPolyline(
+        Poly({{3, 12}, {7, 12}, {9, 4}, {11, 12}, {15, 12}, {16, 8}, {17, 12}, {21, 12}}));
   } else {
     p.drawPolyline(Poly({{3, 18}, {8, 14}, {12, 15}, {16, 8}, {21, 6}}));
   }
-  Text(p, QRectF(0, 15, 24, 9), mode == 2 ? QStringLiteral("km/h") : QStringLiteral("G%1").arg(mode + 1),
-       c, 6.5);
+  Text(p, QRectF(0, 15, 24, 9),
+       mode == 2 ? QStringLiteral("km/h") : QStringLiteral("G%1").arg(mode + 1), c, 6.5);
 }
 void IconAccGraph(QPainter& p, const QColor& c) {
   Pen(p, c, 1.7);
@@ -293,8 +310,10 @@ void IconThumbnails(QPainter& p, const QColor& c) {
 }
 void IconChevron(QPainter& p, const QColor& c, bool right) {
   Pen(p, c, 2.4);
-  if (right) p.drawPolyline(Poly({{9, 5}, {16, 12}, {9, 19}}));
-  else p.drawPolyline(Poly({{15, 5}, {8, 12}, {15, 19}}));
+  if (right)
+    p.drawPolyline(Poly({{9, 5}, {16, 12}, {9, 19}}));
+  else
+    p.drawPolyline(Poly({{15, 5}, {8, 12}, {15, 19}}));
 }
 void IconSliders(QPainter& p, const QColor& c) {
   Pen(p, c, 1.6);
@@ -513,8 +532,8 @@ QImage DrawGraphModeButton(const QString& label, bool down) {
   QImage image = DrawButton(QSize(40, 39), down ? kStateDown : kStateNormal, nullptr);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  Text(p, QRectF(down ? 1 : 0, down ? 1 : 0, 40, 39), label, FaceFor(down ? kStateDown : kStateNormal).ink,
-       label.size() > 3 ? 9 : 12);
+  Text(p, QRectF(down ? 1 : 0, down ? 1 : 0, 40, 39), label,
+       FaceFor(down ? kStateDown : kStateNormal).ink, label.size() > 3 ? 9 : 12);
   return image;
 }
 
@@ -592,7 +611,8 @@ std::vector<SkinImage> DrawWholeSkin() {
             [](QPainter& p, const QColor& c) { IconListToggle(p, c, true); });
   AddButton(out, kBmpListClosed, QStringLiteral("list_closed"), QSize(20, 60),
             [](QPainter& p, const QColor& c) { IconListToggle(p, c, false); });
-  const std::pair<int, int> speeds[] = {{kBmpSpeed1, 1}, {kBmpSpeed2, 2}, {kBmpSpeed4, 4}, {kBmpSpeed8, 8}};
+  const std::pair<int, int> speeds[] = {
+      {kBmpSpeed1, 1}, {kBmpSpeed2, 2}, {kBmpSpeed4, 4}, {kBmpSpeed8, 8}};
   for (auto [base, multiplier] : speeds) {
     AddButton(out, base, QStringLiteral("speed_x%1").arg(multiplier), tool,
               [m = multiplier](QPainter& p, const QColor& c) { IconSpeed(p, c, m); });
@@ -618,9 +638,12 @@ std::vector<SkinImage> DrawWholeSkin() {
     // The mute check box shows its down image while checked: the muted speaker.
     const IconPainter on = [](QPainter& p, const QColor& c) { IconSpeaker(p, c, false); };
     const IconPainter off = [](QPainter& p, const QColor& c) { IconSpeaker(p, c, true); };
-    out.push_back({kBmpMute + kStateNormal, QStringLiteral("mute_normal"), DrawButton(small, kStateNormal, on)});
-    out.push_back({kBmpMute + kStateDown, QStringLiteral("mute_down"), DrawButton(small, kStateDown, off)});
-    out.push_back({kBmpMute + kStateOver, QStringLiteral("mute_over"), DrawButton(small, kStateOver, on)});
+    out.push_back({kBmpMute + kStateNormal, QStringLiteral("mute_normal"),
+                   DrawButton(small, kStateNormal, on)});
+    out.push_back(
+        {kBmpMute + kStateDown, QStringLiteral("mute_down"), DrawButton(small, kStateDown, off)});
+    out.push_back(
+        {kBmpMute + kStateOver, QStringLiteral("mute_over"), DrawButton(small, kStateOver, on)});
     out.push_back({kBmpMute + kStateDisabled, QStringLiteral("mute_disabled"),
                    DrawButton(small, kStateDisabled, on)});
   }
@@ -639,16 +662,22 @@ std::vector<SkinImage> DrawWholeSkin() {
   out.push_back({kBmpSeekFilled, QStringLiteral("seek_filled"), DrawChannel(QSize(537, 20), true)});
   out.push_back({kBmpSeekEmpty, QStringLiteral("seek_empty"), DrawChannel(QSize(537, 20), false)});
   out.push_back({kBmpSeekThumb, QStringLiteral("seek_thumb"), DrawThumbStrip(QSize(14, 20))});
-  out.push_back({kBmpVolumeFilled, QStringLiteral("volume_filled"), DrawChannel(QSize(92, 20), true)});
-  out.push_back({kBmpVolumeEmpty, QStringLiteral("volume_empty"), DrawChannel(QSize(92, 20), false)});
+  out.push_back(
+      {kBmpVolumeFilled, QStringLiteral("volume_filled"), DrawChannel(QSize(92, 20), true)});
+  out.push_back(
+      {kBmpVolumeEmpty, QStringLiteral("volume_empty"), DrawChannel(QSize(92, 20), false)});
   out.push_back({kBmpVolumeThumb, QStringLiteral("volume_thumb"), DrawThumbStrip(QSize(10, 20))});
-  out.push_back({kBmpBalanceFilled, QStringLiteral("balance_filled"), DrawChannel(QSize(200, 20), true)});
-  out.push_back({kBmpBalanceEmpty, QStringLiteral("balance_empty"), DrawChannel(QSize(200, 20), false)});
+  out.push_back(
+      {kBmpBalanceFilled, QStringLiteral("balance_filled"), DrawChannel(QSize(200, 20), true)});
+  out.push_back(
+      {kBmpBalanceEmpty, QStringLiteral("balance_empty"), DrawChannel(QSize(200, 20), false)});
   out.push_back({kBmpLogo, QStringLiteral("logo"), DrawLogoStrip()});
 
   out.push_back({kBmpThumbnailArea, QStringLiteral("thumbnail_area"), DrawThumbnailArea()});
-  out.push_back({kBmpGraphModeB, QStringLiteral("graph_mode_b"), DrawGraphModeButton(QStringLiteral("|G|"), false)});
-  out.push_back({kBmpGraphModeA, QStringLiteral("graph_mode_a"), DrawGraphModeButton(QStringLiteral("\u00b1G"), false)});
+  out.push_back({kBmpGraphModeB, QStringLiteral("graph_mode_b"),
+                 DrawGraphModeButton(QStringLiteral("|G|"), false)});
+  out.push_back({kBmpGraphModeA, QStringLiteral("graph_mode_a"),
+                 DrawGraphModeButton(QStringLiteral("\u00b1G"), false)});
   out.push_back({kBmpGraphModeSpeed, QStringLiteral("graph_mode_speed"),
                  DrawGraphModeButton(QStringLiteral("SPEED"), false)});
   out.push_back({kBmpBackground, QStringLiteral("background"), DrawBackground()});
@@ -663,7 +692,10 @@ std::vector<SkinImage> DrawWholeSkin() {
   for (int pair = 0; pair < 4; ++pair) {
     for (int t = 0; t < 3; ++t) {
       out.push_back({kBmpIndicatorFirst + 3 * pair + t,
-                     QStringLiteral("indicator_%1%2_t%3").arg(lanes[pair].first).arg(lanes[pair].second).arg(t),
+                     QStringLiteral("indicator_%1%2_t%3")
+                         .arg(lanes[pair].first)
+                         .arg(lanes[pair].second)
+                         .arg(t),
                      DrawIndicator(lanes[pair].first, lanes[pair].second, t)});
     }
   }

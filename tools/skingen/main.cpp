@@ -23,7 +23,8 @@ int main(int argc, char** argv) {
   for (const QString& old : dir.entryList({QStringLiteral("*.png")}, QDir::Files)) dir.remove(old);
   int written = 0;
   for (const auto& picture : lumora::skingen::DrawWholeSkin()) {
-    const QString file = dir.filePath(QStringLiteral("%1_%2.png").arg(picture.id).arg(picture.name));
+    const QString file =
+        dir.filePath(QStringLiteral("%1_%2.png").arg(picture.id).arg(picture.name));
     if (!picture.image.save(file, "PNG")) {
       std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
       return 1;
