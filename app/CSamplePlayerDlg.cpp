@@ -18,10 +18,13 @@
 #include <filesystem>
 
 #include "app/AppIds.h"
+#include "display/qt/CRearViewDlg.h"
+#include "display/qt/CZoomDlg.h"
 #include "app/MainLayout.h"
 #include "app/MapPanel.h"
 #include "app/PlaybackRules.h"
-#include "app/RecordingListWindow.h"
+#include "app/ListDlgPort.h"
+#include "library/qt/CListDlg.h"
 #include "app/SmartView.h"
 #include "platform/qt/CDriveWatcher.h"
 #include "platform/qt/MessageBox.h"
@@ -52,8 +55,7 @@ bool FileExists(const std::string& path) {
 
 const std::vector<int>& CSamplePlayerDlg::PendingCommandIds() {
   static const std::vector<int> ids = {
-      kIdSettings,   kIdGraphMode,      kIdAccelGraph,   kIdCategoryEvent, kIdCategoryMotion,
-      kIdCategoryNormal, kIdCategoryManual, kIdThumbList, kIdThumbFile,    kIdThumbNext,
+      kIdSettings,   kIdGraphMode,      kIdAccelGraph,   kIdThumbList, kIdThumbFile,    kIdThumbNext,
       kIdThumbPrevious, kIdSetup,      kIdGraph,        kIdDownload,      kIdPrint,
       kIdFormat,     kIdDit,            kIdMark,         kIdDitSetup};
   return ids;
@@ -165,21 +167,16 @@ void CSamplePlayerDlg::BuildControls() {
   speedLabel_ = new QLabel(QStringLiteral("Speed"), this);
 
   // Video areas: each holds one video window that is the parent of its display.
-  auto makeArea = [this](const char* name) {
-    auto* area = new QWidget(this);
-    area->setAutoFillBackground(true);
-    QPalette pal = area->palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    area->setPalette(pal);
-    auto* view = new QWidget(area);
-    view->setObjectName(QString::fromLatin1(name));
-    view->setAutoFillBackground(true);
-    view->setPalette(pal);
-    area->hide();
-    return std::pair<QWidget*, QWidget*>(area, view);
-  };
-  std::tie(frontArea_, frontPane_) = makeArea("Video window1");
-  std::tie(rearArea_, rearPane_) = makeArea("Video window2");
+  auto* zoom = new CZoomDlg(this);
+  auto* rear = new CRearViewDlg(this);
+  zoom->View()->SetHost(this);
+  rear->View()->SetHost(this);
+  frontArea_ = zoom;
+  rearArea_ = rear;
+  frontPane_ = zoom->View();
+  rearPane_ = rear->View();
+  frontArea_->hide();
+  rearArea_->hide();
   auto makeStill = [this](const char* text) {
     auto* still = new QLabel(QString::fromLatin1(text), this);
     still->setAlignment(Qt::AlignCenter);
@@ -207,7 +204,7 @@ void CSamplePlayerDlg::BuildControls() {
   if (parts_.list) {
     list_ = parts_.list;
   } else {
-    list_ = new RecordingListWindow(this);
+    list_ = new ListDlgPort(new CListDlg(this));
   }
   buttons_[kIdPreviousSize]->hide();
   for (int id : {kIdCategoryEvent, kIdCategoryMotion, kIdCategoryNormal, kIdCategoryManual,
@@ -251,6 +248,8 @@ void CSamplePlayerDlg::BuildCommandTable() {
       {kIdMapToggle, [this] { MapToggle(); }},
       {kIdSpeed, [this] { ToggleSpeed(); }},
   };
+  for (int id : {kIdCategoryEvent, kIdCategoryMotion, kIdCategoryNormal, kIdCategoryManual})
+    commands_[id] = [this, id] { list_->ShowCategory(id); };
   for (int id : kNoEffectIds) commands_[id] = [] {};
   for (int id : PendingCommandIds()) commands_[id] = [this, id] { NotYetAvailable(id); };
   tooltipStrings_ = {{kIdOpen, kStrTipOpen},         {kIdSdOpen, kStrTipSdOpen},
@@ -864,6 +863,17 @@ void CSamplePlayerDlg::SwapPanes() {
   list_->RestoreSelectionMark();
   list_->FocusList();
 }
+
+void CSamplePlayerDlg::SwapChannels() {
+  if (player_->GetVideoStreamCount() < 2) return;
+  SwapPanes();
+}
+
+void CSamplePlayerDlg::ZoomIn(int channel) { player_->ZoomIn(channel); }
+
+void CSamplePlayerDlg::ZoomOut(int channel) { player_->ZoomOut(channel); }
+
+void CSamplePlayerDlg::RedrawDisplays() { player_->Redraw(); }
 
 void CSamplePlayerDlg::LayoutCheck(int id) {
   if (player_->GetVideoStreamCount() < 2) return;

@@ -21,6 +21,7 @@
 #include "app/IPlayerPort.h"
 #include "app/IRecordingList.h"
 #include "app/SmartIndicator.h"
+#include "display/IVideoWindowHost.h"
 #include "engine/IVideoDisplay.h"
 
 class QAbstractButton;
@@ -34,7 +35,7 @@ namespace lumora {
 class CDriveWatcher;
 class SmartView;
 
-class CSamplePlayerDlg : public QWidget, public IPlayerOwner {
+class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindowHost {
   Q_OBJECT
 
  public:
@@ -86,6 +87,12 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner {
   // The end-of-recording message (0x462), on the window's thread.
   void OnEndOfRecording();
   void PostEndOfRecording() override;
+
+  // What the video windows ask: swap on double-click, zoom on the wheel.
+  void SwapChannels() override;
+  void ZoomIn(int channel) override;
+  void ZoomOut(int channel) override;
+  void RedrawDisplays() override;
 
   // Fills the list from a card folder or from files and plays row 0.
   void OpenCard(const std::string& cardRoot);

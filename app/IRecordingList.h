@@ -45,6 +45,9 @@ class IRecordingList {
   virtual bool TakePlayRequest() = 0;
   virtual bool PlayRequestPending() const = 0;
   virtual bool TakeHideRequest() = 0;
+
+  // Category buttons of the main window (1150-1152, 4153): filter and refill.
+  virtual void ShowCategory(int id) = 0;
 };
 
 }  // namespace lumora

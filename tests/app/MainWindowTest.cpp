@@ -178,8 +178,12 @@ TEST_F(MainWindowTest, LaterFeaturesShowAMessage) {
 
 TEST_F(MainWindowTest, PlayPauseStopNextPrevious) {
   MakeWindow();
-  const auto paths = OpenThree();
+  OpenThree();
   ASSERT_EQ(window_->List()->RowCount(), 3);
+  // The list orders newest first; rows are read back from it.
+  std::vector<std::string> paths;
+  for (int row = 0; row < 3; ++row) paths.push_back(window_->List()->RowPath(row));
+  EXPECT_GT(paths[0], paths[1]);
   EXPECT_EQ(player_->opened.back(), paths[0]);
   EXPECT_EQ(player_->state, kStatePlaying);
   EXPECT_EQ(window_->CurrentIndex(), 0);
@@ -411,8 +415,9 @@ TEST_F(MainWindowTest, SdOpenWithoutCardSaysSo) {
 
 TEST_F(MainWindowTest, RecordingWithoutUserDataIsInvalidAndTheNextOnePlays) {
   MakeWindow();
-  const std::string bad = MakeRecording("20240101_120000_N1.avi");
-  const std::string good = MakeRecording("20240101_120100_N1.avi");
+  // Newest first: the bad recording is row 0, the good one row 1.
+  const std::string bad = MakeRecording("20240101_120100_N1.avi");
+  const std::string good = MakeRecording("20240101_120000_N1.avi");
   player_->recordings[bad] = {60000, 2, 0};
   window_->OpenFiles({bad, good});
   ASSERT_EQ(boxes_.Requests().size(), 1u);
@@ -442,14 +447,15 @@ TEST_F(MainWindowTest, EighteenThousandRecordsCountAsNone) {
 
 TEST_F(MainWindowTest, EndOfRecordingAdvancesToTheNextRow) {
   MakeWindow();
-  const auto paths = OpenThree();
+  OpenThree();
+  const std::string second = window_->List()->RowPath(1);
   player_->position = 59990;
   window_->PostEndOfRecording();
   EXPECT_EQ(player_->state, kStatePlaying);  // queued, not yet run
   QApplication::processEvents();
   EXPECT_EQ(player_->state, kStateStopped);
   window_->OnTimer(kTimerUpdate);
-  EXPECT_EQ(player_->opened.back(), paths[1]);
+  EXPECT_EQ(player_->opened.back(), second);
   EXPECT_EQ(player_->state, kStatePlaying);
   EXPECT_EQ(window_->CurrentIndex(), 1);
 }
