@@ -47,6 +47,9 @@ int CRecordingList::ScanCard(const std::filesystem::path& root) {
 }
 
 std::optional<std::uint64_t> CRecordingList::ReadOnlySize(const std::filesystem::path& path) {
+  // Only regular files: opening a pipe or device named like a recording could block.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
   // Opened for reading only: recordings on a write-protected card must list too.
   std::ifstream file(path, std::ios::binary | std::ios::ate);
   if (!file) return std::nullopt;
@@ -61,8 +64,6 @@ int CRecordingList::AddOpened(const std::vector<std::filesystem::path>& paths) {
   for (const std::filesystem::path& path : paths) {
     const std::string text = path.string();
     if (text.find(".avi") == std::string::npos) continue;
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) continue;
     const std::optional<std::uint64_t> size = ReadOnlySize(path);
     if (!size || !CTextForms::IsListableSize(*size)) continue;
 

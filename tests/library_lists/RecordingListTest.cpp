@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -177,6 +178,18 @@ TEST(OpenedFiles, NamesDifferingOnlyByUnderscoreIAreInsertedInChosenOrder) {
             (std::vector<std::string>{"20150102_030405_I_N1.avi", "20150102_030405_N1.avi"}));
   // The record table follows the rows.
   EXPECT_EQ(reversed.Records()[0].path, second.string());
+}
+
+TEST(OpenedFiles, PipesAndFoldersNamedLikeRecordingsAreSkippedWithoutBlocking) {
+  ListTestFolder folder;
+  const auto pipe = folder.path() / "20150102_030405_N1.avi";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  const auto dir = folder.path() / "20150102_030406_N1.avi";
+  std::filesystem::create_directories(dir);
+  const auto real = folder.File("20150102_030407_N1.avi");
+  CRecordingList list;
+  EXPECT_EQ(list.AddOpened({pipe, dir, real}), 1);
+  EXPECT_EQ(CRecordingList::ReadOnlySize(pipe), std::nullopt);
 }
 
 TEST(OpenedFiles, ReadOnlyRecordingIsListed) {
