@@ -2,6 +2,7 @@
 // the range, dragging the thumb through the forwarding thumb window, paging
 // by clicks on the channel, the swallowed wheel and the "%d%" tooltip.
 #include "UiTestSupport.h"
+#include "res/SkinBitmaps.h"
 #include "ui/CBitSlider.h"
 
 #include <gtest/gtest.h>
@@ -145,6 +146,44 @@ TEST_F(BitSliderWidget, MouseMovesRefreshTheTooltipAndHoverTheThumb) {
   EXPECT_EQ(slider_->Thumb()->Frame(), BitWndState::kFrameHover);
   Leave(slider_->Thumb());
   EXPECT_EQ(slider_->Thumb()->Frame(), BitWndState::kFrameNormal);
+}
+
+}  // namespace
+}  // namespace lumora
+
+namespace lumora {
+namespace {
+
+TEST(BitSliderSkin, SkinImagesByIdDrawTheVolumeSlider) {
+  QWidget parent;
+  auto* slider = new CBitSlider(&parent, 1004);
+  slider->setGeometry(50, 462, 92, 20);
+  slider->setRange(0, 99);
+  slider->SetChannel(kBmpVolumeFilled, kBmpVolumeEmpty);
+  slider->SetThumb(kBmpVolumeThumb);
+  slider->SetPos(99);
+  parent.show();
+  EXPECT_EQ(slider->Thumb()->size(), QSize(10, 20));
+  EXPECT_EQ(slider->Thumb()->geometry().right(), 91);
+  const QImage filled = SkinImage(kBmpVolumeFilled).convertToFormat(QImage::Format_RGB32);
+  const QImage shown = slider->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  for (int x = 0; x < 80; x += 7) EXPECT_EQ(shown.pixel(x, 10), filled.pixel(x, 10)) << x;
+}
+
+TEST(BitSliderSkin, VerticalSliderFillsFromTheTop) {
+  QWidget parent;
+  auto* slider = new CBitSlider(&parent, 1003, Qt::Vertical);
+  slider->setGeometry(0, 0, 20, 100);
+  slider->setRange(1, 9);
+  slider->SetChannelImages(test::Solid(QSize(20, 100), Qt::red),
+                           test::Solid(QSize(20, 100), Qt::blue));
+  slider->SetThumbImage(test::Strip(QSize(20, 10), {Qt::white, Qt::white, Qt::white}));
+  slider->SetPos(5);
+  parent.show();
+  EXPECT_EQ(slider->Thumb()->geometry(), QRect(0, 45, 20, 10));
+  EXPECT_EQ(test::PixelOf(slider, QPoint(10, 20)), QColor(Qt::red).rgb());
+  EXPECT_EQ(test::PixelOf(slider, QPoint(10, 80)), QColor(Qt::blue).rgb());
+  EXPECT_EQ(test::PixelOf(slider, QPoint(10, 50)), QColor(Qt::white).rgb());
 }
 
 }  // namespace
