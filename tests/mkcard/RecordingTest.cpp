@@ -111,6 +111,20 @@ TEST_F(RecordingTest, RiffLayoutAndXblbIndexRelativeToMoviType) {
   EXPECT_EQ(text.scale, 1u);
   EXPECT_EQ(text.rate, 11u);
   EXPECT_EQ(text.length, 33u);
+  // Top-level chunks have even sizes, so a walk that adds sizes without
+  // rounding them up (as the camera's reader does) still lands on idx1.
+  {
+    size_t pos = 12;
+    std::vector<std::string> ids;
+    while (pos + 8 <= bytes.size()) {
+      ids.emplace_back(bytes.begin() + pos, bytes.begin() + pos + 4);
+      const uint32_t size = Le32(&bytes[pos + 4]);
+      EXPECT_EQ(size % 2, 0u) << ids.back();
+      pos += 8 + size;
+    }
+    EXPECT_EQ(pos, bytes.size());
+    EXPECT_EQ(ids, (std::vector<std::string>{"LIST", "LIST", "idx1"}));
+  }
   // The first chunk of movi is the first front picture.
   ASSERT_FALSE(avi.movi.empty());
   EXPECT_EQ(avi.movi[0].id, "00dc");
@@ -357,6 +371,33 @@ TEST_F(RecordingTest, AdasAndTwoUserLayoutsUseAbsoluteOffsets) {
   ASSERT_TRUE(probe.opened);
   EXPECT_EQ(probe.decode_errors, 0);
   EXPECT_EQ(probe.decoded_frames, 90);
+}
+
+TEST_F(RecordingTest, JunkChunkBeforeMoviKeepsIndexAndPlayback) {
+  RecordingOptions o = Small();
+  RecordingTruth plain_truth, junk_truth;
+  const test::AviLayout plain = test::ParseAvi(test::ReadAll(Write(o, &plain_truth, "p.avi")));
+  o.junk_bytes = 1001;
+  const fs::path file = Write(o, &junk_truth, "j.avi");
+  const std::vector<uint8_t> bytes = test::ReadAll(file);
+  const test::AviLayout junk = test::ParseAvi(bytes);
+  ASSERT_TRUE(junk.ok);
+  // An odd size is rounded up to keep chunks on even positions.
+  EXPECT_EQ(junk.movi_type_pos, plain.movi_type_pos + 8 + 1002);
+  const std::string junk_id(bytes.begin() + plain.movi_type_pos - 8,
+                            bytes.begin() + plain.movi_type_pos - 4);
+  EXPECT_EQ(junk_id, "JUNK");
+  size_t k = 0;
+  for (const test::IndexEntry& e : junk.index) {
+    if (e.id != "03tx") continue;
+    ASSERT_LT(k, junk_truth.records.size());
+    EXPECT_EQ(IndexedPayload(bytes, junk.movi_type_pos, e), junk_truth.records[k++].payload);
+  }
+  EXPECT_EQ(k, junk_truth.records.size());
+  const test::Probe probe = test::ProbeFile(file, true);
+  ASSERT_TRUE(probe.opened);
+  EXPECT_EQ(probe.decode_errors, 0);
+  EXPECT_EQ(probe.decoded_frames, 180);
 }
 
 TEST_F(RecordingTest, RearOnlyAndNoUserData) {

@@ -42,7 +42,11 @@ AviWriter::~AviWriter() {
 
 bool AviWriter::Open(const std::filesystem::path& file, std::vector<AviStream> streams,
                      uint32_t micro_sec_per_frame, uint32_t width, uint32_t height,
-                     std::string* error) {
+                     uint32_t junk_bytes, std::string* error) {
+  if (junk_bytes > (1u << 20)) {
+    if (error) *error = "the JUNK chunk may hold at most 1 MiB";
+    return false;
+  }
   if (streams.empty() || streams.size() > 16) {
     if (error) *error = "an AVI needs between 1 and 16 streams";
     return false;
@@ -66,6 +70,12 @@ bool AviWriter::Open(const std::filesystem::path& file, std::vector<AviStream> s
   PutId(&head, "AVI ");
   const std::vector<uint8_t> hdrl = BuildHeaderList();
   head.insert(head.end(), hdrl.begin(), hdrl.end());
+  if (junk_bytes > 0) {
+    const uint32_t even = junk_bytes + (junk_bytes & 1);
+    PutId(&head, "JUNK");
+    Put32(&head, even);
+    head.resize(head.size() + even, 0);
+  }
   movi_list_pos_ = head.size();
   PutId(&head, "LIST");
   Put32(&head, 0);  // patched in Finish

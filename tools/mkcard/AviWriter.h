@@ -33,9 +33,11 @@ class AviWriter {
   AviWriter(const AviWriter&) = delete;
   AviWriter& operator=(const AviWriter&) = delete;
 
-  // micro_sec_per_frame, width and height go into avih.
+  // micro_sec_per_frame, width and height go into avih; junk_bytes > 0 puts a
+  // JUNK chunk of that size between the header list and the movi list.
   bool Open(const std::filesystem::path& file, std::vector<AviStream> streams,
-            uint32_t micro_sec_per_frame, uint32_t width, uint32_t height, std::string* error);
+            uint32_t micro_sec_per_frame, uint32_t width, uint32_t height, uint32_t junk_bytes,
+            std::string* error);
   // Appends one chunk of stream `stream`, padded to an even length.
   bool AddChunk(size_t stream, const uint8_t* data, size_t size, bool keyframe);
   // Writes idx1 when `with_index`; offsets are relative to the movi list type

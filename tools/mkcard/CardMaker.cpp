@@ -142,6 +142,7 @@ class CardMaker {
         return Write(fs::path("NORMAL") / (stamp + "_N1.avi"), "NORMAL", r, error);
       case Slot::kPair: {
         r.channels = ChannelLayout::kFrontOnly;
+        r.junk_bytes = 2048;  // some camera firmware pads the header
         if (!Write(fs::path("NORMAL") / (stamp + "_N1.avi"), "NORMAL", r, error)) return false;
         if (o_.channels == 1) return true;
         r.channels = ChannelLayout::kRearOnly;
@@ -150,6 +151,7 @@ class CardMaker {
       }
       case Slot::kInfinite:
         r.channels = ChannelLayout::kFrontOnly;
+        r.junk_bytes = 1000;
         return Write(fs::path("NORMAL") / (stamp + "_I1.avi"), "NORMAL", r, error);
       case Slot::kEvent:
         r.event_second = o_.seconds / 2;

@@ -302,7 +302,8 @@ bool WriteRecording(const std::filesystem::path& file, const RecordingOptions& o
   const int main_h = layout.front >= 0 ? options.front_height : options.rear_height;
   AviWriter avi;
   if (!avi.Open(file, layout.streams, static_cast<uint32_t>(1000000 / options.fps),
-                static_cast<uint32_t>(main_w), static_cast<uint32_t>(main_h), error)) {
+                static_cast<uint32_t>(main_w), static_cast<uint32_t>(main_h), options.junk_bytes,
+                error)) {
     return false;
   }
 

@@ -36,6 +36,7 @@ struct RecordingOptions {
   bool audio = true;  // 8 kHz mono 16-bit PCM; never in rear-only files
   UserDataLayout user_data = UserDataLayout::kXblb;
   bool with_index = true;     // write the idx1 index
+  uint32_t junk_bytes = 0;    // > 0: a JUNK chunk of this size before the movi list
   CivilTime start;            // local time (UTC+9) of the first frame
   double drive_offset_s = 0;  // where in the seeded drive the recording starts
   bool parked = false;        // the car stands still (parking recordings)
@@ -73,6 +74,9 @@ struct GSampleTruth {
 };
 
 // One user-data chunk of the stream the container reader collects, in file order.
+// Through idx1 a record is the unpadded chunk body; the sequential movi scan
+// (files without idx1) reads the body padded to an even length, so the odd
+// 61-byte G records then come with one extra zero byte.
 struct UserRecordTruth {
   uint32_t cts_ms = 0;           // k * dwScale * 1000 / dwRate
   std::vector<uint8_t> payload;  // unpadded chunk body
