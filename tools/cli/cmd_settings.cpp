@@ -1,4 +1,4 @@
-// lumora-cli settings CARD_ROOT [--set SECTION.KEY=VALUE ...]
+// lumora-cli settings [CARD_ROOT] [--set SECTION.KEY=VALUE ...]
 // Prints every section and key of the card's data_setup.cfg as JSON; with
 // --set, changes the values and rewrites the file the way the settings dialog
 // saves it (comments kept, unknown sections dropped).
@@ -12,6 +12,7 @@
 
 #include "settings/SetupData.h"
 #include "settings/SetupFile.h"
+#include "tools/cli/CardRootArg.h"
 #include "tools/cli/CliCommand.h"
 
 namespace {
@@ -81,12 +82,10 @@ bool ApplySet(const std::string& assignment, SetupData& data, std::string& error
   return true;
 }
 
-int Run(const std::string& cardRoot, const std::vector<std::string>& sets) {
-  std::error_code ec;
-  if (!std::filesystem::is_directory(cardRoot, ec)) {
-    std::cerr << "settings: not a folder: " << cardRoot << "\n";
-    return cli::kBadInput;
-  }
+int Run(const std::string& givenRoot, const std::vector<std::string>& sets) {
+  std::optional<std::filesystem::path> found = cli::CardRootOrFind(givenRoot, "settings");
+  if (!found) return cli::kBadInput;
+  const std::filesystem::path& cardRoot = *found;
   lumora::SetupFileLocation where = lumora::FindSetupFile(cardRoot);
   if (!where.found) {
     std::cerr << "settings: Can't open a setup file.\n";
@@ -125,7 +124,8 @@ const cli::CliCommand kSettings(
     [](CLI::App& sub) -> cli::RunFn {
       auto root = std::make_shared<std::string>();
       auto sets = std::make_shared<std::vector<std::string>>();
-      sub.add_option("CARD_ROOT", *root, "Folder of the camera card")->required();
+      sub.add_option("CARD_ROOT", *root,
+                     "Folder of the camera card (default: the removable card found)");
       sub.add_option("--set", *sets, "SECTION.KEY=VALUE to change (repeatable)")->expected(1, -1);
       return [root, sets] { return Run(*root, *sets); };
     });

@@ -1,4 +1,4 @@
-// lumora-cli wifi CARD_ROOT [--ssid S] [--passphrase P]
+// lumora-cli wifi [CARD_ROOT] [--ssid S] [--passphrase P]
 // Prints the card's wifi.cfg as JSON; with --ssid / --passphrase, changes
 // them and rewrites the file as the settings dialog does.
 
@@ -11,6 +11,7 @@
 #include "settings/OthersPageRules.h"
 #include "settings/SettingsCloseRules.h"
 #include "settings/WifiFile.h"
+#include "tools/cli/CardRootArg.h"
 #include "tools/cli/CliCommand.h"
 
 namespace {
@@ -28,13 +29,10 @@ struct WifiOptions {
 bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
 
 int Run(const WifiOptions& opt) {
-  std::error_code ec;
-  if (!std::filesystem::is_directory(opt.root, ec)) {
-    std::cerr << "wifi: not a folder: " << opt.root << "\n";
-    return cli::kBadInput;
-  }
+  std::optional<std::filesystem::path> root = cli::CardRootOrFind(opt.root, "wifi");
+  if (!root) return cli::kBadInput;
   lumora::WifiSetup loaded;
-  bool readable = lumora::LoadWifiFile(opt.root, loaded);
+  bool readable = lumora::LoadWifiFile(*root, loaded);
   lumora::WifiEditState edit{loaded.ssid, loaded.wpa_passphrase, loaded.ssid, loaded.wpa_passphrase,
                              loaded.network};
   if (opt.hasSsid) edit.ssid = opt.ssid;
@@ -52,7 +50,7 @@ int Run(const WifiOptions& opt) {
     }
     result = {edit.ssid, edit.passphrase, edit.network};
     std::string error;
-    if (!lumora::SaveWifiFile(opt.root, result, &error)) {
+    if (!lumora::SaveWifiFile(*root, result, &error)) {
       std::cerr << "wifi: wifi.cfg was not written: " << error << "\n";
       return 1;
     }

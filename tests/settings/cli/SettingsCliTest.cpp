@@ -79,6 +79,9 @@ TEST_F(CliCard, BadInputExitsWithTwoAndChangesNothing) {
     EXPECT_EQ(r.exitCode, 2) << set << ": " << r.out;
   }
   EXPECT_EQ(ReadBytes(file), "[IO]\r\nusIoTurnActive=1\r\n");
+  CliResult missing = RunCli("settings '" + (root() / "nowhere").string() + "'");
+  EXPECT_EQ(missing.exitCode, 2);
+  EXPECT_NE(missing.out.find("not a folder"), std::string::npos);
   fs::remove(file);
   CliResult r = RunCli("settings " + quoted());
   EXPECT_EQ(r.exitCode, 2);
