@@ -1,6 +1,5 @@
 #include "app/CSamplePlayerDlg.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -27,6 +26,9 @@
 #include "library/qt/CListDlg.h"
 #include "app/SmartView.h"
 #include "platform/qt/CDriveWatcher.h"
+#include "res/SkinBitmaps.h"
+#include "ui/CBitSlider.h"
+#include "ui/CSkinButton.h"
 #include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
 
@@ -45,6 +47,54 @@ constexpr int kSkinWidth = 1020;
 constexpr int kSkinHeight = 720;
 constexpr int kNoEffectIds[] = {kIdFps, kIdCapture, kIdCheck1110, kIdCheck1111,
                                 kIdAccelF9, kIdAccelF8, kIdAccelF10};
+
+// The skin images of each control bar button.
+int SkinOf(int id) {
+  switch (id) {
+    case kIdMinimise: return kBmpMinimize;
+    case kIdExit: return kBmpExit;
+    case kIdPrevious: return kBmpPrev;
+    case kIdPlay: return kBmpPlay;
+    case kIdStop: return kBmpStop;
+    case kIdNext: return kBmpNext;
+    case kIdStepBack: return kBmpStepBack;
+    case kIdStepForward: return kBmpStepForward;
+    case kIdSdOpen: return kBmpSdOpen;
+    case kIdOpen: return kBmpOpen;
+    case kIdSetup: return kBmpSetup;
+    case kIdGraph: return kBmpGraph;
+    case kIdDownload: return kBmpDownload;
+    case kIdPrint: return kBmpPrint;
+    case kIdInfo: return kBmpInfo;
+    case kIdFormat: return kBmpFormat;
+    case kIdFullScreen: return kBmpFullScreen;
+    case kIdPreviousSize: return kBmpRestoreSize;
+    case kIdChangeScreen: return kBmpSwap;
+    case kIdZoomIn: return kBmpZoomIn;
+    case kIdZoomOut: return kBmpZoomOut;
+    case kIdMapToggle: return kBmpMapToggle;
+    case kIdMapSize: return kBmpMapLarge;
+    case kIdList: return kBmpList;
+    case kIdListToggle: return kBmpListClosed;
+    case kIdSpeed: return kBmpSpeed1;
+    case kIdDit: return kBmpDit;
+    case kIdMark: return kBmpMark;
+    case kIdDitSetup: return kBmpDitSetup;
+    case kIdGraphMode: return kBmpGMode0;
+    case kIdAccelGraph: return kBmpAccGraph;
+    case kIdVideoRecovery: return kBmpRecovery;
+    case kIdThumbList:
+    case kIdThumbFile: return kBmpThumbnails;
+    case kIdThumbNext: return kBmpPageNext;
+    case kIdThumbPrevious: return kBmpPagePrev;
+    case kIdSettings: return kBmpCardSettings;
+    case kIdMute: return kBmpMute;
+    case kIdLayoutMapCheck: return kBmpLayoutFront;
+    case kIdLayoutVideoCheck: return kBmpLayoutRear;
+    case kIdWindowSize: return kBmpSkinSize;
+    default: return kBmpTextButton;
+  }
+}
 
 bool FileExists(const std::string& path) {
   std::error_code ec;
@@ -104,19 +154,23 @@ CSamplePlayerDlg::~CSamplePlayerDlg() {
 
 void CSamplePlayerDlg::BuildControls() {
   setAutoFillBackground(false);
-  auto makeButton = [this](int id, const QString& caption) {
-    auto* button = new QPushButton(caption, this);
+  auto makeButton = [this](int id, const QString& caption, int kind) {
+    auto* button = new CSkinButton(this, id, kind);
     button->setFocusPolicy(Qt::NoFocus);
-    connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
+    const int skin = SkinOf(id);
+    if (skin != kBmpTextButton && HasSkinBitmap(skin)) {
+      button->SetSkin(skin);
+    } else {
+      // Caption buttons draw their text over the plain caption face.
+      button->SetSkin(kBmpTextButton);
+      button->SetText(caption);
+      button->SetTextColor(Qt::white);
+    }
+    button->SizeToBitmap();
+    connect(button, &CSkinButton::Clicked, this, [this, id] { OnCommand(id); });
     buttons_[id] = button;
+    captions_[id] = caption;
     return button;
-  };
-  auto makeCheck = [this](int id) {
-    auto* box = new QCheckBox(this);
-    box->setFocusPolicy(Qt::NoFocus);
-    connect(box, &QCheckBox::clicked, this, [this, id] { OnCommand(id); });
-    buttons_[id] = box;
-    return box;
   };
   const std::pair<int, const char*> captions[] = {
       {kIdMinimise, "-"},         {kIdExit, "Exit"},          {kIdPrevious, "PRE"},
@@ -136,28 +190,28 @@ void CSamplePlayerDlg::BuildControls() {
       {kIdList, "LIST"},          {kIdFormat, "Format"},      {kIdMapToggle, "MapToggle"},
       {kIdSpeed, "X2 "},          {kIdDit, "DIT"},            {kIdMark, "MARK"},
       {kIdDitSetup, "DITSTP"}};
-  for (const auto& [id, caption] : captions) makeButton(id, QString::fromUtf8(caption));
-  mute_ = makeCheck(kIdMute);
+  for (const auto& [id, caption] : captions)
+    makeButton(id, QString::fromUtf8(caption), SkinButtonState::kPushButton);
+  mute_ = makeButton(kIdMute, QString(), SkinButtonState::kCheckBox);
   for (int id : {kIdLayoutMapCheck, kIdLayoutVideoCheck, kIdCheck1110, kIdCheck1111})
-    makeCheck(id);
+    makeButton(id, QString(), SkinButtonState::kCheckBox);
 
   auto makeSlider = [this](int id) {
-    auto* slider = new QSlider(Qt::Horizontal, this);
+    auto* slider = new CBitSlider(this, id);
     slider->setFocusPolicy(Qt::NoFocus);
-    connect(slider, &QSlider::actionTriggered, this, [this, id](int action) {
-      switch (action) {
-        case QAbstractSlider::SliderPageStepAdd: OnHScroll(id, 3); break;
-        case QAbstractSlider::SliderPageStepSub: OnHScroll(id, 2); break;
-        case QAbstractSlider::SliderMove: OnHScroll(id, 5); break;
-        default: OnHScroll(id, 8); break;
-      }
-    });
-    connect(slider, &QSlider::sliderReleased, this, [this, id] { OnHScroll(id, 4); });
+    connect(slider, &CBitSlider::HScroll, this,
+            [this](int control, int code, int) { OnHScroll(control, code); });
     sliders_[id] = slider;
     return slider;
   };
   for (int id : {kIdSeekSlider, kIdSpeedSlider, kIdVolumeSlider, kIdBitmapSlider}) makeSlider(id);
   sliders_[kIdBitmapSlider]->hide();
+  auto* seek = static_cast<CBitSlider*>(sliders_[kIdSeekSlider]);
+  seek->SetChannel(kBmpSeekFilled, kBmpSeekEmpty);
+  seek->SetThumb(kBmpSeekThumb);
+  auto* volume = static_cast<CBitSlider*>(sliders_[kIdVolumeSlider]);
+  volume->SetChannel(kBmpVolumeFilled, kBmpVolumeEmpty);
+  volume->SetThumb(kBmpVolumeThumb);
 
   for (int id : {kIdPositionLabel, kIdDurationLabel, kIdFileNameLabel}) {
     auto* label = new QLabel(this);
@@ -225,7 +279,7 @@ void CSamplePlayerDlg::BuildCommandTable() {
       {kIdStepForward, [this] { Step(true); }},
       {kIdSdOpen, [this] { SdOpen(); }},
       {kIdFullScreen, [this] { FullScreenSwitch(); }},
-      {kIdMute, [this] { SetMute(mute_->isChecked()); }},
+      {kIdMute, [this] { SetMute(mute_->GetCheck()); }},
       {kIdPreviousSize, [this] { LeaveEnlarged(); }},
       {kIdChangeScreen, [this] { SwapPanes(); }},
       {kIdFrontRearSwitch, [this] { SwapPanes(); }},
@@ -278,7 +332,7 @@ bool CSamplePlayerDlg::OnCommand(int id) {
   return true;
 }
 
-QAbstractButton* CSamplePlayerDlg::Button(int id) const {
+CSkinButton* CSamplePlayerDlg::Button(int id) const {
   auto it = buttons_.find(id);
   return it == buttons_.end() ? nullptr : it->second;
 }
@@ -294,8 +348,22 @@ QLabel* CSamplePlayerDlg::Label(int id) const {
 }
 
 QString CSamplePlayerDlg::ToolTipOf(int id) const {
-  if (QAbstractButton* button = Button(id)) return button->toolTip();
+  if (CSkinButton* button = Button(id)) return button->toolTip();
   return {};
+}
+
+QString CSamplePlayerDlg::ButtonText(int id) const {
+  auto it = captions_.find(id);
+  return it == captions_.end() ? QString() : it->second;
+}
+
+bool CSamplePlayerDlg::IsChecked(int id) const {
+  CSkinButton* button = Button(id);
+  return button && button->GetCheck();
+}
+
+void CSamplePlayerDlg::SetChecked(int id, bool checked) {
+  if (CSkinButton* button = Button(id)) button->SetCheck(checked);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -323,7 +391,7 @@ void CSamplePlayerDlg::ApplyLanguage(int cameraCode) {
   setWindowTitle(strings.Load(kStrTitle));
   caption_ = strings.Load(kStrCaption);
   for (const auto& [id, stringId] : tooltipStrings_) {
-    if (QAbstractButton* button = Button(id)) button->setToolTip(strings.Load(stringId));
+    if (CSkinButton* button = Button(id)) button->setToolTip(strings.Load(stringId));
   }
 }
 
@@ -386,7 +454,7 @@ void CSamplePlayerDlg::PositionControls() {
                                                                     : QRect(20, 8, 600, 20));
   labels_[kIdFileNameLabel]->show();
   if (windowMode_ == kModeEnlarged) {
-    buttons_[kIdPreviousSize]->setGeometry(w - 190, 6, 80, 22);
+    buttons_[kIdPreviousSize]->move(w - 180, 0);
     buttons_[kIdPreviousSize]->show();
     if (mapWidget_) mapWidget_->hide();
   } else {
@@ -441,7 +509,9 @@ void CSamplePlayerDlg::LayoutPanes() {
   };
   apply(frontArea_, frontPane_, layout.front);
   apply(rearArea_, rearPane_, layout.rear);
-  buttons_[kIdMapSize]->setText(QString::fromStdString(MainLayout::MapSizeCaption(mapState_)));
+  captions_[kIdMapSize] = QString::fromStdString(MainLayout::MapSizeCaption(mapState_));
+  buttons_[kIdMapSize]->SetSkin(mapState_ == 1 ? kBmpMapSmall : kBmpMapLarge);
+  buttons_[kIdMapSize]->setToolTip(captions_[kIdMapSize]);
   if (player_) player_->RecoverDisplays(1);
 }
 
@@ -455,11 +525,18 @@ void CSamplePlayerDlg::resizeEvent(QResizeEvent* event) {
 
 void CSamplePlayerDlg::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), whiteBackground_ && windowMode_ == kModeEnlarged ? Qt::white : Qt::black);
-  if (windowMode_ == kModeNormal) {
-    painter.fillRect(QRect(0, 0, width(), 33), QColor(0x1C, 0x21, 0x25));
-    painter.setPen(QColor(0x30, 0x36, 0x3C));
-    painter.drawRect(QRect(105, 415, 537, 30));
+  if (windowMode_ == kModeEnlarged) {
+    painter.fillRect(rect(), whiteBackground_ ? Qt::white : Qt::black);
+  } else {
+    // The skin's background, its bottom band carried on below it.
+    const QPixmap background = SkinBitmap(kBmpBackground);
+    painter.drawPixmap(0, 0, background);
+    const QColor band = background.isNull()
+                            ? QColor(0x14, 0x15, 0x18)
+                            : background.toImage().pixelColor(background.width() / 2,
+                                                              background.height() - 1);
+    painter.fillRect(QRect(0, background.height(), width(), height() - background.height()),
+                     band);
   }
   // Label colours: the position label white on 0x25211C, the duration label
   // white on the window's background.
@@ -485,7 +562,7 @@ void CSamplePlayerDlg::ShowMessage(const QString& text) {
 
 void CSamplePlayerDlg::NotYetAvailable(int id) {
   QString name;
-  if (QAbstractButton* button = Button(id)) name = button->text().trimmed();
+  name = ButtonText(id).trimmed();
   if (name.isEmpty()) name = QString::number(id);
   ShowMessage(QStringLiteral("\"%1\" is not available in this version yet.").arg(name));
 }
@@ -523,7 +600,7 @@ void CSamplePlayerDlg::LeaveEnlarged() {
 void CSamplePlayerDlg::ToggleList() {
   list_->Toggle(frameGeometry());
   listVisible_ = list_->IsListVisible();
-  buttons_[kIdListToggle]->setText(listVisible_ ? QStringLiteral("<") : QStringLiteral(">"));
+  buttons_[kIdListToggle]->SetSkin(listVisible_ ? kBmpListOpen : kBmpListClosed);
 }
 
 void CSamplePlayerDlg::mousePressEvent(QMouseEvent* event) {
@@ -663,7 +740,8 @@ void CSamplePlayerDlg::HideStills() {
 }
 
 void CSamplePlayerDlg::ShowPlayLook(bool playing) {
-  buttons_[kIdPlay]->setText(playing ? QStringLiteral("Pause") : QStringLiteral("Play"));
+  captions_[kIdPlay] = playing ? QStringLiteral("Pause") : QStringLiteral("Play");
+  buttons_[kIdPlay]->SetSkin(playing ? kBmpPause : kBmpPlay);
 }
 
 bool CSamplePlayerDlg::OpenRecording(int row) {
@@ -679,7 +757,7 @@ bool CSamplePlayerDlg::OpenRecording(int row) {
   }
   labels_[kIdDurationLabel]->setText(QString::fromStdString(PlaybackRules::TimeText(duration_)));
   sliders_[kIdVolumeSlider]->setValue(savedVolume_);
-  SetOutputVolume(mute_->isChecked() ? 0 : PlaybackRules::kHalfVolume);
+  SetOutputVolume(mute_->GetCheck() ? 0 : PlaybackRules::kHalfVolume);
   sliders_[kIdSpeedSlider]->setValue(PlaybackRules::kSpeedSliderCentre);
   SetSeek(0);
   const int channels = player_->GetVideoStreamCount();
@@ -688,8 +766,8 @@ bool CSamplePlayerDlg::OpenRecording(int row) {
   if (frontPlacement_ == kPaneHidden && rearPlacement_ != kPaneLarge) frontPlacement_ = kPaneLarge;
   if (channels > 1 && rearPlacement_ == kPaneHidden) rearPlacement_ = kPaneSmall;
   mapState_ = 4;
-  static_cast<QCheckBox*>(buttons_[kIdLayoutMapCheck])->setChecked(false);
-  static_cast<QCheckBox*>(buttons_[kIdLayoutVideoCheck])->setChecked(false);
+  buttons_[kIdLayoutMapCheck]->SetCheck(false);
+  buttons_[kIdLayoutVideoCheck]->SetCheck(false);
   LayoutPanes();
 
   // Drain the recording's user data into the track.
@@ -724,7 +802,7 @@ bool CSamplePlayerDlg::OpenRecording(int row) {
   track_->Finish(static_cast<std::int32_t>(duration_));
   const bool hasGps = track_->GpsFixCount() > 0;
   buttons_[kIdLayoutMapCheck]->setEnabled(hasGps);
-  static_cast<QCheckBox*>(buttons_[kIdLayoutMapCheck])->setChecked(false);
+  buttons_[kIdLayoutMapCheck]->SetCheck(false);
   buttons_[kIdMapSize]->setEnabled(hasGps);
   if (channels == 1) {
     frontPlacement_ = kPaneLarge;
@@ -792,8 +870,8 @@ void CSamplePlayerDlg::Stop() {
   stopped_ = true;
   ShowPlayLook(false);
   player_->Close();
-  static_cast<QCheckBox*>(buttons_[kIdLayoutMapCheck])->setChecked(false);
-  static_cast<QCheckBox*>(buttons_[kIdLayoutVideoCheck])->setChecked(false);
+  buttons_[kIdLayoutMapCheck]->SetCheck(false);
+  buttons_[kIdLayoutVideoCheck]->SetCheck(false);
   update();
   mapState_ = 4;
   map_->CallScript(
@@ -821,7 +899,7 @@ void CSamplePlayerDlg::Next() {
   }
   LayoutPanes();
   sliders_[kIdVolumeSlider]->setValue(savedVolume_);
-  SetOutputVolume(mute_->isChecked() ? 0 : PlaybackRules::VolumeWord(savedVolume_));
+  SetOutputVolume(mute_->GetCheck() ? 0 : PlaybackRules::VolumeWord(savedVolume_));
 }
 
 void CSamplePlayerDlg::Previous() {
@@ -853,7 +931,7 @@ void CSamplePlayerDlg::ToggleSpeed() {
   if (player_->GetState() != kStatePlaying) return;
   speed_ = PlaybackRules::NextSpeed(speed_);
   player_->SetSpeed(static_cast<float>(speed_));
-  buttons_[kIdSpeed]->setText(speed_ == 2 ? QStringLiteral("X1 ") : QStringLiteral("X2 "));
+  buttons_[kIdSpeed]->SetSkin(speed_ == 2 ? kBmpSpeed2 : kBmpSpeed1);
 }
 
 void CSamplePlayerDlg::SwapPanes() {
@@ -877,10 +955,8 @@ void CSamplePlayerDlg::RedrawDisplays() { player_->Redraw(); }
 
 void CSamplePlayerDlg::LayoutCheck(int id) {
   if (player_->GetVideoStreamCount() < 2) return;
-  auto* mapCheck = static_cast<QCheckBox*>(buttons_[kIdLayoutMapCheck]);
-  auto* videoCheck = static_cast<QCheckBox*>(buttons_[kIdLayoutVideoCheck]);
-  mapCheck->setChecked(id == kIdLayoutMapCheck);
-  videoCheck->setChecked(id == kIdLayoutVideoCheck);
+  buttons_[kIdLayoutMapCheck]->SetCheck(id == kIdLayoutMapCheck);
+  buttons_[kIdLayoutVideoCheck]->SetCheck(id == kIdLayoutVideoCheck);
   if (id == kIdLayoutMapCheck) {
     if (mapState_ == 1) {
       frontPlacement_ = kPaneHidden;
@@ -958,10 +1034,10 @@ void CSamplePlayerDlg::OnHScroll(int controlId, int code) {
   } else if (controlId == kIdVolumeSlider && code >= 2 && code <= 5) {
     const int v = sliders_[kIdVolumeSlider]->sliderPosition();
     if (v > 0) {
-      mute_->setChecked(false);
+      mute_->SetCheck(false);
       savedVolume_ = v;
     } else {
-      mute_->setChecked(true);
+      mute_->SetCheck(true);
     }
     SetOutputVolume(PlaybackRules::VolumeWord(v));
   }

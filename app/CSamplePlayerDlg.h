@@ -24,8 +24,6 @@
 #include "display/IVideoWindowHost.h"
 #include "engine/IVideoDisplay.h"
 
-class QAbstractButton;
-class QCheckBox;
 class QLabel;
 class QSlider;
 class QTimer;
@@ -34,6 +32,7 @@ namespace lumora {
 
 class CDriveWatcher;
 class SmartView;
+class CSkinButton;
 
 class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindowHost {
   Q_OBJECT
@@ -122,7 +121,12 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   const SmartFrame& LastSmartFrame() const { return smartFrame_; }
   QRect NormalRect() const { return normalRect_; }
 
-  QAbstractButton* Button(int id) const;
+  CSkinButton* Button(int id) const;
+  // The caption a button stands for ("Play" / "Pause" on 1006, the map-size
+  // caption on 1101); skinned buttons show it as a picture or as text.
+  QString ButtonText(int id) const;
+  bool IsChecked(int id) const;
+  void SetChecked(int id, bool checked);
   QSlider* Slider(int id) const;
   QLabel* Label(int id) const;
   QWidget* FrontPane() const { return frontPane_; }
@@ -198,7 +202,8 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
 
   std::map<int, std::function<void()>> commands_;
   std::map<int, QTimer*> timers_;
-  std::map<int, QAbstractButton*> buttons_;
+  std::map<int, CSkinButton*> buttons_;
+  std::map<int, QString> captions_;
   std::map<int, QSlider*> sliders_;
   std::map<int, QLabel*> labels_;
   std::map<int, int> tooltipStrings_;
@@ -212,7 +217,7 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   QWidget* mapWidget_ = nullptr;
   SmartView* smart_ = nullptr;
   QLabel* speedLabel_ = nullptr;
-  QCheckBox* mute_ = nullptr;
+  CSkinButton* mute_ = nullptr;
 
   int windowMode_ = 1;
   int frontPlacement_ = 0;

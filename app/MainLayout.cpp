@@ -79,52 +79,55 @@ struct Place {
   bool transportRow;  // follows the bottom band in mode 2
 };
 
-// Mode-1 places of the skin, 1020 x 720.
+// Mode-1 places on the skin: the panel under the large video holds the seek
+// strip and the transport row, the band under it the tool buttons, the panel
+// under the small video the layout check boxes.
 constexpr Place kPlaces[] = {
-    {kIdMinimise, {950, 6, 28, 22}, false},
-    {kIdExit, {982, 6, 32, 22}, false},
-    {kIdWindowSize, {900, 6, 44, 22}, false},
+    {kIdSettings, {892, 0, 36, 32}, false},
+    {kIdWindowSize, {932, 6, 24, 22}, false},
+    {kIdMinimise, {960, 6, 24, 22}, false},
+    {kIdExit, {988, 6, 24, 22}, false},
+    {kIdFileNameLabel, {200, 8, 480, 18}, false},
     {kIdPositionLabel, {20, 420, 80, 20}, true},
     {kIdSeekSlider, {105, 420, 537, 20}, true},
-    {kIdDurationLabel, {562, 442, 80, 14}, true},
-    {kIdMute, {20, 462, 24, 20}, true},
+    {kIdDurationLabel, {20, 443, 80, 14}, true},
+    {kIdMute, {20, 463, 24, 22}, true},
     {kIdVolumeSlider, {50, 462, 92, 20}, true},
-    {kIdPrevious, {160, 458, 50, 28}, true},
-    {kIdPlay, {214, 458, 60, 28}, true},
-    {kIdStop, {278, 458, 50, 28}, true},
-    {kIdNext, {332, 458, 50, 28}, true},
-    {kIdStepBack, {386, 458, 56, 28}, true},
-    {kIdStepForward, {446, 458, 56, 28}, true},
-    {kIdSpeed, {506, 458, 40, 28}, true},
-    {kIdFullScreen, {550, 458, 40, 28}, true},
-    {kIdChangeScreen, {594, 458, 62, 28}, true},
-    {kIdSdOpen, {16, 496, 62, 24}, false},
-    {kIdOpen, {82, 496, 52, 24}, false},
-    {kIdList, {138, 496, 48, 24}, false},
-    {kIdGraph, {190, 496, 56, 24}, false},
-    {kIdGraphMode, {250, 496, 56, 24}, false},
-    {kIdSetup, {310, 496, 56, 24}, false},
-    {kIdDownload, {370, 496, 52, 24}, false},
-    {kIdPrint, {426, 496, 52, 24}, false},
-    {kIdInfo, {482, 496, 48, 24}, false},
-    {kIdFormat, {534, 496, 60, 24}, false},
-    {kIdZoomIn, {598, 496, 28, 24}, false},
-    {kIdZoomOut, {630, 496, 28, 24}, false},
-    {kIdDit, {16, 524, 48, 24}, false},
-    {kIdMark, {68, 524, 52, 24}, false},
-    {kIdDitSetup, {124, 524, 60, 24}, false},
-    {kIdMapToggle, {188, 524, 80, 24}, false},
-    {kIdFps, {272, 524, 40, 24}, false},
-    {kIdCapture, {316, 524, 48, 24}, false},
-    {kIdAccelGraph, {368, 524, 96, 24}, false},
-    {kIdFrontRearSwitch, {468, 524, 128, 24}, false},
-    {kIdVideoRecovery, {600, 524, 56, 24}, false},
+    {kIdPrevious, {160, 458, 40, 32}, true},
+    {kIdPlay, {204, 458, 40, 32}, true},
+    {kIdStop, {248, 458, 40, 32}, true},
+    {kIdNext, {292, 458, 40, 32}, true},
+    {kIdStepBack, {336, 458, 40, 32}, true},
+    {kIdStepForward, {380, 458, 40, 32}, true},
+    {kIdSpeed, {430, 458, 36, 32}, true},
+    {kIdFullScreen, {470, 458, 36, 32}, true},
+    {kIdChangeScreen, {510, 458, 36, 32}, true},
+    {kIdZoomIn, {550, 458, 36, 32}, true},
+    {kIdZoomOut, {590, 458, 36, 32}, true},
+    {kIdSdOpen, {16, 516, 36, 32}, false},
+    {kIdOpen, {56, 516, 36, 32}, false},
+    {kIdList, {96, 516, 36, 32}, false},
+    {kIdGraph, {136, 516, 36, 32}, false},
+    {kIdGraphMode, {176, 516, 36, 32}, false},
+    {kIdSetup, {216, 516, 36, 32}, false},
+    {kIdDownload, {256, 516, 36, 32}, false},
+    {kIdPrint, {296, 516, 36, 32}, false},
+    {kIdInfo, {336, 516, 36, 32}, false},
+    {kIdFormat, {376, 516, 36, 32}, false},
+    {kIdDit, {416, 516, 36, 32}, false},
+    {kIdMark, {456, 516, 36, 32}, false},
+    {kIdDitSetup, {496, 516, 36, 32}, false},
+    {kIdMapToggle, {536, 516, 36, 32}, false},
+    {kIdAccelGraph, {576, 516, 36, 32}, false},
+    {kIdVideoRecovery, {616, 516, 36, 32}, false},
     {kIdSmart, {16, 552, 180, 165}, false},
-    {kIdLayoutMapCheck, {684, 284, 20, 20}, false},
-    {kIdLayoutVideoCheck, {708, 284, 20, 20}, false},
-    {kIdMapSize, {734, 282, 110, 24}, false},
-    {kIdListToggle, {1006, 330, 14, 40}, false},
-    {kIdSettings, {846, 6, 50, 22}, false},
+    {kIdFps, {210, 556, 80, 22}, false},
+    {kIdCapture, {294, 556, 80, 22}, false},
+    {kIdFrontRearSwitch, {378, 556, 80, 22}, false},
+    {kIdLayoutMapCheck, {690, 297, 36, 32}, false},
+    {kIdLayoutVideoCheck, {730, 297, 36, 32}, false},
+    {kIdMapSize, {770, 297, 36, 32}, false},
+    {kIdListToggle, {980, 284, 20, 60}, false},
 };
 
 }  // namespace
@@ -135,14 +138,17 @@ bool ControlPlaces::Place(int id, int windowMode, int clientWidth, int clientHei
     if (place.id != id) continue;
     *rect = place.rect;
     if (windowMode == kModeEnlarged) {
-      if (id == kIdMinimise || id == kIdExit || id == kIdWindowSize) {
+      if (id == kIdMinimise || id == kIdExit || id == kIdWindowSize || id == kIdSettings) {
         rect->x = clientWidth - (1020 - place.rect.x);
       } else if (place.transportRow) {
         // The strip sits at x 25..562, y h-70..h-50 in this mode.
         const LayoutRect strip = MainLayout::ProgressStrip(kModeEnlarged, clientHeight);
         rect->x = place.rect.x - 80;
-        rect->y = place.rect.y - 420 + strip.y + 2;
-        if (id == kIdSeekSlider) rect->x = strip.x;
+        rect->y = place.rect.y - 420 + strip.y - 2;
+        if (id == kIdSeekSlider) {
+          rect->x = strip.x;
+          rect->y = strip.y;
+        }
       } else {
         return false;
       }

@@ -11,7 +11,7 @@
 namespace lumora {
 
 struct SmartFrame {
-  int bitmap = 0;          // 448..459
+  int bitmap = 448;        // 448..459
   bool drawAlert = false;  // bitmap 491 over the indicator, white transparent
   std::string speedText;   // "%3d"
   std::string unitText;    // "km/h" or "mph"

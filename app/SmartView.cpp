@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "res/SkinBitmaps.h"
+
 namespace lumora {
 namespace {
 
@@ -29,6 +31,22 @@ void SmartView::SetFrame(const SmartFrame& frame) {
 void SmartView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
+  const QPixmap skin = SkinBitmap(frame_.bitmap);
+  if (!skin.isNull()) {
+    painter.drawPixmap(0, 0, skin);
+    if (frame_.drawAlert) {
+      // White is the alert picture's transparent colour.
+      QImage alert = SkinImage(SmartIndicator::kAlertBitmap).convertToFormat(QImage::Format_ARGB32);
+      for (int y = 0; y < alert.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(alert.scanLine(y));
+        for (int x = 0; x < alert.width(); ++x)
+          if ((line[x] & 0xFFFFFF) == 0xFFFFFF) line[x] = 0;
+      }
+      painter.drawImage(0, 0, alert);
+    }
+    DrawSpeed(painter);
+    return;
+  }
   painter.fillRect(rect(), QColor(0x1C, 0x21, 0x25));
   const int index = frame_.bitmap >= 448 ? frame_.bitmap - 448 : 0;
   const int pair = index / 3;  // (0,0) (1,1) (1,2) (2,1)
@@ -47,6 +65,15 @@ void SmartView::paintEvent(QPaintEvent*) {
                               : (third == 1 ? QColor(0xF0, 0xB4, 0x28) : QColor(0xE0, 0x3A, 0x2E)));
   painter.drawRoundedRect(QRect(30, 150, 120, 10), 3, 3);
 
+  DrawSpeed(painter);
+  if (frame_.drawAlert) {
+    painter.setPen(QPen(QColor(0xE0, 0x3A, 0x2E), 4));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(2, 2, -2, -2));
+  }
+}
+
+void SmartView::DrawSpeed(QPainter& painter) {
   painter.setPen(Qt::white);
   QFont big(QStringLiteral("Arial"));
   big.setPixelSize(42);
@@ -58,12 +85,6 @@ void SmartView::paintEvent(QPaintEvent*) {
   painter.setFont(unit);
   painter.drawText(QRect(113, 45, 37, 105), Qt::AlignLeft | Qt::AlignTop,
                    QString::fromStdString(frame_.unitText));
-  if (frame_.drawAlert) {
-    painter.setPen(QPen(QColor(0xE0, 0x3A, 0x2E), 4));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect().adjusted(2, 2, -2, -2));
-    painter.drawText(QRect(0, 2, width(), 18), Qt::AlignCenter, QStringLiteral("EVENT"));
-  }
 }
 
 }  // namespace lumora

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QPainter;
+
 #include "app/SmartIndicator.h"
 
 namespace lumora {
@@ -20,6 +22,7 @@ class SmartView : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  void DrawSpeed(QPainter& painter);
   SmartFrame frame_;
 };
 

@@ -94,11 +94,15 @@ TEST(ControlPlaces, NormalModeKeepsFixedSlidersAndMovesTransportInMode2) {
 }
 
 TEST(ControlPlaces, NoTwoVisibleControlsOverlapInNormalMode) {
-  const int ids[] = {kIdMinimise, kIdExit, kIdPositionLabel, kIdSeekSlider, kIdDurationLabel,
-                     kIdMute, kIdVolumeSlider, kIdPrevious, kIdPlay, kIdStop, kIdNext,
-                     kIdStepBack, kIdStepForward, kIdSpeed, kIdFullScreen, kIdChangeScreen,
-                     kIdSdOpen, kIdOpen, kIdList, kIdGraph, kIdSetup, kIdInfo, kIdDit,
-                     kIdMapToggle, kIdSmart, kIdMapSize, kIdListToggle};
+  const int ids[] = {kIdSettings, kIdWindowSize, kIdMinimise, kIdExit, kIdFileNameLabel,
+                     kIdPositionLabel, kIdSeekSlider, kIdDurationLabel, kIdMute,
+                     kIdVolumeSlider, kIdPrevious, kIdPlay, kIdStop, kIdNext, kIdStepBack,
+                     kIdStepForward, kIdSpeed, kIdFullScreen, kIdChangeScreen, kIdZoomIn,
+                     kIdZoomOut, kIdSdOpen, kIdOpen, kIdList, kIdGraph, kIdGraphMode, kIdSetup,
+                     kIdDownload, kIdPrint, kIdInfo, kIdFormat, kIdDit, kIdMark, kIdDitSetup,
+                     kIdMapToggle, kIdAccelGraph, kIdVideoRecovery, kIdSmart, kIdFps,
+                     kIdCapture, kIdFrontRearSwitch, kIdLayoutMapCheck, kIdLayoutVideoCheck,
+                     kIdMapSize, kIdListToggle};
   std::vector<LayoutRect> rects;
   for (int id : ids) {
     LayoutRect rect;

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
 #include <QLabel>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -13,6 +11,7 @@
 #include "app/AppIds.h"
 #include "app/CSamplePlayerDlg.h"
 #include "app/PlaybackRules.h"
+#include "ui/CSkinButton.h"
 #include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
 #include "FakeParts.h"
@@ -188,14 +187,14 @@ TEST_F(MainWindowTest, PlayPauseStopNextPrevious) {
   EXPECT_EQ(player_->state, kStatePlaying);
   EXPECT_EQ(window_->CurrentIndex(), 0);
   EXPECT_TRUE(window_->IsTimerRunning(kTimerUpdate));
-  EXPECT_EQ(window_->Button(kIdPlay)->text(), QStringLiteral("Pause"));
+  EXPECT_EQ(window_->ButtonText(kIdPlay), QStringLiteral("Pause"));
   EXPECT_EQ(LabelText(kIdDurationLabel), QStringLiteral("00:01:00"));
   EXPECT_EQ(track_->decoded, 10);
   EXPECT_EQ(track_->finishedWith, 60000);
 
   window_->OnCommand(kIdPlay);
   EXPECT_EQ(player_->state, kStatePaused);
-  EXPECT_EQ(window_->Button(kIdPlay)->text(), QStringLiteral("Play"));
+  EXPECT_EQ(window_->ButtonText(kIdPlay), QStringLiteral("Play"));
   const auto opens = player_->opened.size();
   window_->OnCommand(kIdPlay);  // resumes without reopening
   EXPECT_EQ(player_->state, kStatePlaying);
@@ -249,7 +248,7 @@ TEST_F(MainWindowTest, StopResetsLabelsAndRestsTheMarker) {
   EXPECT_EQ(window_->MapState(), 4);
   ASSERT_FALSE(map_->scripts.empty());
   EXPECT_EQ(map_->scripts.back(), kRestCall);
-  EXPECT_EQ(window_->Button(kIdPlay)->text(), QStringLiteral("Play"));
+  EXPECT_EQ(window_->ButtonText(kIdPlay), QStringLiteral("Play"));
 }
 
 TEST_F(MainWindowTest, StepsClampAtBothEnds) {
@@ -274,25 +273,24 @@ TEST_F(MainWindowTest, StepsClampAtBothEnds) {
 TEST_F(MainWindowTest, VolumeZeroMutesAndMovingUpUnmutes) {
   MakeWindow();
   OpenThree();
-  auto* mute = static_cast<QCheckBox*>(window_->Button(kIdMute));
   QSlider* volume = window_->Slider(kIdVolumeSlider);
   volume->setSliderPosition(0);
   window_->OnHScroll(kIdVolumeSlider, 5);
-  EXPECT_TRUE(mute->isChecked());
+  EXPECT_TRUE(window_->IsChecked(kIdMute));
   EXPECT_EQ(window_->OutputVolume(), 0u);
   EXPECT_EQ(player_->volumes.back(), 0u);
   EXPECT_EQ(window_->SavedVolume(), 50);
   volume->setSliderPosition(30);
   window_->OnHScroll(kIdVolumeSlider, 4);
-  EXPECT_FALSE(mute->isChecked());
+  EXPECT_FALSE(window_->IsChecked(kIdMute));
   EXPECT_EQ(window_->SavedVolume(), 30);
   EXPECT_EQ(window_->OutputVolume(), PlaybackRules::VolumeWord(30));
   EXPECT_EQ(player_->volumes.back(), 19660u + (19660u << 16));
   // The mute box silences and restores the slider's level.
-  mute->setChecked(true);
+  window_->SetChecked(kIdMute, true);
   window_->OnCommand(kIdMute);
   EXPECT_EQ(window_->OutputVolume(), 0u);
-  mute->setChecked(false);
+  window_->SetChecked(kIdMute, false);
   window_->OnCommand(kIdMute);
   EXPECT_EQ(window_->OutputVolume(), PlaybackRules::VolumeWord(30));
 }
@@ -329,18 +327,16 @@ TEST_F(MainWindowTest, TwoChannelsShowBothPanesAndSwap) {
 TEST_F(MainWindowTest, LayoutCheckBoxesActAsAPair) {
   MakeWindow();
   OpenThree();
-  auto* mapCheck = static_cast<QCheckBox*>(window_->Button(kIdLayoutMapCheck));
-  auto* videoCheck = static_cast<QCheckBox*>(window_->Button(kIdLayoutVideoCheck));
-  EXPECT_TRUE(mapCheck->isEnabled());
+  EXPECT_TRUE(window_->Button(kIdLayoutMapCheck)->isEnabled());
   window_->OnCommand(kIdLayoutMapCheck);  // map state 4 -> 2, small pane emptied
-  EXPECT_TRUE(mapCheck->isChecked());
-  EXPECT_FALSE(videoCheck->isChecked());
+  EXPECT_TRUE(window_->IsChecked(kIdLayoutMapCheck));
+  EXPECT_FALSE(window_->IsChecked(kIdLayoutVideoCheck));
   EXPECT_EQ(window_->MapState(), 2);
   EXPECT_EQ(window_->FrontPlacement(), kPaneLarge);
   EXPECT_EQ(window_->RearPlacement(), kPaneHidden);
   window_->OnCommand(kIdLayoutVideoCheck);  // map state 2 -> 0, rear back to small
-  EXPECT_FALSE(mapCheck->isChecked());
-  EXPECT_TRUE(videoCheck->isChecked());
+  EXPECT_FALSE(window_->IsChecked(kIdLayoutMapCheck));
+  EXPECT_TRUE(window_->IsChecked(kIdLayoutVideoCheck));
   EXPECT_EQ(window_->MapState(), 0);
   EXPECT_EQ(window_->RearPlacement(), kPaneSmall);
 }
