@@ -17,6 +17,7 @@
 #include <filesystem>
 
 #include "app/AppIds.h"
+#include "app/CAboutSoftwareDlg.h"
 #include "display/qt/CRearViewDlg.h"
 #include "display/qt/CZoomDlg.h"
 #include "app/MainLayout.h"
@@ -639,8 +640,10 @@ void CSamplePlayerDlg::Shutdown() {
 }
 
 void CSamplePlayerDlg::About() {
-  ShowMessage(QStringLiteral("%1  v%2\nhttps://github.com/lumora-viewer")
-                  .arg(QStringLiteral("QX-41α Viewer"), QStringLiteral("1.0.1")));
+  // Window-modal: the main window waits for OK while its timers keep running.
+  auto* about = new CAboutSoftwareDlg(this);
+  about->setAttribute(Qt::WA_DeleteOnClose);
+  about->open();
 }
 
 // ---------------------------------------------------------------- the card

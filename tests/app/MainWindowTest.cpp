@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -520,6 +521,20 @@ TEST_F(MainWindowTest, SmartIndicatorFollowsThePlayPosition) {
   EXPECT_EQ(window_->LastSmartFrame().bitmap, 451);
   EXPECT_EQ(window_->LastSmartFrame().speedText, " 72");
   EXPECT_EQ(window_->LastSmartFrame().unitText, "km/h");
+}
+
+TEST_F(MainWindowTest, InfoShowsTheAboutBox) {
+  MakeWindow();
+  window_->show();
+  window_->OnCommand(kIdInfo);
+  auto* about = window_->findChild<QDialog*>(QStringLiteral("CAboutSoftwareDlg"));
+  ASSERT_NE(about, nullptr);
+  EXPECT_TRUE(about->isVisible());
+  EXPECT_TRUE(about->isModal());
+  auto* title = about->findChild<QLabel*>(QStringLiteral("title"));
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->text(), QString::fromUtf8("QX-41α Viewer  v1.0.1"));
+  about->accept();
 }
 
 TEST_F(MainWindowTest, MapToggleMovesTheMapOffScreenAndBack) {
