@@ -30,6 +30,7 @@
 #include "res/SkinBitmaps.h"
 #include "ui/CBitSlider.h"
 #include "ui/CSkinButton.h"
+#include "ui/SkinCatalog.h"
 #include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
 
@@ -48,54 +49,6 @@ constexpr int kSkinWidth = 1020;
 constexpr int kSkinHeight = 720;
 constexpr int kNoEffectIds[] = {kIdFps, kIdCapture, kIdCheck1110, kIdCheck1111,
                                 kIdAccelF9, kIdAccelF8, kIdAccelF10};
-
-// The skin images of each control bar button.
-int SkinOf(int id) {
-  switch (id) {
-    case kIdMinimise: return kBmpMinimize;
-    case kIdExit: return kBmpExit;
-    case kIdPrevious: return kBmpPrev;
-    case kIdPlay: return kBmpPlay;
-    case kIdStop: return kBmpStop;
-    case kIdNext: return kBmpNext;
-    case kIdStepBack: return kBmpStepBack;
-    case kIdStepForward: return kBmpStepForward;
-    case kIdSdOpen: return kBmpSdOpen;
-    case kIdOpen: return kBmpOpen;
-    case kIdSetup: return kBmpSetup;
-    case kIdGraph: return kBmpGraph;
-    case kIdDownload: return kBmpDownload;
-    case kIdPrint: return kBmpPrint;
-    case kIdInfo: return kBmpInfo;
-    case kIdFormat: return kBmpFormat;
-    case kIdFullScreen: return kBmpFullScreen;
-    case kIdPreviousSize: return kBmpRestoreSize;
-    case kIdChangeScreen: return kBmpSwap;
-    case kIdZoomIn: return kBmpZoomIn;
-    case kIdZoomOut: return kBmpZoomOut;
-    case kIdMapToggle: return kBmpMapToggle;
-    case kIdMapSize: return kBmpMapLarge;
-    case kIdList: return kBmpList;
-    case kIdListToggle: return kBmpListClosed;
-    case kIdSpeed: return kBmpSpeed1;
-    case kIdDit: return kBmpDit;
-    case kIdMark: return kBmpMark;
-    case kIdDitSetup: return kBmpDitSetup;
-    case kIdGraphMode: return kBmpGMode0;
-    case kIdAccelGraph: return kBmpAccGraph;
-    case kIdVideoRecovery: return kBmpRecovery;
-    case kIdThumbList:
-    case kIdThumbFile: return kBmpThumbnails;
-    case kIdThumbNext: return kBmpPageNext;
-    case kIdThumbPrevious: return kBmpPagePrev;
-    case kIdSettings: return kBmpCardSettings;
-    case kIdMute: return kBmpMute;
-    case kIdLayoutMapCheck: return kBmpLayoutFront;
-    case kIdLayoutVideoCheck: return kBmpLayoutRear;
-    case kIdWindowSize: return kBmpSkinSize;
-    default: return kBmpTextButton;
-  }
-}
 
 bool FileExists(const std::string& path) {
   std::error_code ec;
@@ -158,9 +111,9 @@ void CSamplePlayerDlg::BuildControls() {
   auto makeButton = [this](int id, const QString& caption, int kind) {
     auto* button = new CSkinButton(this, id, kind);
     button->setFocusPolicy(Qt::NoFocus);
-    const int skin = SkinOf(id);
-    if (skin != kBmpTextButton && HasSkinBitmap(skin)) {
-      button->SetSkin(skin);
+    const int skin = SkinCatalog::SkinForControl(id);
+    if (skin != 0 && skin != kBmpTextButton && HasSkinBitmap(skin)) {
+      button->SetSkin(skin, SkinCatalog::SkinMaskForControl(id));
     } else {
       // Caption buttons draw their text over the plain caption face.
       button->SetSkin(kBmpTextButton);
@@ -511,7 +464,7 @@ void CSamplePlayerDlg::LayoutPanes() {
   apply(frontArea_, frontPane_, layout.front);
   apply(rearArea_, rearPane_, layout.rear);
   captions_[kIdMapSize] = QString::fromStdString(MainLayout::MapSizeCaption(mapState_));
-  buttons_[kIdMapSize]->SetSkin(mapState_ == 1 ? kBmpMapSmall : kBmpMapLarge);
+  buttons_[kIdMapSize]->SetSkin(mapState_ == 1 ? kBmpMapSmall : kBmpMapLarge, SkinCatalog::SkinMaskForControl(kIdMapSize));
   buttons_[kIdMapSize]->setToolTip(captions_[kIdMapSize]);
   if (player_) player_->RecoverDisplays(1);
 }
@@ -601,7 +554,7 @@ void CSamplePlayerDlg::LeaveEnlarged() {
 void CSamplePlayerDlg::ToggleList() {
   list_->Toggle(frameGeometry());
   listVisible_ = list_->IsListVisible();
-  buttons_[kIdListToggle]->SetSkin(listVisible_ ? kBmpListOpen : kBmpListClosed);
+  buttons_[kIdListToggle]->SetSkin(listVisible_ ? kBmpListOpen : kBmpListClosed, SkinCatalog::SkinMaskForControl(kIdListToggle));
 }
 
 void CSamplePlayerDlg::mousePressEvent(QMouseEvent* event) {
@@ -744,7 +697,7 @@ void CSamplePlayerDlg::HideStills() {
 
 void CSamplePlayerDlg::ShowPlayLook(bool playing) {
   captions_[kIdPlay] = playing ? QStringLiteral("Pause") : QStringLiteral("Play");
-  buttons_[kIdPlay]->SetSkin(playing ? kBmpPause : kBmpPlay);
+  buttons_[kIdPlay]->SetSkin(playing ? kBmpPause : kBmpPlay, SkinCatalog::SkinMaskForControl(kIdPlay));
 }
 
 bool CSamplePlayerDlg::OpenRecording(int row) {
@@ -934,7 +887,7 @@ void CSamplePlayerDlg::ToggleSpeed() {
   if (player_->GetState() != kStatePlaying) return;
   speed_ = PlaybackRules::NextSpeed(speed_);
   player_->SetSpeed(static_cast<float>(speed_));
-  buttons_[kIdSpeed]->SetSkin(speed_ == 2 ? kBmpSpeed2 : kBmpSpeed1);
+  buttons_[kIdSpeed]->SetSkin(speed_ == 2 ? kBmpSpeed2 : kBmpSpeed1, SkinCatalog::SkinMaskForControl(kIdSpeed));
 }
 
 void CSamplePlayerDlg::SwapPanes() {

@@ -123,7 +123,7 @@ constexpr Place kPlaces[] = {
     {kIdSmart, {16, 552, 180, 165}, false},
     {kIdFps, {210, 556, 80, 22}, false},
     {kIdCapture, {294, 556, 80, 22}, false},
-    {kIdFrontRearSwitch, {378, 556, 80, 22}, false},
+    {kIdFrontRearSwitch, {378, 552, 36, 32}, false},
     {kIdLayoutMapCheck, {690, 297, 36, 32}, false},
     {kIdLayoutVideoCheck, {730, 297, 36, 32}, false},
     {kIdMapSize, {770, 297, 36, 32}, false},
