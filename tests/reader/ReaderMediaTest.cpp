@@ -1,0 +1,229 @@
+// The reader on real media made by the ffmpeg CLI (checked against ffprobe)
+// and the lumora-cli probe / records commands.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/CFileManager.h"
+#include "engine/CFileTypeN.h"
+#include "tests/reader/ReaderTestUtil.h"
+#include "tests/reader/RiffBuilder.h"
+
+namespace lumora::test {
+namespace {
+
+struct CommandResult {
+  int exitCode = -1;
+  std::string output;
+};
+
+std::string Quote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+CommandResult RunCommand(const std::string& command) {
+  CommandResult r;
+  FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
+  if (!pipe) return r;
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) r.output.append(buf, n);
+  const int status = ::pclose(pipe);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+std::string Cli() { return std::string(LUMORA_BINARY_DIR) + "/tools/cli/lumora-cli"; }
+
+// Files made once for the whole suite: a short MP4 and a two-channel AVI
+// with sound and no user data.
+class MediaFiles : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    s_dir = std::make_unique<TempDir>();
+    const std::string ff = "ffmpeg -nostdin -y -v error ";
+    const std::string mp4 = (s_dir->Path() / "clip.mp4").string();
+    const std::string avi = (s_dir->Path() / "two.avi").string();
+    s_ok =
+        RunCommand(ff +
+                   "-f lavfi -i testsrc=size=320x240:rate=10 -t 2 -c:v libx264 -preset ultrafast " +
+                   Quote(mp4))
+                .exitCode == 0 &&
+        RunCommand(ff +
+                   "-f lavfi -i testsrc=size=320x240:rate=10 -f lavfi -i "
+                   "testsrc2=size=160x120:rate=10 -f lavfi -i sine=frequency=440:sample_rate=8000 "
+                   "-map 0 -map 1 -map 2 -t 3 -c:v libx264 -preset ultrafast -c:a pcm_s16le " +
+                   Quote(avi))
+                .exitCode == 0;
+  }
+  static void TearDownTestSuite() { s_dir.reset(); }
+
+  static std::filesystem::path Mp4() { return s_dir->Path() / "clip.mp4"; }
+  static std::filesystem::path Avi() { return s_dir->Path() / "two.avi"; }
+
+  static int FfprobeVideoCount(const std::filesystem::path& file) {
+    const auto r =
+        RunCommand("ffprobe -v error -select_streams v -show_entries stream=index -of csv=p=0 " +
+                   Quote(file.string()));
+    int lines = 0;
+    std::istringstream in(r.output);
+    for (std::string line; std::getline(in, line);) lines += line.empty() ? 0 : 1;
+    return lines;
+  }
+
+  static double FfprobeFirstVideoSeconds(const std::filesystem::path& file) {
+    const auto r = RunCommand(
+        "ffprobe -v error -select_streams v:0 -show_entries stream=duration -of "
+        "default=nw=1:nk=1 " +
+        Quote(file.string()));
+    return std::stod(r.output);
+  }
+
+  static std::unique_ptr<TempDir> s_dir;
+  static bool s_ok;
+};
+
+std::unique_ptr<TempDir> MediaFiles::s_dir;
+bool MediaFiles::s_ok = false;
+
+TEST_F(MediaFiles, Mp4AgreesWithFfprobeAndHasNoRecords) {
+  ASSERT_TRUE(s_ok) << "ffmpeg could not make the test media";
+  CFileManager manager;
+  ASSERT_EQ(manager.Open(Mp4()), 1);
+  EXPECT_EQ(manager.GetVideoStreamCount(), FfprobeVideoCount(Mp4()));
+  EXPECT_EQ(manager.GetVideoStreamCount(), 1);
+  const double seconds = FfprobeFirstVideoSeconds(Mp4());
+  EXPECT_NEAR(static_cast<double>(manager.GetDuration()), seconds * 1000.0, 1.0);
+  EXPECT_EQ(manager.GetDuration(), 2000);
+  EXPECT_EQ(manager.GetUserDataCount(), 0);
+
+  CFileTypeN reader;
+  reader.SetFileName(Mp4());
+  EXPECT_EQ(reader.ScanUserData(), 0);
+}
+
+TEST_F(MediaFiles, TwoChannelAviAgreesWithFfprobe) {
+  ASSERT_TRUE(s_ok) << "ffmpeg could not make the test media";
+  CFileManager manager;
+  ASSERT_EQ(manager.Open(Avi()), 1);
+  EXPECT_EQ(manager.GetVideoStreamCount(), 2);
+  EXPECT_EQ(manager.GetVideoStreamCount(), FfprobeVideoCount(Avi()));
+  const double seconds = FfprobeFirstVideoSeconds(Avi());
+  EXPECT_NEAR(static_cast<double>(manager.GetDuration()), seconds * 1000.0, 1.0);
+  EXPECT_NEAR(static_cast<double>(manager.GetDuration()), 3000.0, 1.0);
+  EXPECT_EQ(manager.GetUserDataCount(), 0);
+
+  // An AVI without a private text stream: the walk stops at the header list.
+  CFileTypeN reader;
+  reader.SetFileName(Avi());
+  EXPECT_EQ(reader.ScanUserData(), 0);
+  EXPECT_EQ(reader.GetUserDataCount(), 0);
+}
+
+TEST_F(MediaFiles, LongAndNonAsciiPathsOpenTheRightFile) {
+  ASSERT_TRUE(s_ok) << "ffmpeg could not make the test media";
+  // Well past 260 bytes: the path is never cut short into another name.
+  std::filesystem::path deep = s_dir->Path();
+  for (int i = 0; i < 8; ++i) deep /= std::string(40, static_cast<char>('a' + i));
+  std::filesystem::create_directories(deep);
+  const auto longPath = deep / "録画 ファイル.mp4";
+  ASSERT_GT(longPath.string().size(), 300u);
+  std::filesystem::copy_file(Mp4(), longPath);
+  CFileManager manager;
+  ASSERT_EQ(manager.Open(longPath), 1);
+  EXPECT_EQ(manager.GetVideoStreamCount(), 1);
+  EXPECT_EQ(manager.GetDuration(), 2000);
+
+  // A file whose name would mean a protocol to the media library.
+  const auto odd = s_dir->Path() / "http:clip.mp4";
+  std::filesystem::copy_file(Mp4(), odd);
+  ASSERT_EQ(manager.Open(odd), 1);
+  EXPECT_EQ(manager.GetVideoStreamCount(), 1);
+}
+
+TEST_F(MediaFiles, NonMediaFilesReportNoVideo) {
+  TempDir dir;
+  WriteFile(dir / "text.avi", Bytes(std::string(5000, 'z')));
+  CFileManager manager;
+  ASSERT_EQ(manager.Open(dir / "text.avi"), 1);
+  EXPECT_EQ(manager.GetVideoStreamCount(), -1);
+  EXPECT_EQ(manager.GetDuration(), 0);
+  EXPECT_EQ(manager.GetUserDataCount(), 0);
+}
+
+TEST_F(MediaFiles, CliProbePrintsTheReadersValues) {
+  ASSERT_TRUE(s_ok) << "ffmpeg could not make the test media";
+  const auto r = RunCommand(Cli() + " probe " + Quote(Avi().string()));
+  ASSERT_EQ(r.exitCode, 0);
+  const auto j = nlohmann::json::parse(r.output);
+  EXPECT_EQ(j.at("video_streams").get<int>(), 2);
+  EXPECT_NEAR(j.at("duration_ms").get<double>(), 3000.0, 1.0);
+  EXPECT_EQ(j.at("user_data_records").get<int>(), 0);
+  EXPECT_EQ(j.size(), 3u);
+
+  EXPECT_EQ(RunCommand(Cli() + " probe /nonexistent/file.avi").exitCode, 2);
+  EXPECT_EQ(RunCommand(Cli() + " probe").exitCode, 2);
+  EXPECT_EQ(RunCommand(Cli() + " records " + Quote(s_dir->Path().string())).exitCode, 2);
+}
+
+TEST(CliRecords, PrintsEveryRecordInOrderAsJsonLines) {
+  TempDir dir;
+  TestAvi avi;
+  avi.streams = {{"vids", "H264"}, {"txts", "ADAS"}};
+  const std::vector<std::uint8_t> gsensor = {'M', 0x01, 0xFF, 0x10, 0x00, 0x7F};
+  std::vector<std::uint8_t> sentence = Bytes("$GPRMC,123519,A,4807.038,N,01131.000,E*6A\r\n");
+  sentence.insert(sentence.end(), {0, 0, 0});
+  std::vector<std::uint8_t> large(3000, 'A');  // bigger than a 1024-byte buffer
+  avi.chunks = {
+      {"00dc", Bytes("frame")},           {"01tx", gsensor}, {"01tx", sentence}, {"01tx", large},
+      {"01tx", {0xC3, 0x28, 0x00, 0x99}}, {"01tx", {}}};
+  WriteFile(dir / "rec.avi", BuildAvi(avi));
+
+  const auto r = RunCommand(Cli() + " records " + Quote((dir / "rec.avi").string()));
+  ASSERT_EQ(r.exitCode, 0);
+  std::vector<nlohmann::json> lines;
+  std::istringstream in(r.output);
+  for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+  ASSERT_EQ(lines.size(), 5u);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_EQ(lines[i].at("index").get<int>(), static_cast<int>(i));
+    EXPECT_EQ(lines[i].at("cts").get<std::uint32_t>(), 100 * i);
+  }
+  EXPECT_EQ(lines[0].at("kind"), "M");
+  EXPECT_EQ(lines[0].at("length"), 6);
+  EXPECT_EQ(lines[0].at("hex"), "4d01ff10007f");
+  EXPECT_FALSE(lines[0].contains("text"));
+  EXPECT_EQ(lines[1].at("kind"), "$");
+  EXPECT_EQ(lines[1].at("length"), sentence.size());
+  EXPECT_EQ(lines[1].at("text"), "$GPRMC,123519,A,4807.038,N,01131.000,E*6A");
+  EXPECT_EQ(lines[2].at("kind"), "A");
+  EXPECT_EQ(lines[2].at("length"), 3000);
+  std::string hex41;
+  for (int i = 0; i < 3000; ++i) hex41 += "41";
+  EXPECT_EQ(lines[2].at("hex").get<std::string>(), hex41);
+  EXPECT_EQ(lines[3].at("kind"), "other");
+  EXPECT_EQ(lines[3].at("hex"), "c3280099");
+  EXPECT_EQ(lines[4].at("kind"), "other");
+  EXPECT_EQ(lines[4].at("length"), 0);
+  EXPECT_EQ(lines[4].at("hex"), "");
+
+  // A recording without user data prints nothing and succeeds.
+  avi.streams = {{"vids", "H264"}};
+  avi.chunks = {{"00dc", Bytes("frame")}};
+  WriteFile(dir / "none.avi", BuildAvi(avi));
+  const auto none = RunCommand(Cli() + " records " + Quote((dir / "none.avi").string()));
+  EXPECT_EQ(none.exitCode, 0);
+  EXPECT_EQ(none.output, "");
+}
+
+}  // namespace
+}  // namespace lumora::test
