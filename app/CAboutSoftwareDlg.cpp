@@ -8,9 +8,7 @@
 
 namespace lumora {
 
-QString CAboutSoftwareDlg::TitleLine() {
-  return QString::asprintf("%s  v%s", kProgram, kVersion);
-}
+QString CAboutSoftwareDlg::TitleLine() { return QString::asprintf("%s  v%s", kProgram, kVersion); }
 
 CAboutSoftwareDlg::CAboutSoftwareDlg(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("CAboutSoftwareDlg"));

@@ -6,10 +6,10 @@
 #include <QImage>
 #include <QTimer>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 
 #include "app/CSamplePlayerDlg.h"
 #include "app/ViewerParts.h"
@@ -79,8 +79,10 @@ int CSamplePlayerApp::Run(int argc, char** argv) {
   CSamplePlayerDlg window(std::move(parts));
   window.OnInitDialog();
   window.show();
-  if (!options.files.empty()) window.OpenFiles(options.files);
-  else if (!options.card.empty()) window.OpenCard(options.card);
+  if (!options.files.empty())
+    window.OpenFiles(options.files);
+  else if (!options.card.empty())
+    window.OpenCard(options.card);
 
   if (!options.screenshot.isEmpty()) {
     const QString file = options.screenshot;

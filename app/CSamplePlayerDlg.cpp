@@ -18,21 +18,21 @@
 
 #include "app/AppIds.h"
 #include "app/CAboutSoftwareDlg.h"
-#include "display/qt/CRearViewDlg.h"
-#include "display/qt/CZoomDlg.h"
+#include "app/ListDlgPort.h"
 #include "app/MainLayout.h"
 #include "app/MapPanel.h"
 #include "app/PlaybackRules.h"
-#include "app/ListDlgPort.h"
-#include "library/qt/CListDlg.h"
 #include "app/SmartView.h"
+#include "display/qt/CRearViewDlg.h"
+#include "display/qt/CZoomDlg.h"
+#include "library/qt/CListDlg.h"
 #include "platform/qt/CDriveWatcher.h"
+#include "platform/qt/MessageBox.h"
 #include "res/SkinBitmaps.h"
+#include "res/StringTable.h"
 #include "ui/CBitSlider.h"
 #include "ui/CSkinButton.h"
 #include "ui/SkinCatalog.h"
-#include "platform/qt/MessageBox.h"
-#include "res/StringTable.h"
 
 namespace lumora {
 namespace {
@@ -47,7 +47,7 @@ QColor FromColorRef(std::uint32_t ref) {
 constexpr std::uint32_t kPositionLabelBack = 0x25211C;
 constexpr int kSkinWidth = 1020;
 constexpr int kSkinHeight = 720;
-constexpr int kNoEffectIds[] = {kIdFps, kIdCapture, kIdCheck1110, kIdCheck1111,
+constexpr int kNoEffectIds[] = {kIdFps,     kIdCapture, kIdCheck1110, kIdCheck1111,
                                 kIdAccelF9, kIdAccelF8, kIdAccelF10};
 
 bool FileExists(const std::string& path) {
@@ -58,10 +58,10 @@ bool FileExists(const std::string& path) {
 }  // namespace
 
 const std::vector<int>& CSamplePlayerDlg::PendingCommandIds() {
-  static const std::vector<int> ids = {
-      kIdSettings,   kIdGraphMode,      kIdAccelGraph,   kIdThumbList, kIdThumbFile,    kIdThumbNext,
-      kIdThumbPrevious, kIdSetup,      kIdGraph,        kIdDownload,      kIdPrint,
-      kIdFormat,     kIdDit,            kIdMark,         kIdDitSetup};
+  static const std::vector<int> ids = {kIdSettings,  kIdGraphMode, kIdAccelGraph,    kIdThumbList,
+                                       kIdThumbFile, kIdThumbNext, kIdThumbPrevious, kIdSetup,
+                                       kIdGraph,     kIdDownload,  kIdPrint,         kIdFormat,
+                                       kIdDit,       kIdMark,      kIdDitSetup};
   return ids;
 }
 
@@ -126,24 +126,51 @@ void CSamplePlayerDlg::BuildControls() {
     captions_[id] = caption;
     return button;
   };
-  const std::pair<int, const char*> captions[] = {
-      {kIdMinimise, "-"},         {kIdExit, "Exit"},          {kIdPrevious, "PRE"},
-      {kIdPlay, "PLAY"},          {kIdStop, "STOP"},          {kIdNext, "NEXT"},
-      {kIdStepBack, "<- SEC"},    {kIdStepForward, "-> SEC"}, {kIdFps, "FPS"},
-      {kIdSdOpen, "SDOPEN"},      {kIdSettings, "설정"},      {kIdCapture, "캡쳐"},
-      {kIdFullScreen, " "},       {kIdGraphMode, "GMode"},    {kIdPreviousSize, "이전크기"},
-      {kIdChangeScreen, "ChgScrn"}, {kIdFrontRearSwitch, "전방/후방 영상전환"},
-      {kIdAccelGraph, "가속도 그래프"}, {kIdMapSize, "지도 크게보기"}, {kIdZoomIn, "확대보기"},
-      {kIdVideoRecovery, "영상복원"}, {kIdCategoryEvent, "이벤트녹화"},
-      {kIdCategoryMotion, "모션녹화"}, {kIdCategoryNormal, "상시녹화"},
-      {kIdCategoryManual, "수동녹화"}, {kIdWindowSize, "Button1"},
-      {kIdThumbList, "파일리스트썸네일"}, {kIdThumbFile, "파일썸네일"}, {kIdThumbNext, ">"},
-      {kIdThumbPrevious, "<"},    {kIdListToggle, ">"},       {kIdOpen, "OPEN"},
-      {kIdSetup, "SETUP"},        {kIdGraph, "GRAPH"},        {kIdDownload, "DOWN"},
-      {kIdPrint, "PRINT"},        {kIdInfo, "INFO"},          {kIdZoomOut, "Zoom-"},
-      {kIdList, "LIST"},          {kIdFormat, "Format"},      {kIdMapToggle, "MapToggle"},
-      {kIdSpeed, "X2 "},          {kIdDit, "DIT"},            {kIdMark, "MARK"},
-      {kIdDitSetup, "DITSTP"}};
+  const std::pair<int, const char*> captions[] = {{kIdMinimise, "-"},
+                                                  {kIdExit, "Exit"},
+                                                  {kIdPrevious, "PRE"},
+                                                  {kIdPlay, "PLAY"},
+                                                  {kIdStop, "STOP"},
+                                                  {kIdNext, "NEXT"},
+                                                  {kIdStepBack, "<- SEC"},
+                                                  {kIdStepForward, "-> SEC"},
+                                                  {kIdFps, "FPS"},
+                                                  {kIdSdOpen, "SDOPEN"},
+                                                  {kIdSettings, "설정"},
+                                                  {kIdCapture, "캡쳐"},
+                                                  {kIdFullScreen, " "},
+                                                  {kIdGraphMode, "GMode"},
+                                                  {kIdPreviousSize, "이전크기"},
+                                                  {kIdChangeScreen, "ChgScrn"},
+                                                  {kIdFrontRearSwitch, "전방/후방 영상전환"},
+                                                  {kIdAccelGraph, "가속도 그래프"},
+                                                  {kIdMapSize, "지도 크게보기"},
+                                                  {kIdZoomIn, "확대보기"},
+                                                  {kIdVideoRecovery, "영상복원"},
+                                                  {kIdCategoryEvent, "이벤트녹화"},
+                                                  {kIdCategoryMotion, "모션녹화"},
+                                                  {kIdCategoryNormal, "상시녹화"},
+                                                  {kIdCategoryManual, "수동녹화"},
+                                                  {kIdWindowSize, "Button1"},
+                                                  {kIdThumbList, "파일리스트썸네일"},
+                                                  {kIdThumbFile, "파일썸네일"},
+                                                  {kIdThumbNext, ">"},
+                                                  {kIdThumbPrevious, "<"},
+                                                  {kIdListToggle, ">"},
+                                                  {kIdOpen, "OPEN"},
+                                                  {kIdSetup, "SETUP"},
+                                                  {kIdGraph, "GRAPH"},
+                                                  {kIdDownload, "DOWN"},
+                                                  {kIdPrint, "PRINT"},
+                                                  {kIdInfo, "INFO"},
+                                                  {kIdZoomOut, "Zoom-"},
+                                                  {kIdList, "LIST"},
+                                                  {kIdFormat, "Format"},
+                                                  {kIdMapToggle, "MapToggle"},
+                                                  {kIdSpeed, "X2 "},
+                                                  {kIdDit, "DIT"},
+                                                  {kIdMark, "MARK"},
+                                                  {kIdDitSetup, "DITSTP"}};
   for (const auto& [id, caption] : captions)
     makeButton(id, QString::fromUtf8(caption), SkinButtonState::kPushButton);
   mute_ = makeButton(kIdMute, QString(), SkinButtonState::kCheckBox);
@@ -215,9 +242,9 @@ void CSamplePlayerDlg::BuildControls() {
     list_ = new ListDlgPort(new CListDlg(this));
   }
   buttons_[kIdPreviousSize]->hide();
-  for (int id : {kIdCategoryEvent, kIdCategoryMotion, kIdCategoryNormal, kIdCategoryManual,
-                 kIdThumbList, kIdThumbFile, kIdThumbNext, kIdThumbPrevious, kIdCheck1110,
-                 kIdCheck1111})
+  for (int id :
+       {kIdCategoryEvent, kIdCategoryMotion, kIdCategoryNormal, kIdCategoryManual, kIdThumbList,
+        kIdThumbFile, kIdThumbNext, kIdThumbPrevious, kIdCheck1110, kIdCheck1111})
     buttons_[id]->hide();
 }
 
@@ -260,16 +287,26 @@ void CSamplePlayerDlg::BuildCommandTable() {
     commands_[id] = [this, id] { list_->ShowCategory(id); };
   for (int id : kNoEffectIds) commands_[id] = [] {};
   for (int id : PendingCommandIds()) commands_[id] = [this, id] { NotYetAvailable(id); };
-  tooltipStrings_ = {{kIdOpen, kStrTipOpen},         {kIdSdOpen, kStrTipSdOpen},
-                     {kIdZoomIn, kStrTipZoomIn},     {kIdZoomOut, kStrTipZoomOut},
-                     {kIdChangeScreen, kStrTipChangeScreen}, {kIdFormat, kStrTipFormat},
-                     {kIdSetup, kStrTipSetup},       {kIdPrint, kStrTipPrint},
-                     {kIdGraph, kStrTipGraph},       {kIdGraphMode, kStrTipGraphMode},
-                     {kIdDownload, kStrTipDownload}, {kIdInfo, kStrTipInfo},
-                     {kIdStop, kStrTipStop},         {kIdPrevious, kStrTipPrevious},
-                     {kIdPlay, kStrTipPlay},         {kIdNext, kStrTipNext},
-                     {kIdSpeed, kStrTipSpeed},       {kIdMapToggle, kStrTipMapToggle},
-                     {kIdDit, kStrTipDit},           {kIdDitSetup, kStrTipDitSetup},
+  tooltipStrings_ = {{kIdOpen, kStrTipOpen},
+                     {kIdSdOpen, kStrTipSdOpen},
+                     {kIdZoomIn, kStrTipZoomIn},
+                     {kIdZoomOut, kStrTipZoomOut},
+                     {kIdChangeScreen, kStrTipChangeScreen},
+                     {kIdFormat, kStrTipFormat},
+                     {kIdSetup, kStrTipSetup},
+                     {kIdPrint, kStrTipPrint},
+                     {kIdGraph, kStrTipGraph},
+                     {kIdGraphMode, kStrTipGraphMode},
+                     {kIdDownload, kStrTipDownload},
+                     {kIdInfo, kStrTipInfo},
+                     {kIdStop, kStrTipStop},
+                     {kIdPrevious, kStrTipPrevious},
+                     {kIdPlay, kStrTipPlay},
+                     {kIdNext, kStrTipNext},
+                     {kIdSpeed, kStrTipSpeed},
+                     {kIdMapToggle, kStrTipMapToggle},
+                     {kIdDit, kStrTipDit},
+                     {kIdDitSetup, kStrTipDitSetup},
                      {kIdMark, kStrTipMark}};
 }
 
@@ -350,7 +387,8 @@ void CSamplePlayerDlg::ApplyLanguage(int cameraCode) {
 }
 
 void CSamplePlayerDlg::RunLayoutProcedure() {
-  normalRect_ = QRect(geometry().topLeft(), QSize(MainLayout::kNormalWidth, MainLayout::kNormalHeight));
+  normalRect_ =
+      QRect(geometry().topLeft(), QSize(MainLayout::kNormalWidth, MainLayout::kNormalHeight));
   frontStill_->setGeometry(ToQRect(MainLayout::kLargePane));
   rearStill_->setGeometry(ToQRect(MainLayout::kSmallPane));
   frontArea_->setGeometry(ToQRect(MainLayout::kLargePane));
@@ -393,7 +431,8 @@ void CSamplePlayerDlg::PositionControls() {
     }
   };
   for (const auto& [id, button] : buttons_) {
-    if (button && !button->isHidden()) place(id, button);
+    if (button && !button->isHidden())
+      place(id, button);
     else if (button && windowMode_ == kModeNormal && id != kIdPreviousSize) {
       LayoutRect rect;
       if (ControlPlaces::Place(id, windowMode_, w, h, &rect)) place(id, button);
@@ -405,7 +444,7 @@ void CSamplePlayerDlg::PositionControls() {
   for (const auto& [id, label] : labels_) place(id, label);
   place(kIdSmart, smart_);
   labels_[kIdFileNameLabel]->setGeometry(windowMode_ == kModeEnlarged ? QRect(25, 14, 600, 20)
-                                                                    : QRect(20, 8, 600, 20));
+                                                                      : QRect(20, 8, 600, 20));
   labels_[kIdFileNameLabel]->show();
   if (windowMode_ == kModeEnlarged) {
     buttons_[kIdPreviousSize]->move(w - 180, 0);
@@ -449,8 +488,8 @@ bool CSamplePlayerDlg::IsTimerRunning(int id) const {
 
 void CSamplePlayerDlg::LayoutPanes() {
   const int channels = player_ ? player_->GetVideoStreamCount() : 0;
-  const PaneLayout layout =
-      MainLayout::LayPanes(windowMode_, frontPlacement_, rearPlacement_, channels, width(), height());
+  const PaneLayout layout = MainLayout::LayPanes(windowMode_, frontPlacement_, rearPlacement_,
+                                                 channels, width(), height());
   auto apply = [](QWidget* area, QWidget* pane, const PaneGeometry& geometry) {
     if (!geometry.visible) {
       area->hide();
@@ -464,7 +503,8 @@ void CSamplePlayerDlg::LayoutPanes() {
   apply(frontArea_, frontPane_, layout.front);
   apply(rearArea_, rearPane_, layout.rear);
   captions_[kIdMapSize] = QString::fromStdString(MainLayout::MapSizeCaption(mapState_));
-  buttons_[kIdMapSize]->SetSkin(mapState_ == 1 ? kBmpMapSmall : kBmpMapLarge, SkinCatalog::SkinMaskForControl(kIdMapSize));
+  buttons_[kIdMapSize]->SetSkin(mapState_ == 1 ? kBmpMapSmall : kBmpMapLarge,
+                                SkinCatalog::SkinMaskForControl(kIdMapSize));
   buttons_[kIdMapSize]->setToolTip(captions_[kIdMapSize]);
   if (player_) player_->RecoverDisplays(1);
 }
@@ -485,12 +525,10 @@ void CSamplePlayerDlg::paintEvent(QPaintEvent*) {
     // The skin's background, its bottom band carried on below it.
     const QPixmap background = SkinBitmap(kBmpBackground);
     painter.drawPixmap(0, 0, background);
-    const QColor band = background.isNull()
-                            ? QColor(0x14, 0x15, 0x18)
-                            : background.toImage().pixelColor(background.width() / 2,
-                                                              background.height() - 1);
-    painter.fillRect(QRect(0, background.height(), width(), height() - background.height()),
-                     band);
+    const QColor band = background.isNull() ? QColor(0x14, 0x15, 0x18)
+                                            : background.toImage().pixelColor(
+                                                  background.width() / 2, background.height() - 1);
+    painter.fillRect(QRect(0, background.height(), width(), height() - background.height()), band);
   }
   // Label colours: the position label white on 0x25211C, the duration label
   // white on the window's background.
@@ -554,7 +592,8 @@ void CSamplePlayerDlg::LeaveEnlarged() {
 void CSamplePlayerDlg::ToggleList() {
   list_->Toggle(frameGeometry());
   listVisible_ = list_->IsListVisible();
-  buttons_[kIdListToggle]->SetSkin(listVisible_ ? kBmpListOpen : kBmpListClosed, SkinCatalog::SkinMaskForControl(kIdListToggle));
+  buttons_[kIdListToggle]->SetSkin(listVisible_ ? kBmpListOpen : kBmpListClosed,
+                                   SkinCatalog::SkinMaskForControl(kIdListToggle));
 }
 
 void CSamplePlayerDlg::mousePressEvent(QMouseEvent* event) {
@@ -652,8 +691,8 @@ void CSamplePlayerDlg::OnDriveRemoved(const QString& mountPath) {
   if (cardRoot_.empty()) return;
   const QString removed = QDir::cleanPath(mountPath);
   const QString root = QDir::cleanPath(QString::fromStdString(cardRoot_));
-  const bool isCard =
-      removed == root || (removed != QLatin1String("/") && root.startsWith(removed + QLatin1Char('/')));
+  const bool isCard = removed == root || (removed != QLatin1String("/") &&
+                                          root.startsWith(removed + QLatin1Char('/')));
   if (!isCard) return;
   KillTimer(kTimerUpdate);
   list_->ClearLists();
@@ -697,7 +736,8 @@ void CSamplePlayerDlg::HideStills() {
 
 void CSamplePlayerDlg::ShowPlayLook(bool playing) {
   captions_[kIdPlay] = playing ? QStringLiteral("Pause") : QStringLiteral("Play");
-  buttons_[kIdPlay]->SetSkin(playing ? kBmpPause : kBmpPlay, SkinCatalog::SkinMaskForControl(kIdPlay));
+  buttons_[kIdPlay]->SetSkin(playing ? kBmpPause : kBmpPlay,
+                             SkinCatalog::SkinMaskForControl(kIdPlay));
 }
 
 bool CSamplePlayerDlg::OpenRecording(int row) {
@@ -876,8 +916,10 @@ void CSamplePlayerDlg::Previous() {
 void CSamplePlayerDlg::Step(bool forward) {
   const int state = player_->GetState();
   if (state != kStatePlaying && state != kStatePaused) return;
-  if (forward) player_->SkipForward(PlaybackRules::kStepSeconds);
-  else player_->SkipBackward(PlaybackRules::kStepSeconds);
+  if (forward)
+    player_->SkipForward(PlaybackRules::kStepSeconds);
+  else
+    player_->SkipBackward(PlaybackRules::kStepSeconds);
   Update();
   list_->RestoreSelectionMark();
   list_->FocusList();
@@ -887,7 +929,8 @@ void CSamplePlayerDlg::ToggleSpeed() {
   if (player_->GetState() != kStatePlaying) return;
   speed_ = PlaybackRules::NextSpeed(speed_);
   player_->SetSpeed(static_cast<float>(speed_));
-  buttons_[kIdSpeed]->SetSkin(speed_ == 2 ? kBmpSpeed2 : kBmpSpeed1, SkinCatalog::SkinMaskForControl(kIdSpeed));
+  buttons_[kIdSpeed]->SetSkin(speed_ == 2 ? kBmpSpeed2 : kBmpSpeed1,
+                              SkinCatalog::SkinMaskForControl(kIdSpeed));
 }
 
 void CSamplePlayerDlg::SwapPanes() {
@@ -928,8 +971,10 @@ void CSamplePlayerDlg::LayoutCheck(int id) {
       frontPlacement_ = kPaneSmall;
       rearPlacement_ = kPaneHidden;
     } else if (mapState_ == 2) {
-      if (frontPlacement_ == kPaneLarge) rearPlacement_ = kPaneSmall;
-      else if (rearPlacement_ == kPaneLarge) frontPlacement_ = kPaneSmall;
+      if (frontPlacement_ == kPaneLarge)
+        rearPlacement_ = kPaneSmall;
+      else if (rearPlacement_ == kPaneLarge)
+        frontPlacement_ = kPaneSmall;
       mapState_ = 0;
     }
   }
@@ -965,8 +1010,10 @@ void CSamplePlayerDlg::MapSize() {
 }
 
 void CSamplePlayerDlg::SetMute(bool mute) {
-  if (!mute) ApplyVolumeFromSlider();
-  else SetOutputVolume(0);
+  if (!mute)
+    ApplyVolumeFromSlider();
+  else
+    SetOutputVolume(0);
 }
 
 void CSamplePlayerDlg::ApplyVolumeFromSlider() {
@@ -1048,13 +1095,14 @@ void CSamplePlayerDlg::RefreshSmart() {
   const int row = PlaybackRules::RowAt(position_, duration_, rows);
   const std::uint16_t* words = track_->AdasWords(row);
   const int speed = words ? words[0] : 0;
-  smartFrame_ = smartIndicator_.Refresh(
-      [this](int r) { return track_->AdasWords(r); }, row, rows, speed, speedUnit_ == 1);
+  smartFrame_ = smartIndicator_.Refresh([this](int r) { return track_->AdasWords(r); }, row, rows,
+                                        speed, speedUnit_ == 1);
   smart_->SetFrame(smartFrame_);
 }
 
 void CSamplePlayerDlg::PostEndOfRecording() {
-  QMetaObject::invokeMethod(this, [this] { OnEndOfRecording(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { OnEndOfRecording(); }, Qt::QueuedConnection);
 }
 
 void CSamplePlayerDlg::OnEndOfRecording() { player_->Stop(); }

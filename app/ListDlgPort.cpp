@@ -20,9 +20,7 @@ int ListDlgPort::SelectionMark() const {
   return dialog_->SelectedRow();
 }
 
-void ListDlgPort::ClearSelection() {
-  dialog_->List(CListDlg::kIdVisibleList)->clearSelection();
-}
+void ListDlgPort::ClearSelection() { dialog_->List(CListDlg::kIdVisibleList)->clearSelection(); }
 
 void ListDlgPort::SelectRow(int row) { dialog_->SelectRow(row); }
 

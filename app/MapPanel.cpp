@@ -18,8 +18,8 @@ void MapPanel::CallScript(const std::string& callText) {
   const qsizetype open = text.indexOf(QLatin1Char('('));
   if (open < 0) return;
   const QString name = text.mid(0, open).section(QLatin1Char(':'), -1).trimmed();
-  const QStringList args = text.mid(open + 1).split(QRegularExpression(QStringLiteral("[ ,'\"\t();]")),
-                                                   Qt::SkipEmptyParts);
+  const QStringList args = text.mid(open + 1).split(
+      QRegularExpression(QStringLiteral("[ ,'\"\t();]")), Qt::SkipEmptyParts);
   if (name == QLatin1String("DrawCurrent") && args.size() >= 2) {
     where_ = QStringLiteral("%1, %2").arg(args[0], args[1]);
     update();

@@ -20,8 +20,7 @@ std::uint32_t PlaybackRules::VolumeWord(int sliderValue) {
 
 int PlaybackRules::RowAt(std::int64_t position, std::int64_t duration, int rowCount) {
   if (duration <= 0 || rowCount <= 0 || position < 0) return 0;
-  return static_cast<int>(static_cast<double>(position) / static_cast<double>(duration) *
-                          rowCount);
+  return static_cast<int>(static_cast<double>(position) / static_cast<double>(duration) * rowCount);
 }
 
 std::string PlaybackRules::DrawCurrentCall(double longitude, double latitude) {

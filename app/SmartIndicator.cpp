@@ -16,10 +16,14 @@ SmartFrame SmartIndicator::Refresh(const RowFn& rows, int row, int rowCount, int
   const int first = GroupState(words, 4, 6, 2);
   const int second = GroupState(words, 5, 7, 3);
   const int t = (words && (words[9] == 1 || words[9] == 2)) ? words[9] : 0;
-  if (first == 0 && second == 0) bitmap_ = 448 + t;
-  else if (first == 1 && second == 1) bitmap_ = 451 + t;
-  else if (first == 1 && second == 2) bitmap_ = 454 + t;
-  else if (first == 2 && second == 1) bitmap_ = 457 + t;
+  if (first == 0 && second == 0)
+    bitmap_ = 448 + t;
+  else if (first == 1 && second == 1)
+    bitmap_ = 451 + t;
+  else if (first == 1 && second == 2)
+    bitmap_ = 454 + t;
+  else if (first == 2 && second == 1)
+    bitmap_ = 457 + t;
 
   // An event marker near the current row restarts the alert. Rows past the
   // filled table read as empty.

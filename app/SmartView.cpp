@@ -11,9 +11,12 @@ namespace {
 // inactive grey, active green, warning red; the third state tints the frame.
 QColor GroupColour(int state) {
   switch (state) {
-    case 1: return QColor(0x3C, 0xC8, 0x5A);
-    case 2: return QColor(0xE0, 0x3A, 0x2E);
-    default: return QColor(0x50, 0x55, 0x5A);
+    case 1:
+      return QColor(0x3C, 0xC8, 0x5A);
+    case 2:
+      return QColor(0xE0, 0x3A, 0x2E);
+    default:
+      return QColor(0x50, 0x55, 0x5A);
   }
 }
 

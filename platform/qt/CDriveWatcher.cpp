@@ -76,8 +76,7 @@ void CDriveWatcher::Feed(const std::string& tableText) {
   const Changes changes = Compare(mounts_, now);
   mounts_ = std::move(now);
   for (const std::string& mount : changes.added) emit driveAdded(QString::fromStdString(mount));
-  for (const std::string& mount : changes.removed)
-    emit driveRemoved(QString::fromStdString(mount));
+  for (const std::string& mount : changes.removed) emit driveRemoved(QString::fromStdString(mount));
 }
 
 }  // namespace lumora

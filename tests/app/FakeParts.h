@@ -82,8 +82,8 @@ class FakePlayer : public IPlayerPort {
     return 1;
   }
   int SkipBackward(double seconds) override {
-    return Seek(static_cast<std::int32_t>(std::max<std::int64_t>(
-        0, position - static_cast<std::int64_t>(seconds * 1000))));
+    return Seek(static_cast<std::int32_t>(
+        std::max<std::int64_t>(0, position - static_cast<std::int64_t>(seconds * 1000))));
   }
   int SkipForward(double seconds) override {
     const std::int64_t target = position + static_cast<std::int64_t>(seconds * 1000);

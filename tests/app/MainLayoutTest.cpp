@@ -94,15 +94,51 @@ TEST(ControlPlaces, NormalModeKeepsFixedSlidersAndMovesTransportInMode2) {
 }
 
 TEST(ControlPlaces, NoTwoVisibleControlsOverlapInNormalMode) {
-  const int ids[] = {kIdSettings, kIdWindowSize, kIdMinimise, kIdExit, kIdFileNameLabel,
-                     kIdPositionLabel, kIdSeekSlider, kIdDurationLabel, kIdMute,
-                     kIdVolumeSlider, kIdPrevious, kIdPlay, kIdStop, kIdNext, kIdStepBack,
-                     kIdStepForward, kIdSpeed, kIdFullScreen, kIdChangeScreen, kIdZoomIn,
-                     kIdZoomOut, kIdSdOpen, kIdOpen, kIdList, kIdGraph, kIdGraphMode, kIdSetup,
-                     kIdDownload, kIdPrint, kIdInfo, kIdFormat, kIdDit, kIdMark, kIdDitSetup,
-                     kIdMapToggle, kIdAccelGraph, kIdVideoRecovery, kIdSmart, kIdFps,
-                     kIdCapture, kIdFrontRearSwitch, kIdLayoutMapCheck, kIdLayoutVideoCheck,
-                     kIdMapSize, kIdListToggle};
+  const int ids[] = {kIdSettings,
+                     kIdWindowSize,
+                     kIdMinimise,
+                     kIdExit,
+                     kIdFileNameLabel,
+                     kIdPositionLabel,
+                     kIdSeekSlider,
+                     kIdDurationLabel,
+                     kIdMute,
+                     kIdVolumeSlider,
+                     kIdPrevious,
+                     kIdPlay,
+                     kIdStop,
+                     kIdNext,
+                     kIdStepBack,
+                     kIdStepForward,
+                     kIdSpeed,
+                     kIdFullScreen,
+                     kIdChangeScreen,
+                     kIdZoomIn,
+                     kIdZoomOut,
+                     kIdSdOpen,
+                     kIdOpen,
+                     kIdList,
+                     kIdGraph,
+                     kIdGraphMode,
+                     kIdSetup,
+                     kIdDownload,
+                     kIdPrint,
+                     kIdInfo,
+                     kIdFormat,
+                     kIdDit,
+                     kIdMark,
+                     kIdDitSetup,
+                     kIdMapToggle,
+                     kIdAccelGraph,
+                     kIdVideoRecovery,
+                     kIdSmart,
+                     kIdFps,
+                     kIdCapture,
+                     kIdFrontRearSwitch,
+                     kIdLayoutMapCheck,
+                     kIdLayoutVideoCheck,
+                     kIdMapSize,
+                     kIdListToggle};
   std::vector<LayoutRect> rects;
   for (int id : ids) {
     LayoutRect rect;
@@ -115,7 +151,8 @@ TEST(ControlPlaces, NoTwoVisibleControlsOverlapInNormalMode) {
     for (std::size_t j = i + 1; j < rects.size(); ++j) {
       const LayoutRect& a = rects[i];
       const LayoutRect& b = rects[j];
-      const bool overlap = a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
+      const bool overlap =
+          a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
       EXPECT_FALSE(overlap) << ids[i] << " and " << ids[j];
     }
   }

@@ -9,13 +9,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "FakeParts.h"
 #include "app/AppIds.h"
 #include "app/CSamplePlayerDlg.h"
 #include "app/PlaybackRules.h"
-#include "ui/CSkinButton.h"
 #include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
-#include "FakeParts.h"
+#include "ui/CSkinButton.h"
 
 namespace lumora {
 namespace {
@@ -135,11 +135,11 @@ TEST_F(MainWindowTest, StartUpStateAndTimers) {
 
 TEST_F(MainWindowTest, EveryCommandOfTheTableIsWired) {
   MakeWindow();
-  const int ids[] = {1000, 1001, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012, 1016, 1017,
-                     1018, 1020, 1023, 1025, 1041, 1097, 1098, 1099, 1100, 1101, 1110, 1111,
-                     1121, 1137, 1150, 1151, 1152, 4153, 1154, 1155, 1156, 1157, 1158, 1193,
-                     1194, 1195, 1196, 1197, 1198, 1199, 3021, 4200, 4201, 5005, 5019, 5206,
-                     8200, 8201, 1202, 32771, 32772, 32774};
+  const int ids[] = {1000, 1001, 1005, 1006, 1007, 1008, 1009, 1010,  1011,  1012, 1016,
+                     1017, 1018, 1020, 1023, 1025, 1041, 1097, 1098,  1099,  1100, 1101,
+                     1110, 1111, 1121, 1137, 1150, 1151, 1152, 4153,  1154,  1155, 1156,
+                     1157, 1158, 1193, 1194, 1195, 1196, 1197, 1198,  1199,  3021, 4200,
+                     4201, 5005, 5019, 5206, 8200, 8201, 1202, 32771, 32772, 32774};
   for (int id : ids) EXPECT_TRUE(window_->HasCommand(id)) << id;
   EXPECT_EQ(window_->CommandIds().size(), std::size(ids));
   EXPECT_FALSE(window_->OnCommand(4242));
@@ -150,8 +150,8 @@ TEST_F(MainWindowTest, AcceleratorsFpsAndCaptureChangeNothing) {
   OpenThree();
   const auto calls = player_->calls.size();
   const QString position = LabelText(kIdPositionLabel);
-  for (int id : {kIdAccelF8, kIdAccelF9, kIdAccelF10, kIdFps, kIdCapture, kIdCheck1110,
-                 kIdCheck1111}) {
+  for (int id :
+       {kIdAccelF8, kIdAccelF9, kIdAccelF10, kIdFps, kIdCapture, kIdCheck1110, kIdCheck1111}) {
     EXPECT_TRUE(window_->OnCommand(id));
   }
   EXPECT_EQ(player_->calls.size(), calls);
@@ -418,8 +418,7 @@ TEST_F(MainWindowTest, RecordingWithoutUserDataIsInvalidAndTheNextOnePlays) {
   player_->recordings[bad] = {60000, 2, 0};
   window_->OpenFiles({bad, good});
   ASSERT_EQ(boxes_.Requests().size(), 1u);
-  EXPECT_EQ(boxes_.Requests()[0].text,
-            QString::fromStdString("Invalid File.\nFile name : " + bad));
+  EXPECT_EQ(boxes_.Requests()[0].text, QString::fromStdString("Invalid File.\nFile name : " + bad));
   EXPECT_EQ(player_->opened.back(), good);
   EXPECT_EQ(player_->state, kStatePlaying);
   EXPECT_EQ(window_->CurrentIndex(), 1);
