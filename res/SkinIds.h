@@ -20,6 +20,13 @@ inline constexpr int kBmpGraphModeB = 404;      // graph window mode button, mod
 inline constexpr int kBmpGraphModeA = 405;      // mode 0 (normal)
 inline constexpr int kBmpGraphModeSpeed = 406;  // mode 2 (normal)
 inline constexpr int kBmpBackground = 411;      // main window background, 1020 x 594
+// Data panel gauges: speedometer face (needle centre (53, 52) in the face) and
+// heading face (arrow foot (45, 44) in the face).
+inline constexpr int kBmpSpeedometerFace = 446;  // 177 x 178, drawn at (219, 459)
+inline constexpr int kBmpHeadingFace = 447;      // 89 x 92, drawn at (339, 466)
+// Acceleration-graph window: plot area and background, green is transparent.
+inline constexpr int kBmpGSensorPlot = 129;        // 460 x 160
+inline constexpr int kBmpGSensorBackground = 220;  // 521 x 249
 inline constexpr int kBmpGraphModeBDown = 429;
 inline constexpr int kBmpGraphModeADown = 430;
 inline constexpr int kBmpGraphModeSpeedDown = 431;

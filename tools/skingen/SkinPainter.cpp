@@ -1,4 +1,5 @@
 #include "tools/skingen/SkinPainter.h"
+#include "tools/skingen/PanelPictures.h"
 
 #include "res/SkinIds.h"
 
@@ -701,6 +702,7 @@ std::vector<SkinImage> DrawWholeSkin() {
   }
   out.push_back({kBmpAppIcon, QStringLiteral("app_icon"), DrawAppIcon()});
   out.push_back({kBmpEventAlert, QStringLiteral("event_alert"), DrawEventAlert()});
+  AppendPanelPictures(out);
   return out;
 }
 

@@ -1,0 +1,105 @@
+#include "display/qt/CDataView.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include "display/qt/Draw.h"
+#include "res/SkinBitmaps.h"
+
+namespace lumora {
+namespace {
+
+QRect TextLine(int y) {
+  return QRect(QPoint(DataPanelRules::kTextLeft, y),
+               QPoint(DataPanelRules::kTextRight - 1, y + DataPanelRules::kTextLineHeight - 1));
+}
+
+}  // namespace
+
+void CDataView::DrawAll(QPainter& dc) {
+  DrawGraphStrip(dc);
+  DrawDataText(dc);
+  DrawGauges(dc);
+}
+
+void CDataView::DrawDataText(QPainter& dc) {
+  const DataPanelInput& in = *m_pInput;
+  if (!in.fullScreen) {
+    dc.save();
+    dc.setFont(Draw::MakeFont(QStringLiteral("Arial"), 12, 6));
+    auto line = [&](int y, const std::string& text) {
+      Draw::DrawTextBox(dc, TextLine(y), QString::fromStdString(text), Qt::AlignLeft | Qt::AlignTop,
+                        DataPanelRules::kTextBack, DataPanelRules::kWhite);
+    };
+    line(DataPanelRules::kLabelY, in.label);
+    const std::uint32_t slot = m_pTrack->GetResampledSlot(in.position, in.duration);
+    if (auto time = DataPanelRules::TimeOfDayText(m_pTrack->GetResampled(slot)))
+      line(DataPanelRules::kTimeY, *time);
+    if (in.fix.valid) {
+      line(DataPanelRules::kLatitudeY,
+           DataPanelRules::CoordinateText(in.fix.latitude, in.fix.northSouth));
+      line(DataPanelRules::kLongitudeY,
+           DataPanelRules::CoordinateText(in.fix.longitude, in.fix.eastWest));
+    } else {
+      line(DataPanelRules::kLatitudeY, DataPanelRules::BlankLine());
+      line(DataPanelRules::kLongitudeY, DataPanelRules::BlankLine());
+    }
+    dc.restore();
+  }
+  m_pTrack->SetRestartSignal();
+}
+
+void CDataView::DrawGraphStrip(QPainter& dc) {
+  const DataPanelInput& in = *m_pInput;
+  if (in.fullScreen) return;
+  QImage strip(DataPanelRules::kStripBitmapWidth, DataPanelRules::kStripBitmapHeight,
+               QImage::Format_RGB32);
+  strip.fill(Qt::black);
+  {
+    QPainter off(&strip);
+    for (const PanelLine& line : DataPanelRules::GridLines()) Draw::DrawPanelLine(off, line);
+    for (const PanelLine& line :
+         DataPanelRules::Curves(*m_pTrack, in.graphMode, in.duration, in.speedUnit))
+      Draw::DrawPanelLine(off, line);
+    if (DataPanelRules::CursorShown(*m_pTrack, in.graphMode)) {
+      const int x = DataPanelRules::CursorX(in.position, in.duration);
+      Draw::DrawLine(off, x, 640, x, 550, DataPanelRules::kCursorColour);
+    }
+  }
+  dc.drawImage(QPoint(DataPanelRules::kCopyTargetX, DataPanelRules::kCopyTargetY), strip,
+               QRect(DataPanelRules::kCopySourceX, DataPanelRules::kCopySourceY,
+                     DataPanelRules::kCopyWidth, DataPanelRules::kCopyHeight));
+  dc.save();
+  dc.setFont(Draw::MakeFont(QStringLiteral("Arial"), 13, 6));
+  const std::vector<std::string> labels = DataPanelRules::AxisLabels(in.graphMode, in.speedUnit);
+  for (int i = 0; i < static_cast<int>(labels.size()); ++i) {
+    const QRect rect(QPoint(216, 575 + 18 * i), QPoint(254, 614 + 18 * i));
+    Draw::DrawTextBox(dc, rect, QString::fromStdString(labels[i]), Qt::AlignRight | Qt::AlignTop,
+                      DataPanelRules::kLabelBack, DataPanelRules::kWhite);
+  }
+  dc.restore();
+}
+
+void CDataView::DrawGauges(QPainter& dc) {
+  const DataPanelInput& in = *m_pInput;
+  if (in.fullScreen) return;
+  const int speed = DataPanelRules::GaugeSpeed(*m_pTrack, in.position, in.duration, in.speedUnit);
+  const PanelPoint end = DataPanelRules::NeedleEnd(speed);
+  const QImage speedFace = SkinImage(kBmpSpeedometerFace);
+  if (!speedFace.isNull()) {
+    dc.drawImage(QPoint(DataPanelRules::kSpeedFaceX, DataPanelRules::kSpeedFaceY), speedFace,
+                 QRect(0, 0, DataPanelRules::kSpeedFaceWidth, DataPanelRules::kSpeedFaceHeight));
+  }
+  Draw::DrawLineWidth(dc, DataPanelRules::kNeedleCentreX, DataPanelRules::kNeedleCentreY, end.x,
+                      end.y, 2, DataPanelRules::kNeedleColour);
+  const QImage headingFace = SkinImage(kBmpHeadingFace);
+  if (!headingFace.isNull()) {
+    dc.drawImage(
+        QPoint(DataPanelRules::kHeadingFaceX, DataPanelRules::kHeadingFaceY), headingFace,
+        QRect(0, 0, DataPanelRules::kHeadingFaceWidth, DataPanelRules::kHeadingFaceHeight));
+  }
+  Draw::DrawPanelLine(dc, DataPanelRules::HeadingArrow(m_pTrack->GetHeading(in.position),
+                                                       DataPanelRules::FoldedSpeed(speed)));
+}
+
+}  // namespace lumora
