@@ -1,9 +1,12 @@
-// lumora-cli scan on a sample card from the card generator: every recording
-// the generator wrote is listed with its kind, newest first.
+// lumora-cli track and scan on a sample card from the card generator: the
+// decoded tracks give back what the generator wrote, and every recording is
+// listed with its kind, newest first.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <random>
@@ -47,6 +50,90 @@ class CliCard : public ::testing::Test {
   static inline bool s_ok = false;
 };
 
+TEST_F(CliCard, EverySampleRecordingGivesBackTheWrittenTrack) {
+  ASSERT_TRUE(s_ok);
+  int withData = 0;
+  for (const CardRecording& rec : s_truth->recordings) {
+    SCOPED_TRACE(rec.path.string());
+    const auto r = RunCli("track " + Quote((*s_dir / rec.path).string()));
+    const RecordingTruth& truth = rec.truth;
+    if (truth.fixes.empty() && truth.g_samples.empty()) {
+      EXPECT_EQ(r.exitCode, 2);  // nothing usable: "Invalid File."
+      continue;
+    }
+    ASSERT_EQ(r.exitCode, 0);
+    ++withData;
+    const auto j = nlohmann::json::parse(r.out);
+    ASSERT_EQ(j["gps"].size(), truth.fixes.size());
+    for (std::size_t i = 0; i < truth.fixes.size(); ++i) {
+      const GpsFixTruth& f = truth.fixes[i];
+      const auto& g = j["gps"][i];
+      EXPECT_EQ(g["cts"].get<std::uint32_t>(), f.cts_ms);
+      EXPECT_EQ(g["valid"].get<int>(), f.valid ? 1 : 0);
+      if (!f.valid) continue;
+      EXPECT_NEAR(g["lat"].get<double>(), f.lat_nmea, 1e-9);
+      EXPECT_NEAR(g["lon"].get<double>(), f.lon_nmea, 1e-9);
+      // ddmm.mmmm keeps about 2e-6 degrees.
+      EXPECT_NEAR(g["lat_deg"].get<double>(), f.lat_deg, 2e-6);
+      EXPECT_NEAR(g["lon_deg"].get<double>(), f.lon_deg, 2e-6);
+      EXPECT_NEAR(g["speed_kmh"].get<double>(), f.speed_kmh, 1e-4);
+      EXPECT_NEAR(g["course"].get<double>(), f.course_deg, 1e-4);
+      char time[16];
+      std::snprintf(time, sizeof time, "%02d:%02d:%02d", f.utc_hour, f.utc_minute, f.utc_second);
+      EXPECT_EQ(g["time"], time);
+    }
+    ASSERT_EQ(j["gsensor"].size(), truth.g_samples.size());
+    for (std::size_t i = 0; i < truth.g_samples.size(); ++i) {
+      const GSampleTruth& s = truth.g_samples[i];
+      const auto& g = j["gsensor"][i];
+      EXPECT_EQ(g["a"][0].get<double>(), (s.raw_a[2] - 2048) / 1024.0);  // X
+      EXPECT_EQ(g["a"][1].get<double>(), (s.raw_a[0] - 2048) / 1024.0);  // Y
+      EXPECT_EQ(g["b"][2].get<double>(), s.raw_b[1] / 1024.0);           // Z
+      EXPECT_EQ(g["adas"][0].get<int>(), s.words[0]);
+      EXPECT_EQ(g["adas"][20].get<int>(), s.words[20]);
+    }
+    // Enough samples over the recording give the resampled curve.
+    if (truth.g_samples.size() >= 3) {
+      const auto slots = truth.duration_ms * 50 / 1000;
+      const double step = static_cast<double>(slots) / truth.g_samples.size();
+      EXPECT_EQ(j["slots"].get<std::int64_t>(),
+                static_cast<std::int64_t>((truth.g_samples.size() - 1) * step));
+    }
+  }
+  EXPECT_GT(withData, 0);
+}
+
+TEST_F(CliCard, BatchGpxExportIsWellFormed) {
+  ASSERT_TRUE(s_ok);
+  const auto out = *s_dir / "gpx";
+  std::string files;
+  std::size_t expected = 0;
+  for (const CardRecording& rec : s_truth->recordings) {
+    if (rec.truth.fixes.empty()) continue;
+    files += " " + Quote((*s_dir / rec.path).string());
+    ++expected;
+  }
+  ASSERT_GT(expected, 0u);
+  const auto r = RunCli("track --format gpx --output " + Quote(out.string()) + files);
+  ASSERT_EQ(r.exitCode, 0);
+  const auto j = nlohmann::json::parse(r.out);
+  ASSERT_EQ(j.size(), expected);
+  for (const auto& w : j) {
+    const std::string path = w["output"].get<std::string>();
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(std::system(("xmllint --noout " + Quote(path) + " 2>/dev/null").c_str()), 0) << path;
+  }
+  // CSV of one recording: a header and one row per fix.
+  for (const CardRecording& rec : s_truth->recordings) {
+    if (rec.truth.fixes.empty()) continue;
+    const auto csv = RunCli("track --format csv " + Quote((*s_dir / rec.path).string()));
+    ASSERT_EQ(csv.exitCode, 0);
+    EXPECT_EQ(static_cast<std::size_t>(std::count(csv.out.begin(), csv.out.end(), '\n')),
+              rec.truth.fixes.size() + 1);
+    break;
+  }
+}
+
 TEST_F(CliCard, ScanListsTheCardsRecordings) {
   ASSERT_TRUE(s_ok);
   const auto r = RunCli("scan " + Quote(s_dir->string()));
@@ -68,6 +155,8 @@ TEST_F(CliCard, ScanListsTheCardsRecordings) {
     }
   }
   EXPECT_EQ(j.size(), expected);
+  // A missing FILE is bad input.
+  EXPECT_EQ(RunCli("track " + Quote((*s_dir / "missing.avi").string())).exitCode, 2);
   for (std::size_t i = 1; i < j.size(); ++i) {
     EXPECT_GE(j[i - 1]["date"].get<std::string>() + j[i - 1]["time"].get<std::string>(),
               j[i]["date"].get<std::string>() + j[i]["time"].get<std::string>());
