@@ -1,0 +1,92 @@
+// The map's call texts: parsing, quoting and the marker rule.
+#include <gtest/gtest.h>
+
+#include "data/MapMarkerRule.h"
+#include "data/ScriptCall.h"
+#include "tests/panel/PanelTrack.h"
+
+namespace lumora {
+namespace {
+
+TEST(ScriptCallParser, RestingPositionReachesDrawCurrentWithTwoStrings) {
+  const std::string text =
+      MapMarkerRule::DrawCurrentCall(MapMarkerRule::kRestLongitude, MapMarkerRule::kRestLatitude);
+  EXPECT_EQ(text, "javascript:DrawCurrent('139.774494', '35.684066')");
+  const auto call = ScriptCallParser::Parse(text);
+  ASSERT_TRUE(call);
+  EXPECT_EQ(*call, (ScriptCall{"DrawCurrent", {"139.774494", "35.684066"}}));
+}
+
+TEST(ScriptCallParser, SplitsAtEverySeparator) {
+  const auto call = ScriptCallParser::Parse("javascript:  Fn (a b,c'd\"e\tf(g)h;i ,, '' )");
+  ASSERT_TRUE(call);
+  EXPECT_EQ(call->name, "Fn");
+  EXPECT_EQ(call->args, (std::vector<std::string>{"a", "b", "c", "d", "e", "f", "g", "h", "i"}));
+}
+
+TEST(ScriptCallParser, TextWithoutPrefixIsStillCalled) {
+  const auto call = ScriptCallParser::Parse("IconMarker('1.5', '2.5')");
+  ASSERT_TRUE(call);
+  EXPECT_EQ(*call, (ScriptCall{"IconMarker", {"1.5", "2.5"}}));
+  EXPECT_EQ(*ScriptCallParser::Parse("javascript:DeleteOverlay()"),
+            (ScriptCall{"DeleteOverlay", {}}));
+  // No parenthesis: the whole text is the name.
+  EXPECT_EQ(*ScriptCallParser::Parse("javascript:Refresh"), (ScriptCall{"Refresh", {}}));
+  EXPECT_FALSE(ScriptCallParser::Parse("").has_value());
+}
+
+TEST(ScriptCallParser, ScriptLooksTheFunctionUpAndQuotesArguments) {
+  const std::string js = ScriptCallParser::ToJavaScript({"DrawCurrent", {"1", "2"}});
+  EXPECT_NE(js.find("window[\"DrawCurrent\"]"), std::string::npos);
+  EXPECT_NE(js.find("[\"1\",\"2\"]"), std::string::npos);
+  EXPECT_NE(js.find("typeof f!=='function'"), std::string::npos);
+  EXPECT_EQ(ScriptCallParser::Quote("a\"b\\c\n</script>"), "\"a\\\"b\\\\c\\n\\x3c/script\\x3e\"");
+}
+
+TEST(ScriptCallParser, RandomTextNeverBreaksTheParser) {
+  std::uint32_t seed = 12345;
+  for (int i = 0; i < 2000; ++i) {
+    std::string text;
+    const int length = static_cast<int>(seed % 40);
+    for (int k = 0; k < length; ++k) {
+      seed = seed * 1103515245u + 12345u;
+      text += static_cast<char>((seed >> 16) & 0xFF);
+    }
+    const auto call = ScriptCallParser::Parse(text);
+    if (!call) continue;
+    for (const std::string& arg : call->args) EXPECT_FALSE(arg.empty());
+    const std::string js = ScriptCallParser::ToJavaScript(*call);
+    for (unsigned char c : js) EXPECT_TRUE(c >= 0x20 && c != 0x7F);
+  }
+}
+
+TEST(MapMarkerRule, FirstFixAtOrAfterThePosition) {
+  CDrivingTrack track;
+  EXPECT_FALSE(MapMarkerRule::ForPosition(track, 0).has_value());
+  test::AddSentence(track, "$GPRMC,000001,A,3541.2345,N,13946.4696,E,010.0,000.0,010124,,*00",
+                    1000);
+  test::AddSentence(track, "$GPRMC,000002,V,3541.3000,N,13946.5000,E,010.0,000.0,010124,,*00",
+                    2000);
+  test::AddSentence(track, "$GPRMC,000003,A,3352.5000,S,15112.0000,E,020.0,000.0,010124,,*00",
+                    3000);
+  const auto first = MapMarkerRule::ForPosition(track, 500);
+  ASSERT_TRUE(first);
+  EXPECT_TRUE(first->fix.valid);
+  EXPECT_EQ(first->fix.northSouth, 'N');
+  EXPECT_DOUBLE_EQ(first->fix.latitude, 3541.2345);
+  EXPECT_EQ(first->call, "javascript:DrawCurrent('139.774493', '35.687242')");
+  const auto invalid = MapMarkerRule::ForPosition(track, 1500);
+  ASSERT_TRUE(invalid);
+  EXPECT_FALSE(invalid->fix.valid);
+  EXPECT_TRUE(invalid->call.empty());
+  const auto south = MapMarkerRule::ForPosition(track, 3000);
+  ASSERT_TRUE(south);
+  EXPECT_EQ(south->call, "javascript:DrawCurrent('151.200000', '-33.875000')");
+  EXPECT_FALSE(MapMarkerRule::ForPosition(track, 3001).has_value());
+  EXPECT_EQ(MapMarkerRule::DrawRouteCall(track),
+            "javascript:DrawRoute('139.774493', '35.687242', '151.200000', '-33.875000')");
+  EXPECT_EQ(MapMarkerRule::IconMarkerCall(1, 2), "javascript:IconMarker('1.000000', '2.000000')");
+}
+
+}  // namespace
+}  // namespace lumora
