@@ -25,6 +25,8 @@ double ToSeconds(std::int64_t ticks, AVRational timeBase) {
 
 // Pictures wider or taller than this are refused rather than allocated.
 constexpr int kMaxPictureSide = 16384;
+// A picture this little before a seek target still counts as at the target.
+constexpr double kEarlyTolerance = 0.0005;
 
 }  // namespace
 
@@ -98,6 +100,7 @@ int CFFMpegDecoder::Open() {
     return result;
   }
   m_nAudioState = audioOpened ? 0 : -1;
+  m_dDeliverFrom = 0.0;
   m_nVideoInputEnded = 0;
   m_nDecodeState = 0;
   return 0;
@@ -414,6 +417,7 @@ void CFFMpegDecoder::DecodeLoop() {
 void CFFMpegDecoder::AcknowledgeSeek() {
   m_videoQueue.Flush();
   m_audioQueue.Flush();
+  m_dDeliverFrom = m_dSeekTarget;
   if (m_pVideoCodec) avcodec_flush_buffers(m_pVideoCodec.get());
   if (m_pAudioCodec) avcodec_flush_buffers(m_pAudioCodec.get());
   m_nSeekHold = 0;
@@ -475,6 +479,7 @@ void CFFMpegDecoder::DeliverPicture(const AVFrame* frame, double time) {
   const int width = frame->width;
   const int height = frame->height;
   if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide) return;
+  if (time < m_dDeliverFrom - kEarlyTolerance) return;
   DecInfo* slot = m_videoPool.GetFreeSlot();
   if (slot == nullptr) return;
   m_nWidth = width;

@@ -104,6 +104,9 @@ class CFFMpegDecoder : public IDecoder {
   std::atomic<double> m_dSeekTarget{0.0};
   std::atomic<int> m_nSeekRequest{0};
   std::atomic<int> m_nSeekHold{0};
+  // Pictures before this time (the last seek's target) are decoded, since
+  // later ones depend on them, but not delivered: nobody shows them.
+  double m_dDeliverFrom = 0.0;
 
   FilterGraphPtr m_pGraph;
   AVFilterContext* m_pBufferSrc = nullptr;

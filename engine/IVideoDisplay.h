@@ -67,6 +67,10 @@ class IVideoDisplay {
   // Moves the display to (0, 0) of its parent and sizes it to the parent's
   // client area (the player's ResizeDisplays).
   virtual void FitToParent() = 0;
+
+  // Called by the player thread just before ShowFrame with the picture's
+  // presentation time in seconds. Displays that do not need it ignore it.
+  virtual void SetFrameTime(double seconds) { (void)seconds; }
 };
 
 // Creates the display of channel `index` inside video window `parent`.

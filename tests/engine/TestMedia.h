@@ -7,36 +7,44 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <mutex>
 #include <string>
 
 namespace lumora::test {
 
+// Kept in the build tree, so that the test processes CTest starts one by one
+// share the files instead of making them again.
 inline std::filesystem::path MediaDir() {
   static const std::filesystem::path dir = [] {
-    auto d = std::filesystem::temp_directory_path() /
-             ("lumora-engine-test-" + std::to_string(::getpid()));
+    auto d = std::filesystem::path(LUMORA_BINARY_DIR) / "test-media" / "engine";
     std::filesystem::create_directories(d);
     return d;
   }();
   return dir;
 }
 
-// Runs `ffmpeg <inputs> <outputs> name` once and returns the file's path
-// (empty when ffmpeg failed).
+// Runs `ffmpeg <args> name` unless the file is there already and returns the
+// file's path (empty when ffmpeg failed). The file is written under a
+// temporary name and renamed, so a parallel test never sees half of it.
 inline std::filesystem::path MakeMedia(const std::string& name, const std::string& args) {
   static std::mutex lock;
-  static std::map<std::string, std::filesystem::path> made;
   std::lock_guard guard(lock);
-  auto it = made.find(name);
-  if (it != made.end()) return it->second;
   const std::filesystem::path out = MediaDir() / name;
-  const std::string command =
-      "ffmpeg -nostdin -loglevel error -y " + args + " '" + out.string() + "'";
-  if (std::system(command.c_str()) != 0 || !std::filesystem::exists(out)) return {};
-  made[name] = out;
+  if (std::filesystem::exists(out)) return out;
+  const std::filesystem::path part =
+      MediaDir() / (std::to_string(::getpid()) + ".part" + out.extension().string());
+  const std::string command = "ffmpeg -nostdin -loglevel error -y " + args + " '" +
+                              part.string() + "'";
+  std::error_code ec;
+  if (std::system(command.c_str()) != 0 || !std::filesystem::exists(part)) return {};
+  std::filesystem::rename(part, out, ec);
+  if (ec) return {};
   return out;
+}
+
+// A file name of this process only, for files a test changes.
+inline std::filesystem::path ScratchFile(const std::string& name) {
+  return MediaDir() / (std::to_string(::getpid()) + "-" + name);
 }
 
 // Front 320x240 and rear 160x120 at 25 fps with a key frame every second,

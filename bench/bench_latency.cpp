@@ -1,0 +1,87 @@
+// lumora-bench latency FILE: from Open to the first picture shown, and from
+// Seek to the first picture of the target, medians of 20 tries.
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <vector>
+
+#include "bench/BenchCommand.h"
+#include "bench/HeadlessPlayer.h"
+
+namespace {
+
+constexpr int kTries = 20;
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return -1.0;
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+// Waits for a picture shown at or after `since` whose time is at least
+// `fromSeconds`; returns its wall time or `since` on timeout.
+bench::Clock::time_point WaitForPicture(lumora::FrameLog& log, bench::Clock::time_point since,
+                                        double fromSeconds, double limitSeconds) {
+  const auto until = bench::Clock::now() + std::chrono::duration<double>(limitSeconds);
+  while (bench::Clock::now() < until) {
+    for (const auto& f : log.Frames())
+      if (f.shownAt >= since && f.time >= fromSeconds - 0.0005) return f.shownAt;
+    std::this_thread::sleep_for(std::chrono::microseconds(500));
+  }
+  return since;
+}
+
+int RunLatency(const std::string& file) {
+  std::vector<double> starts;
+  std::vector<double> seeks;
+  bench::HeadlessPlayer h;
+  auto log = h.factory.Log();
+  for (int i = 0; i < kTries; ++i) {
+    log->Clear();
+    const auto begin = bench::Clock::now();
+    if (h.player.Open(file) != 1) {
+      std::cerr << "latency: the engine cannot open " << file << "\n";
+      return bench::kBadInput;
+    }
+    h.player.Play();
+    const auto first = WaitForPicture(*log, begin, 0.0, 10.0);
+    if (first == begin) {
+      std::cerr << "latency: no picture after Open\n";
+      return 1;
+    }
+    starts.push_back(bench::Ms(begin, first));
+
+    // Seek to a whole second between 20 % and 80 % of the recording.
+    const double duration = static_cast<double>(h.player.GetDuration()) / 1000.0;
+    const double target = std::floor(duration * (0.2 + 0.6 * i / kTries));
+    const auto asked = bench::Clock::now();
+    h.player.Seek(static_cast<std::int32_t>(target * 1000.0));
+    const auto shown = WaitForPicture(*log, asked, target, 10.0);
+    if (shown == asked) {
+      std::cerr << "latency: no picture after Seek to " << target << " s\n";
+      return 1;
+    }
+    seeks.push_back(bench::Ms(asked, shown));
+    h.player.Stop();
+    h.player.Close();
+  }
+  nlohmann::json out;
+  out["start_ms"] = Median(starts);
+  out["seek_ms"] = Median(seeks);
+  out["tries"] = kTries;
+  std::cout << out.dump() << "\n";
+  return 0;
+}
+
+const bench::BenchCommand kLatency("latency", "Start and seek latency, medians of 20",
+                                   [](CLI::App& sub) -> bench::RunFn {
+                                     auto file = std::make_shared<std::string>();
+                                     sub.add_option("FILE", *file, "recording")->required()->check(
+                                         CLI::ExistingFile);
+                                     return [=] { return RunLatency(*file); };
+                                   });
+
+}  // namespace
