@@ -24,7 +24,8 @@ long long CountVideoPackets(const std::string& file) {
   if (avformat_find_stream_info(format, nullptr) >= 0) {
     AVPacket* packet = av_packet_alloc();
     while (packet != nullptr && av_read_frame(format, packet) >= 0) {
-      if (format->streams[packet->stream_index]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) ++count;
+      if (format->streams[packet->stream_index]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
+        ++count;
       av_packet_unref(packet);
     }
     av_packet_free(&packet);
@@ -34,8 +35,8 @@ long long CountVideoPackets(const std::string& file) {
 }
 
 double TimeFfmpeg(const std::string& file) {
-  const std::string command = "ffmpeg -nostdin -v error -threads 1 -i '" + file +
-                              "' -map 0:v -f null - >/dev/null 2>&1";
+  const std::string command =
+      "ffmpeg -nostdin -v error -threads 1 -i '" + file + "' -map 0:v -f null - >/dev/null 2>&1";
   const auto start = bench::Clock::now();
   if (std::system(command.c_str()) != 0) return -1.0;
   return bench::Ms(start, bench::Clock::now()) / 1000.0;
@@ -84,12 +85,11 @@ int RunDecode(const std::string& file) {
   return 0;
 }
 
-const bench::BenchCommand kDecode("decode", "Engine decoding speed against ffmpeg -threads 1",
-                                  [](CLI::App& sub) -> bench::RunFn {
-                                    auto file = std::make_shared<std::string>();
-                                    sub.add_option("FILE", *file, "recording")->required()->check(
-                                        CLI::ExistingFile);
-                                    return [=] { return RunDecode(*file); };
-                                  });
+const bench::BenchCommand kDecode(
+    "decode", "Engine decoding speed against ffmpeg -threads 1", [](CLI::App& sub) -> bench::RunFn {
+      auto file = std::make_shared<std::string>();
+      sub.add_option("FILE", *file, "recording")->required()->check(CLI::ExistingFile);
+      return [=] { return RunDecode(*file); };
+    });
 
 }  // namespace

@@ -37,6 +37,7 @@ bench::Clock::time_point WaitForPicture(lumora::FrameLog& log, bench::Clock::tim
 int RunLatency(const std::string& file) {
   std::vector<double> starts;
   std::vector<double> seeks;
+  std::vector<double> opens;
   bench::HeadlessPlayer h;
   auto log = h.factory.Log();
   for (int i = 0; i < kTries; ++i) {
@@ -46,6 +47,7 @@ int RunLatency(const std::string& file) {
       std::cerr << "latency: the engine cannot open " << file << "\n";
       return bench::kBadInput;
     }
+    opens.push_back(bench::Ms(begin, bench::Clock::now()));
     h.player.Play();
     const auto first = WaitForPicture(*log, begin, 0.0, 10.0);
     if (first == begin) {
@@ -71,17 +73,17 @@ int RunLatency(const std::string& file) {
   nlohmann::json out;
   out["start_ms"] = Median(starts);
   out["seek_ms"] = Median(seeks);
+  out["open_ms"] = Median(opens);
   out["tries"] = kTries;
   std::cout << out.dump() << "\n";
   return 0;
 }
 
-const bench::BenchCommand kLatency("latency", "Start and seek latency, medians of 20",
-                                   [](CLI::App& sub) -> bench::RunFn {
-                                     auto file = std::make_shared<std::string>();
-                                     sub.add_option("FILE", *file, "recording")->required()->check(
-                                         CLI::ExistingFile);
-                                     return [=] { return RunLatency(*file); };
-                                   });
+const bench::BenchCommand kLatency(
+    "latency", "Start and seek latency, medians of 20", [](CLI::App& sub) -> bench::RunFn {
+      auto file = std::make_shared<std::string>();
+      sub.add_option("FILE", *file, "recording")->required()->check(CLI::ExistingFile);
+      return [=] { return RunLatency(*file); };
+    });
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <iostream>
+#include <map>
 #include <nlohmann/json.hpp>
 
 #include "bench/BenchCommand.h"
@@ -56,7 +57,21 @@ int RunRealtime(const std::string& file) {
     worst = std::max(worst, lag);
     if (lag > kLateMs) ++late;
   }
+  // A stutter: a picture that follows the previous one of its channel more
+  // than a frame later than their time stamps say.
+  long long stutters = 0;
+  std::map<int, lumora::FrameRecord> previous;
+  for (const auto& f : frames) {
+    auto it = previous.find(f.channel);
+    if (it != previous.end()) {
+      const double gap =
+          bench::Ms(it->second.shownAt, f.shownAt) - (f.time - it->second.time) * 1000.0;
+      if (gap > kLateMs) ++stutters;
+    }
+    previous[f.channel] = f;
+  }
   nlohmann::json out;
+  out["stutters"] = stutters;
   out["shown_frames"] = frames.size();
   out["late_frames"] = late;
   out["worst_lag_ms"] = std::round(worst * 10.0) / 10.0;
@@ -68,12 +83,12 @@ int RunRealtime(const std::string& file) {
   return 0;
 }
 
-const bench::BenchCommand kRealtime("realtime", "Real-time playback: late pictures, underruns, CPU",
-                                    [](CLI::App& sub) -> bench::RunFn {
-                                      auto file = std::make_shared<std::string>();
-                                      sub.add_option("FILE", *file, "recording")->required()->check(
-                                          CLI::ExistingFile);
-                                      return [=] { return RunRealtime(*file); };
-                                    });
+const bench::BenchCommand kRealtime(
+    "realtime", "Real-time playback: late pictures, underruns, CPU",
+    [](CLI::App& sub) -> bench::RunFn {
+      auto file = std::make_shared<std::string>();
+      sub.add_option("FILE", *file, "recording")->required()->check(CLI::ExistingFile);
+      return [=] { return RunRealtime(*file); };
+    });
 
 }  // namespace

@@ -256,7 +256,8 @@ void CMultiPlayer::ShowPicture(const _TAG_DEC_INFO& picture) {
     const std::uint8_t* const planes[3] = {picture.data[0], picture.data[1], picture.data[2]};
     const int strides[3] = {picture.size[0], picture.size[1], picture.size[2]};
     m_displays[channel]->SetFrameTime(picture.dTime);
-    m_displays[channel]->ShowFrame(0, planes, picture.nWidth, picture.nHeight, kPictureFormat, strides);
+    m_displays[channel]->ShowFrame(0, planes, picture.nWidth, picture.nHeight, kPictureFormat,
+                                   strides);
   }
   m_nPosition = static_cast<std::int64_t>(picture.dTime * 1000.0);
 }

@@ -32,7 +32,8 @@ class CMultiPlayer : public iMultiPlayer {
   CMultiPlayer(const CMultiPlayer&) = delete;
   CMultiPlayer& operator=(const CMultiPlayer&) = delete;
 
-  int Create(IPlayerOwner* owner, void* const* windows, int count, IDisplayFactory* factory) override;
+  int Create(IPlayerOwner* owner, void* const* windows, int count,
+             IDisplayFactory* factory) override;
   int Open(const std::filesystem::path& path) override;
   int Close() override;
   std::int64_t GetPosition() override;

@@ -37,7 +37,8 @@ TEST(CameraRecording, PlaysBothChannelsAndForwardsTheUserData) {
   ASSERT_EQ(player.Open(file), 1);
   EXPECT_EQ(player.GetVideoStreamCount(), truth.video_streams);
   EXPECT_EQ(player.GetDecoderCount(), 2);
-  EXPECT_NEAR(static_cast<double>(player.GetDuration()), static_cast<double>(truth.duration_ms), 40.0);
+  EXPECT_NEAR(static_cast<double>(player.GetDuration()), static_cast<double>(truth.duration_ms),
+              40.0);
   ASSERT_EQ(player.GetUserDataCount(), static_cast<int>(truth.records.size()));
   ASSERT_FALSE(truth.records.empty());
   std::vector<std::uint8_t> buffer(4096);

@@ -170,8 +170,8 @@ TEST(DecoderSeek, PicturesAfterASeekAreDecodedFromAKeyFrameAndStartAtTheTarget) 
   ASSERT_EQ(d.Start(), 0);
   // Every picture of the recording decoded from the start, by time.
   std::map<long, std::uint64_t> reference;
-  ASSERT_TRUE(Drain(d, [&](const DecInfo& p) { reference[std::lround(p.dTime * 1000)] = LumaSum(p); },
-                    nullptr));
+  ASSERT_TRUE(Drain(
+      d, [&](const DecInfo& p) { reference[std::lround(p.dTime * 1000)] = LumaSum(p); }, nullptr));
   ASSERT_EQ(reference.size(), 75u);
 
   for (double target : {2.7, 0.8, 2.2, 1.0}) {
@@ -184,7 +184,8 @@ TEST(DecoderSeek, PicturesAfterASeekAreDecodedFromAKeyFrameAndStartAtTheTarget) 
     ASSERT_EQ(d.Start(), 0);
     const auto until = Clock::now() + std::chrono::seconds(10);
     DecInfo* first = nullptr;
-    while (Clock::now() < until && (d.IsSeeking() || (first = d.VideoPool()->PeekFirst()) == nullptr))
+    while (Clock::now() < until &&
+           (d.IsSeeking() || (first = d.VideoPool()->PeekFirst()) == nullptr))
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_NE(first, nullptr) << target;
     // The first picture at or after the target, whole: its references were

@@ -120,8 +120,8 @@ TEST_F(PlayerTest, BadFilesLeaveThePlayerClosed) {
   EXPECT_EQ(player.GetPosition(), 0);
 
   // Sound only: no video stream to show.
-  const auto soundOnly = test::MakeMedia(
-      "sound_only.wav", "-f lavfi -i sine=frequency=440:sample_rate=8000 -t 1");
+  const auto soundOnly =
+      test::MakeMedia("sound_only.wav", "-f lavfi -i sine=frequency=440:sample_rate=8000 -t 1");
   ASSERT_FALSE(soundOnly.empty());
   EXPECT_EQ(player.Open(soundOnly), 0);
   EXPECT_EQ(player.GetState(), kStateClosed);
@@ -188,11 +188,11 @@ TEST_F(PlayerTest, FrontAndRearRunOnOneClockWithSound) {
 }
 
 TEST_F(PlayerTest, ChannelThatEndsEarlyDoesNotHoldTheOtherBack) {
-  const auto file = test::MakeMedia(
-      "rear_shorter.avi",
-      "-f lavfi -i testsrc=size=160x120:rate=25:duration=2 "
-      "-f lavfi -i testsrc2=size=96x64:rate=25:duration=1 -map 0 -map 1 "
-      "-c:v libx264 -preset ultrafast -g 25");
+  const auto file =
+      test::MakeMedia("rear_shorter.avi",
+                      "-f lavfi -i testsrc=size=160x120:rate=25:duration=2 "
+                      "-f lavfi -i testsrc2=size=96x64:rate=25:duration=1 -map 0 -map 1 "
+                      "-c:v libx264 -preset ultrafast -g 25");
   OpenAndPlay(file);
   ASSERT_TRUE(WaitFor([&] { return owner.Count() >= 1; }, 10000));
   player.Stop();
@@ -266,7 +266,8 @@ TEST_F(PlayerTest, SkipForwardStopsAtTheEndAndSkipBackwardAtTheStart) {
   OpenAndPlay(test::FrontRear(4.0));
   ASSERT_TRUE(WaitFor([&] { return player.GetPosition() >= 400; }, 5000));
   EXPECT_EQ(player.Seek(3000), 1);
-  ASSERT_TRUE(WaitFor([&] { return player.IsClockRunning() && player.GetPosition() >= 3000; }, 5000));
+  ASSERT_TRUE(
+      WaitFor([&] { return player.IsClockRunning() && player.GetPosition() >= 3000; }, 5000));
   EXPECT_LT(player.GetPosition(), 3100);
   EXPECT_EQ(player.SkipBackward(5.0), 1);
   EXPECT_DOUBLE_EQ(player.GetStartTime(), 0.0);
@@ -296,7 +297,8 @@ TEST_F(PlayerTest, SeekWhilePausedShowsTheNewPlace) {
   ASSERT_TRUE(WaitFor([&] { return player.GetPosition() >= 200; }, 5000));
   player.Pause();
   EXPECT_EQ(player.Seek(2000), 1);
-  ASSERT_TRUE(WaitFor([&] { return player.IsClockRunning() && player.GetPosition() == 2000; }, 5000));
+  ASSERT_TRUE(
+      WaitFor([&] { return player.IsClockRunning() && player.GetPosition() == 2000; }, 5000));
   std::this_thread::sleep_for(milliseconds(150));
   const auto frames = log->Frames();
   ASSERT_FALSE(frames.empty());

@@ -33,8 +33,8 @@ inline std::filesystem::path MakeMedia(const std::string& name, const std::strin
   if (std::filesystem::exists(out)) return out;
   const std::filesystem::path part =
       MediaDir() / (std::to_string(::getpid()) + ".part" + out.extension().string());
-  const std::string command = "ffmpeg -nostdin -loglevel error -y " + args + " '" +
-                              part.string() + "'";
+  const std::string command =
+      "ffmpeg -nostdin -loglevel error -y " + args + " '" + part.string() + "'";
   std::error_code ec;
   if (std::system(command.c_str()) != 0 || !std::filesystem::exists(part)) return {};
   std::filesystem::rename(part, out, ec);

@@ -61,9 +61,10 @@ int RunPlay(const std::string& file, bool null, double speed) {
     std::cerr << "play: the decoders did not start\n";
     return 1;
   }
-  const auto limit = started + std::chrono::milliseconds(static_cast<long long>(
-                                   (seconds / speed * 2.0 + 10.0) * 1000.0));
-  while (!owner.Ended() && Clock::now() < limit) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  const auto limit = started + std::chrono::milliseconds(
+                                   static_cast<long long>((seconds / speed * 2.0 + 10.0) * 1000.0));
+  while (!owner.Ended() && Clock::now() < limit)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   player.Stop();
   player.Close();
   if (!owner.Ended()) {
