@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include "library/CDitDriveList.h"
+#include "tests/dit/DitTestSupport.h"
+
+namespace lumora {
+namespace {
+
+using test::DitLine;
+using test::DitTempDir;
+
+std::string Drive(int points, int speed) {
+  std::string text;
+  for (int s = 0; s < points; ++s) text += DitLine(s, 3541.0 + s * 0.01, 13946.0, speed);
+  return text;
+}
+
+TEST(DitDriveList, ScanFillsRowsAndReportsInvalidFilesTogether) {
+  DitTempDir card;
+  card.Write("dit/gps/20261205_083000.DIT", Drive(61, 70));
+  card.Write("dit/gps/20261205_144700.dit", Drive(5, 0));
+  card.Write("dit/gps/20261206_000000.DIT", "");
+  card.Write("dit/gps/20261206_010000.DIT", std::string("\x01\x02\xff\0\n", 5));
+  card.Write("dit/gps/notes.txt", Drive(5, 0));
+  CDitDriveList list;
+  list.ScanCard(card.path(), 60);
+  ASSERT_EQ(list.Rows().size(), 2u);
+  const DitDriveRow& r = list.Rows()[0];
+  EXPECT_EQ(r.m_strNo, "0001");
+  EXPECT_EQ(r.m_strDate, "2026-12-05");
+  // 60 steps of 0.01 minute of latitude: 18 m each (18.43 truncated).
+  EXPECT_EQ(r.m_strDistance, "1.08 km");
+  EXPECT_EQ(r.m_strTime, "00:01:00 / 00:01:00");
+  EXPECT_EQ(r.m_strOverspeed, "00:01:00");
+  EXPECT_EQ(r.m_path.filename(), "20261205_083000.DIT");
+  EXPECT_EQ(r.m_nPoints, 61);
+  EXPECT_EQ(list.Rows()[1].m_strNo, "0002");
+  EXPECT_EQ(list.Rows()[1].m_strTime, "00:00:00 / 00:00:04");
+  EXPECT_EQ(list.LastPointCount(), 5);
+  EXPECT_EQ(list.InvalidList(), "20261206_000000.DIT\n20261206_010000.DIT\n");
+  EXPECT_EQ(list.InvalidMessage(), "Invalid DIT Files :\n20261206_000000.DIT\n20261206_010000.DIT\n");
+}
+
+TEST(DitDriveList, NoInvalidMessageWhenEveryFileIsGood) {
+  DitTempDir card;
+  card.Write("DIT/GPS/20261205_083000.DIT", Drive(3, 10));
+  CDitDriveList list;
+  list.ScanCard(card.path(), 60);
+  EXPECT_EQ(list.Rows().size(), 1u);
+  EXPECT_EQ(list.InvalidMessage(), "");
+  DitTempDir noDit;
+  list.Clear();
+  list.ScanCard(noDit.path(), 60);
+  EXPECT_TRUE(list.Rows().empty());
+}
+
+TEST(DitDriveList, RecomputeTakesTheNewLimit) {
+  DitTempDir card;
+  card.Write("DIT/GPS/20261205_083000.DIT", Drive(11, 70));
+  CDitDriveList list;
+  list.ScanCard(card.path(), 60);
+  EXPECT_EQ(list.Rows()[0].m_strOverspeed, "00:00:10");
+  list.Recompute(80);
+  EXPECT_EQ(list.Rows()[0].m_strOverspeed, "00:00:00");
+  EXPECT_EQ(list.Rows()[0].m_strNo, "0001");
+}
+
+TEST(DitDriveList, OpenedFilesNeedTheExtensionAndMoreThanTenKiB) {
+  DitTempDir dir;
+  const auto big = dir.Write("20261205_083000.DIT", Drive(400, 30));
+  const auto small = dir.Write("20261205_090000.dit", Drive(3, 30));
+  const auto other = dir.Write("20261205_100000.txt", Drive(400, 30));
+  ASSERT_GT(std::filesystem::file_size(big), CDitDriveList::kMinOpenSize);
+  CDitDriveList list;
+  list.AddOpened({small, other, big, dir.path() / "gone.dit"}, 60);
+  ASSERT_EQ(list.Rows().size(), 1u);
+  EXPECT_EQ(list.Rows()[0].m_path, big);
+  EXPECT_EQ(list.InvalidMessage(), "");
+}
+
+TEST(DitDriveList, DateOfShortNames) {
+  EXPECT_EQ(CDitDriveList::DateOfName("20261205_083000.DIT"), "2026-12-05");
+  EXPECT_EQ(CDitDriveList::DateOfName("2026"), "2026--");
+  EXPECT_EQ(CDitDriveList::DateOfName(""), "--");
+}
+
+}  // namespace
+}  // namespace lumora

@@ -1,0 +1,100 @@
+#pragma once
+// Temporary folders, DIT text and a host that records what the replay asks for.
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "library/IDitReplayHost.h"
+
+namespace lumora::test {
+
+class DitTempDir {
+ public:
+  DitTempDir() {
+    std::random_device rd;
+    m_path = std::filesystem::temp_directory_path() /
+             ("lumora-dit-" + std::to_string(rd()) + std::to_string(rd()));
+    std::filesystem::create_directories(m_path);
+  }
+  ~DitTempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+  }
+  DitTempDir(const DitTempDir&) = delete;
+  DitTempDir& operator=(const DitTempDir&) = delete;
+  const std::filesystem::path& path() const { return m_path; }
+
+  std::filesystem::path Write(const std::filesystem::path& rel, const std::string& bytes) const {
+    const auto p = m_path / rel;
+    std::filesystem::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << bytes;
+    return p;
+  }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+// "YYYYMMDDHHMMSS,lat,lon,speed,ttc\r\n" for a point `second` seconds after
+// 08:30:00 on 2026-12-05 (same day only).
+inline std::string DitLine(int second, double lat, double lon, int speed, double ttc = 1.5) {
+  const int t = 8 * 3600 + 30 * 60 + second;
+  char buf[128];
+  std::snprintf(buf, sizeof buf, "20261205%02d%02d%02d,%.4f,%.4f,%d,%.1f\r\n", t / 3600,
+                t % 3600 / 60, t % 60, lat, lon, speed, ttc);
+  return buf;
+}
+
+class RecordingHost : public IDitReplayHost {
+ public:
+  void StartReplayTimer(int periodMs) override {
+    timerRunning = true;
+    periods.push_back(periodMs);
+  }
+  void StopReplayTimer() override { timerRunning = false; }
+  void RunMapScript(const std::string& call) override { scripts.push_back(call); }
+  void ShowPicture(const std::filesystem::path& jpeg) override {
+    pictures.push_back(jpeg.filename().string());
+    pictureAtIndex.push_back(sharedPosition);
+  }
+  void ShowPauseLook(bool pause) override { pauseLook = pause; }
+  void PausePlayer() override { ++playerPauses; }
+  void SetSliderRange(int max) override { sliderMax = max; }
+  void SetSlider(int pos) override { lastSlider = pos; }
+  void PublishPosition(int position, int duration) override {
+    sharedPosition = position;
+    sharedDuration = duration;
+  }
+  void RefreshIndicator() override { ++indicatorRefreshes; }
+  void ShowSpeedMultiplier(int m) override { multipliers.push_back(m); }
+  void ShowMarkerLook(bool on) override { markerLook = on; }
+  void Redraw() override { ++redraws; }
+
+  int Count(const std::string& prefix) const {
+    int n = 0;
+    for (const auto& s : scripts) n += s.rfind(prefix, 0) == 0 ? 1 : 0;
+    return n;
+  }
+
+  bool timerRunning = false;
+  std::vector<int> periods;
+  std::vector<std::string> scripts;
+  std::vector<std::string> pictures;
+  std::vector<int> pictureAtIndex;
+  bool pauseLook = false;
+  int playerPauses = 0;
+  int sliderMax = -1;
+  int lastSlider = -1;
+  int sharedPosition = -1;
+  int sharedDuration = -1;
+  int indicatorRefreshes = 0;
+  std::vector<int> multipliers;
+  bool markerLook = true;
+  int redraws = 0;
+};
+
+}  // namespace lumora::test
