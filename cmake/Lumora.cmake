@@ -14,12 +14,19 @@ endif()
 
 add_library(lumora_options INTERFACE)
 target_include_directories(lumora_options INTERFACE ${PROJECT_SOURCE_DIR})
-target_compile_options(lumora_options INTERFACE -Wall -Wextra -Wpedantic -Wshadow=local
+target_compile_options(lumora_options INTERFACE -Wall -Wextra -Wpedantic $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local>
   -Wno-missing-field-initializers $<$<BOOL:${LUMORA_WERROR}>:-Werror>)
 if(LUMORA_SANITIZE)
   target_compile_options(lumora_options INTERFACE -fsanitize=${LUMORA_SANITIZE} -fno-omit-frame-pointer
     -fno-sanitize-recover=all)
   target_link_options(lumora_options INTERFACE -fsanitize=${LUMORA_SANITIZE})
+endif()
+# Fuzzing: every library gets coverage instrumentation and address and
+# undefined-behaviour checks; the fuzz targets add libFuzzer's main.
+if(LUMORA_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  target_compile_options(lumora_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+    -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(lumora_options INTERFACE -fsanitize=address,undefined)
 endif()
 
 # Turns on Qt's code generators for a target that links Qt (or a *_qt library).
@@ -50,6 +57,10 @@ endfunction()
 function(lumora_add_test name dir)
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT sources)
+    return()
+  endif()
+  # Without the Qt parts (-DLUMORA_BUILD_GUI=OFF) a group that needs them is skipped.
+  if(NOT LUMORA_BUILD_GUI AND "${ARGN}" MATCHES "Qt6::|_qt|lumora_ui|lumora_res|lumora_app")
     return()
   endif()
   add_executable(${name} ${sources})
