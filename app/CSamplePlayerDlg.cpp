@@ -23,6 +23,9 @@
 #include "app/MapPanel.h"
 #include "app/PlaybackRules.h"
 #include "app/SmartView.h"
+#include "data/qt/CGSensorDlg.h"
+#include "data/qt/CGraphDlg.h"
+#include "display/qt/CDataView.h"
 #include "display/qt/CRearViewDlg.h"
 #include "display/qt/CZoomDlg.h"
 #include "library/qt/CListDlg.h"
@@ -58,10 +61,9 @@ bool FileExists(const std::string& path) {
 }  // namespace
 
 const std::vector<int>& CSamplePlayerDlg::PendingCommandIds() {
-  static const std::vector<int> ids = {kIdSettings,  kIdGraphMode, kIdAccelGraph,    kIdThumbList,
-                                       kIdThumbFile, kIdThumbNext, kIdThumbPrevious, kIdSetup,
-                                       kIdGraph,     kIdDownload,  kIdPrint,         kIdFormat,
-                                       kIdDit,       kIdMark,      kIdDitSetup};
+  static const std::vector<int> ids = {kIdSettings,      kIdThumbList, kIdThumbFile, kIdThumbNext,
+                                       kIdThumbPrevious, kIdSetup,     kIdDownload,  kIdPrint,
+                                       kIdFormat,        kIdDit,       kIdMark,      kIdDitSetup};
   return ids;
 }
 
@@ -77,6 +79,7 @@ CSamplePlayerDlg::CSamplePlayerDlg(Parts parts, QWidget* parent)
   setAttribute(Qt::WA_OpaquePaintEvent, false);
   BuildControls();
   BuildCommandTable();
+  dataView_ = std::make_unique<CDataView>(&PanelTrack(), &panelInput_);
   for (int id : {kTimerUpdate, kTimerRecover, kTimerDit}) {
     auto* timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, [this, id] { OnTimer(id); });
@@ -281,6 +284,9 @@ void CSamplePlayerDlg::BuildCommandTable() {
       {kIdInfo, [this] { About(); }},
       {kIdSmart, [this] { RefreshSmart(); }},
       {kIdMapToggle, [this] { MapToggle(); }},
+      {kIdGraphMode, [this] { CycleGraphMode(); }},
+      {kIdGraph, [this] { OpenGraph(); }},
+      {kIdAccelGraph, [this] { ShowGSensorDialog(); }},
       {kIdSpeed, [this] { ToggleSpeed(); }},
   };
   for (int id : {kIdCategoryEvent, kIdCategoryMotion, kIdCategoryNormal, kIdCategoryManual})
@@ -540,6 +546,9 @@ void CSamplePlayerDlg::paintEvent(QPaintEvent*) {
   dur.setColor(QPalette::WindowText, Qt::white);
   labels_.at(kIdDurationLabel)->setPalette(dur);
   labels_.at(kIdFileNameLabel)->setPalette(dur);
+  // The data panel under the video: graph strip, text block, gauges.
+  UpdatePanelInput();
+  dataView_->DrawAll(painter);
 }
 
 bool CSamplePlayerDlg::NoRecordingListed() {
@@ -796,6 +805,11 @@ bool CSamplePlayerDlg::OpenRecording(int row) {
     return false;
   }
   track_->Finish(static_cast<std::int32_t>(duration_));
+  graphMode_ = 0;
+  panelInput_.label = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+  panelInput_.fix = PanelFix{};
+  map_->ShowRoute();
+  if (gsensorDlg_) gsensorDlg_->update();
   const bool hasGps = track_->GpsFixCount() > 0;
   buttons_[kIdLayoutMapCheck]->setEnabled(hasGps);
   buttons_[kIdLayoutMapCheck]->SetCheck(false);
@@ -859,6 +873,7 @@ void CSamplePlayerDlg::StartPlaying() {
 void CSamplePlayerDlg::Stop() {
   player_->Stop();
   player_->Seek(0);
+  if (gsensorDlg_) gsensorDlg_->hide();
   HideStills();
   SetSeek(0);
   labels_[kIdPositionLabel]->setText(QStringLiteral("00:00:00"));
@@ -1074,6 +1089,7 @@ void CSamplePlayerDlg::Update() {
     SetTimeLabels(position_, duration_);
     if (position_ < duration_ && position_ >= 0) {
       if (mapShown_) map_->MarkPosition(position_);
+      if (gsensorDlg_) gsensorDlg_->update();
       RefreshSmart();
     }
   } else if (state == kStatePaused || state == kStateStopped) {
@@ -1083,7 +1099,8 @@ void CSamplePlayerDlg::Update() {
     if (position_ > 0 && position_ < duration_) {
       player_->RecoverDisplays(1);
       update();
-      map_->MarkPosition(position_);
+      if (mapShown_) map_->MarkPosition(position_);
+      if (gsensorDlg_) gsensorDlg_->update();
     } else {
       Next();
     }
@@ -1108,5 +1125,60 @@ void CSamplePlayerDlg::PostEndOfRecording() {
 void CSamplePlayerDlg::OnEndOfRecording() { player_->Stop(); }
 
 QImage CSamplePlayerDlg::GrabClient() { return grab().toImage(); }
+
+// ------------------------------------------------------- data panel, graphs
+
+CDrivingTrack& CSamplePlayerDlg::PanelTrack() {
+  CDrivingTrack* track = track_ ? track_->DrivingTrack() : nullptr;
+  return track ? *track : noTrack_;
+}
+
+void CSamplePlayerDlg::UpdatePanelInput() {
+  panelInput_.position = position_;
+  panelInput_.duration = duration_;
+  panelInput_.fullScreen = windowMode_ == kModeEnlarged;
+  panelInput_.speedUnit = speedUnit_;
+  panelInput_.graphMode = graphMode_;
+  MarkerFix fix;
+  if (map_ && map_->LastFix(&fix)) {
+    panelInput_.fix = PanelFix{fix.valid,
+                               fix.latitude,
+                               fix.longitude,
+                               fix.northSouth ? fix.northSouth : 'N',
+                               fix.eastWest ? fix.eastWest : 'E',
+                               fix.speed};
+  }
+}
+
+void CSamplePlayerDlg::CycleGraphMode() {
+  graphMode_ = graphMode_ >= 2 ? 0 : graphMode_ + 1;
+  update();
+}
+
+void CSamplePlayerDlg::OpenGraph() {
+  if (NoRecordingListed()) return;
+  if (graphDlg_) return;
+  const bool wasRunning = IsTimerRunning(kTimerUpdate);
+  KillTimer(kTimerUpdate);
+  // The compact layout suits screens 600 pixels high.
+  QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  const bool compact = screen && screen->availableGeometry().height() <= 600;
+  graphDlg_ = new CGraphDlg(&PanelTrack(), duration_, speedUnit_, compact, this);
+  graphDlg_->setAttribute(Qt::WA_DeleteOnClose);
+  // Modal without blocking the caller: the update timer comes back when the
+  // window closes.
+  connect(graphDlg_, &QDialog::finished, this, [this, wasRunning] {
+    graphDlg_ = nullptr;
+    if (wasRunning) StartTimer(kTimerUpdate, kUpdatePeriodMs);
+  });
+  graphDlg_->open();
+}
+
+void CSamplePlayerDlg::ShowGSensorDialog() {
+  if (!gsensorDlg_) gsensorDlg_ = new CGSensorDlg(&PanelTrack().TextData(), this);
+  gsensorDlg_->CentreOnOwner();
+  gsensorDlg_->show();
+  gsensorDlg_->update();
+}
 
 }  // namespace lumora

@@ -21,6 +21,8 @@
 #include "app/IPlayerPort.h"
 #include "app/IRecordingList.h"
 #include "app/SmartIndicator.h"
+#include "data/CDrivingTrack.h"
+#include "display/DataPanelRules.h"
 #include "display/IVideoWindowHost.h"
 #include "engine/IVideoDisplay.h"
 
@@ -30,7 +32,10 @@ class QTimer;
 
 namespace lumora {
 
+class CDataView;
 class CDriveWatcher;
+class CGSensorDlg;
+class CGraphDlg;
 class SmartView;
 class CSkinButton;
 
@@ -120,6 +125,11 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   QString ProductTitle() const { return productTitle_; }
   const SmartFrame& LastSmartFrame() const { return smartFrame_; }
   QRect NormalRect() const { return normalRect_; }
+  // Data panel and graph windows.
+  int GraphMode() const { return graphMode_; }
+  const DataPanelInput& PanelInput() const { return panelInput_; }
+  CGSensorDlg* GSensorDialog() const { return gsensorDlg_; }
+  CGraphDlg* GraphDialog() const { return graphDlg_; }
 
   CSkinButton* Button(int id) const;
   // The caption a button stands for ("Play" / "Pause" on 1006, the map-size
@@ -191,6 +201,12 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   void MapSize();
   void About();
   void NotYetAvailable(int id);
+  // Data panel and graph windows.
+  CDrivingTrack& PanelTrack();
+  void UpdatePanelInput();
+  void CycleGraphMode();
+  void OpenGraph();
+  void ShowGSensorDialog();
   void ShowMessage(const QString& text);
   bool NoRecordingListed();
 
@@ -245,6 +261,14 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   bool whiteBackground_ = false;
   SmartIndicator smartIndicator_;
   SmartFrame smartFrame_;
+  // Data panel: its shared input, the painter, and a stand-in track for
+  // track implementations that keep none.
+  DataPanelInput panelInput_;
+  CDrivingTrack noTrack_;
+  std::unique_ptr<CDataView> dataView_;
+  int graphMode_ = 0;
+  CGSensorDlg* gsensorDlg_ = nullptr;
+  CGraphDlg* graphDlg_ = nullptr;
 };
 
 }  // namespace lumora

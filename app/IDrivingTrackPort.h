@@ -6,6 +6,8 @@
 
 namespace lumora {
 
+class CDrivingTrack;
+
 class IDrivingTrackPort {
  public:
   virtual ~IDrivingTrackPort() = default;
@@ -22,6 +24,9 @@ class IDrivingTrackPort {
   // The first GPS fix at or after the play position, if it is valid, in
   // decimal degrees.
   virtual bool FixAt(std::int64_t positionMs, double* longitude, double* latitude) const = 0;
+  // The whole track for the data panel and the graph windows; null when the
+  // implementation keeps none.
+  virtual CDrivingTrack* DrivingTrack() { return nullptr; }
 };
 
 }  // namespace lumora

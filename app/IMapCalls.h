@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "data/MapMarkerRule.h"
+
 namespace lumora {
 
 class IMapCalls {
@@ -15,6 +17,14 @@ class IMapCalls {
   virtual void CallScript(const std::string& callText) = 0;
   // Moves the marker to the GPS fix of the play position, if there is one.
   virtual void MarkPosition(std::int64_t positionMs) = 0;
+  // The values of the last fix the marker update found (for the data panel);
+  // false when the pane keeps none.
+  virtual bool LastFix(MarkerFix* fix) const {
+    (void)fix;
+    return false;
+  }
+  // Draws the whole route of the recording just opened.
+  virtual void ShowRoute() {}
 };
 
 }  // namespace lumora

@@ -19,6 +19,7 @@ class TrackPort : public IDrivingTrackPort {
   bool FixAt(std::int64_t positionMs, double* longitude, double* latitude) const override;
 
   CDrivingTrack& Track() { return track_; }
+  CDrivingTrack* DrivingTrack() override { return &track_; }
 
  private:
   CDrivingTrack track_;

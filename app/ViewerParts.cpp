@@ -1,6 +1,8 @@
 #include "app/ViewerParts.h"
 
 #include "app/TrackPort.h"
+#include "app/WebMapCalls.h"
+#include "data/qt/CMapView.h"
 #include "library/CCardLocator.h"
 #include "platform/CLinuxDriveEnumerator.h"
 #include "settings/CardSetupFiles.h"
@@ -70,7 +72,13 @@ CSamplePlayerDlg::Parts MakeViewerParts(const std::string& explicitCard) {
   std::shared_ptr<IDriveEnumerator> drives = MakeDrives(explicitCard);
   CSamplePlayerDlg::Parts parts;
   parts.player = std::make_unique<NoEnginePlayer>();
-  parts.track = std::make_unique<TrackPort>();
+  auto track = std::make_unique<TrackPort>();
+  // The web map follows the track; the window it is placed in owns it.
+  auto* map = new CMapView(&track->Track());
+  map->LoadMapPage();
+  parts.map = std::make_unique<WebMapCalls>(map);
+  parts.mapWidget = map;
+  parts.track = std::move(track);
   parts.findCard = [drives] { return FindCard(*drives); };
   parts.languageProbe = [drives] { return ProbeCameraLanguage(*drives); };
   parts.readSpeedUnit = [drives] {
