@@ -449,9 +449,6 @@ void CSamplePlayerDlg::PositionControls() {
   }
   for (const auto& [id, label] : labels_) place(id, label);
   place(kIdSmart, smart_);
-  labels_[kIdFileNameLabel]->setGeometry(windowMode_ == kModeEnlarged ? QRect(25, 14, 600, 20)
-                                                                      : QRect(20, 8, 600, 20));
-  labels_[kIdFileNameLabel]->show();
   if (windowMode_ == kModeEnlarged) {
     buttons_[kIdPreviousSize]->move(w - 180, 0);
     buttons_[kIdPreviousSize]->show();
