@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Pictures of every settings page in English, Japanese and Korean, and of the
+# legacy and DIT setup dialogs, into docs/settings/*.png.
+#   scripts/screenshot-settings.sh [OUTPUT_DIR]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${LUMORA_BUILD_DIR:-$root/build}
+out=${1:-$root/docs/settings}
+shots=$build/tests/settings_qt/lumora-settings-shots
+if [ ! -x "$shots" ]; then
+  echo "screenshot-settings: $shots is missing; build the target lumora-settings-shots first" >&2
+  exit 1
+fi
+mkdir -p "$out"
+QT_QPA_PLATFORM=offscreen "$shots" "$out" >/dev/null
+# Fewer colours keep the committed pictures small.
+if command -v pngquant >/dev/null; then
+  for f in "$out"/*.png; do pngquant --force --skip-if-larger --output "$f" 64 -- "$f" || true; done
+fi
+echo "screenshot-settings: wrote $(ls "$out"/*.png | wc -l) pictures to $out"
