@@ -1,0 +1,127 @@
+#include "library/qt/CCardCommands.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QProgressDialog>
+#include <QUrl>
+#include <memory>
+
+#include "platform/qt/MessageBox.h"
+#include "res/StringTable.h"
+
+namespace lumora {
+
+namespace {
+
+QString Text(int id) { return StringTable::Instance().Load(id); }
+
+}  // namespace
+
+CCardCommands::FormatOutcome CCardCommands::Format(QWidget* parent, const QString& caption,
+                                                   const IDriveEnumerator& drives,
+                                                   const std::vector<MountEntry>& mounts) {
+  return Format(parent, caption, drives, mounts, FormatHooks{});
+}
+
+CCardCommands::DownloadOutcome CCardCommands::Download(QWidget* parent, const QString& caption,
+                                                       const std::string& selectedPath) {
+  return Download(parent, caption, selectedPath, DownloadHooks{});
+}
+
+CCardCommands::FormatOutcome CCardCommands::Format(QWidget* parent, const QString& caption,
+                                                   const IDriveEnumerator& drives,
+                                                   const std::vector<MountEntry>& mounts,
+                                                   const FormatHooks& hooks) {
+  const CCardFormat::SizeFn size =
+      hooks.size ? hooks.size : CCardFormat::SizeFn(CCardFormat::DriveSize);
+  const FormatPlan plan = CCardFormat::Check(drives, mounts, size);
+  if (plan.check == FormatCheck::NoCard || plan.check == FormatCheck::UnsafeDevice) {
+    // A device that carries the system's own folders is never offered for
+    // formatting: it is not the camera's card.
+    ShowMessageBox(parent, Text(kStrNoCard), caption, kMbOk, kMbIconNone);
+    return FormatOutcome::NoCard;
+  }
+  if (plan.check == FormatCheck::TooLarge) {
+    ShowMessageBox(parent, Text(kStrFormatOnDevice), caption, kMbOk, kMbIconNone);
+    return FormatOutcome::TooLarge;
+  }
+  const QString root = QString::fromStdString(plan.drive.root.string());
+  QString ask = Text(kStrFormatAsk);
+  ask.replace(QStringLiteral("%c"), root);
+  if (ShowMessageBox(parent, ask, caption, kMbOkCancel, kMbIconWarning) != kIdOk) {
+    return FormatOutcome::Cancelled;
+  }
+  std::string error;
+  bool ok = false;
+  {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ok = hooks.format
+             ? hooks.format(plan.drive, mounts, &error)
+             : CCardFormat::FormatDevice(plan.drive, mounts, CCardFormat::RunProcess, &error);
+    QApplication::restoreOverrideCursor();
+  }
+  if (!ok) {
+    ShowMessageBox(parent, Text(kStrFormatFail), caption, kMbOk, kMbIconNone);
+    return FormatOutcome::Failed;
+  }
+  size(plan.drive.root);  // the size of the fresh file system
+  if (hooks.openFolder) {
+    hooks.openFolder(root);
+  } else {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(root + QDir::separator()));
+  }
+  ShowMessageBox(parent, Text(kStrFormatComplete), caption, kMbOk, kMbIconNone);
+  return FormatOutcome::Formatted;
+}
+
+CCardCommands::DownloadOutcome CCardCommands::Download(QWidget* parent, const QString& caption,
+                                                       const std::string& selectedPath,
+                                                       const DownloadHooks& hooks) {
+  if (selectedPath.empty()) {
+    ShowMessageBox(parent, Text(kStrNotSelected), caption, kMbOk, kMbIconWarning);
+    return DownloadOutcome::NotSelected;
+  }
+  const QString title = Text(kStrDownloadTitle);
+  const QString folder =
+      hooks.pickFolder
+          ? hooks.pickFolder(parent, title)
+          : QFileDialog::getExistingDirectory(parent, title, QString(), QFileDialog::ShowDirsOnly);
+  if (folder.isEmpty()) return DownloadOutcome::NoFolder;
+
+  const std::filesystem::path source(selectedPath);
+  const std::filesystem::path target =
+      CFileDownload::TargetPath(source, std::filesystem::path(folder.toStdString()));
+  std::unique_ptr<QProgressDialog> progress;
+  if (hooks.showProgress) {
+    progress = std::make_unique<QProgressDialog>(QString::fromStdString(source.filename().string()),
+                                                 QStringLiteral("Cancel"), 0, 1000, parent);
+    progress->setWindowTitle(caption);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(500);
+    progress->setValue(0);
+  }
+  auto step = [&](std::uint64_t done, std::uint64_t total) {
+    if (progress) {
+      progress->setValue(total == 0 ? 1000 : static_cast<int>(done * 1000 / total));
+      QCoreApplication::processEvents();
+      if (progress->wasCanceled()) return false;
+    }
+    return !hooks.progress || hooks.progress(done, total);
+  };
+  std::string error;
+  const DownloadResult result = CFileDownload::Copy(source, target, step, &error);
+  if (progress) progress->reset();
+  if (result == DownloadResult::Cancelled) return DownloadOutcome::Cancelled;
+  if (result == DownloadResult::Failed) {
+    ShowMessageBox(parent, QString::fromStdString(error), caption, kMbOk, kMbIconError);
+    return DownloadOutcome::Failed;
+  }
+  QString done = Text(kStrDownloadDone);
+  done.replace(QStringLiteral("%s"), QString::fromStdString(target.string()));
+  ShowMessageBox(parent, done, caption, kMbOk, kMbIconWarning);
+  return DownloadOutcome::Copied;
+}
+
+}  // namespace lumora

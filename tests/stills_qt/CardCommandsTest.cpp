@@ -1,0 +1,203 @@
+#include "library/qt/CCardCommands.h"
+#include "library/qt/CSelectDriveDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QTimer>
+
+#include "TestSupport.h"
+#include "platform/qt/MessageBox.h"
+#include "res/StringTable.h"
+
+namespace lumora {
+namespace {
+
+namespace fs = std::filesystem;
+const QString kCaption = QStringLiteral("QX-41a");
+
+TEST(SelectDriveDlg, ListsDisksThenCardsAndReturnsTheChoice) {
+  test::ScratchDir dir;
+  CFixedDriveEnumerator drives({{dir.path() / "a", false, true, "/dev/sda1", "ext4"},
+                                {dir.path() / "b", false, false, "/dev/sdb1", "ext4"},
+                                {dir.path() / "dvd", true, false, "/dev/sr0", "udf"},
+                                {dir.path() / "card", true, false, "/dev/sdc1", "vfat"}});
+  CSelectDriveDlg dlg(drives);
+  ASSERT_EQ(dlg.DriveList()->count(), 3);
+  EXPECT_EQ(dlg.DriveList()->objectName(), QStringLiteral("3024"));
+  EXPECT_EQ(dlg.DriveList()->itemText(0),
+            QString::fromStdString((dir.path() / "a").string()) + QStringLiteral(" HDD"));
+  EXPECT_EQ(dlg.DriveList()->itemText(2),
+            QString::fromStdString((dir.path() / "card").string()) + QStringLiteral(" SD CARD"));
+  EXPECT_EQ(dlg.DriveList()->currentIndex(), 0);
+  QTimer::singleShot(0, &dlg, [&] {
+    dlg.DriveList()->setCurrentIndex(2);
+    dlg.OnOK();
+  });
+  const auto chosen = dlg.Run();
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_TRUE(chosen->endsWith(QStringLiteral(" SD CARD")));
+  EXPECT_EQ(dlg.ChosenRoot(), dir.path() / "card");
+}
+
+TEST(SelectDriveDlg, NoDriveClosesAsCancelledAndRejectGivesNothing) {
+  CFixedDriveEnumerator none({});
+  CSelectDriveDlg empty(none);
+  EXPECT_FALSE(empty.Run().has_value());  // returns at once, no dialog shown
+  test::ScratchDir dir;
+  CFixedDriveEnumerator one({{dir.path(), true, false, "/dev/sdc1", "vfat"}});
+  CSelectDriveDlg dlg(one);
+  QTimer::singleShot(0, &dlg, [&] { dlg.reject(); });
+  EXPECT_FALSE(dlg.Run().has_value());
+}
+
+class FormatCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StringTable::Instance().SetLanguage(1033);
+    fs::create_directories(dir.path() / "card" / "NORMAL");
+  }
+  CCardCommands::FormatHooks Hooks(double mib, bool formatResult) {
+    CCardCommands::FormatHooks hooks;
+    hooks.size = [mib](const fs::path&) { return std::optional<double>(mib * 1048576.0); };
+    hooks.format = [this, formatResult](const DriveInfo& d, const std::vector<MountEntry>&,
+                                        std::string*) {
+      formatted.push_back(d.device);
+      return formatResult;
+    };
+    hooks.openFolder = [this](const QString& root) { opened.push_back(root); };
+    return hooks;
+  }
+  CFixedDriveEnumerator Card(bool removable = true) {
+    return CFixedDriveEnumerator({{dir.path() / "card", removable, false, "/dev/sdc1", "vfat"}});
+  }
+  QString Text(int id) { return StringTable::Instance().Load(id); }
+  test::ScratchDir dir;
+  MessageBoxRecorder boxes;
+  std::vector<std::string> formatted;
+  std::vector<QString> opened;
+};
+
+TEST_F(FormatCommandTest, RefusedForFixedDiskMissingCardAndLargeCard) {
+  EXPECT_EQ(CCardCommands::Format(nullptr, kCaption, Card(false), {}, Hooks(7600, true)),
+            CCardCommands::FormatOutcome::NoCard);
+  EXPECT_EQ(
+      CCardCommands::Format(nullptr, kCaption, CFixedDriveEnumerator({}), {}, Hooks(7600, true)),
+      CCardCommands::FormatOutcome::NoCard);
+  EXPECT_EQ(CCardCommands::Format(nullptr, kCaption, Card(), {}, Hooks(30500, true)),
+            CCardCommands::FormatOutcome::TooLarge);
+  ASSERT_EQ(boxes.Requests().size(), 3u);
+  EXPECT_EQ(boxes.Requests()[0].text, Text(623));
+  EXPECT_EQ(boxes.Requests()[0].text, QStringLiteral("There is no device SD card."));
+  EXPECT_EQ(boxes.Requests()[1].text, Text(623));
+  EXPECT_EQ(boxes.Requests()[2].text,
+            QStringLiteral("This SD Card should be formatted on device."));
+  EXPECT_EQ(boxes.Requests()[2].caption, kCaption);
+  EXPECT_TRUE(formatted.empty());
+}
+
+TEST_F(FormatCommandTest, AskThenFormatOpenAndComplete) {
+  boxes.QueueAnswer(kIdCancel);
+  EXPECT_EQ(CCardCommands::Format(nullptr, kCaption, Card(), {}, Hooks(15200, true)),
+            CCardCommands::FormatOutcome::Cancelled);
+  ASSERT_EQ(boxes.Requests().size(), 1u);
+  const QString root = QString::fromStdString((dir.path() / "card").string());
+  EXPECT_EQ(boxes.Requests()[0].text,
+            QStringLiteral("Do you want to format the drive %1 of LUMORA SD Card?").arg(root));
+  EXPECT_EQ(boxes.Requests()[0].buttons, kMbOkCancel);
+  EXPECT_EQ(boxes.Requests()[0].icon, kMbIconWarning);
+  EXPECT_TRUE(formatted.empty());
+
+  boxes.Clear();
+  boxes.QueueAnswer(kIdOk);
+  EXPECT_EQ(CCardCommands::Format(nullptr, kCaption, Card(), {}, Hooks(7600, true)),
+            CCardCommands::FormatOutcome::Formatted);
+  ASSERT_EQ(formatted.size(), 1u);
+  EXPECT_EQ(formatted[0], "/dev/sdc1");
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0], root);
+  ASSERT_EQ(boxes.Requests().size(), 2u);
+  EXPECT_EQ(boxes.Requests()[1].text, QStringLiteral("Format Complete"));
+
+  boxes.Clear();
+  boxes.QueueAnswer(kIdOk);
+  EXPECT_EQ(CCardCommands::Format(nullptr, kCaption, Card(), {}, Hooks(7600, false)),
+            CCardCommands::FormatOutcome::Failed);
+  ASSERT_EQ(boxes.Requests().size(), 2u);
+  EXPECT_EQ(boxes.Requests()[1].text, QStringLiteral("Fail to disk format"));
+  EXPECT_EQ(opened.size(), 1u);
+}
+
+class DownloadCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StringTable::Instance().SetLanguage(1033);
+    source = dir.path() / "card" / "NORMAL" / "20150102_030405_N1.avi";
+    test::WriteText(source, std::string(3 * CFileDownload::kChunkBytes, 'v'));
+    fs::create_directories(dir.path() / "pc");
+  }
+  CCardCommands::DownloadHooks Hooks(QString folder) {
+    CCardCommands::DownloadHooks hooks;
+    hooks.pickFolder = [this, folder](QWidget*, const QString& title) {
+      titles.push_back(title);
+      return folder;
+    };
+    hooks.showProgress = false;
+    return hooks;
+  }
+  test::ScratchDir dir;
+  fs::path source;
+  MessageBoxRecorder boxes;
+  std::vector<QString> titles;
+};
+
+TEST_F(DownloadCommandTest, NothingSelectedOrNoFolder) {
+  EXPECT_EQ(CCardCommands::Download(nullptr, kCaption, "", Hooks("x")),
+            CCardCommands::DownloadOutcome::NotSelected);
+  ASSERT_EQ(boxes.Requests().size(), 1u);
+  EXPECT_EQ(boxes.Requests()[0].text, QStringLiteral("File is not selected."));
+  EXPECT_EQ(boxes.Requests()[0].icon, kMbIconWarning);
+  EXPECT_TRUE(titles.empty());
+  boxes.Clear();
+  EXPECT_EQ(CCardCommands::Download(nullptr, kCaption, source.string(), Hooks(QString())),
+            CCardCommands::DownloadOutcome::NoFolder);
+  ASSERT_EQ(titles.size(), 1u);
+  EXPECT_EQ(titles[0], QStringLiteral("Select Download Target folder"));
+  EXPECT_TRUE(boxes.Requests().empty());
+  EXPECT_TRUE(fs::is_empty(dir.path() / "pc"));
+}
+
+TEST_F(DownloadCommandTest, CopiesOverAnExistingFileWithProgress) {
+  const fs::path target = dir.path() / "pc" / "20150102_030405_N1.avi";
+  test::WriteText(target, "old");
+  auto hooks = Hooks(QString::fromStdString((dir.path() / "pc").string()));
+  hooks.showProgress = true;
+  EXPECT_EQ(CCardCommands::Download(nullptr, kCaption, source.string(), hooks),
+            CCardCommands::DownloadOutcome::Copied);
+  EXPECT_EQ(fs::file_size(target), 3 * CFileDownload::kChunkBytes);
+  ASSERT_EQ(boxes.Requests().size(), 1u);
+  EXPECT_EQ(boxes.Requests()[0].text, QStringLiteral("The Selected File was copied to %1.")
+                                          .arg(QString::fromStdString(target.string())));
+  EXPECT_EQ(boxes.Requests()[0].caption, kCaption);
+}
+
+TEST_F(DownloadCommandTest, CancelLeavesNothingAndFailureIsReported) {
+  auto hooks = Hooks(QString::fromStdString((dir.path() / "pc").string()));
+  hooks.progress = [](std::uint64_t done, std::uint64_t) {
+    return done < CFileDownload::kChunkBytes;
+  };
+  EXPECT_EQ(CCardCommands::Download(nullptr, kCaption, source.string(), hooks),
+            CCardCommands::DownloadOutcome::Cancelled);
+  EXPECT_TRUE(boxes.Requests().empty());
+  EXPECT_TRUE(fs::is_empty(dir.path() / "pc"));
+
+  auto missing = Hooks(QString::fromStdString((dir.path() / "gone").string()));
+  EXPECT_EQ(CCardCommands::Download(nullptr, kCaption, source.string(), missing),
+            CCardCommands::DownloadOutcome::Failed);
+  ASSERT_EQ(boxes.Requests().size(), 1u);
+  EXPECT_EQ(boxes.Requests()[0].icon, kMbIconError);
+  EXPECT_FALSE(boxes.Requests()[0].text.isEmpty());
+}
+
+}  // namespace
+}  // namespace lumora
