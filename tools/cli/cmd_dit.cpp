@@ -89,7 +89,7 @@ int Run(const Options& o) {
     return 0;
   }
   const lumora::CDitStatistics s = lumora::CDitStatistics::Of(points, o.limit);
-  const nlohmann::json out = {{"points", s.Points()},
+  const nlohmann::ordered_json out = {{"points", s.Points()},
                               {"distance", s.DistanceText()},
                               {"moving", s.MovingText()},
                               {"total", s.TotalText()},
