@@ -2,11 +2,15 @@
 
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "app/CSamplePlayerApp.h"
+#include "app/EnginePlayerPort.h"
+#include "display/qt/CDisplayFactory.h"
+#include "engine/CMultiPlayer.h"
 #include "app/TrackPort.h"
 #include "app/ViewerParts.h"
 
@@ -89,6 +93,30 @@ TEST(CSamplePlayerApp, ParsesItsArguments) {
   EXPECT_FALSE(CSamplePlayerApp::ParseArguments({"--after", "soon"}, &bad, &error));
   EXPECT_FALSE(CSamplePlayerApp::ParseArguments({"--after", "-1"}, &bad, &error));
   EXPECT_FALSE(CSamplePlayerApp::ParseArguments({"--bogus"}, &bad, &error));
+}
+
+}  // namespace
+}  // namespace lumora
+
+namespace lumora {
+namespace {
+
+TEST(EnginePlayerPort, VolumeWordSetsTheSoundOutputLevel) {
+  auto* engine = new CMultiPlayer();
+  EnginePlayerPort port(std::unique_ptr<iMultiPlayer>(engine),
+                        std::make_unique<CDisplayFactory>(CDisplayFactory::Kind::Painter));
+  ASSERT_EQ(port.Create(nullptr, nullptr, 0), 1);
+  ASSERT_NE(engine->Sound(), nullptr);
+  port.SetOutputVolume(0xFFFFFFFFu);  // full level: no attenuation
+  EXPECT_EQ(engine->Sound()->GetStoredAttenuation(), 0);
+  port.SetOutputVolume(0x7FFF7FFFu);  // half: 49 % of the level
+  EXPECT_EQ(engine->Sound()->GetStoredAttenuation(),
+            static_cast<int>(std::log10(49.0) * 2000.0 - 4000.0));
+  EXPECT_EQ(port.OutputVolume(), 0x7FFF7FFFu);
+  port.SetOutputVolume(0);
+  EXPECT_EQ(port.OutputVolume(), 0u);
+  EXPECT_EQ(port.GetState(), 3);
+  EXPECT_EQ(port.Open("/nonexistent/recording.avi"), 0);
 }
 
 }  // namespace

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <filesystem>
+
+#include "app/AppIds.h"
+#include "app/CSamplePlayerDlg.h"
+#include "app/ViewerParts.h"
+#include "platform/qt/MessageBox.h"
+#include "tools/mkcard/SampleCard.h"
+
+namespace lumora {
+namespace {
+
+// Runs the event loop until `done` holds or `ms` pass; returns done().
+template <typename Done>
+bool RunUntil(Done done, int ms) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done() && clock.elapsed() < ms) {
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(5);
+  }
+  return done();
+}
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void MakeSampleCard(int channels) {
+    ASSERT_TRUE(dir_.isValid());
+    card_ = dir_.path().toStdString() + "/card";
+    CardOptions options;
+    options.seconds = 2;
+    options.recordings = 2;
+    options.fps = 10;
+    options.front_width = 320;
+    options.front_height = 180;
+    options.rear_width = 160;
+    options.rear_height = 96;
+    options.channels = channels;
+    options.with_mp4 = false;
+    options.with_stills = false;
+    std::string error;
+    ASSERT_TRUE(MakeCard(card_, options, &error, &truth_)) << error;
+  }
+  void MakeWindow() {
+    CSamplePlayerDlg::Parts parts = MakeViewerParts(card_);
+    window_ = std::make_unique<CSamplePlayerDlg>(std::move(parts));
+    window_->OnInitDialog();
+    window_->show();
+  }
+
+  QTemporaryDir dir_;
+  std::string card_;
+  CardTruth truth_;
+  MessageBoxRecorder boxes_;
+  std::unique_ptr<CSamplePlayerDlg> window_;
+};
+
+TEST_F(EndToEnd, SdOpenPlaysTheCardRecordingAfterRecording) {
+  MakeSampleCard(2);
+  MakeWindow();
+  window_->OnCommand(kIdSdOpen);
+  ASSERT_GT(window_->List()->RowCount(), 1);
+  EXPECT_EQ(window_->CardRoot(), card_);
+  EXPECT_EQ(window_->CurrentIndex(), 0);
+  EXPECT_EQ(window_->ButtonText(kIdPlay), QStringLiteral("Pause"));
+  EXPECT_TRUE(window_->IsTimerRunning(kTimerUpdate));
+  EXPECT_EQ(window_->Label(kIdDurationLabel)->text(), QStringLiteral("00:00:02"));
+  // The first recording plays through, then the update opens row 1.
+  ASSERT_TRUE(RunUntil([&] { return window_->Position() > 500; }, 8000));
+  ASSERT_TRUE(RunUntil([&] { return window_->CurrentIndex() == 1; }, 10000));
+  const std::string second = window_->List()->RowPath(1);
+  EXPECT_FALSE(second.empty());
+  EXPECT_TRUE(boxes_.Requests().empty()) << boxes_.Requests()[0].text.toStdString();
+  window_->OnCommand(kIdStop);
+  EXPECT_EQ(window_->Label(kIdPositionLabel)->text(), QStringLiteral("00:00:00"));
+  EXPECT_EQ(window_->Label(kIdDurationLabel)->text(), QStringLiteral("00:00:00"));
+  window_->OnCommand(kIdExit);
+}
+
+TEST_F(EndToEnd, StepsPauseAndTheLastRowStops) {
+  MakeSampleCard(2);
+  MakeWindow();
+  window_->OpenCard(card_);
+  const int rows = window_->List()->RowCount();
+  ASSERT_GT(rows, 1);
+  EXPECT_TRUE(window_->FrontPane()->isVisible());
+  EXPECT_EQ(window_->RearPane()->isVisible(), window_->RearPlacement() != kPaneHidden);
+  window_->OnCommand(kIdPlay);  // pause
+  EXPECT_EQ(window_->ButtonText(kIdPlay), QStringLiteral("Play"));
+  window_->OnCommand(kIdPlay);  // resume
+  EXPECT_EQ(window_->ButtonText(kIdPlay), QStringLiteral("Pause"));
+  // Jump to the last row, then Next on it stops and closes.
+  for (int i = 1; i < rows; ++i) window_->OnCommand(kIdNext);
+  EXPECT_EQ(window_->CurrentIndex(), rows - 1);
+  window_->OnCommand(kIdNext);
+  EXPECT_TRUE(window_->Stopped());
+  EXPECT_EQ(window_->Label(kIdPositionLabel)->text(), QStringLiteral("00:00:00"));
+  // Previous from the first row does nothing.
+  window_->OpenCard(card_);
+  window_->OnCommand(kIdPrevious);
+  EXPECT_EQ(window_->CurrentIndex(), 0);
+}
+
+TEST_F(EndToEnd, FrontOnlyCardHidesTheRearPane) {
+  MakeSampleCard(1);
+  MakeWindow();
+  window_->OpenCard(card_);
+  ASSERT_GT(window_->List()->RowCount(), 0);
+  // Find a row whose recording has one video stream.
+  ASSERT_TRUE(
+      RunUntil([&] { return window_->Position() > 0 || window_->CurrentIndex() >= 0; }, 3000));
+  EXPECT_EQ(window_->RearPlacement(), kPaneHidden);
+  EXPECT_FALSE(window_->RearPane()->isVisible());
+  EXPECT_TRUE(window_->FrontPane()->isVisible());
+}
+
+}  // namespace
+}  // namespace lumora
