@@ -62,8 +62,8 @@ bool FileExists(const std::string& path) {
 
 const std::vector<int>& CSamplePlayerDlg::PendingCommandIds() {
   static const std::vector<int> ids = {kIdSettings,      kIdThumbList, kIdThumbFile, kIdThumbNext,
-                                       kIdThumbPrevious, kIdSetup,     kIdDownload,  kIdPrint,
-                                       kIdFormat,        kIdDit,       kIdMark,      kIdDitSetup};
+                                       kIdThumbPrevious, kIdSetup,     kIdDit,       kIdMark,
+                                       kIdDitSetup};
   return ids;
 }
 
@@ -293,6 +293,7 @@ void CSamplePlayerDlg::BuildCommandTable() {
     commands_[id] = [this, id] { list_->ShowCategory(id); };
   for (int id : kNoEffectIds) commands_[id] = [] {};
   for (int id : PendingCommandIds()) commands_[id] = [this, id] { NotYetAvailable(id); };
+  InstallCardCommands();
   tooltipStrings_ = {{kIdOpen, kStrTipOpen},
                      {kIdSdOpen, kStrTipSdOpen},
                      {kIdZoomIn, kStrTipZoomIn},

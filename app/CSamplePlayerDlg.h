@@ -201,6 +201,8 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   void MapSize();
   void About();
   void NotYetAvailable(int id);
+  // FORMAT, DOWN and PRINT (CardCommands.cpp).
+  void InstallCardCommands();
   // Data panel and graph windows.
   CDrivingTrack& PanelTrack();
   void UpdatePanelInput();

@@ -1,0 +1,44 @@
+// The main window's card commands: FORMAT formats the camera card, DOWN
+// copies the selected recording to a folder on the PC, PRINT prints the
+// window through the print dialog.
+#include <fstream>
+#include <sstream>
+
+#include "app/AppIds.h"
+#include "app/CSamplePlayerDlg.h"
+#include "app/IRecordingList.h"
+#include "display/qt/CPrintScreen.h"
+#include "library/qt/CCardCommands.h"
+#include "platform/CLinuxDriveEnumerator.h"
+#include "platform/CMountTable.h"
+
+namespace lumora {
+
+namespace {
+
+std::vector<MountEntry> CurrentMounts() {
+  std::ifstream in("/proc/self/mountinfo");
+  std::stringstream text;
+  text << in.rdbuf();
+  return CMountTable::Parse(text.str());
+}
+
+}  // namespace
+
+void CSamplePlayerDlg::InstallCardCommands() {
+  commands_[kIdFormat] = [this] {
+    CLinuxDriveEnumerator drives;
+    CCardCommands::Format(this, caption_, drives, CurrentMounts());
+  };
+  commands_[kIdDownload] = [this] {
+    const int row = list_->SelectionMark();
+    const std::string path = row >= 0 ? list_->RowPath(row) : std::string();
+    CCardCommands::Download(this, caption_, path);
+  };
+  commands_[kIdPrint] = [this] {
+    CPrintScreen printer(QString(), caption_);
+    printer.Print(CPrintScreen::kWindow, CPrintScreen::kPortrait, true, this);
+  };
+}
+
+}  // namespace lumora
