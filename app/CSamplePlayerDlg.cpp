@@ -33,6 +33,9 @@
 #include "platform/qt/MessageBox.h"
 #include "res/SkinBitmaps.h"
 #include "res/StringTable.h"
+#include "settings/qt/CDITSetupDlg.h"
+#include "settings/qt/CSetupDlg.h"
+#include "settings/qt/SetupDialogOpener.h"
 #include "ui/CBitSlider.h"
 #include "ui/CSkinButton.h"
 #include "ui/SkinCatalog.h"
@@ -61,9 +64,8 @@ bool FileExists(const std::string& path) {
 }  // namespace
 
 const std::vector<int>& CSamplePlayerDlg::PendingCommandIds() {
-  static const std::vector<int> ids = {kIdSettings,      kIdThumbList, kIdThumbFile, kIdThumbNext,
-                                       kIdThumbPrevious, kIdSetup,     kIdDit,       kIdMark,
-                                       kIdDitSetup};
+  static const std::vector<int> ids = {kIdThumbList, kIdThumbFile, kIdThumbNext, kIdThumbPrevious,
+                                       kIdDit,       kIdMark};
   return ids;
 }
 
@@ -288,6 +290,9 @@ void CSamplePlayerDlg::BuildCommandTable() {
       {kIdGraph, [this] { OpenGraph(); }},
       {kIdAccelGraph, [this] { ShowGSensorDialog(); }},
       {kIdSpeed, [this] { ToggleSpeed(); }},
+      {kIdSetup, [this] { OpenSetup(); }},
+      {kIdSettings, [this] { OpenLegacySetup(); }},
+      {kIdDitSetup, [this] { OpenDitSetup(); }},
   };
   for (int id : {kIdCategoryEvent, kIdCategoryMotion, kIdCategoryNormal, kIdCategoryManual})
     commands_[id] = [this, id] { list_->ShowCategory(id); };
@@ -1177,6 +1182,37 @@ void CSamplePlayerDlg::ShowGSensorDialog() {
   gsensorDlg_->CentreOnOwner();
   gsensorDlg_->show();
   gsensorDlg_->update();
+}
+
+// ---------------------------------------------------------------- settings
+
+void CSamplePlayerDlg::OpenSetup() {
+  // The window speaks the camera's language, read again from the card.
+  const int language = parts_.languageProbe ? parts_.languageProbe() : 0;
+  ApplyLanguage(language);
+  const std::string card = parts_.findRemovableCard ? parts_.findRemovableCard() : std::string();
+  std::optional<std::filesystem::path> root;
+  if (!card.empty()) root = std::filesystem::path(card);
+  if (OpenSetupDialog(this, root, language, windowTitle()) != SetupOpenResult::kShown) return;
+  // The user may have changed the camera's language and speed unit.
+  if (parts_.languageProbe) ApplyLanguage(parts_.languageProbe());
+  if (parts_.readSpeedUnit) speedUnit_ = parts_.readSpeedUnit();
+  update();
+}
+
+void CSamplePlayerDlg::OpenLegacySetup() {
+  if (cardRoot_.empty()) return;
+  if (!legacySetup_) legacySetup_ = new CSetupDlg(this);
+  legacySetup_->SetCardRoot(cardRoot_);
+  legacySetup_->ShowCentred();
+}
+
+void CSamplePlayerDlg::OpenDitSetup() {
+  Stop();
+  CDITSetupDlg dialog(overSpeedLimit_, this);
+  dialog.exec();
+  overSpeedLimit_ = NextOverSpeedLimit(overSpeedLimit_, dialog.Result());
+  update();
 }
 
 }  // namespace lumora

@@ -38,6 +38,7 @@ class CGSensorDlg;
 class CGraphDlg;
 class SmartView;
 class CSkinButton;
+class CSetupDlg;
 
 class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindowHost {
   Q_OBJECT
@@ -58,6 +59,8 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
     std::function<std::string()> findCard;
     // Speed unit of the card (0 km/h, 1 mph).
     std::function<int()> readSpeedUnit;
+    // Card root among removable drives only (SETUP), empty when none.
+    std::function<std::string()> findRemovableCard;
     std::function<bool()> isOnline;
     // Whether the left mouse button is held (the update waits while it is).
     std::function<bool()> leftButtonHeld;
@@ -120,6 +123,10 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   std::int64_t Duration() const { return duration_; }
   const std::string& CardRoot() const { return cardRoot_; }
   int SpeedUnit() const { return speedUnit_; }
+  // Over-speed limit of DIT mode in km/h (DITSTP sets it).
+  int OverSpeedLimit() const { return overSpeedLimit_; }
+  // The legacy settings dialog once the settings button created it.
+  CSetupDlg* LegacySetupDialog() const { return legacySetup_; }
   bool WindowSizeFlag() const { return sizeFlag_; }
   QString Caption() const { return caption_; }
   QString ProductTitle() const { return productTitle_; }
@@ -203,6 +210,10 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   void NotYetAvailable(int id);
   // FORMAT, DOWN and PRINT (CardCommands.cpp).
   void InstallCardCommands();
+  // SETUP, the settings button and DITSTP.
+  void OpenSetup();
+  void OpenLegacySetup();
+  void OpenDitSetup();
   // Data panel and graph windows.
   CDrivingTrack& PanelTrack();
   void UpdatePanelInput();
@@ -257,6 +268,8 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   std::int64_t lastSeekPosition_ = 0;
   std::string cardRoot_;
   int speedUnit_ = 0;
+  int overSpeedLimit_ = 60;
+  CSetupDlg* legacySetup_ = nullptr;
   QString caption_;
   QString productTitle_;
   QRect normalRect_;

@@ -51,6 +51,10 @@ CSamplePlayerDlg::Parts MakeViewerParts(const std::string& explicitCard) {
   parts.track = std::move(track);
   parts.findCard = [drives] { return FindCard(*drives); };
   parts.languageProbe = [drives] { return ProbeCameraLanguage(*drives); };
+  parts.findRemovableCard = [drives] {
+    const auto root = CCardLocator::FindCardRoot(*drives, CardSearch::RemovableOnly);
+    return root ? root->string() : std::string();
+  };
   parts.readSpeedUnit = [drives] {
     const auto root = CCardLocator::FindCardRoot(*drives, CardSearch::AnyDrive);
     return static_cast<int>(ReadSpeedUnit(root, 0));
