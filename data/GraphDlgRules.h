@@ -10,19 +10,11 @@
 #include <vector>
 
 #include "data/CDrivingTrack.h"
+#include "data/PlotLine.h"
 
 namespace lumora {
 
-// A line of a pen width and a 0x00BBGGRR colour.
-struct GraphLine {
-  int x1 = 0;
-  int y1 = 0;
-  int x2 = 0;
-  int y2 = 0;
-  int width = 1;
-  std::uint32_t colour = 0;
-  bool operator==(const GraphLine&) const = default;
-};
+using GraphLine = PlotLine;
 
 // A text in a rectangle (left, top, right, bottom) in a colour.
 struct GraphText {

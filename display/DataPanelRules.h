@@ -11,19 +11,11 @@
 #include <vector>
 
 #include "data/CDrivingTrack.h"
+#include "data/PlotLine.h"
 
 namespace lumora {
 
-// One straight line of a given pen width and 0x00BBGGRR colour.
-struct PanelLine {
-  int x1 = 0;
-  int y1 = 0;
-  int x2 = 0;
-  int y2 = 0;
-  int width = 1;
-  std::uint32_t colour = 0;
-  bool operator==(const PanelLine&) const = default;
-};
+using PanelLine = PlotLine;
 
 struct PanelPoint {
   int x = 0;
