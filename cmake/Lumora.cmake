@@ -66,17 +66,17 @@ function(lumora_add_test name dir)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE lumora_options GTest::gtest GTest::gmock ${ARGN})
   lumora_qt_target(${name} "${ARGN}")
-  # Qt tests get a QApplication from their own main; the others gtest's main.
+  # Qt tests get a QApplication from their own main. Both mains set the test
+  # environment (offscreen Qt, dummy sound, no browser sandbox) unless the
+  # caller set it, so an executable run by hand behaves as under ctest.
   if("${ARGN}" MATCHES "Qt6::|_qt|lumora_ui|lumora_res")
     target_link_libraries(${name} PRIVATE lumora_test_main_qt)
   else()
-    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE lumora_test_main)
   endif()
   target_compile_definitions(${name} PRIVATE
     LUMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     LUMORA_BINARY_DIR="${PROJECT_BINARY_DIR}"
     LUMORA_SHARED_DIR="${LUMORA_SHARED_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;QTWEBENGINE_DISABLE_SANDBOX=1"
-               TIMEOUT 300)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()

@@ -3,8 +3,10 @@
 
 #include <QApplication>
 
+#include "tests/support/TestEnvironment.h"
+
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  lumora::test::SetTestEnvironmentDefaults();
   QApplication app(argc, argv);
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
