@@ -51,8 +51,8 @@ QColor FromColorRef(std::uint32_t ref) {
 }
 
 constexpr std::uint32_t kPositionLabelBack = 0x25211C;
-constexpr int kSkinWidth = 1020;
-constexpr int kSkinHeight = 720;
+constexpr int kSkinWidth = MainLayout::kClientWidth;
+constexpr int kSkinHeight = MainLayout::kClientHeight;
 constexpr int kNoEffectIds[] = {kIdFps,     kIdCapture, kIdCheck1110, kIdCheck1111,
                                 kIdAccelF9, kIdAccelF8, kIdAccelF10};
 
@@ -432,41 +432,30 @@ void CSamplePlayerDlg::RunLayoutProcedure() {
 void CSamplePlayerDlg::PositionControls() {
   const int w = windowMode_ == kModeEnlarged ? width() : kSkinWidth;
   const int h = windowMode_ == kModeEnlarged ? height() : kSkinHeight;
-  auto place = [&](int id, QWidget* widget) {
-    if (!widget) return;
+  // Every control with a place in this mode is moved there and shown; the
+  // others (buttons without a place, the time labels of a mode that has
+  // none) are hidden.
+  std::map<int, QWidget*> widgets;
+  for (const auto& [id, button] : buttons_) widgets[id] = button;
+  for (const auto& [id, label] : labels_) widgets[id] = label;
+  widgets[kIdSeekSlider] = sliders_[kIdSeekSlider];
+  widgets[kIdVolumeSlider] = sliders_[kIdVolumeSlider];
+  widgets[kIdSmart] = smart_;
+  for (const auto& [id, widget] : widgets) {
     LayoutRect rect;
+    if (!widget) continue;
     if (ControlPlaces::Place(id, windowMode_, w, h, &rect)) {
       widget->setGeometry(ToQRect(rect));
       widget->show();
-    } else if (windowMode_ == kModeEnlarged) {
+    } else {
       widget->hide();
     }
-  };
-  for (const auto& [id, button] : buttons_) {
-    if (button && !button->isHidden())
-      place(id, button);
-    else if (button && windowMode_ == kModeNormal && id != kIdPreviousSize) {
-      LayoutRect rect;
-      if (ControlPlaces::Place(id, windowMode_, w, h, &rect)) place(id, button);
-    }
   }
-  for (const auto& [id, slider] : sliders_) {
-    if (id == kIdSeekSlider || id == kIdVolumeSlider) place(id, slider);
-  }
-  for (const auto& [id, label] : labels_) place(id, label);
-  place(kIdSmart, smart_);
-  if (windowMode_ == kModeEnlarged) {
-    buttons_[kIdPreviousSize]->move(w - 180, 0);
-    buttons_[kIdPreviousSize]->show();
-    if (mapWidget_) mapWidget_->hide();
-  } else {
-    buttons_[kIdPreviousSize]->hide();
-    if (mapWidget_) mapWidget_->show();
-  }
+  if (mapWidget_) mapWidget_->setVisible(windowMode_ != kModeEnlarged);
 }
 
 void CSamplePlayerDlg::ApplyWindowSize() {
-  // The skin's background sets the window size (1020 x 720 for the built-in
+  // The skin's background sets the window size (1020 x 760 for the built-in
   // skin, whether or not the size flag is set).
   resize(kSkinWidth, kSkinHeight);
   CentreWindow();
@@ -530,6 +519,11 @@ void CSamplePlayerDlg::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   if (windowMode_ == kModeEnlarged) {
     painter.fillRect(rect(), whiteBackground_ ? Qt::white : Qt::black);
+    // The control band under the video keeps the skin's dark colour so that
+    // its white time labels stay readable.
+    painter.fillRect(QRect(0, height() - MainLayout::kEnlargedBottom + 2, width(),
+                           MainLayout::kEnlargedBottom - 2),
+                     QColor(0x16, 0x18, 0x1c));
   } else {
     // The skin's background, its bottom band carried on below it.
     const QPixmap background = SkinBitmap(kBmpBackground);

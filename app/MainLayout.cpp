@@ -73,86 +73,145 @@ bool MainLayout::InDragStrip(int windowMode, int clientHeight, int x, int y) {
 namespace lumora {
 namespace {
 
-struct Place {
-  int id;
-  LayoutRect rect;
-  bool transportRow;  // follows the bottom band in mode 2
+// Sizes of the skin's buttons.
+constexpr int kTransportW = 40;  // round transport buttons
+constexpr int kToolW = 36;       // square tool buttons
+constexpr int kButtonH = 32;
+constexpr int kGap = 4;
+
+// Window mode 1. The bottom bar's buttons sit at y 720 under the map (which
+// ends at 707); the groups are transport (prev .. +5 s, then speed, full
+// screen, swap, zoom), card and file commands, and DIT mode under the map's
+// right edge.
+constexpr int kBarY = 720;
+constexpr int kPaneRowY = 298;   // between the small video and the map
+constexpr int kGraphRowY = 494;  // under the volume slider
+
+constexpr int Col(int first, int index, int width) { return first + index * (width + kGap); }
+
+constexpr int kSpeedX = Col(16, 6, kTransportW) + 10;  // 290
+constexpr int kCardX = 531;
+constexpr int kDitX = 890;
+constexpr int kGraphX = 23;
+constexpr int kGraphGap = 8;
+
+constexpr PlacedControl kNormalPlaces[] = {
+    // Title strip.
+    {kIdFileNameLabel, {200, 8, 480, 18}},
+    {kIdSettings, {892, 0, kToolW, kButtonH}},
+    {kIdWindowSize, {932, 6, 24, 22}},
+    {kIdMinimise, {960, 6, 24, 22}},
+    {kIdExit, {988, 6, 24, 22}},
+    // Seek row under the large video.
+    {kIdPositionLabel, {20, 420, 80, 20}},
+    {kIdSeekSlider, {105, 420, 537, 20}},
+    {kIdDurationLabel, {20, 441, 80, 14}},
+    // Column left of the data panel.
+    {kIdMute, {20, 461, 24, 22}},
+    {kIdVolumeSlider, {50, 462, 92, 20}},
+    {kIdGraphMode, {kGraphX, kGraphRowY, kToolW, kButtonH}},
+    {kIdGraph, {kGraphX + (kToolW + kGraphGap), kGraphRowY, kToolW, kButtonH}},
+    {kIdAccelGraph, {kGraphX + 2 * (kToolW + kGraphGap), kGraphRowY, kToolW, kButtonH}},
+    {kIdVideoRecovery, {kGraphX + 3 * (kToolW + kGraphGap), kGraphRowY, kToolW, kButtonH}},
+    {kIdSmart, {17, 536, 180, 165}},
+    // Pane and map buttons between the small video and the map.
+    {kIdLayoutMapCheck, {Col(690, 0, kToolW), kPaneRowY, kToolW, kButtonH}},
+    {kIdLayoutVideoCheck, {Col(690, 1, kToolW), kPaneRowY, kToolW, kButtonH}},
+    {kIdFrontRearSwitch, {Col(690, 2, kToolW), kPaneRowY, kToolW, kButtonH}},
+    {kIdMapSize, {Col(690, 3, kToolW) + 12, kPaneRowY, kToolW, kButtonH}},
+    {kIdMapToggle, {Col(690, 4, kToolW) + 12, kPaneRowY, kToolW, kButtonH}},
+    {kIdListToggle, {980, 284, 20, 60}},
+    // Bottom bar: transport.
+    {kIdPrevious, {Col(16, 0, kTransportW), kBarY, kTransportW, kButtonH}},
+    {kIdPlay, {Col(16, 1, kTransportW), kBarY, kTransportW, kButtonH}},
+    {kIdStop, {Col(16, 2, kTransportW), kBarY, kTransportW, kButtonH}},
+    {kIdNext, {Col(16, 3, kTransportW), kBarY, kTransportW, kButtonH}},
+    {kIdStepBack, {Col(16, 4, kTransportW), kBarY, kTransportW, kButtonH}},
+    {kIdStepForward, {Col(16, 5, kTransportW), kBarY, kTransportW, kButtonH}},
+    {kIdSpeed, {Col(kSpeedX, 0, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdFullScreen, {Col(kSpeedX, 1, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdChangeScreen, {Col(kSpeedX, 2, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdZoomIn, {Col(kSpeedX, 3, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdZoomOut, {Col(kSpeedX, 4, kToolW), kBarY, kToolW, kButtonH}},
+    // Bottom bar: card and file commands.
+    {kIdSdOpen, {Col(kCardX, 0, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdOpen, {Col(kCardX, 1, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdList, {Col(kCardX, 2, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdSetup, {Col(kCardX, 3, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdDownload, {Col(kCardX, 4, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdPrint, {Col(kCardX, 5, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdFormat, {Col(kCardX, 6, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdInfo, {Col(kCardX, 7, kToolW), kBarY, kToolW, kButtonH}},
+    // Bottom bar: DIT mode, under the map.
+    {kIdDit, {Col(kDitX, 0, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdMark, {Col(kDitX, 1, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdDitSetup, {Col(kDitX, 2, kToolW), kBarY, kToolW, kButtonH}},
 };
 
-// Mode-1 places on the skin: the panel under the large video holds the seek
-// strip and the transport row, the band under it the tool buttons, the panel
-// under the small video the layout check boxes.
-constexpr Place kPlaces[] = {
-    {kIdSettings, {892, 0, 36, 32}, false},
-    {kIdWindowSize, {932, 6, 24, 22}, false},
-    {kIdMinimise, {960, 6, 24, 22}, false},
-    {kIdExit, {988, 6, 24, 22}, false},
-    {kIdFileNameLabel, {200, 8, 480, 18}, false},
-    {kIdPositionLabel, {20, 420, 80, 20}, true},
-    {kIdSeekSlider, {105, 420, 537, 20}, true},
-    {kIdDurationLabel, {20, 443, 80, 14}, true},
-    {kIdMute, {20, 463, 24, 22}, true},
-    {kIdVolumeSlider, {50, 462, 92, 20}, true},
-    {kIdPrevious, {160, 458, 40, 32}, true},
-    {kIdPlay, {204, 458, 40, 32}, true},
-    {kIdStop, {248, 458, 40, 32}, true},
-    {kIdNext, {292, 458, 40, 32}, true},
-    {kIdStepBack, {336, 458, 40, 32}, true},
-    {kIdStepForward, {380, 458, 40, 32}, true},
-    {kIdSpeed, {430, 458, 36, 32}, true},
-    {kIdFullScreen, {470, 458, 36, 32}, true},
-    {kIdChangeScreen, {510, 458, 36, 32}, true},
-    {kIdZoomIn, {550, 458, 36, 32}, true},
-    {kIdZoomOut, {590, 458, 36, 32}, true},
-    {kIdSdOpen, {16, 516, 36, 32}, false},
-    {kIdOpen, {56, 516, 36, 32}, false},
-    {kIdList, {96, 516, 36, 32}, false},
-    {kIdGraph, {136, 516, 36, 32}, false},
-    {kIdGraphMode, {176, 516, 36, 32}, false},
-    {kIdSetup, {216, 516, 36, 32}, false},
-    {kIdDownload, {256, 516, 36, 32}, false},
-    {kIdPrint, {296, 516, 36, 32}, false},
-    {kIdInfo, {336, 516, 36, 32}, false},
-    {kIdFormat, {376, 516, 36, 32}, false},
-    {kIdDit, {416, 516, 36, 32}, false},
-    {kIdMark, {456, 516, 36, 32}, false},
-    {kIdDitSetup, {496, 516, 36, 32}, false},
-    {kIdMapToggle, {536, 516, 36, 32}, false},
-    {kIdAccelGraph, {576, 516, 36, 32}, false},
-    {kIdVideoRecovery, {616, 516, 36, 32}, false},
-    {kIdSmart, {16, 552, 180, 165}, false},
-    {kIdFps, {210, 556, 80, 22}, false},
-    {kIdCapture, {294, 556, 80, 22}, false},
-    {kIdFrontRearSwitch, {378, 552, 36, 32}, false},
-    {kIdLayoutMapCheck, {690, 297, 36, 32}, false},
-    {kIdLayoutVideoCheck, {730, 297, 36, 32}, false},
-    {kIdMapSize, {770, 297, 36, 32}, false},
-    {kIdListToggle, {980, 284, 20, 60}, false},
+// Window mode 2: places relative to the client's right edge (window
+// buttons) or to the band of 79 pixels under the video (the rest).
+struct EnlargedPlace {
+  int id;
+  bool fromRight;  // x counts back from the client's right edge
+  int x;
+  int y;  // from the top, or (in the band) from the client's bottom edge
+  int width;
+  int height;
+};
+
+constexpr int kBandRow = 44;  // the button row's top, above the client's bottom
+
+constexpr EnlargedPlace kEnlargedPlaces[] = {
+    {kIdSettings, true, 128, 0, kToolW, kButtonH},
+    {kIdWindowSize, true, 88, 6, 24, 22},
+    {kIdMinimise, true, 60, 6, 24, 22},
+    {kIdExit, true, 32, 6, 24, 22},
+    // The band: the seek slider on the progress strip (x 25..562,
+    // y h-70..h-50), the time labels after it, the button row under it.
+    {kIdSeekSlider, false, 25, 70, 537, 20},
+    {kIdPositionLabel, false, 572, 70, 70, 20},
+    {kIdDurationLabel, false, 646, 70, 70, 20},
+    {kIdPrevious, false, Col(25, 0, kTransportW), kBandRow, kTransportW, kButtonH},
+    {kIdPlay, false, Col(25, 1, kTransportW), kBandRow, kTransportW, kButtonH},
+    {kIdStop, false, Col(25, 2, kTransportW), kBandRow, kTransportW, kButtonH},
+    {kIdNext, false, Col(25, 3, kTransportW), kBandRow, kTransportW, kButtonH},
+    {kIdStepBack, false, Col(25, 4, kTransportW), kBandRow, kTransportW, kButtonH},
+    {kIdStepForward, false, Col(25, 5, kTransportW), kBandRow, kTransportW, kButtonH},
+    {kIdSpeed, false, Col(299, 0, kToolW), kBandRow, kToolW, kButtonH},
+    {kIdFullScreen, false, Col(299, 1, kToolW), kBandRow, kToolW, kButtonH},
+    {kIdChangeScreen, false, Col(299, 2, kToolW), kBandRow, kToolW, kButtonH},
+    {kIdZoomIn, false, Col(299, 3, kToolW), kBandRow, kToolW, kButtonH},
+    {kIdZoomOut, false, Col(299, 4, kToolW), kBandRow, kToolW, kButtonH},
+    {kIdMute, false, 510, kBandRow - 5, 24, 22},
+    {kIdVolumeSlider, false, 540, kBandRow - 6, 92, 20},
 };
 
 }  // namespace
 
+std::vector<PlacedControl> ControlPlaces::All(int windowMode, int clientWidth, int clientHeight) {
+  std::vector<PlacedControl> placed;
+  if (windowMode != kModeEnlarged) {
+    placed.assign(std::begin(kNormalPlaces), std::end(kNormalPlaces));
+    return placed;
+  }
+  for (const EnlargedPlace& p : kEnlargedPlaces) {
+    LayoutRect rect{p.x, p.y, p.width, p.height};
+    if (p.fromRight) rect.x = clientWidth - p.x;
+    if (!p.fromRight) rect.y = clientHeight - p.y;
+    placed.push_back({p.id, rect});
+  }
+  // The previous-size button closes the band's row at the right.
+  placed.push_back({kIdPreviousSize,
+                    {clientWidth - MainLayout::kEnlargedSide - kToolW, clientHeight - kBandRow,
+                     kToolW, kButtonH}});
+  return placed;
+}
+
 bool ControlPlaces::Place(int id, int windowMode, int clientWidth, int clientHeight,
                           LayoutRect* rect) {
-  for (const auto& place : kPlaces) {
-    if (place.id != id) continue;
-    *rect = place.rect;
-    if (windowMode == kModeEnlarged) {
-      if (id == kIdMinimise || id == kIdExit || id == kIdWindowSize || id == kIdSettings) {
-        rect->x = clientWidth - (1020 - place.rect.x);
-      } else if (place.transportRow) {
-        // The strip sits at x 25..562, y h-70..h-50 in this mode.
-        const LayoutRect strip = MainLayout::ProgressStrip(kModeEnlarged, clientHeight);
-        rect->x = place.rect.x - 80;
-        rect->y = place.rect.y - 420 + strip.y - 2;
-        if (id == kIdSeekSlider) {
-          rect->x = strip.x;
-          rect->y = strip.y;
-        }
-      } else {
-        return false;
-      }
-    }
+  for (const PlacedControl& control : All(windowMode, clientWidth, clientHeight)) {
+    if (control.id != id) continue;
+    *rect = control.rect;
     return true;
   }
   return false;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lumora {
 
@@ -40,6 +41,10 @@ class MainLayout {
   static constexpr LayoutRect kVolumeSlider{50, 462, 92, 20};
   static constexpr int kNormalWidth = 1020;
   static constexpr int kNormalHeight = 594;
+  // Client size of window mode 1: the panes, the data panel and the map
+  // above a bottom bar with the transport and card commands.
+  static constexpr int kClientWidth = 1020;
+  static constexpr int kClientHeight = 760;
   // Margins of a video window in window mode 2.
   static constexpr int kEnlargedSide = 18;
   static constexpr int kEnlargedTop = 50;
@@ -75,13 +80,26 @@ class MainLayout {
 
 namespace lumora {
 
-// Where each control of the control bar sits. Mode 1 uses fixed places in the
-// 1020-pixel-wide skin; mode 2 keeps the top strip and moves the transport
-// row to the bottom band under the enlarged video.
+struct PlacedControl {
+  int id = 0;
+  LayoutRect rect;
+};
+
+// Where each control of the control bar sits. Window mode 1 (client
+// 1020 x 760): window buttons in the title strip; the time labels beside the
+// seek slider; mute, volume, the graph buttons and the driver-assistance
+// indicator in the column left of the data panel; the pane and map buttons
+// between the small video and the map; the transport, card and DIT commands
+// in the bottom bar. Window mode 2: the window buttons at the top right and
+// the seek slider, time labels, transport row, volume and the previous-size
+// button in the 79-pixel band under the enlarged video. Controls without a
+// place in a mode stay hidden in it.
 class ControlPlaces {
  public:
   // False for controls that are not placed (kept hidden).
   static bool Place(int id, int windowMode, int clientWidth, int clientHeight, LayoutRect* rect);
+  // Every placed control of a mode, in table order.
+  static std::vector<PlacedControl> All(int windowMode, int clientWidth, int clientHeight);
 };
 
 }  // namespace lumora

@@ -60,9 +60,10 @@ function DrawRoute() {
     if (at) points.push(at);
   }
   if (points.length === 0) return;
-  route = L.polyline(points, {color: '#1d98ce', weight: 4, opacity: 0.9}).addTo(map);
+  route = L.polyline(points, {color: '#1d98ce', weight: 4, opacity: 1}).addTo(map);
   if (current) current.bringToFront();
-  map.fitBounds(route.getBounds(), {padding: [20, 20], maxZoom: 17, animate: false});
+  // A short recording's route still fills a good part of the pane.
+  map.fitBounds(route.getBounds(), {padding: [30, 30], maxZoom: 19, animate: false});
 }
 
 function MapState() {

@@ -4,6 +4,12 @@
 #include "app/MainLayout.h"
 #include "app/PlaybackRules.h"
 #include "app/SmartIndicator.h"
+#include "display/DataPanelRules.h"
+
+#include <iterator>
+#include <string>
+#include <tuple>
+#include <vector>
 
 namespace lumora {
 namespace {
@@ -75,86 +81,165 @@ TEST(MainLayout, DragStripOnlyInNormalModeOutsideTheSeekBar) {
   EXPECT_FALSE(MainLayout::InDragStrip(kModeEnlarged, 720, 10, 10));
 }
 
-TEST(ControlPlaces, NormalModeKeepsFixedSlidersAndMovesTransportInMode2) {
-  LayoutRect rect;
-  ASSERT_TRUE(ControlPlaces::Place(kIdSeekSlider, kModeNormal, 1020, 720, &rect));
-  EXPECT_EQ(rect, MainLayout::kSeekSlider);
-  ASSERT_TRUE(ControlPlaces::Place(kIdVolumeSlider, kModeNormal, 1020, 720, &rect));
-  EXPECT_EQ(rect, MainLayout::kVolumeSlider);
-  ASSERT_TRUE(ControlPlaces::Place(kIdSeekSlider, kModeEnlarged, 1920, 1000, &rect));
-  const LayoutRect strip = MainLayout::ProgressStrip(kModeEnlarged, 1000);
-  EXPECT_EQ(rect.x, strip.x);
-  EXPECT_GE(rect.y, strip.y);
-  ASSERT_TRUE(ControlPlaces::Place(kIdPlay, kModeEnlarged, 1920, 1000, &rect));
-  EXPECT_LE(rect.Bottom(), 1000);
-  EXPECT_FALSE(ControlPlaces::Place(kIdSdOpen, kModeEnlarged, 1920, 1000, &rect));
-  ASSERT_TRUE(ControlPlaces::Place(kIdExit, kModeEnlarged, 1920, 1000, &rect));
-  EXPECT_LE(rect.Right(), 1920);
-  EXPECT_FALSE(ControlPlaces::Place(9999, kModeNormal, 1020, 720, &rect));
+bool Overlap(const LayoutRect& a, const LayoutRect& b) {
+  return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
 }
 
-TEST(ControlPlaces, NoTwoVisibleControlsOverlapInNormalMode) {
-  const int ids[] = {kIdSettings,
-                     kIdWindowSize,
-                     kIdMinimise,
-                     kIdExit,
-                     kIdFileNameLabel,
-                     kIdPositionLabel,
-                     kIdSeekSlider,
-                     kIdDurationLabel,
-                     kIdMute,
-                     kIdVolumeSlider,
-                     kIdPrevious,
-                     kIdPlay,
-                     kIdStop,
-                     kIdNext,
-                     kIdStepBack,
-                     kIdStepForward,
-                     kIdSpeed,
-                     kIdFullScreen,
-                     kIdChangeScreen,
-                     kIdZoomIn,
-                     kIdZoomOut,
-                     kIdSdOpen,
-                     kIdOpen,
-                     kIdList,
-                     kIdGraph,
-                     kIdGraphMode,
-                     kIdSetup,
-                     kIdDownload,
-                     kIdPrint,
-                     kIdInfo,
-                     kIdFormat,
-                     kIdDit,
-                     kIdMark,
-                     kIdDitSetup,
-                     kIdMapToggle,
-                     kIdAccelGraph,
-                     kIdVideoRecovery,
-                     kIdSmart,
-                     kIdFps,
-                     kIdCapture,
-                     kIdFrontRearSwitch,
-                     kIdLayoutMapCheck,
-                     kIdLayoutVideoCheck,
-                     kIdMapSize,
-                     kIdListToggle};
-  std::vector<LayoutRect> rects;
-  for (int id : ids) {
-    LayoutRect rect;
-    ASSERT_TRUE(ControlPlaces::Place(id, kModeNormal, 1020, 720, &rect)) << id;
-    EXPECT_LE(rect.Right(), 1020) << id;
-    EXPECT_LE(rect.Bottom(), 720) << id;
-    rects.push_back(rect);
+bool Inside(const LayoutRect& inner, const LayoutRect& outer) {
+  return inner.x >= outer.x && inner.y >= outer.y && inner.Right() <= outer.Right() &&
+         inner.Bottom() <= outer.Bottom();
+}
+
+// What the window draws in mode 1 besides its controls: the two video panes,
+// the data panel's gauge faces, text block, graph strip with its axis labels,
+// and the map.
+std::vector<std::pair<const char*, LayoutRect>> DrawnAreas() {
+  using R = DataPanelRules;
+  return {
+      {"large pane", MainLayout::kLargePane},
+      {"small pane", MainLayout::kSmallPane},
+      {"speedometer", {R::kSpeedFaceX, R::kSpeedFaceY, R::kSpeedFaceWidth, R::kSpeedFaceHeight}},
+      {"heading",
+       {R::kHeadingFaceX, R::kHeadingFaceY, R::kHeadingFaceWidth, R::kHeadingFaceHeight}},
+      {"text block",
+       {R::kTextLeft, R::kLabelY, R::kTextRight - R::kTextLeft,
+        R::kLongitudeY + R::kTextLineHeight - R::kLabelY}},
+      {"graph strip", {R::kCopyTargetX, R::kCopyTargetY, R::kCopyWidth, R::kCopyHeight}},
+      // Five right-aligned labels in (216, 575 + 18 i, 255, 615 + 18 i).
+      {"axis labels", {216, 575, 255 - 216, 615 + 18 * 4 - 575}},
+      {"map", MainLayout::kMapShown},
+  };
+}
+
+const int kTransportIds[] = {kIdPrevious,     kIdPlay,        kIdStop,   kIdNext,
+                             kIdStepBack,     kIdStepForward, kIdSpeed,  kIdFullScreen,
+                             kIdChangeScreen, kIdZoomIn,      kIdZoomOut};
+
+TEST(ControlPlaces, EveryCommandButtonHasAPlaceInNormalMode) {
+  // Every button of the command table that does something is reachable; the
+  // buttons without an action (FPS, capture), the check boxes 1110/1111, the
+  // compact layout's category buttons, the thumbnail buttons and the
+  // previous-size button of mode 2 have none.
+  const int placed[] = {kIdMinimise,     kIdExit,           kIdPrevious,
+                        kIdPlay,         kIdStop,           kIdNext,
+                        kIdStepBack,     kIdStepForward,    kIdSdOpen,
+                        kIdSettings,     kIdFullScreen,     kIdGraphMode,
+                        kIdMute,         kIdChangeScreen,   kIdFrontRearSwitch,
+                        kIdAccelGraph,   kIdLayoutMapCheck, kIdLayoutVideoCheck,
+                        kIdMapSize,      kIdZoomIn,         kIdVideoRecovery,
+                        kIdWindowSize,   kIdListToggle,     kIdOpen,
+                        kIdSetup,        kIdGraph,          kIdDownload,
+                        kIdPrint,        kIdInfo,           kIdZoomOut,
+                        kIdList,         kIdFormat,         kIdSmart,
+                        kIdMapToggle,    kIdSpeed,          kIdDit,
+                        kIdMark,         kIdDitSetup,       kIdSeekSlider,
+                        kIdVolumeSlider, kIdPositionLabel,  kIdDurationLabel,
+                        kIdFileNameLabel};
+  LayoutRect rect;
+  for (int id : placed) {
+    EXPECT_TRUE(ControlPlaces::Place(id, kModeNormal, 1020, 760, &rect)) << id;
   }
-  for (std::size_t i = 0; i < rects.size(); ++i) {
-    for (std::size_t j = i + 1; j < rects.size(); ++j) {
-      const LayoutRect& a = rects[i];
-      const LayoutRect& b = rects[j];
-      const bool overlap =
-          a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
-      EXPECT_FALSE(overlap) << ids[i] << " and " << ids[j];
+  for (int id : {kIdFps, kIdCapture, kIdCheck1110, kIdCheck1111, kIdPreviousSize, kIdThumbList,
+                 kIdCategoryEvent, 9999}) {
+    EXPECT_FALSE(ControlPlaces::Place(id, kModeNormal, 1020, 760, &rect)) << id;
+  }
+  EXPECT_EQ(ControlPlaces::All(kModeNormal, 1020, 760).size(), std::size(placed));
+}
+
+TEST(ControlPlaces, NormalModeKeepsTheFixedSliders) {
+  LayoutRect rect;
+  ASSERT_TRUE(ControlPlaces::Place(kIdSeekSlider, kModeNormal, 1020, 760, &rect));
+  EXPECT_EQ(rect, MainLayout::kSeekSlider);
+  ASSERT_TRUE(ControlPlaces::Place(kIdVolumeSlider, kModeNormal, 1020, 760, &rect));
+  EXPECT_EQ(rect, MainLayout::kVolumeSlider);
+  ASSERT_TRUE(ControlPlaces::Place(kIdSmart, kModeNormal, 1020, 760, &rect));
+  EXPECT_EQ(rect.width, 180);
+  EXPECT_EQ(rect.height, 165);
+  // The seek slider lies on the strip that seeks when clicked.
+  EXPECT_TRUE(Inside(MainLayout::kSeekSlider, MainLayout::ProgressStrip(kModeNormal, 760)));
+}
+
+TEST(ControlPlaces, NormalModeCoversNothingTheWindowDrawsAndNoOtherControl) {
+  const auto placed =
+      ControlPlaces::All(kModeNormal, MainLayout::kClientWidth, MainLayout::kClientHeight);
+  ASSERT_GT(placed.size(), 40u);
+  const LayoutRect client{0, 0, MainLayout::kClientWidth, MainLayout::kClientHeight};
+  const auto areas = DrawnAreas();
+  for (const PlacedControl& control : placed) {
+    EXPECT_TRUE(Inside(control.rect, client)) << control.id;
+    for (const auto& [name, area] : areas)
+      EXPECT_FALSE(Overlap(control.rect, area)) << control.id << " covers the " << name;
+  }
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    for (std::size_t j = i + 1; j < placed.size(); ++j) {
+      EXPECT_FALSE(Overlap(placed[i].rect, placed[j].rect))
+          << placed[i].id << " and " << placed[j].id;
     }
+  }
+  // The map reaches y 707; everything fits in the client height.
+  EXPECT_GE(MainLayout::kClientHeight, MainLayout::kMapShown.Bottom());
+}
+
+TEST(ControlPlaces, TransportButtonsFormOneRowInBothModes) {
+  for (auto [mode, w, h] :
+       {std::tuple{kModeNormal, 1020, 760}, std::tuple{kModeEnlarged, 1280, 720},
+        std::tuple{kModeEnlarged, 1920, 1080}}) {
+    LayoutRect first;
+    ASSERT_TRUE(ControlPlaces::Place(kTransportIds[0], mode, w, h, &first));
+    int lastRight = first.x;
+    for (int id : kTransportIds) {
+      LayoutRect rect;
+      ASSERT_TRUE(ControlPlaces::Place(id, mode, w, h, &rect)) << id;
+      EXPECT_EQ(rect.y, first.y) << id;
+      EXPECT_GE(rect.x, lastRight) << id;       // left to right, in table order
+      EXPECT_LE(rect.x - lastRight, 16) << id;  // and close together
+      lastRight = rect.Right();
+    }
+  }
+}
+
+TEST(ControlPlaces, EnlargedModeFitsTheBandUnderTheVideo) {
+  for (auto [w, h] :
+       {std::pair{1280, 720}, std::pair{1920, 1080}, std::pair{1024, 768}, std::pair{2560, 1440}}) {
+    SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+    const auto placed = ControlPlaces::All(kModeEnlarged, w, h);
+    const LayoutRect client{0, 0, w, h};
+    const LayoutRect video = MainLayout::EnlargedVideoRect(w, h);
+    const LayoutRect band{0, h - MainLayout::kEnlargedBottom, w, MainLayout::kEnlargedBottom};
+    EXPECT_EQ(video.Bottom(), band.y);
+    for (const PlacedControl& control : placed) {
+      EXPECT_TRUE(Inside(control.rect, client)) << control.id;
+      EXPECT_FALSE(Overlap(control.rect, video)) << control.id;
+    }
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+      for (std::size_t j = i + 1; j < placed.size(); ++j) {
+        EXPECT_FALSE(Overlap(placed[i].rect, placed[j].rect))
+            << placed[i].id << " and " << placed[j].id;
+      }
+    }
+    LayoutRect rect;
+    // The seek slider lies on the clickable strip x 25..562, y h-70..h-50.
+    ASSERT_TRUE(ControlPlaces::Place(kIdSeekSlider, kModeEnlarged, w, h, &rect));
+    EXPECT_TRUE(Inside(rect, MainLayout::ProgressStrip(kModeEnlarged, h)));
+    // The transport row, the previous-size button and the strip are in the band.
+    for (int id : kTransportIds) {
+      ASSERT_TRUE(ControlPlaces::Place(id, kModeEnlarged, w, h, &rect)) << id;
+      EXPECT_TRUE(Inside(rect, band)) << id;
+    }
+    ASSERT_TRUE(ControlPlaces::Place(kIdPreviousSize, kModeEnlarged, w, h, &rect));
+    EXPECT_TRUE(Inside(rect, band));
+    EXPECT_GT(rect.x, w / 2);
+    // The window buttons sit at the top right, above the video.
+    for (int id : {kIdExit, kIdMinimise, kIdWindowSize, kIdSettings}) {
+      ASSERT_TRUE(ControlPlaces::Place(id, kModeEnlarged, w, h, &rect)) << id;
+      EXPECT_LE(rect.Bottom(), MainLayout::kEnlargedTop) << id;
+      EXPECT_GT(rect.x, w - 200) << id;
+    }
+    ASSERT_TRUE(ControlPlaces::Place(kIdExit, kModeEnlarged, w, h, &rect));
+    EXPECT_GE(rect.Right(), w - 16);
+    // The card commands, the map buttons and the indicator hide in this mode.
+    for (int id : {kIdSdOpen, kIdOpen, kIdMapToggle, kIdSmart, kIdDit, kIdFileNameLabel})
+      EXPECT_FALSE(ControlPlaces::Place(id, kModeEnlarged, w, h, &rect)) << id;
   }
 }
 

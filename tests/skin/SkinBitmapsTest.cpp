@@ -40,7 +40,7 @@ TEST(SkinBitmaps, EveryButtonHasFourDistinctStatesOfOneSize) {
 }
 
 TEST(SkinBitmaps, FixedPicturesHaveTheirControlSizes) {
-  EXPECT_EQ(SkinImage(kBmpBackground).size(), QSize(1020, 594));
+  EXPECT_EQ(SkinImage(kBmpBackground).size(), QSize(1020, 760));  // client of mode 1
   EXPECT_EQ(SkinImage(kBmpThumbnailArea).size(), QSize(605, 250));
   for (int id = kBmpIndicatorFirst; id <= kBmpIndicatorLast; ++id) {
     EXPECT_EQ(SkinImage(id).size(), QSize(180, 165)) << id;

@@ -437,7 +437,9 @@ QImage DrawThumbStrip(QSize frame) {
 }
 
 QImage DrawBackground() {
-  QImage image = NewImage(QSize(1020, 594), kWindow);
+  // The client area of window mode 1 (1020 x 760); the panels follow the
+  // control places of the main window.
+  QImage image = NewImage(QSize(1020, 760), kWindow);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   // Title strip: the window is dragged by it.
@@ -449,20 +451,31 @@ QImage DrawBackground() {
   Fill(p, kAccent);
   p.drawEllipse(QPointF(18, 16), 6, 6);
   Text(p, QRectF(30, 0, 200, 33), QStringLiteral("QX-41\u03b1 Viewer"), kInk, 13);
-  // Video panes and the control bar.
-  auto panel = [&](const QRect& r) {
+  // Video panes.
+  auto pane = [&](const QRect& r) {
     p.setPen(QPen(kFrame, 1));
     p.setBrush(Qt::black);
     p.drawRect(r.adjusted(-2, -2, 1, 1));
   };
-  panel(QRect(16, 37, 640, 360));
-  panel(QRect(684, 37, 320, 240));
+  pane(QRect(16, 37, 640, 360));
+  pane(QRect(684, 37, 320, 240));
+  // One panel under the large video: the seek row across, and the column
+  // left of the data panel with the volume, the graph buttons and the
+  // driver-assistance indicator.
+  QPainterPath seekRow;
+  seekRow.addRoundedRect(QRectF(10.5, 404.5, 650, 52), 6, 6);
+  QPainterPath column;
+  column.addRoundedRect(QRectF(10.5, 404.5, 194, 302), 6, 6);
   p.setPen(QPen(kFrame, 1));
   p.setBrush(kPanel);
-  p.drawRoundedRect(QRectF(10.5, 404.5, 650, 100), 6, 6);
+  p.drawPath(seekRow.united(column).simplified());
+  // The pane and map buttons between the small video and the map.
   p.drawRoundedRect(QRectF(678.5, 283.5, 332, 62), 6, 6);
-  p.fillRect(QRect(0, 510, 1020, 84), QColor(0x12, 0x14, 0x17));
-  p.fillRect(QRect(0, 510, 1020, 1), kFrame);
+  // Bottom bar with the transport, card and DIT groups, parted by rules.
+  p.fillRect(QRect(0, 712, 1020, 48), QColor(0x12, 0x14, 0x17));
+  p.fillRect(QRect(0, 712, 1020, 1), kFrame);
+  p.fillRect(QRect(508, 722, 1, 28), kFrame);
+  p.fillRect(QRect(868, 722, 1, 28), kFrame);
   return image;
 }
 
