@@ -18,6 +18,7 @@
 
 #include "app/AppIds.h"
 #include "app/CAboutSoftwareDlg.h"
+#include "app/CThumbnailView.h"
 #include "app/ListDlgPort.h"
 #include "app/MainLayout.h"
 #include "app/MapPanel.h"
@@ -64,8 +65,7 @@ bool FileExists(const std::string& path) {
 }  // namespace
 
 const std::vector<int>& CSamplePlayerDlg::PendingCommandIds() {
-  static const std::vector<int> ids = {kIdThumbList, kIdThumbFile, kIdThumbNext, kIdThumbPrevious,
-                                       kIdDit,       kIdMark};
+  static const std::vector<int> ids = {kIdDit, kIdMark};
   return ids;
 }
 
@@ -299,6 +299,7 @@ void CSamplePlayerDlg::BuildCommandTable() {
   for (int id : kNoEffectIds) commands_[id] = [] {};
   for (int id : PendingCommandIds()) commands_[id] = [this, id] { NotYetAvailable(id); };
   InstallCardCommands();
+  InstallThumbnailCommands();
   tooltipStrings_ = {{kIdOpen, kStrTipOpen},
                      {kIdSdOpen, kStrTipSdOpen},
                      {kIdZoomIn, kStrTipZoomIn},
@@ -331,6 +332,7 @@ std::vector<int> CSamplePlayerDlg::CommandIds() const {
 bool CSamplePlayerDlg::OnCommand(int id) {
   auto it = commands_.find(id);
   if (it == commands_.end()) return false;
+  if (thumbs_ && !IsThumbnailCommand(id)) thumbs_->Leave();
   it->second();
   return true;
 }
@@ -851,9 +853,11 @@ void CSamplePlayerDlg::PlayPause() {
 
 void CSamplePlayerDlg::StartPlaying() {
   HideStills();
+  if (thumbs_) thumbs_->Leave();
   if (list_->RowCount() > 0) {
     const int selected = list_->SelectionMark();
-    if (selected != currentIndex_ || stopped_) {
+    if (selected != currentIndex_ || stopped_ || reloadMark_) {
+      reloadMark_ = false;
       currentIndex_ = selected;
       if (!OpenRecording(selected)) return;
     }

@@ -39,6 +39,7 @@ class CGraphDlg;
 class SmartView;
 class CSkinButton;
 class CSetupDlg;
+class CThumbnailView;
 
 class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindowHost {
   Q_OBJECT
@@ -153,6 +154,11 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   QWidget* MapWidget() const { return mapWidget_; }
   SmartView* SmartWidget() const { return smart_; }
   IRecordingList* List() const { return list_; }
+  // The thumbnail page (1155-1158) and the window that shows a chosen still.
+  CThumbnailView* Thumbnails() const { return thumbs_; }
+  QWidget* StillWindow() const { return stillWindow_; }
+  // Set after a download message: choosing the same recording reloads it.
+  bool ReloadMark() const { return reloadMark_; }
   QString ToolTipOf(int id) const;
 
   // Renders the window's client area 1:1.
@@ -210,6 +216,11 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   void NotYetAvailable(int id);
   // FORMAT, DOWN and PRINT (CardCommands.cpp).
   void InstallCardCommands();
+  // The thumbnail page (ThumbnailCommands.cpp).
+  void InstallThumbnailCommands();
+  static bool IsThumbnailCommand(int id);
+  void ShowThumbnailPage();
+  void OpenThumbnailFile(const QString& path);
   // SETUP, the settings button and DITSTP.
   void OpenSetup();
   void OpenLegacySetup();
@@ -284,6 +295,9 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   int graphMode_ = 0;
   CGSensorDlg* gsensorDlg_ = nullptr;
   CGraphDlg* graphDlg_ = nullptr;
+  CThumbnailView* thumbs_ = nullptr;
+  QPointer<QWidget> stillWindow_;
+  bool reloadMark_ = false;
 };
 
 }  // namespace lumora

@@ -33,7 +33,12 @@ void CSamplePlayerDlg::InstallCardCommands() {
   commands_[kIdDownload] = [this] {
     const int row = list_->SelectionMark();
     const std::string path = row >= 0 ? list_->RowPath(row) : std::string();
-    CCardCommands::Download(this, caption_, path);
+    const auto outcome = CCardCommands::Download(this, caption_, path);
+    // After the download message the same recording, chosen again, reloads.
+    if (outcome == CCardCommands::DownloadOutcome::NotSelected ||
+        outcome == CCardCommands::DownloadOutcome::Copied) {
+      reloadMark_ = true;
+    }
   };
   commands_[kIdPrint] = [this] {
     CPrintScreen printer(QString(), caption_);

@@ -37,10 +37,14 @@ CCardCommands::FormatOutcome CCardCommands::Format(QWidget* parent, const QStrin
   const CCardFormat::SizeFn size =
       hooks.size ? hooks.size : CCardFormat::SizeFn(CCardFormat::DriveSize);
   const FormatPlan plan = CCardFormat::Check(drives, mounts, size);
-  if (plan.check == FormatCheck::NoCard || plan.check == FormatCheck::UnsafeDevice) {
-    // A device that carries the system's own folders is never offered for
-    // formatting: it is not the camera's card.
+  if (plan.check == FormatCheck::NoCard) {
     ShowMessageBox(parent, Text(kStrNoCard), caption, kMbOk, kMbIconNone);
+    return FormatOutcome::NoCard;
+  }
+  if (plan.check == FormatCheck::UnsafeDevice) {
+    // A device that carries the system's own folders is never formatted,
+    // even when it holds the camera's folders.
+    ShowMessageBox(parent, Text(kStrSystemDevice), caption, kMbOk, kMbIconError);
     return FormatOutcome::NoCard;
   }
   if (plan.check == FormatCheck::TooLarge) {
@@ -115,7 +119,9 @@ CCardCommands::DownloadOutcome CCardCommands::Download(QWidget* parent, const QS
   if (progress) progress->reset();
   if (result == DownloadResult::Cancelled) return DownloadOutcome::Cancelled;
   if (result == DownloadResult::Failed) {
-    ShowMessageBox(parent, QString::fromStdString(error), caption, kMbOk, kMbIconError);
+    QString text = Text(kStrDownloadFailed);
+    if (!error.empty()) text += QLatin1Char('\n') + QString::fromStdString(error);
+    ShowMessageBox(parent, text, caption, kMbOk, kMbIconError);
     return DownloadOutcome::Failed;
   }
   QString done = Text(kStrDownloadDone);

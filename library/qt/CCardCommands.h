@@ -27,6 +27,8 @@ class CCardCommands {
   static constexpr int kStrNoCard = 623;
   static constexpr int kStrNotSelected = 626;
   static constexpr int kStrFormatOnDevice = 730;
+  static constexpr int kStrDownloadFailed = 800;
+  static constexpr int kStrSystemDevice = 801;
 
   struct FormatHooks {
     CCardFormat::SizeFn size = CCardFormat::DriveSize;

@@ -1,0 +1,189 @@
+#include "app/CThumbnailView.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+
+#include "display/CThumbnailSource.h"
+#include "engine/CThumbnailWorker.h"
+#include "res/SkinBitmaps.h"
+#include "res/SkinIds.h"
+
+namespace lumora {
+
+CThumbnailView::CThumbnailView(QWidget* parent) : QWidget(parent) {
+  setGeometry(kLeft, kTop, kWidth, kHeight);
+  hide();
+  m_worker = std::make_unique<CThumbnailWorker>(
+      [](const std::filesystem::path& path, const std::atomic<bool>& cancel) {
+        std::string error;
+        return CThumbnailSource::Make(path, kPictureWidth, kPictureHeight, &error, &cancel);
+      },
+      [this](std::uint64_t batch, int index, std::optional<Thumbnail> picture) {
+        // Runs on the worker thread: hand the result to the window's thread.
+        // The worker is joined before this view goes, so `this` is alive here;
+        // a queued call to a deleted object is dropped by Qt.
+        QMetaObject::invokeMethod(
+            this,
+            [this, batch, index, picture = std::move(picture)]() mutable {
+              OnResult(batch, index, std::move(picture));
+            },
+            Qt::QueuedConnection);
+      });
+}
+
+CThumbnailView::~CThumbnailView() { m_worker.reset(); }
+
+void CThumbnailView::ShowCard(const std::filesystem::path& cardRoot) {
+  ShowFiles(CThumbnailPages::Collect(cardRoot));
+}
+
+void CThumbnailView::ShowFiles(std::vector<std::filesystem::path> files) {
+  m_pages.Load(std::move(files));
+  m_showing = true;
+  StartPage();
+  show();
+  raise();
+}
+
+bool CThumbnailView::NextPage() {
+  if (!m_showing || !m_pages.NextPage()) return false;
+  StartPage();
+  return true;
+}
+
+bool CThumbnailView::PreviousPage() {
+  if (!m_showing || !m_pages.PreviousPage()) return false;
+  StartPage();
+  return true;
+}
+
+void CThumbnailView::Leave() {
+  if (!m_showing) return;
+  m_showing = false;
+  m_worker->Cancel();
+  m_slots.clear();
+  hide();
+}
+
+void CThumbnailView::StartPage() {
+  m_slots.clear();
+  const std::vector<std::filesystem::path> files = m_pages.PageFiles();
+  for (const auto& file : files) m_slots.push_back(Slot{file, QImage(), false});
+  m_batch = m_worker->Start(files);
+  update();
+}
+
+void CThumbnailView::OnResult(std::uint64_t batch, int index, std::optional<Thumbnail> picture) {
+  if (batch != m_batch || index < 0 || index >= SlotCount()) return;
+  Slot& slot = m_slots[static_cast<std::size_t>(index)];
+  slot.done = true;
+  if (picture && !picture->Empty()) {
+    slot.picture = QImage(picture->rgb.data(), picture->width, picture->height,
+                          picture->width * 3, QImage::Format_RGB888)
+                       .copy();
+  }
+  update(CellRect(index));
+}
+
+QRect CThumbnailView::CellRect(int slot) {
+  const int column = slot % kColumns;
+  const int row = slot / kColumns;
+  return QRect(column * kCellWidth, row * kCellHeight, kCellWidth, kCellHeight);
+}
+
+QRect CThumbnailView::PictureBox(int slot) {
+  const QRect cell = CellRect(slot);
+  const int left = cell.left() + (kCellWidth - kPictureWidth) / 2;
+  const int top = cell.top() + (kCellHeight - kPictureHeight - kNameHeight) / 2;
+  return QRect(left, top, kPictureWidth, kPictureHeight);
+}
+
+QRect CThumbnailView::NameRect(int slot) {
+  const QRect box = PictureBox(slot);
+  const QRect cell = CellRect(slot);
+  return QRect(cell.left() + 2, box.bottom() + 1, kCellWidth - 4, kNameHeight);
+}
+
+int CThumbnailView::SlotAt(const QPoint& point) const {
+  for (int slot = 0; slot < SlotCount(); ++slot) {
+    if (CellRect(slot).contains(point)) return slot;
+  }
+  return -1;
+}
+
+bool CThumbnailView::SlotDone(int slot) const {
+  return slot >= 0 && slot < SlotCount() && m_slots[static_cast<std::size_t>(slot)].done;
+}
+
+QImage CThumbnailView::SlotPicture(int slot) const {
+  if (slot < 0 || slot >= SlotCount()) return {};
+  return m_slots[static_cast<std::size_t>(slot)].picture;
+}
+
+std::filesystem::path CThumbnailView::SlotFile(int slot) const {
+  if (slot < 0 || slot >= SlotCount()) return {};
+  return m_slots[static_cast<std::size_t>(slot)].file;
+}
+
+bool CThumbnailView::WaitForPage(int timeoutMs) {
+  QElapsedTimer timer;
+  timer.start();
+  auto allDone = [this] {
+    for (const Slot& slot : m_slots) {
+      if (!slot.done) return false;
+    }
+    return true;
+  };
+  while (!allDone()) {
+    if (timer.elapsed() > timeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
+void CThumbnailView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (HasSkinBitmap(kBmpThumbnailArea)) {
+    painter.drawPixmap(0, 0, SkinBitmap(kBmpThumbnailArea));
+  } else {
+    painter.fillRect(rect(), QColor(0x1C, 0x21, 0x25));
+  }
+  QFont font = painter.font();
+  font.setPixelSize(11);
+  painter.setFont(font);
+  const QFontMetrics metrics(font);
+  for (int index = 0; index < SlotCount(); ++index) {
+    const Slot& slot = m_slots[static_cast<std::size_t>(index)];
+    const QRect box = PictureBox(index);
+    painter.fillRect(box, Qt::black);
+    if (!slot.picture.isNull()) {
+      QRect target(QPoint(0, 0), slot.picture.size());
+      target.moveCenter(box.center());
+      painter.drawImage(target.topLeft(), slot.picture);
+    } else if (slot.done) {
+      // No picture in this file: a crossed placeholder.
+      painter.setPen(QColor(0x80, 0x80, 0x80));
+      painter.drawRect(box.adjusted(0, 0, -1, -1));
+      painter.drawLine(box.topLeft(), box.bottomRight());
+      painter.drawLine(box.topRight(), box.bottomLeft());
+    }
+    painter.setPen(Qt::white);
+    const QString name = QString::fromStdString(slot.file.filename().string());
+    const QRect nameRect = NameRect(index);
+    painter.drawText(nameRect, Qt::AlignHCenter | Qt::AlignVCenter,
+                     metrics.elidedText(name, Qt::ElideMiddle, nameRect.width()));
+  }
+}
+
+void CThumbnailView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  const int slot = SlotAt(event->position().toPoint());
+  if (slot < 0) return;
+  emit fileChosen(QString::fromStdString(SlotFile(slot).string()));
+}
+
+}  // namespace lumora
