@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "FakeParts.h"
 #include "app/AppIds.h"
@@ -163,6 +164,11 @@ TEST_F(MainWindowTest, AcceleratorsFpsAndCaptureChangeNothing) {
 
 TEST_F(MainWindowTest, LaterFeaturesShowAMessage) {
   MakeWindow();
+  // Only the thumbnail pages and DIT mode may still be missing; every other
+  // command of the table runs its own handler.
+  const std::set<int> mayWait = {kIdThumbList,     kIdThumbFile, kIdThumbNext,
+                                 kIdThumbPrevious, kIdDit,       kIdMark};
+  for (int id : CSamplePlayerDlg::PendingCommandIds()) EXPECT_TRUE(mayWait.count(id)) << id;
   for (int id : CSamplePlayerDlg::PendingCommandIds()) {
     boxes_.Clear();
     EXPECT_TRUE(window_->OnCommand(id));
