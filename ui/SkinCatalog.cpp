@@ -1,5 +1,6 @@
 #include "ui/SkinCatalog.h"
 
+#include "res/SkinBitmaps.h"
 #include "res/SkinIds.h"
 
 namespace lumora {
@@ -111,8 +112,15 @@ int SkinCatalog::SkinMaskForControl(int id) {
     case 1010:
       return kBmpRoundMask;
     default:
-      return 0;
+      break;
   }
+  // Square tool buttons let the window's background show at their rounded
+  // corners, whatever panel or (in window mode 2) white area they sit on.
+  const int skin = SkinForControl(id);
+  if (skin != 0 && HasSkinBitmap(skin) &&
+      SkinImage(skin).size() == SkinImage(kBmpSquareMask).size())
+    return kBmpSquareMask;
+  return 0;
 }
 
 }  // namespace lumora

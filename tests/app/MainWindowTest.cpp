@@ -13,7 +13,9 @@
 #include "FakeParts.h"
 #include "app/AppIds.h"
 #include "app/CSamplePlayerDlg.h"
+#include "app/MainLayout.h"
 #include "app/PlaybackRules.h"
+#include "app/SmartView.h"
 #include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
 #include "ui/CSkinButton.h"
@@ -369,6 +371,48 @@ TEST_F(MainWindowTest, FullScreenSwitchTwiceRestoresTheWindow) {
   window_->OnCommand(kIdPreviousSize);
   EXPECT_EQ(window_->WindowMode(), kModeNormal);
   EXPECT_EQ(window_->geometry(), before);
+}
+
+// The visible controls of the window are exactly the placed ones of its mode,
+// each at its place.
+void ExpectControlsAtTheirPlaces(CSamplePlayerDlg& window) {
+  const int w = window.WindowMode() == kModeEnlarged ? window.width() : MainLayout::kClientWidth;
+  const int h = window.WindowMode() == kModeEnlarged ? window.height() : MainLayout::kClientHeight;
+  std::set<int> placed;
+  for (const PlacedControl& control : ControlPlaces::All(window.WindowMode(), w, h)) {
+    placed.insert(control.id);
+    QWidget* widget = window.Button(control.id);
+    if (!widget) widget = window.Slider(control.id);
+    if (!widget) widget = window.Label(control.id);
+    if (control.id == kIdSmart) widget = window.SmartWidget();
+    ASSERT_NE(widget, nullptr) << control.id;
+    EXPECT_TRUE(widget->isVisible()) << control.id;
+    const LayoutRect& r = control.rect;
+    EXPECT_EQ(widget->geometry(), QRect(r.x, r.y, r.width, r.height)) << control.id;
+  }
+  for (int id : window.CommandIds()) {
+    if (CSkinButton* button = window.Button(id)) {
+      EXPECT_EQ(button->isVisible(), placed.count(id) == 1) << id;
+    }
+  }
+}
+
+TEST_F(MainWindowTest, ControlsSitAtTheirPlacesInBothWindowModes) {
+  MakeWindow();
+  window_->show();
+  OpenThree();
+  EXPECT_EQ(window_->size(), QSize(MainLayout::kClientWidth, MainLayout::kClientHeight));
+  ExpectControlsAtTheirPlaces(*window_);
+  const QString shots = qEnvironmentVariable("LUMORA_SHOT_DIR");
+  if (!shots.isEmpty()) window_->GrabClient().save(shots + QStringLiteral("/window-mode1.png"));
+  window_->OnCommand(kIdFullScreen);
+  ASSERT_EQ(window_->WindowMode(), kModeEnlarged);
+  ExpectControlsAtTheirPlaces(*window_);
+  EXPECT_FALSE(window_->MapWidget()->isVisible());
+  if (!shots.isEmpty()) window_->GrabClient().save(shots + QStringLiteral("/window-mode2.png"));
+  window_->OnCommand(kIdPreviousSize);
+  ExpectControlsAtTheirPlaces(*window_);
+  EXPECT_TRUE(window_->MapWidget()->isVisible());
 }
 
 TEST_F(MainWindowTest, RemovingAnotherDriveChangesNothingRemovingTheCardResets) {

@@ -1,5 +1,6 @@
 // Every skinned control of the command table has compiled images; the
-// transport buttons get the round mask of their size.
+// transport buttons get the round mask of their size, the square tool
+// buttons the square one.
 #include "res/SkinBitmaps.h"
 #include "ui/SkinCatalog.h"
 
@@ -25,7 +26,8 @@ TEST(SkinCatalog, EveryMappedControlHasFourImagesAndMatchingMask) {
   }
   EXPECT_EQ(SkinCatalog::SkinForControl(1110), 0);
   EXPECT_EQ(SkinCatalog::SkinForControl(32771), 0);
-  EXPECT_EQ(SkinCatalog::SkinMaskForControl(1194), 0);
+  EXPECT_EQ(SkinCatalog::SkinMaskForControl(1194), kBmpSquareMask);
+  EXPECT_EQ(SkinCatalog::SkinMaskForControl(1000), 0);  // 24 x 22 window button
   EXPECT_EQ(SkinCatalog::SkinMaskForControl(1006), kBmpRoundMask);
 }
 
