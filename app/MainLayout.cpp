@@ -90,7 +90,7 @@ constexpr int kGraphRowY = 494;  // under the volume slider
 constexpr int Col(int first, int index, int width) { return first + index * (width + kGap); }
 
 constexpr int kSpeedX = Col(16, 6, kTransportW) + 10;  // 290
-constexpr int kCardX = 531;
+constexpr int kCardX = 510;
 constexpr int kDitX = 890;
 constexpr int kGraphX = 23;
 constexpr int kGraphGap = 8;
@@ -98,6 +98,9 @@ constexpr int kGraphGap = 8;
 constexpr PlacedControl kNormalPlaces[] = {
     // Title strip.
     {kIdFileNameLabel, {200, 8, 480, 18}},
+    // Pager of the thumbnail page beside the card settings button.
+    {kIdThumbPrevious, {836, 6, 24, 22}},
+    {kIdThumbNext, {864, 6, 24, 22}},
     {kIdSettings, {892, 0, kToolW, kButtonH}},
     {kIdWindowSize, {932, 6, 24, 22}},
     {kIdMinimise, {960, 6, 24, 22}},
@@ -137,11 +140,12 @@ constexpr PlacedControl kNormalPlaces[] = {
     {kIdSdOpen, {Col(kCardX, 0, kToolW), kBarY, kToolW, kButtonH}},
     {kIdOpen, {Col(kCardX, 1, kToolW), kBarY, kToolW, kButtonH}},
     {kIdList, {Col(kCardX, 2, kToolW), kBarY, kToolW, kButtonH}},
-    {kIdSetup, {Col(kCardX, 3, kToolW), kBarY, kToolW, kButtonH}},
-    {kIdDownload, {Col(kCardX, 4, kToolW), kBarY, kToolW, kButtonH}},
-    {kIdPrint, {Col(kCardX, 5, kToolW), kBarY, kToolW, kButtonH}},
-    {kIdFormat, {Col(kCardX, 6, kToolW), kBarY, kToolW, kButtonH}},
-    {kIdInfo, {Col(kCardX, 7, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdThumbList, {Col(kCardX, 3, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdSetup, {Col(kCardX, 4, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdDownload, {Col(kCardX, 5, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdPrint, {Col(kCardX, 6, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdFormat, {Col(kCardX, 7, kToolW), kBarY, kToolW, kButtonH}},
+    {kIdInfo, {Col(kCardX, 8, kToolW), kBarY, kToolW, kButtonH}},
     // Bottom bar: DIT mode, under the map.
     {kIdDit, {Col(kDitX, 0, kToolW), kBarY, kToolW, kButtonH}},
     {kIdMark, {Col(kDitX, 1, kToolW), kBarY, kToolW, kButtonH}},

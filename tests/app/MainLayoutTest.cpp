@@ -118,28 +118,29 @@ const int kTransportIds[] = {kIdPrevious,     kIdPlay,        kIdStop,   kIdNext
 TEST(ControlPlaces, EveryCommandButtonHasAPlaceInNormalMode) {
   // Every button of the command table that does something is reachable; the
   // buttons without an action (FPS, capture), the check boxes 1110/1111, the
-  // compact layout's category buttons, the thumbnail buttons and the
-  // previous-size button of mode 2 have none.
-  const int placed[] = {kIdMinimise,     kIdExit,           kIdPrevious,
-                        kIdPlay,         kIdStop,           kIdNext,
-                        kIdStepBack,     kIdStepForward,    kIdSdOpen,
-                        kIdSettings,     kIdFullScreen,     kIdGraphMode,
-                        kIdMute,         kIdChangeScreen,   kIdFrontRearSwitch,
-                        kIdAccelGraph,   kIdLayoutMapCheck, kIdLayoutVideoCheck,
-                        kIdMapSize,      kIdZoomIn,         kIdVideoRecovery,
-                        kIdWindowSize,   kIdListToggle,     kIdOpen,
-                        kIdSetup,        kIdGraph,          kIdDownload,
-                        kIdPrint,        kIdInfo,           kIdZoomOut,
-                        kIdList,         kIdFormat,         kIdSmart,
-                        kIdMapToggle,    kIdSpeed,          kIdDit,
-                        kIdMark,         kIdDitSetup,       kIdSeekSlider,
-                        kIdVolumeSlider, kIdPositionLabel,  kIdDurationLabel,
-                        kIdFileNameLabel};
+  // compact layout's category buttons, the second thumbnail button (the same
+  // page as 1155) and the previous-size button of mode 2 have none.
+  const int placed[] = {kIdMinimise,      kIdExit,           kIdPrevious,
+                        kIdPlay,          kIdStop,           kIdNext,
+                        kIdStepBack,      kIdStepForward,    kIdSdOpen,
+                        kIdSettings,      kIdFullScreen,     kIdGraphMode,
+                        kIdMute,          kIdChangeScreen,   kIdFrontRearSwitch,
+                        kIdAccelGraph,    kIdLayoutMapCheck, kIdLayoutVideoCheck,
+                        kIdMapSize,       kIdZoomIn,         kIdVideoRecovery,
+                        kIdWindowSize,    kIdListToggle,     kIdOpen,
+                        kIdSetup,         kIdGraph,          kIdDownload,
+                        kIdPrint,         kIdInfo,           kIdZoomOut,
+                        kIdList,          kIdFormat,         kIdSmart,
+                        kIdMapToggle,     kIdSpeed,          kIdDit,
+                        kIdMark,          kIdDitSetup,       kIdSeekSlider,
+                        kIdVolumeSlider,  kIdPositionLabel,  kIdDurationLabel,
+                        kIdFileNameLabel, kIdThumbList,      kIdThumbNext,
+                        kIdThumbPrevious};
   LayoutRect rect;
   for (int id : placed) {
     EXPECT_TRUE(ControlPlaces::Place(id, kModeNormal, 1020, 760, &rect)) << id;
   }
-  for (int id : {kIdFps, kIdCapture, kIdCheck1110, kIdCheck1111, kIdPreviousSize, kIdThumbList,
+  for (int id : {kIdFps, kIdCapture, kIdCheck1110, kIdCheck1111, kIdPreviousSize, kIdThumbFile,
                  kIdCategoryEvent, 9999}) {
     EXPECT_FALSE(ControlPlaces::Place(id, kModeNormal, 1020, 760, &rect)) << id;
   }

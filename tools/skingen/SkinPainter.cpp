@@ -474,8 +474,8 @@ QImage DrawBackground() {
   // Bottom bar with the transport, card and DIT groups, parted by rules.
   p.fillRect(QRect(0, 712, 1020, 48), QColor(0x12, 0x14, 0x17));
   p.fillRect(QRect(0, 712, 1020, 1), kFrame);
-  p.fillRect(QRect(508, 722, 1, 28), kFrame);
-  p.fillRect(QRect(868, 722, 1, 28), kFrame);
+  p.fillRect(QRect(498, 722, 1, 28), kFrame);
+  p.fillRect(QRect(878, 722, 1, 28), kFrame);
   return image;
 }
 
