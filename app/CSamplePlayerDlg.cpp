@@ -19,6 +19,7 @@
 #include "app/AppIds.h"
 #include "app/CAboutSoftwareDlg.h"
 #include "app/CThumbnailView.h"
+#include "app/DitWindowHost.h"
 #include "app/ListDlgPort.h"
 #include "app/MainLayout.h"
 #include "app/MapPanel.h"
@@ -29,6 +30,7 @@
 #include "display/qt/CDataView.h"
 #include "display/qt/CRearViewDlg.h"
 #include "display/qt/CZoomDlg.h"
+#include "library/qt/CDitMode.h"
 #include "library/qt/CListDlg.h"
 #include "platform/qt/CDriveWatcher.h"
 #include "platform/qt/MessageBox.h"
@@ -65,7 +67,7 @@ bool FileExists(const std::string& path) {
 }  // namespace
 
 const std::vector<int>& CSamplePlayerDlg::PendingCommandIds() {
-  static const std::vector<int> ids = {kIdDit, kIdMark};
+  static const std::vector<int> ids = {};
   return ids;
 }
 
@@ -87,6 +89,7 @@ CSamplePlayerDlg::CSamplePlayerDlg(Parts parts, QWidget* parent)
     connect(timer, &QTimer::timeout, this, [this, id] { OnTimer(id); });
     timers_[id] = timer;
   }
+  InstallDitMode();
   // Accelerators: F8, F9 and F10 send their commands (which do nothing).
   const std::pair<Qt::Key, int> keys[] = {
       {Qt::Key_F8, kIdAccelF8}, {Qt::Key_F9, kIdAccelF9}, {Qt::Key_F10, kIdAccelF10}};
@@ -173,12 +176,13 @@ void CSamplePlayerDlg::BuildControls() {
                                                   {kIdFormat, "Format"},
                                                   {kIdMapToggle, "MapToggle"},
                                                   {kIdSpeed, "X2 "},
-                                                  {kIdDit, "DIT"},
-                                                  {kIdMark, "MARK"},
                                                   {kIdDitSetup, "DITSTP"}};
   for (const auto& [id, caption] : captions)
     makeButton(id, QString::fromUtf8(caption), SkinButtonState::kPushButton);
   mute_ = makeButton(kIdMute, QString(), SkinButtonState::kCheckBox);
+  // DIT and MARK keep a pressed look while their mode is on.
+  makeButton(kIdDit, QStringLiteral("DIT"), SkinButtonState::kCheckBox);
+  makeButton(kIdMark, QStringLiteral("MARK"), SkinButtonState::kCheckBox);
   for (int id : {kIdLayoutMapCheck, kIdLayoutVideoCheck, kIdCheck1110, kIdCheck1111})
     makeButton(id, QString(), SkinButtonState::kCheckBox);
 
@@ -546,6 +550,10 @@ void CSamplePlayerDlg::paintEvent(QPaintEvent*) {
   labels_.at(kIdDurationLabel)->setPalette(dur);
   labels_.at(kIdFileNameLabel)->setPalette(dur);
   // The data panel under the video: graph strip, text block, gauges.
+  if (ditMode_) {
+    CDataView::DrawDitPanel(painter, DitPanel());
+    return;
+  }
   UpdatePanelInput();
   dataView_->DrawAll(painter);
 }
@@ -614,7 +622,11 @@ void CSamplePlayerDlg::mousePressEvent(QMouseEvent* event) {
 
 bool CSamplePlayerDlg::OnLButtonDown(int x, int y) {
   if (!MainLayout::InProgressStrip(windowMode_, height(), x, y)) return false;
-  if (ditMode_) return false;
+  if (ditMode_) {
+    const LayoutRect strip = MainLayout::ProgressStrip(windowMode_, height());
+    dit_->Seek(x, strip.x, strip.width);
+    return true;
+  }
   const std::int64_t target = MainLayout::StripTarget(duration_, windowMode_, x);
   player_->Seek(static_cast<std::int32_t>(target));
   Update();
@@ -659,7 +671,9 @@ void CSamplePlayerDlg::SdOpen() {
 
 void CSamplePlayerDlg::OpenCard(const std::string& cardRoot) {
   cardRoot_ = cardRoot;
+  ScanDitDrives(cardRoot);
   list_->FillFromCard(cardRoot);
+  if (ditMode_) return;  // the drive list is what DIT mode shows
   if (!list_->IsListVisible()) ToggleList();
   if (list_->RowCount() > 0) {
     list_->SelectRow(0);
@@ -1037,6 +1051,13 @@ void CSamplePlayerDlg::ApplyVolumeFromSlider() {
 }
 
 void CSamplePlayerDlg::OnHScroll(int controlId, int code) {
+  if (ditMode_ && controlId == kIdSeekSlider) {
+    // The slider runs over the drive's points while DIT mode replays.
+    const int count = dit_->Replay().PointCount();
+    if (count > 0 && code >= 2 && code <= 5)
+      dit_->Seek(sliders_[kIdSeekSlider]->sliderPosition(), 0, count);
+    return;
+  }
   if (controlId == kIdSeekSlider) {
     QSlider* seek = sliders_[kIdSeekSlider];
     const int pos = seek->sliderPosition();
@@ -1078,6 +1099,7 @@ void CSamplePlayerDlg::OnTimer(int id) {
       RefreshSmart();
     }
   }
+  if (id == kTimerDit && ditMode_) dit_->OnTimer();
   if (id == kTimerRecover) player_->RecoverDisplays(-1);
 }
 

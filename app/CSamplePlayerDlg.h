@@ -23,6 +23,7 @@
 #include "app/SmartIndicator.h"
 #include "data/CDrivingTrack.h"
 #include "display/DataPanelRules.h"
+#include "display/DitPanelValues.h"
 #include "display/IVideoWindowHost.h"
 #include "engine/IVideoDisplay.h"
 
@@ -33,6 +34,9 @@ class QTimer;
 namespace lumora {
 
 class CDataView;
+class CDitMode;
+class CStillView;
+class DitWindowHost;
 class CDriveWatcher;
 class CGSensorDlg;
 class CGraphDlg;
@@ -138,6 +142,13 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   const DataPanelInput& PanelInput() const { return panelInput_; }
   CGSensorDlg* GSensorDialog() const { return gsensorDlg_; }
   CGraphDlg* GraphDialog() const { return graphDlg_; }
+  // DIT mode: its flag, the drive lists and replay, the window side of the
+  // replay, the picture view of the drive's stills and what the panel draws.
+  bool InDitMode() const { return ditMode_; }
+  CDitMode* Dit() const { return dit_; }
+  const DitWindowHost* DitHost() const { return ditHost_.get(); }
+  CStillView* DitPicture() const { return ditPicture_; }
+  DitPanelValues DitPanel() const;
 
   CSkinButton* Button(int id) const;
   // The caption a button stands for ("Play" / "Pause" on 1006, the map-size
@@ -225,6 +236,15 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   void OpenSetup();
   void OpenLegacySetup();
   void OpenDitSetup();
+  // DIT mode (DitCommands.cpp).
+  void InstallDitMode();
+  void ToggleDitMode();
+  void EnterDitMode();
+  void LeaveDitMode();
+  void DitSetup();
+  void ScanDitDrives(const std::string& cardRoot);
+  void RefreshDitIndicator();
+  void ShowSpeedLook(int multiplier);
   // Data panel and graph windows.
   CDrivingTrack& PanelTrack();
   void UpdatePanelInput();
@@ -298,6 +318,11 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   CThumbnailView* thumbs_ = nullptr;
   QPointer<QWidget> stillWindow_;
   bool reloadMark_ = false;
+  // DIT mode.
+  std::unique_ptr<DitWindowHost> ditHost_;
+  CDitMode* dit_ = nullptr;
+  CStillView* ditPicture_ = nullptr;
+  std::vector<QWidget*> ditHidden_;
 };
 
 }  // namespace lumora

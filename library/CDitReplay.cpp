@@ -49,6 +49,7 @@ void CDitReplay::SetMultiplier(int m) {
 void CDitReplay::EnterMode(const std::filesystem::path& selected) {
   m_host->RunMapScript(DrawCurrentCall(kRestLongitude, kRestLatitude));
   m_bMode = true;
+  m_drive = selected;
   m_buffers[0].assign(kLargeBuffer, 0);
   m_buffers[1].assign(kLargeBuffer, 0);
   m_buffers[2].assign(kSmallBuffer, 0);

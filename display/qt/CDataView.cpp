@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
+
 #include "display/qt/Draw.h"
 #include "res/SkinBitmaps.h"
 
@@ -100,6 +102,60 @@ void CDataView::DrawGauges(QPainter& dc) {
   }
   Draw::DrawPanelLine(dc, DataPanelRules::HeadingArrow(m_pTrack->GetHeading(in.position),
                                                        DataPanelRules::FoldedSpeed(speed)));
+}
+
+void CDataView::DrawDitPanel(QPainter& dc, const DitPanelValues& values) {
+  if (values.fullScreen) return;
+  // Graph strip: grid and speed curve off-screen, copied in one block.
+  QImage strip(DataPanelRules::kStripBitmapWidth, DataPanelRules::kStripBitmapHeight,
+               QImage::Format_RGB32);
+  strip.fill(Qt::black);
+  {
+    QPainter off(&strip);
+    for (const PanelLine& line : DataPanelRules::GridLines()) Draw::DrawPanelLine(off, line);
+    for (const PanelLine& line : DataPanelRules::DitSpeedCurve(values.speedsKmh, values.speedUnit))
+      Draw::DrawPanelLine(off, line);
+  }
+  dc.drawImage(QPoint(DataPanelRules::kCopyTargetX, DataPanelRules::kCopyTargetY), strip,
+               QRect(DataPanelRules::kCopySourceX, DataPanelRules::kCopySourceY,
+                     DataPanelRules::kCopyWidth, DataPanelRules::kCopyHeight));
+  dc.save();
+  dc.setFont(Draw::MakeFont(QStringLiteral("Arial"), 13, 6));
+  const std::vector<std::string> labels = DataPanelRules::DitAxisLabels(values.speedUnit);
+  for (int i = 0; i < static_cast<int>(labels.size()); ++i) {
+    const QRect rect(QPoint(216, 575 + 18 * i), QPoint(254, 614 + 18 * i));
+    Draw::DrawTextBox(dc, rect, QString::fromStdString(labels[i]), Qt::AlignRight | Qt::AlignTop,
+                      DataPanelRules::kLabelBack, DataPanelRules::kWhite);
+  }
+  // Text block.
+  dc.setFont(Draw::MakeFont(QStringLiteral("Arial"), 12, 6));
+  const int ys[] = {DataPanelRules::kLabelY, DataPanelRules::kTimeY, DataPanelRules::kLatitudeY,
+                    DataPanelRules::kLongitudeY};
+  for (int i = 0; i < 4; ++i) {
+    const std::string& text = values.lines[static_cast<std::size_t>(i)];
+    Draw::DrawTextBox(dc, TextLine(ys[i]),
+                      QString::fromStdString(text.empty() ? DataPanelRules::BlankLine() : text),
+                      Qt::AlignLeft | Qt::AlignTop, DataPanelRules::kTextBack,
+                      DataPanelRules::kWhite);
+  }
+  dc.restore();
+  // Gauges: the needle follows the current point; the heading arrow rests.
+  const int speed = std::min(DataPanelRules::DisplaySpeed(values.currentSpeedKmh, values.speedUnit),
+                             DataPanelRules::kGaugeMaxSpeed);
+  const PanelPoint end = DataPanelRules::NeedleEnd(std::max(0, speed));
+  const QImage speedFace = SkinImage(kBmpSpeedometerFace);
+  if (!speedFace.isNull()) {
+    dc.drawImage(QPoint(DataPanelRules::kSpeedFaceX, DataPanelRules::kSpeedFaceY), speedFace,
+                 QRect(0, 0, DataPanelRules::kSpeedFaceWidth, DataPanelRules::kSpeedFaceHeight));
+  }
+  Draw::DrawLineWidth(dc, DataPanelRules::kNeedleCentreX, DataPanelRules::kNeedleCentreY, end.x,
+                      end.y, 2, DataPanelRules::kNeedleColour);
+  const QImage headingFace = SkinImage(kBmpHeadingFace);
+  if (!headingFace.isNull()) {
+    dc.drawImage(
+        QPoint(DataPanelRules::kHeadingFaceX, DataPanelRules::kHeadingFaceY), headingFace,
+        QRect(0, 0, DataPanelRules::kHeadingFaceWidth, DataPanelRules::kHeadingFaceHeight));
+  }
 }
 
 }  // namespace lumora

@@ -7,6 +7,7 @@
 
 #include "data/CDrivingTrack.h"
 #include "display/DataPanelRules.h"
+#include "display/DitPanelValues.h"
 
 class QPainter;
 
@@ -27,6 +28,11 @@ class CDataView {
 
   // The three in the window's order: graph strip, text block, gauges.
   void DrawAll(QPainter& dc);
+
+  // DIT mode's variant of the whole panel: the same grid and gauge faces, the
+  // speed curve of the drive from x = 260, its axis labels, the needle of the
+  // current point's speed and the four text lines.
+  static void DrawDitPanel(QPainter& dc, const DitPanelValues& values);
 
  private:
   CDrivingTrack* m_pTrack;

@@ -90,10 +90,14 @@ void CDitMode::AddOpenedFiles(const std::vector<std::filesystem::path>& files) {
 
 void CDitMode::Open() {
   Stop();
-  const QStringList names = QFileDialog::getOpenFileNames(owner_, QString(), "*.dit",
-                                                          "dit files (*.dit *.DIT)");
   std::vector<std::filesystem::path> files;
-  for (const QString& n : names) files.emplace_back(n.toStdString());
+  if (askFiles_) {
+    files = askFiles_();
+  } else {
+    const QStringList names = QFileDialog::getOpenFileNames(owner_, QString(), "*.dit",
+                                                            "dit files (*.dit *.DIT)");
+    for (const QString& n : names) files.emplace_back(n.toStdString());
+  }
   if (!files.empty()) AddOpenedFiles(files);
 }
 
@@ -186,7 +190,11 @@ void CDitMode::Setup() {
   if (!askLimit_) return;
   const int entered = askLimit_(limit_);
   if (entered < 0) return;
-  limit_ = entered;
+  ApplyLimit(entered);
+}
+
+void CDitMode::ApplyLimit(int limit) {
+  limit_ = limit;
   drives_.Recompute(limit_);
   FillDriveList();
   window_->Redraw();

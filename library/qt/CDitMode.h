@@ -64,6 +64,14 @@ class CDitMode : public QObject, private IDitReplayHost {
   // dialog; returns the entered value, negative for none) and recomputes.
   void Setup();
   void SetLimitAsker(std::function<int(int current)> askLimit) { askLimit_ = std::move(askLimit); }
+  // Replaces the open dialog of Open (the files chosen, empty for none).
+  void SetFileAsker(std::function<std::vector<std::filesystem::path>()> askFiles) {
+    askFiles_ = std::move(askFiles);
+  }
+  // Takes a new over-speed limit and recomputes the drive list's statistics.
+  void ApplyLimit(int limit);
+  // The replay's speed multiplier (1, 2, 4 or 8; others become 1).
+  void SetMultiplier(int multiplier) { replay_.SetMultiplier(multiplier); }
 
   int Limit() const { return limit_; }
   int SelectedRow() const;
@@ -101,6 +109,7 @@ class CDitMode : public QObject, private IDitReplayHost {
   CDitReplay replay_;
   int limit_ = CDitStatistics::kDefaultLimit;
   std::function<int(int)> askLimit_;
+  std::function<std::vector<std::filesystem::path>()> askFiles_;
 };
 
 }  // namespace lumora
