@@ -54,7 +54,15 @@ bool WriteLegacySetupFile(const std::filesystem::path& cardRoot, const LegacySet
                           std::string* error) {
   Record r = BuildLegacySetupRecord(v);
   std::string_view bytes(reinterpret_cast<const char*>(r.data()), r.size());
-  return WriteFileAtomically(ResolveCardPath(cardRoot, {kLegacySetupFileName}), bytes, error);
+  const std::filesystem::path path = ResolveCardPath(cardRoot, {kLegacySetupFileName});
+  // A write-protected file stays as it is: replacing it through a rename
+  // would go around its read-only mark.
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec) && !IsFileWritable(path)) {
+    if (error) *error = "setup.cfg is read-only: " + path.string();
+    return false;
+  }
+  return WriteFileAtomically(path, bytes, error);
 }
 
 }  // namespace lumora

@@ -55,4 +55,9 @@ SaveOutcome SaveSettingsOnClose(const std::filesystem::path& cardRoot, const Set
   return outcome;
 }
 
+bool SaveFailed(const SaveOutcome& outcome) {
+  return (outcome.plan.writeSetup && !outcome.setupWritten) ||
+         (outcome.plan.writeWifi && !outcome.wifiWritten);
+}
+
 }  // namespace lumora

@@ -29,6 +29,8 @@ namespace lumora {
 
 inline constexpr int kSaveChangesStringId = 628;
 inline constexpr int kMessageCaptionStringId = 710;
+// "The settings could not be saved to the SD card. ..." after a failed write.
+inline constexpr int kSaveFailedStringId = 840;
 // The Wi-Fi cancel flag after the user gave up an invalid passphrase.
 inline constexpr int kWifiCancelled = -1;
 
@@ -82,11 +84,15 @@ struct SaveOutcome {
   bool wifiWritten = false;
 };
 
+// True when the outcome planned a write that did not happen.
+bool SaveFailed(const SaveOutcome& outcome);
+
 // Runs the save on closing: decides with DecideSave (record against
 // snapshot, Wi-Fi current against loaded), normalizes the network ("192.168.20"
 // when shorter than 2 characters), then rewrites data_setup.cfg and/or
-// wifi.cfg on the card. A save that cannot write reports it in the outcome
-// only (the dialog says nothing).
+// wifi.cfg on the card. A write that fails (a full or write-protected card)
+// leaves the old file as it was and shows in the outcome; the dialog then
+// tells the user (SaveFailed, string 840).
 SaveOutcome SaveSettingsOnClose(const std::filesystem::path& cardRoot, const SetupData& record,
                                 const SetupData& snapshot, const SetupComments& comments,
                                 WifiEditState& wifi, int cancelFlag,

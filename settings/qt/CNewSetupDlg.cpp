@@ -161,6 +161,10 @@ void CNewSetupDlg::SaveOnDestroy() {
       cardRoot_, record_, snapshot_, comments_, wifi_, cancelFlag_, [this, &question] {
         return ShowMessageBox(this, question, messageCaption_, kMbYesNo, kMbIconQuestion) == kIdYes;
       });
+  if (SaveFailed(lastSave_)) {
+    ShowMessageBox(this, StringTable::Instance().Load(kSaveFailedStringId, stringLanguage_),
+                   messageCaption_, kMbOk, kMbIconError);
+  }
   delete tabs_;
   tabs_ = nullptr;
   adasPage_ = nullptr;

@@ -10,6 +10,10 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "platform/qt/MessageBox.h"
+#include "res/StringTable.h"
+#include "settings/SettingsCloseRules.h"
+
 namespace lumora {
 
 LegacyRadioChoices& HeldLegacyRadioChoices() {
@@ -142,11 +146,22 @@ LegacySetupValues CSetupDlg::CurrentValues() const {
 void CSetupDlg::Save() {
   lastWriteOk_ = WriteLegacySetupFile(cardRoot_, CurrentValues());
   hide();
+  TellIfNotWritten();
 }
 
 void CSetupDlg::Reset() {
   lastWriteOk_ = WriteLegacySetupFile(cardRoot_, LegacyResetValues());
   hide();
+  TellIfNotWritten();
+}
+
+void CSetupDlg::TellIfNotWritten() {
+  // The old file stays as it was (the write goes through a temporary file);
+  // the user learns that nothing was saved.
+  if (lastWriteOk_) return;
+  StringTable& strings = StringTable::Instance();
+  ShowMessageBox(parentWidget(), strings.Load(kSaveFailedStringId),
+                 strings.Load(kMessageCaptionStringId), kMbOk, kMbIconError);
 }
 
 }  // namespace lumora

@@ -41,10 +41,12 @@ class CSetupDlg : public QDialog {
   LegacySetupValues CurrentValues() const;
   void Save();
   void Reset();
-  // Whether the last Save or Reset wrote the file.
+  // Whether the last Save or Reset wrote the file. When it did not, the
+  // user is told (string 840) and the old file is unchanged.
   bool LastWriteOk() const { return lastWriteOk_; }
 
  private:
+  void TellIfNotWritten();
   QSlider* MakeSlider(const char* name, int maximum, int initial);
   QRadioButton* MakeRadio(const QString& text, const char* name,
                           std::uint32_t LegacyRadioChoices::*field, std::uint32_t value);
