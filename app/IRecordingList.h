@@ -37,7 +37,7 @@ class IRecordingList {
   virtual std::vector<std::string> AskForFiles() = 0;
 
   virtual bool IsListVisible() const = 0;
-  // Moves the window beside `mainFrame` (256 x 720) and shows or hides it.
+  // Moves the window beside `mainFrame` (256 x 760) and shows or hides it.
   virtual void Toggle(const QRect& mainFrame) = 0;
   virtual void HideList() = 0;
 

@@ -51,7 +51,7 @@ class MainLayout {
   static constexpr int kEnlargedBottom = 79;
   // Size of the list window that docks at the right edge.
   static constexpr int kListWidth = 256;
-  static constexpr int kListHeight = 720;
+  static constexpr int kListHeight = kClientHeight;
 
   // Where the front and rear video windows go. In mode 1 placement 1 is the
   // large pane, 2 the small pane and 0 hidden; the rear window only shows

@@ -33,25 +33,25 @@ CListDlg::CListDlg(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::FramelessWi
   setPalette(window);
 
   const std::vector<int> widths = {80, 80, 70, 0};
-  visible_ = MakeList(kIdVisibleList, QRect(0, 48, 256, 635), {}, widths);
+  visible_ = MakeList(kIdVisibleList, QRect(0, 48, 256, kHeight - 85), {}, widths);
   master_ = MakeList(kIdMasterList, QRect(5000, 5000, 272, 647), {}, widths);
   staging_ = MakeList(kIdStagingList, QRect(10000, 10000, 272, 647), {}, widths);
   second_ = MakeList(
-      kIdSecondList, QRect(0, 36, 256, 647),
+      kIdSecondList, QRect(0, 36, 256, kHeight - 73),
       {QStringLiteral("No."), QStringLiteral("Recorded Date"), QStringLiteral("File Path")},
       {40, 190, 0});
   second_->hide();
 
   MakeButton(kIdClose, QString(), QRect(230, 0, 25, 25), kBmpListX, SkinButtonState::kPushButton);
-  MakeButton(kIdContinuous, QStringLiteral("상시녹화"), QRect(5, 695, 60, 15), kBmpCategory,
+  MakeButton(kIdContinuous, QStringLiteral("상시녹화"), QRect(5, kHeight - 25, 60, 15),
+             kBmpCategory, SkinButtonState::kRadioButton);
+  MakeButton(kIdEvent, QStringLiteral("이벤트녹화"), QRect(68, kHeight - 25, 60, 15), kBmpCategory,
              SkinButtonState::kRadioButton);
-  MakeButton(kIdEvent, QStringLiteral("이벤트녹화"), QRect(68, 695, 60, 15), kBmpCategory,
+  MakeButton(kIdParking, QStringLiteral("모션녹화"), QRect(128, kHeight - 25, 60, 15), kBmpCategory,
              SkinButtonState::kRadioButton);
-  MakeButton(kIdParking, QStringLiteral("모션녹화"), QRect(128, 695, 60, 15), kBmpCategory,
+  MakeButton(kIdAll, QStringLiteral("All"), QRect(194, kHeight - 25, 60, 15), kBmpCategory,
              SkinButtonState::kRadioButton);
-  MakeButton(kIdAll, QStringLiteral("All"), QRect(194, 695, 60, 15), kBmpCategory,
-             SkinButtonState::kRadioButton);
-  MakeButton(kIdManual, QStringLiteral("수동녹화"), QRect(257, 695, 60, 15), kBmpCategory,
+  MakeButton(kIdManual, QStringLiteral("수동녹화"), QRect(257, kHeight - 25, 60, 15), kBmpCategory,
              SkinButtonState::kPushButton)
       ->hide();
   MakeButton(kIdOrder, QStringLiteral("Ascending / Descending"), QRect(0, 36, 256, 12),

@@ -58,9 +58,9 @@ class CListDlg : public QDialog {
   static constexpr int kIdMainMotion = 1151;
   static constexpr int kIdMainContinuous = 1152;
   static constexpr int kIdMainManual = 4153;
-  // Size beside the main window.
+  // Size beside the main window (as high as its client area).
   static constexpr int kWidth = 256;
-  static constexpr int kHeight = 720;
+  static constexpr int kHeight = 760;
   // Filter of the open dialog, in the Windows form.
   static constexpr const char* kOpenFilter = "mp4 files(*.mp4, *.avi)|*.mp4; *.avi||";
 
@@ -111,7 +111,7 @@ class CListDlg : public QDialog {
   bool TakeHideRequest();
 
   // Moves the window next to the main window (left edge at its right edge,
-  // same top), 256 x 720, and shows or hides it; returns whether it is shown now.
+  // same top), 256 x 760, and shows or hides it; returns whether it is shown now.
   bool ToggleBeside(const QRect& main_frame);
 
   // Drive removal of the current card: empties the visible and master lists.

@@ -124,7 +124,7 @@ TEST_F(ListDlg, SdOpenWithoutCardShowsTheMessageAndKeepsTheLists) {
 
 TEST_F(ListDlg, ListsHaveTheirColumnsColoursAndPlaces) {
   QTreeWidget* visible = dlg_.List(CListDlg::kIdVisibleList);
-  EXPECT_EQ(visible->geometry(), QRect(0, 48, 256, 635));
+  EXPECT_EQ(visible->geometry(), QRect(0, 48, 256, 675));
   EXPECT_EQ(visible->columnWidth(0), 80);
   EXPECT_EQ(visible->columnWidth(1), 80);
   EXPECT_EQ(visible->columnWidth(2), 70);
@@ -211,7 +211,7 @@ TEST_F(ListDlg, ClickingARowSetsThePlayRequest) {
 TEST_F(ListDlg, CloseButtonSetsTheHideRequestAndTheToggleDocksBesideTheMainWindow) {
   EXPECT_TRUE(dlg_.ToggleBeside(QRect(100, 50, 1020, 594)));
   EXPECT_EQ(dlg_.pos(), QPoint(1120, 50));
-  EXPECT_EQ(dlg_.size(), QSize(256, 720));
+  EXPECT_EQ(dlg_.size(), QSize(256, 760));
   ClickButton(dlg_, CListDlg::kIdClose);
   EXPECT_TRUE(dlg_.HideRequested());
   EXPECT_TRUE(dlg_.isVisible());
@@ -268,7 +268,7 @@ TEST_F(ListDlg, DrawsWhiteRowsOnTheDarkListBackground) {
   if (!qEnvironmentVariableIsEmpty("LUMORA_SHOT_DIR")) {
     picture.save(qEnvironmentVariable("LUMORA_SHOT_DIR") + QStringLiteral("/list-window.png"));
   }
-  EXPECT_EQ(picture.size(), QSize(256, 720));
+  EXPECT_EQ(picture.size(), QSize(256, 760));
   // Below the last row the list shows its background colour.
   EXPECT_EQ(picture.pixel(128, 600), qRgb(0x33, 0x33, 0x33));
   // The first row carries white text.
