@@ -35,8 +35,12 @@ void CDataView::DrawDataText(QPainter& dc) {
     };
     line(DataPanelRules::kLabelY, in.label);
     const std::uint32_t slot = m_pTrack->GetResampledSlot(in.position, in.duration);
-    if (auto time = DataPanelRules::TimeOfDayText(m_pTrack->GetResampled(slot)))
-      line(DataPanelRules::kTimeY, *time);
+    if (m_timeLabel != in.label) {
+      m_timeLabel = in.label;
+      m_timeText.clear();
+    }
+    if (auto time = DataPanelRules::TimeOfDayText(m_pTrack->GetResampled(slot))) m_timeText = *time;
+    if (!m_timeText.empty()) line(DataPanelRules::kTimeY, m_timeText);
     if (in.fix.valid) {
       line(DataPanelRules::kLatitudeY,
            DataPanelRules::CoordinateText(in.fix.latitude, in.fix.northSouth));

@@ -9,6 +9,8 @@
 #include "display/DataPanelRules.h"
 #include "display/DitPanelValues.h"
 
+#include <string>
+
 class QPainter;
 
 namespace lumora {
@@ -37,6 +39,10 @@ class CDataView {
  private:
   CDrivingTrack* m_pTrack;
   const DataPanelInput* m_pInput;
+  // The time-of-day line keeps its last text while the slots in between
+  // carry no time; the window repaints it from here (for this recording).
+  std::string m_timeText;
+  std::string m_timeLabel;
 };
 
 }  // namespace lumora

@@ -209,6 +209,30 @@ TEST(DataViewPaint, TextBlockWithTimeAndFix) {
   EXPECT_EQ(im.pixel(750, 470), kRed);
 }
 
+TEST(DataViewPaint, TimeOfDayLineKeepsItsLastTextBetweenTimedSlots) {
+  Panel panel;
+  FillTrack(panel.track, 10, SampleSpec{.hour = 12, .minute = 34, .second = 56}, 10000);
+  panel.input.duration = 10000;
+  panel.input.label = "20240101_120000_F.avi";
+  panel.input.position = 0;  // slot 0: a whole sample with its time
+  panel.Paint(&CDataView::DrawDataText);
+  const QImage timed = panel.image.copy(QRect(500, 490, 250, 20));
+  EXPECT_GT(CountBright(timed, timed.rect()), 20);
+  // A slot between two samples carries no time: a fresh paint (as the
+  // window repaints its whole area) still shows the last time.
+  const std::uint32_t between = panel.track.GetResampledSlot(120, 10000);
+  ASSERT_EQ(panel.track.GetResampled(between)->time[0], 0);
+  panel.input.position = 120;
+  panel.image = Canvas();
+  panel.Paint(&CDataView::DrawDataText);
+  EXPECT_EQ(panel.image.copy(QRect(500, 490, 250, 20)), timed);
+  // Another recording starts without it.
+  panel.input.label = "20240101_120100_F.avi";
+  panel.image = Canvas();
+  panel.Paint(&CDataView::DrawDataText);
+  EXPECT_EQ(CountColour(panel.image, QRect(500, 490, 250, 20), kRed), 250 * 20);
+}
+
 TEST(DataViewPaint, FullScreenDrawsNothingButSetsTheRestartSignal) {
   Panel panel;
   FillTrack(panel.track, 10, SampleSpec{.speed = 50, .hour = 1}, 10000);
