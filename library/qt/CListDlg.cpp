@@ -8,11 +8,14 @@
 #include "ui/CSkinButton.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTreeWidget>
+
+#include <thread>
 
 namespace lumora {
 namespace {
@@ -227,13 +230,34 @@ bool CListDlg::FillFromCard() {
 }
 
 void CListDlg::ScanCard(const std::filesystem::path& root) {
+  // A scan already running fills the lists when it ends.
+  if (scanning_) return;
+  scanning_ = true;
   QApplication::setOverrideCursor(Qt::WaitCursor);
+  const int generation = ++scan_generation_;
+  // The folder walk runs on a worker thread: a card with thousands of files,
+  // slow to list through a card reader, would otherwise freeze the window.
+  // Meanwhile this thread keeps serving its timers, repaints and drive
+  // notifications; clicks and keys wait until the rows are in.
+  CRecordingList scanned;
+  scanned.Filter() = list_.Filter();
+  scanned.SetOrder(list_.Order());
+  QEventLoop wait;
+  std::thread worker([&scanned, &wait, root] {
+    scanned.ScanCard(root);
+    QMetaObject::invokeMethod(&wait, &QEventLoop::quit, Qt::QueuedConnection);
+  });
+  wait.exec(QEventLoop::ExcludeUserInputEvents);
+  worker.join();
+  scanning_ = false;
+  QApplication::restoreOverrideCursor();
+  // The card went away while it was read (ClearLists): its rows are stale.
+  if (generation != scan_generation_) return;
+  list_ = std::move(scanned);
   card_root_ = QString::fromStdString(root.string());
-  list_.ScanCard(root);
   Mirror();
   loaded_ = true;
   emit CardScanned(card_root_);
-  QApplication::restoreOverrideCursor();
 }
 
 QString CListDlg::QtOpenFilter() {
@@ -335,6 +359,7 @@ bool CListDlg::ToggleBeside(const QRect& main_frame) {
 }
 
 void CListDlg::ClearLists() {
+  ++scan_generation_;  // a scan still running is dropped
   list_.Clear();
   Mirror();
 }

@@ -75,7 +75,12 @@ class CListDlg : public QDialog {
   // string 710 and leaves the lists unchanged; returns false.
   bool FillFromCard();
   // Scans `root` as the current card (also used for an explicit card folder).
+  // The folder walk runs on a worker thread while this thread goes on with
+  // its timers and repaints (user input waits); returns when the rows are
+  // listed. A call while a scan runs does nothing; ClearLists() during a
+  // scan drops its result.
   void ScanCard(const std::filesystem::path& root);
+  bool Scanning() const { return scanning_; }
 
   // OPEN: the multi-selection open dialog; false when cancelled.
   bool ChooseAndOpenFiles();
@@ -153,6 +158,8 @@ class CListDlg : public QDialog {
   bool hide_request_ = false;
   bool loaded_ = false;
   bool manual_ = false;
+  bool scanning_ = false;
+  int scan_generation_ = 0;
   bool dragging_ = false;
   QPoint drag_offset_;
 };
