@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <unistd.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -44,8 +45,25 @@ bool CSamplePlayerApp::ParseArguments(const std::vector<std::string>& args, Opti
         *error = "--after needs a number of seconds, not \"" + seconds + "\"";
         return false;
       }
+    } else if (arg == "--commands") {
+      std::string list;
+      if (!value(&list)) return false;
+      std::size_t start = 0;
+      while (start <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', start), list.size());
+        const std::string item = list.substr(start, comma - start);
+        char* end = nullptr;
+        const long id = std::strtol(item.c_str(), &end, 10);
+        if (item.empty() || *end != '\0' || id <= 0 || id > 65535) {
+          *error = "--commands needs control ids separated by commas, not \"" + list + "\"";
+          return false;
+        }
+        options->commands.push_back(static_cast<int>(id));
+        start = comma + 1;
+      }
     } else if (arg == "--help" || arg == "-h") {
-      *error = "usage: lumora-viewer [--card DIR] [--screenshot FILE --after SECONDS] [FILE...]";
+      *error = "usage: lumora-viewer [--card DIR] [--commands ID,...] [--screenshot FILE --after SECONDS] "
+               "[FILE...]";
       return false;
     } else if (!arg.empty() && arg[0] == '-') {
       *error = "unknown option " + arg;
@@ -83,6 +101,9 @@ int CSamplePlayerApp::Run(int argc, char** argv) {
     window.OpenFiles(options.files);
   else if (!options.card.empty())
     window.OpenCard(options.card);
+  for (int id : options.commands) {
+    if (!window.OnCommand(id)) std::fprintf(stderr, "no command %d\n", id);
+  }
 
   if (!options.screenshot.isEmpty()) {
     const QString file = options.screenshot;

@@ -18,6 +18,9 @@ class CSamplePlayerApp {
     std::vector<std::string> files;
     QString screenshot;
     double after = 3.0;
+    // Control ids run as commands once the card or files are open
+    // ("--commands 8200,1006" shows DIT mode replaying the first drive).
+    std::vector<int> commands;
   };
 
   // Parses the program's arguments (without the program name). False with a

@@ -718,6 +718,7 @@ void CSamplePlayerDlg::OnDriveRemoved(const QString& mountPath) {
   if (!isCard) return;
   KillTimer(kTimerUpdate);
   list_->ClearLists();
+  ForgetDitDrives();
   cardRoot_.clear();
   frontStill_->hide();
   rearStill_->hide();

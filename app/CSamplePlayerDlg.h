@@ -243,6 +243,7 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   void LeaveDitMode();
   void DitSetup();
   void ScanDitDrives(const std::string& cardRoot);
+  void ForgetDitDrives();
   void RefreshDitIndicator();
   void ShowSpeedLook(int multiplier);
   // Data panel and graph windows.

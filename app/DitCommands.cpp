@@ -166,6 +166,13 @@ void CSamplePlayerDlg::ScanDitDrives(const std::string& cardRoot) {
   dit_->ScanCard(cardRoot);
 }
 
+void CSamplePlayerDlg::ForgetDitDrives() {
+  // The card is gone: its drives and pictures go with it.
+  ScanDitDrives(std::string());
+  ditHost_->ClearPicture();
+  update();
+}
+
 void CSamplePlayerDlg::RefreshDitIndicator() {
   const DitPoint* p = dit_->Replay().CurrentPoint();
   const int speed = p ? p->m_nSpeed : 0;

@@ -11,7 +11,8 @@ const std::vector<int>& DitLayout::VideoOnlyControls() {
       kIdChangeScreen,  kIdZoomIn,          kIdZoomOut,          kIdFrontRearSwitch,
       kIdLayoutMapCheck, kIdLayoutVideoCheck, kIdMapSize,         kIdAccelGraph,
       kIdVideoRecovery, kIdListToggle,      kIdList,             kIdGraph,
-      kIdGraphMode,     kIdDownload,        kIdFileNameLabel};
+      kIdGraphMode,     kIdDownload,        kIdFileNameLabel,    kIdThumbList,
+      kIdThumbFile,     kIdThumbNext,       kIdThumbPrevious};
   return ids;
 }
 

@@ -17,6 +17,7 @@
 #include <fstream>
 
 #include "app/AppIds.h"
+#include "app/CSamplePlayerApp.h"
 #include "app/CSamplePlayerDlg.h"
 #include "app/DitLayout.h"
 #include "app/DitWindowHost.h"
@@ -398,6 +399,22 @@ TEST_F(DitWindowTest, DriveClicksPreviousAndOpen) {
   EXPECT_EQ(window_->Dit()->SelectedRow(), 0);
 }
 
+TEST_F(DitWindowTest, PullingTheCardEndsTheReplayAndEmptiesTheDriveList) {
+  Enter();
+  ASSERT_TRUE(window_->OnCommand(kIdPlay));
+  for (int i = 0; i < 3; ++i) window_->OnTimer(kTimerDit);
+  ASSERT_FALSE(window_->DitHost()->ShownPicture().empty());
+  window_->OnDriveRemoved(QString::fromStdString(*cardRoot_));
+  EXPECT_FALSE(window_->IsTimerRunning(kTimerDit));
+  EXPECT_EQ(window_->Dit()->Replay().GetState(), CDitReplay::kStopped);
+  EXPECT_EQ(window_->Dit()->DriveList()->topLevelItemCount(), 0);
+  EXPECT_TRUE(window_->DitHost()->ShownPicture().empty());
+  // Nothing left to play.
+  ASSERT_TRUE(window_->OnCommand(kIdPlay));
+  EXPECT_FALSE(window_->IsTimerRunning(kTimerDit));
+  EXPECT_TRUE(window_->InDitMode());
+}
+
 // The DIT panel: speed curve from x = 260 in green, the axis labels and the
 // current point's texts on the panel's grey.
 TEST_F(DitWindowTest, PanelShowsTheDriveInsteadOfTheRecording) {
@@ -453,6 +470,23 @@ TEST_F(DitWindowTest, PanelShowsTheDriveInsteadOfTheRecording) {
   for (int y = 575; y < 660; ++y)
     for (int x = 216; x < 647; ++x) greenAfter += video.pixelColor(x, y) == green ? 1 : 0;
   EXPECT_LT(greenAfter, greenRight / 4);
+}
+
+// The viewer runs commands given on its command line (DIT mode for the
+// screenshot script).
+TEST(ViewerCommandsArgument, ParsesIdsAndRefusesOthers) {
+  CSamplePlayerApp::Options options;
+  std::string error;
+  ASSERT_TRUE(CSamplePlayerApp::ParseArguments({"--card", "/c", "--commands", "8200,1006"}, &options,
+                                               &error));
+  EXPECT_EQ(options.commands, (std::vector<int>{8200, 1006}));
+  for (const char* bad : {"", "8200,", ",1006", "DIT", "8200;1006", "-5", "99999999"}) {
+    CSamplePlayerApp::Options o;
+    EXPECT_FALSE(CSamplePlayerApp::ParseArguments({"--commands", bad}, &o, &error)) << bad;
+    EXPECT_NE(error.find("--commands"), std::string::npos);
+  }
+  CSamplePlayerApp::Options missing;
+  EXPECT_FALSE(CSamplePlayerApp::ParseArguments({"--commands"}, &missing, &error));
 }
 
 TEST(DitLayoutRules, SpeedBitmapsAndVideoOnlyControls) {
