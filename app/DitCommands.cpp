@@ -119,6 +119,8 @@ void CSamplePlayerDlg::EnterDitMode() {
       ditHidden_.push_back(w);
     }
   }
+  // The recording's route line does not belong to any drive.
+  if (map_) map_->CallScript("javascript:DrawRoute()");
   ditHost_->ClearPicture();
   ditPicture_->show();
   ditPicture_->raise();
@@ -174,7 +176,13 @@ void CSamplePlayerDlg::ForgetDitDrives() {
 }
 
 void CSamplePlayerDlg::RefreshDitIndicator() {
-  const DitPoint* p = dit_->Replay().CurrentPoint();
+  // The replay refreshes the indicator while it draws the point at its index,
+  // before it moves on: that point is the current one.
+  const CDitReplay& replay = dit_->Replay();
+  const int index = replay.Index();
+  const DitPoint* p = index >= 0 && index < replay.PointCount()
+                          ? &replay.Points()[static_cast<std::size_t>(index)]
+                          : replay.CurrentPoint();
   const int speed = p ? p->m_nSpeed : 0;
   smartFrame_ = smartIndicator_.Refresh([](int) -> const std::uint16_t* { return nullptr; }, 0, 0, speed, speedUnit_ == 1);
   smart_->SetFrame(smartFrame_);

@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -172,6 +173,8 @@ TEST_F(DitWindowTest, CardScanReportsTheMalformedLogOnceAndListsTheDrives) {
   EXPECT_FALSE(window_->Button(kIdMark)->isHidden());
   EXPECT_TRUE(window_->IsChecked(kIdDit));
   EXPECT_TRUE(window_->IsChecked(kIdMark));
+  // The recording's route line is cleared from the map.
+  EXPECT_EQ(std::count(map_->scripts.begin(), map_->scripts.end(), "javascript:DrawRoute()"), 1);
   // The marker rests, then moves to the selected drive's first point.
   const DitPoint first = Points(0).front();
   ASSERT_GE(map_->scripts.size(), 2u);
@@ -427,6 +430,11 @@ TEST_F(DitWindowTest, PanelShowsTheDriveInsteadOfTheRecording) {
   EXPECT_EQ(values.lines[0], "2026-12-05");
   EXPECT_EQ(values.lines[1], "08:30:19");
   EXPECT_EQ(values.currentSpeedKmh, current.m_nSpeed);
+  // The indicator shows the same point's speed as the needle.
+  ASSERT_NE(Points(0)[18].m_nSpeed, current.m_nSpeed);
+  char speedText[16];
+  std::snprintf(speedText, sizeof speedText, "%3d", current.m_nSpeed);
+  EXPECT_EQ(window_->LastSmartFrame().speedText, speedText);
   EXPECT_EQ(values.speedsKmh.size(), Points(0).size());
 
   const QImage image = window_->GrabClient();
