@@ -372,6 +372,36 @@ TEST_F(DitWindowTest, ProgressStripSeeksTheReplay) {
   EXPECT_EQ(window_->Slider(kIdSeekSlider)->value(), target + 1);
 }
 
+TEST_F(DitWindowTest, SeekSliderMovesTheReplayIndex) {
+  Enter();
+  ASSERT_TRUE(window_->OnCommand(kIdPlay));
+  const std::vector<DitPoint> points = Points(0);
+  QSlider* seek = window_->Slider(kIdSeekSlider);
+  seek->setSliderPosition(30);
+  window_->OnHScroll(kIdSeekSlider, 5);
+  EXPECT_EQ(window_->Dit()->Replay().Index(), 31);
+  EXPECT_EQ(map_->scripts.back(),
+            CDitReplay::DrawCurrentCall(points[30].m_dLonDeg, points[30].m_dLatDeg));
+  EXPECT_EQ(window_->Label(kIdPositionLabel)->text().toStdString(),
+            CDitPanelText::TimeLine(points[30]));
+  // The video player is not asked to seek in DIT mode.
+  const std::size_t seeks = player_->seeks.size();
+  window_->OnHScroll(kIdSeekSlider, 2);
+  EXPECT_EQ(player_->seeks.size(), seeks);
+}
+
+TEST_F(DitWindowTest, EnteringHidesTheRecordingListWindow) {
+  ASSERT_TRUE(window_->List()->IsListVisible());
+  Enter();
+  EXPECT_FALSE(window_->List()->IsListVisible());
+  // SDOPEN in DIT mode rescans the drives and plays no recording.
+  const std::size_t opened = player_->opened.size();
+  ASSERT_TRUE(window_->OnCommand(kIdSdOpen));
+  EXPECT_EQ(player_->opened.size(), opened);
+  EXPECT_EQ(window_->Dit()->DriveList()->topLevelItemCount(), 2);
+  EXPECT_FALSE(window_->List()->IsListVisible());
+}
+
 TEST_F(DitWindowTest, DriveClicksPreviousAndOpen) {
   Enter();
   const DitPoint second = Points(1).front();
