@@ -37,11 +37,10 @@ void CSamplePlayerDlg::ShowThumbnailPage() {
     ShowMessage(StringTable::Instance().Load(kStrNoSdCard));
     return;
   }
-  // The page covers the large pane: playback waits while it is shown.
-  if (player_->GetState() == kStatePlaying) {
-    player_->Pause();
-    ShowPlayLook(false);
-  }
+  // The page takes the place of the video: playback stops (a paused player
+  // would be moved on to the next recording by the update timer).
+  const int state = player_->GetState();
+  if (state == kStatePlaying || state == kStatePaused) Stop();
   thumbs_->ShowCard(root);
 }
 

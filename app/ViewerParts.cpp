@@ -6,6 +6,7 @@
 #include "data/qt/CMapView.h"
 #include "display/qt/CDisplayFactory.h"
 #include "library/CCardLocator.h"
+#include "library/qt/CCardCommands.h"
 #include "platform/CLinuxDriveEnumerator.h"
 #include "settings/CardSetupFiles.h"
 #include "settings/SetupFile.h"
@@ -49,7 +50,11 @@ CSamplePlayerDlg::Parts MakeViewerParts(const std::string& explicitCard) {
   parts.map = std::make_unique<WebMapCalls>(map);
   parts.mapWidget = map;
   parts.track = std::move(track);
-  parts.findCard = [drives] { return FindCard(*drives); };
+  // SDOPEN and the thumbnail page: with several cards the user picks one.
+  parts.findCard = [drives] {
+    const auto root = CCardCommands::ChooseCard(nullptr, *drives, CardSearch::AnyDrive);
+    return root ? root->string() : std::string();
+  };
   parts.languageProbe = [drives] { return ProbeCameraLanguage(*drives); };
   parts.findRemovableCard = [drives] {
     const auto root = CCardLocator::FindCardRoot(*drives, CardSearch::RemovableOnly);

@@ -54,6 +54,17 @@ std::optional<std::filesystem::path> CCardLocator::FindCardRoot(const IDriveEnum
   return std::nullopt;
 }
 
+std::vector<DriveInfo> CCardLocator::FindCardDrives(const IDriveEnumerator& drives,
+                                                    CardSearch search) {
+  std::vector<DriveInfo> found;
+  for (const DriveInfo& d : drives.GetDrives()) {
+    if (search == CardSearch::AnyDrive && d.system) continue;
+    if (search == CardSearch::RemovableOnly && !d.removable) continue;
+    if (Resolve(d.root, kCardMarker)) found.push_back(d);
+  }
+  return found;
+}
+
 std::optional<std::filesystem::path> CCardLocator::FindLoggerFile(const IDriveEnumerator& drives,
                                                                   bool wantFolder) {
   for (const DriveInfo& d : drives.GetDrives()) {

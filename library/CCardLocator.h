@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "platform/IDriveEnumerator.h"
 
@@ -27,6 +28,8 @@ class CCardLocator {
   // The root of the first drive that holds a NORMAL folder.
   static std::optional<std::filesystem::path> FindCardRoot(const IDriveEnumerator& drives,
                                                            CardSearch search);
+  // Every drive that holds a NORMAL folder, in drive order.
+  static std::vector<DriveInfo> FindCardDrives(const IDriveEnumerator& drives, CardSearch search);
 
   // The first drive (any but the system's) with DATA_LOGGER/DATA_LOGGER.dir:
   // its DATA_LOGGER folder (with a trailing separator) or the drive root.

@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <memory>
 
+#include "library/qt/CSelectDriveDlg.h"
 #include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
 
@@ -30,13 +31,53 @@ CCardCommands::DownloadOutcome CCardCommands::Download(QWidget* parent, const QS
   return Download(parent, caption, selectedPath, DownloadHooks{});
 }
 
+std::optional<std::filesystem::path> CCardCommands::AskForDrive(QWidget* parent,
+                                                                const IDriveEnumerator& drives) {
+  CSelectDriveDlg dialog(drives, parent);
+  if (!dialog.Run()) return std::nullopt;
+  return dialog.ChosenRoot();
+}
+
+std::optional<std::filesystem::path> CCardCommands::ChooseCard(QWidget* parent,
+                                                               const IDriveEnumerator& drives,
+                                                               CardSearch search,
+                                                               const ChooseDriveFn& choose,
+                                                               bool* cancelled) {
+  if (cancelled) *cancelled = false;
+  const std::vector<DriveInfo> cards = CCardLocator::FindCardDrives(drives, search);
+  if (cards.empty()) return std::nullopt;
+  if (cards.size() == 1) return cards.front().root;
+  // The dialog offers only the drives that hold a card.
+  const CFixedDriveEnumerator offered(cards);
+  auto root = choose ? choose(parent, offered) : AskForDrive(parent, offered);
+  if (!root || root->empty()) {
+    if (cancelled) *cancelled = true;
+    return std::nullopt;
+  }
+  return root;
+}
+
 CCardCommands::FormatOutcome CCardCommands::Format(QWidget* parent, const QString& caption,
                                                    const IDriveEnumerator& drives,
                                                    const std::vector<MountEntry>& mounts,
                                                    const FormatHooks& hooks) {
   const CCardFormat::SizeFn size =
       hooks.size ? hooks.size : CCardFormat::SizeFn(CCardFormat::DriveSize);
-  const FormatPlan plan = CCardFormat::Check(drives, mounts, size);
+  // Several cards: the user says which one is formatted; only that drive is
+  // checked and formatted.
+  bool cancelled = false;
+  const auto chosen =
+      ChooseCard(parent, drives, CardSearch::AnyDrive, hooks.chooseDrive, &cancelled);
+  if (cancelled) return FormatOutcome::Cancelled;
+  std::vector<DriveInfo> only;
+  if (chosen) {
+    for (const DriveInfo& d : drives.GetDrives()) {
+      if (d.root == *chosen) only.push_back(d);
+    }
+  }
+  const CFixedDriveEnumerator chosenDrive(only);
+  const FormatPlan plan = CCardFormat::Check(
+      chosen ? static_cast<const IDriveEnumerator&>(chosenDrive) : drives, mounts, size);
   if (plan.check == FormatCheck::NoCard) {
     ShowMessageBox(parent, Text(kStrNoCard), caption, kMbOk, kMbIconNone);
     return FormatOutcome::NoCard;

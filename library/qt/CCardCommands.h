@@ -4,11 +4,14 @@
 // ShowMessageBox with the main window's caption; the platform pieces (the
 // format tool, the folder picker, the file manager) can be replaced by tests.
 #include <QString>
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "library/CCardFormat.h"
+#include "library/CCardLocator.h"
 #include "library/CFileDownload.h"
 #include "platform/CMountTable.h"
 #include "platform/IDriveEnumerator.h"
@@ -30,12 +33,30 @@ class CCardCommands {
   static constexpr int kStrDownloadFailed = 800;
   static constexpr int kStrSystemDevice = 801;
 
+  // Picks one of several drives; nothing when the user cancels.
+  using ChooseDriveFn = std::function<std::optional<std::filesystem::path>(
+      QWidget* parent, const IDriveEnumerator& drives)>;
+  // The drive dialog (CSelectDriveDlg) over `drives`.
+  static std::optional<std::filesystem::path> AskForDrive(QWidget* parent,
+                                                          const IDriveEnumerator& drives);
+  // The card to act on: the only drive holding the camera's folders, or the
+  // one the user picks when several do. Nothing when there is no card or the
+  // choice was cancelled (`cancelled` tells which).
+  static std::optional<std::filesystem::path> ChooseCard(QWidget* parent,
+                                                         const IDriveEnumerator& drives,
+                                                         CardSearch search,
+                                                         const ChooseDriveFn& choose = {},
+                                                         bool* cancelled = nullptr);
+
   struct FormatHooks {
     CCardFormat::SizeFn size = CCardFormat::DriveSize;
     // Formats the checked card; the default unmounts, runs mkfs.fat and mounts.
     std::function<bool(const DriveInfo&, const std::vector<MountEntry>&, std::string*)> format;
     // Shows the card in the file manager.
     std::function<void(const QString& root)> openFolder;
+    // Picks the card when several removable drives hold one; the default
+    // shows the drive dialog.
+    ChooseDriveFn chooseDrive;
   };
 
   enum class FormatOutcome { NoCard, TooLarge, Cancelled, Failed, Formatted };

@@ -128,6 +128,84 @@ TEST_F(FormatCommandTest, AskThenFormatOpenAndComplete) {
   EXPECT_EQ(opened.size(), 1u);
 }
 
+TEST_F(FormatCommandTest, SystemDeviceIsRefusedWithItsOwnMessage) {
+  // The card's partition sits on the disk that also holds the root file system.
+  CFixedDriveEnumerator drives({{dir.path() / "card", true, false, "/dev/sdc1", "vfat"}});
+  MountEntry root;
+  root.mountPoint = "/";
+  root.source = "/dev/sdc2";
+  EXPECT_EQ(CCardCommands::Format(nullptr, kCaption, drives, {root}, Hooks(7600, true)),
+            CCardCommands::FormatOutcome::NoCard);
+  ASSERT_EQ(boxes.Requests().size(), 1u);
+  EXPECT_EQ(boxes.Requests()[0].text, Text(CCardCommands::kStrSystemDevice));
+  EXPECT_EQ(boxes.Requests()[0].text,
+            QStringLiteral("This device holds system files and cannot be formatted."));
+  EXPECT_EQ(boxes.Requests()[0].icon, kMbIconError);
+  EXPECT_TRUE(formatted.empty());
+  // The same text in the camera's other languages.
+  StringTable::Instance().SetLanguage(1041);
+  EXPECT_NE(Text(CCardCommands::kStrSystemDevice), boxes.Requests()[0].text);
+  EXPECT_FALSE(Text(CCardCommands::kStrSystemDevice).isEmpty());
+}
+
+TEST_F(FormatCommandTest, SeveralCardsTheUserPicksWhichOneIsFormatted) {
+  fs::create_directories(dir.path() / "second" / "NORMAL");
+  fs::create_directories(dir.path() / "disk");  // no camera folders: not offered
+  CFixedDriveEnumerator drives({{dir.path() / "disk", false, false, "/dev/sda1", "ext4"},
+                                {dir.path() / "card", true, false, "/dev/sdc1", "vfat"},
+                                {dir.path() / "second", true, false, "/dev/sdd1", "vfat"}});
+  std::vector<std::vector<std::string>> offered;
+  auto hooks = Hooks(7600, true);
+  hooks.chooseDrive = [&](QWidget*, const IDriveEnumerator& list) {
+    std::vector<std::string> roots;
+    for (const DriveInfo& d : list.GetDrives()) roots.push_back(d.root.string());
+    offered.push_back(roots);
+    return std::optional<fs::path>(dir.path() / "second");
+  };
+  boxes.QueueAnswer(kIdOk);
+  EXPECT_EQ(CCardCommands::Format(nullptr, kCaption, drives, {}, hooks),
+            CCardCommands::FormatOutcome::Formatted);
+  ASSERT_EQ(offered.size(), 1u);
+  EXPECT_EQ(offered[0], (std::vector<std::string>{(dir.path() / "card").string(),
+                                                  (dir.path() / "second").string()}));
+  ASSERT_EQ(formatted.size(), 1u);
+  EXPECT_EQ(formatted[0], "/dev/sdd1");
+  EXPECT_TRUE(boxes.Requests()[0].text.contains(
+      QString::fromStdString((dir.path() / "second").string())));
+
+  // Cancelling the choice formats nothing and says nothing.
+  boxes.Clear();
+  hooks.chooseDrive = [](QWidget*, const IDriveEnumerator&) { return std::optional<fs::path>(); };
+  EXPECT_EQ(CCardCommands::Format(nullptr, kCaption, drives, {}, hooks),
+            CCardCommands::FormatOutcome::Cancelled);
+  EXPECT_TRUE(boxes.Requests().empty());
+  EXPECT_EQ(formatted.size(), 1u);
+}
+
+TEST_F(FormatCommandTest, ChooseCardAsksOnlyWhenThereIsAChoice) {
+  int asked = 0;
+  auto choose = [&](QWidget*, const IDriveEnumerator&) {
+    ++asked;
+    return std::optional<fs::path>(dir.path() / "other");
+  };
+  bool cancelled = true;
+  EXPECT_FALSE(CCardCommands::ChooseCard(nullptr, CFixedDriveEnumerator({}), CardSearch::AnyDrive,
+                                         choose, &cancelled));
+  EXPECT_FALSE(cancelled);
+  EXPECT_EQ(CCardCommands::ChooseCard(nullptr, Card(), CardSearch::AnyDrive, choose, &cancelled),
+            dir.path() / "card");
+  EXPECT_EQ(asked, 0);
+  // A fixed disk is not a card for the removable-only search.
+  EXPECT_FALSE(CCardCommands::ChooseCard(nullptr, Card(false), CardSearch::RemovableOnly, choose));
+  fs::create_directories(dir.path() / "other" / "NORMAL");
+  CFixedDriveEnumerator two({{dir.path() / "card", true, false, "/dev/sdc1", "vfat"},
+                             {dir.path() / "other", false, false, "/dev/sdb1", "ext4"}});
+  EXPECT_EQ(CCardCommands::ChooseCard(nullptr, two, CardSearch::AnyDrive, choose, &cancelled),
+            dir.path() / "other");
+  EXPECT_EQ(asked, 1);
+  EXPECT_FALSE(cancelled);
+}
+
 class DownloadCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -196,7 +274,9 @@ TEST_F(DownloadCommandTest, CancelLeavesNothingAndFailureIsReported) {
             CCardCommands::DownloadOutcome::Failed);
   ASSERT_EQ(boxes.Requests().size(), 1u);
   EXPECT_EQ(boxes.Requests()[0].icon, kMbIconError);
-  EXPECT_FALSE(boxes.Requests()[0].text.isEmpty());
+  EXPECT_TRUE(boxes.Requests()[0].text.startsWith(QStringLiteral("The file could not be copied.")))
+      << boxes.Requests()[0].text.toStdString();
+  EXPECT_FALSE(fs::exists(dir.path() / "gone"));
 }
 
 }  // namespace
