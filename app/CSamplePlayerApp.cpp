@@ -97,6 +97,23 @@ int CSamplePlayerApp::Run(int argc, char** argv) {
   CSamplePlayerDlg window(std::move(parts));
   window.OnInitDialog();
   window.show();
+  // The picture is asked for before the card is opened: opening it can bring
+  // up a message box whose own loop runs until it is answered. Leaving that
+  // loop ends every loop after it, and the program ends without the main one.
+  int screenshotResult = -1;
+  if (!options.screenshot.isEmpty()) {
+    const QString file = options.screenshot;
+    QTimer::singleShot(static_cast<int>(options.after * 1000), &window,
+                       [&window, &screenshotResult, file] {
+                         const QImage picture = window.GrabClient();
+                         screenshotResult = 0;
+                         if (!picture.save(file, "PNG")) {
+                           std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+                           screenshotResult = 1;
+                         }
+                         QCoreApplication::exit(screenshotResult);
+                       });
+  }
   if (!options.files.empty())
     window.OpenFiles(options.files);
   else if (!options.card.empty())
@@ -104,19 +121,7 @@ int CSamplePlayerApp::Run(int argc, char** argv) {
   for (int id : options.commands) {
     if (!window.OnCommand(id)) std::fprintf(stderr, "no command %d\n", id);
   }
-
-  if (!options.screenshot.isEmpty()) {
-    const QString file = options.screenshot;
-    QTimer::singleShot(static_cast<int>(options.after * 1000), &window, [&window, file] {
-      const QImage picture = window.GrabClient();
-      if (!picture.save(file, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-        QCoreApplication::exit(1);
-        return;
-      }
-      QCoreApplication::exit(0);
-    });
-  }
+  if (screenshotResult >= 0) return screenshotResult;
   return app.exec();
 }
 

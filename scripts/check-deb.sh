@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
-# Builds the Debian package, installs it into this machine with dpkg -i and
-# starts the installed viewer under Xvfb on a generated card: it has to come
-# up, take a picture of its window and exit cleanly.
-# Uses the build in build/ (or $LUMORA_BUILD_DIR); run as root or with sudo.
+# Makes the Debian package from the finished build in build/ (or
+# $LUMORA_BUILD_DIR; built first only when it is not there yet), installs it
+# with dpkg -i (apt pulls in what it depends on) and starts the installed
+# viewer under Xvfb on a sample card: it has to come up, take a picture of
+# its window and exit cleanly, and store nothing in the home folder.
+# Prints the viewer's start time: from starting the program to the picture
+# of its window on the sample card, best and median of 5 starts.
+# Run as root or with sudo. LUMORA_KEEP_DEB=1 leaves the package installed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LUMORA_BUILD_DIR:-$root/build}
 "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$build" -G Ninja >/dev/null
-cmake --build "$build" -j "$(nproc)" --target lumora-viewer lumora-cli lumora-mkcard
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" -G Ninja >/dev/null
+fi
+# cpack installs the whole build; it must already be complete (scripts/test.sh).
+cmake --build "$build" -j "$(nproc)"
 rm -f "$build"/lumora-viewer_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/lumora-viewer_*.deb)
-echo "check-deb: built $deb"
+echo "check-deb: built $deb ($(du -k "$deb" | cut -f1) KiB)"
 dpkg-deb --field "$deb" Depends | tr ',' '\n' | sed 's/^ */check-deb: depends /'
+dpkg-deb --contents "$deb" | awk '{print $6}' | grep -v '/$' | sed 's/^/check-deb: file /'
 
 sudo=""
 if [ "$(id -u)" != 0 ]; then sudo="sudo"; fi
@@ -22,20 +30,60 @@ if ! $sudo dpkg -i "$deb"; then
   # Pulls in what the package depends on and is not installed yet.
   $sudo apt-get install -y -qq -f >/dev/null
 fi
+work=$(mktemp -d "${TMPDIR:-/tmp}/lumora-deb.XXXXXX")
+cleanup() {
+  rm -rf "$work"
+  if [ "${LUMORA_KEEP_DEB:-0}" != 1 ]; then $sudo dpkg -r lumora-viewer >/dev/null || true; fi
+}
+trap cleanup EXIT
 dpkg-query -W -f='${Status}\n' lumora-viewer | grep -q "install ok installed"
 for path in /usr/bin/lumora-viewer /usr/bin/lumora-cli /usr/bin/lumora-mkcard \
   /usr/share/applications/lumora-viewer.desktop \
   /usr/share/icons/hicolor/256x256/apps/lumora-viewer.png \
-  /usr/share/icons/hicolor/48x48/apps/lumora-viewer.png; do
+  /usr/share/icons/hicolor/48x48/apps/lumora-viewer.png \
+  /usr/share/icons/hicolor/scalable/apps/lumora-viewer.svg; do
   [ -e "$path" ] || { echo "check-deb: $path is missing" >&2; exit 1; }
 done
-# The installed programs, not the ones in the build folder.
-work=$(mktemp -d "${TMPDIR:-/tmp}/lumora-deb.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate /usr/share/applications/lumora-viewer.desktop
+fi
+
+# The installed programs, not the ones in the build folder, with a home
+# folder of their own to see that the viewer keeps no settings.
+mkdir -p "$work/home"
 cd "$work"
 /usr/bin/lumora-cli --help >/dev/null
-/usr/bin/lumora-mkcard --seconds 2 --recordings 1 --no-mp4 "$work/card" >/dev/null
-timeout 180 xvfb-run -a -s "-screen 0 1600x900x24" \
-  /usr/bin/lumora-viewer --card "$work/card" --screenshot "$work/window.png" --after 3
+/usr/bin/lumora-mkcard "$work/card" >/dev/null
+cat >"$work/start.sh" <<'SCRIPT'
+#!/usr/bin/env bash
+# Under Xvfb: one start that keeps its picture, then five timed starts.
+set -euo pipefail
+work=$1
+/usr/bin/lumora-viewer --card "$work/card" --screenshot "$work/window.png" --after 3
+for i in 1 2 3 4 5; do
+  shot=$work/start-$i.png
+  begin=$(date +%s%N)
+  /usr/bin/lumora-viewer --card "$work/card" --screenshot "$shot" --after 0 &
+  pid=$!
+  while [ ! -s "$shot" ] && kill -0 "$pid" 2>/dev/null; do sleep 0.005; done
+  end=$(date +%s%N)
+  wait "$pid"
+  echo $(((end - begin) / 1000000)) >>"$work/start-ms"
+done
+SCRIPT
+chmod +x "$work/start.sh"
+HOME=$work/home XDG_CONFIG_HOME= XDG_DATA_HOME= XDG_CACHE_HOME= \
+  timeout 300 xvfb-run -a -s "-screen 0 1600x900x24" "$work/start.sh" "$work"
 file "$work/window.png" | grep -q "PNG image data"
 echo "check-deb: installed viewer started and drew its window ($(file -b "$work/window.png"))"
+sort -n "$work/start-ms" | awk '{ms[NR] = $1} END {
+  printf "check-deb: start time on the sample card: best %d ms, median %d ms (5 starts)\n", ms[1], ms[3]}'
+# Caches (Qt's shader cache) and the sound server's runtime link may appear;
+# settings or stored state of the viewer's own may not.
+left=$(cd "$work/home" && find . -mindepth 1 -type f | grep -v -E '^\./\.cache/|^\./\.config/pulse/' | sort || true)
+if [ -n "$left" ]; then
+  echo "check-deb: the viewer stored files in the home folder:" >&2
+  echo "$left" >&2
+  exit 1
+fi
+echo "check-deb: the viewer stored nothing in the home folder (only caches: $(cd "$work/home" && find . -type f | wc -l) files)"

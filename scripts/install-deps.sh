@@ -14,7 +14,7 @@ packages=(
   nlohmann-json3-dev libcli11-dev
   dosfstools libjpeg-turbo-progs libxml2-utils libxml2-dev
   xvfb xauth x11-apps x11-utils imagemagick poppler-utils
-  dpkg-dev file
+  dpkg-dev file desktop-file-utils
   fonts-noto-cjk fonts-noto-core libgl1-mesa-dri
 )
 if [ "${LUMORA_FUZZ:-0}" = 1 ]; then
