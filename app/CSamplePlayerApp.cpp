@@ -62,8 +62,9 @@ bool CSamplePlayerApp::ParseArguments(const std::vector<std::string>& args, Opti
         start = comma + 1;
       }
     } else if (arg == "--help" || arg == "-h") {
-      *error = "usage: lumora-viewer [--card DIR] [--commands ID,...] [--screenshot FILE --after SECONDS] "
-               "[FILE...]";
+      *error =
+          "usage: lumora-viewer [--card DIR] [--commands ID,...] "
+          "[--screenshot FILE --after SECONDS] [FILE...]";
       return false;
     } else if (!arg.empty() && arg[0] == '-') {
       *error = "unknown option " + arg;

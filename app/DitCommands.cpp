@@ -184,7 +184,8 @@ void CSamplePlayerDlg::RefreshDitIndicator() {
                           ? &replay.Points()[static_cast<std::size_t>(index)]
                           : replay.CurrentPoint();
   const int speed = p ? p->m_nSpeed : 0;
-  smartFrame_ = smartIndicator_.Refresh([](int) -> const std::uint16_t* { return nullptr; }, 0, 0, speed, speedUnit_ == 1);
+  smartFrame_ = smartIndicator_.Refresh([](int) -> const std::uint16_t* { return nullptr; }, 0, 0,
+                                        speed, speedUnit_ == 1);
   smart_->SetFrame(smartFrame_);
 }
 

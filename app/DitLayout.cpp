@@ -7,12 +7,11 @@ namespace lumora {
 
 const std::vector<int>& DitLayout::VideoOnlyControls() {
   static const std::vector<int> ids = {
-      kIdNext,          kIdStepBack,        kIdStepForward,      kIdFullScreen,
-      kIdChangeScreen,  kIdZoomIn,          kIdZoomOut,          kIdFrontRearSwitch,
-      kIdLayoutMapCheck, kIdLayoutVideoCheck, kIdMapSize,         kIdAccelGraph,
-      kIdVideoRecovery, kIdListToggle,      kIdList,             kIdGraph,
-      kIdGraphMode,     kIdDownload,        kIdFileNameLabel,    kIdThumbList,
-      kIdThumbFile,     kIdThumbNext,       kIdThumbPrevious};
+      kIdNext,      kIdStepBack,   kIdStepForward,     kIdFullScreen,     kIdChangeScreen,
+      kIdZoomIn,    kIdZoomOut,    kIdFrontRearSwitch, kIdLayoutMapCheck, kIdLayoutVideoCheck,
+      kIdMapSize,   kIdAccelGraph, kIdVideoRecovery,   kIdListToggle,     kIdList,
+      kIdGraph,     kIdGraphMode,  kIdDownload,        kIdFileNameLabel,  kIdThumbList,
+      kIdThumbFile, kIdThumbNext,  kIdThumbPrevious};
   return ids;
 }
 

@@ -42,9 +42,11 @@ CDitMode::CDitMode(QWidget* owner, IDitReplayHost* window)
   lists_[1] = MakeList(owner, kPictureListId, {"Path", "HourSec"}, {}, false);
   lists_[2] = MakeList(owner, kPictureMinuteListId,
                        {"Path", "HourMin", "revd", "revd", "revd", "revd"}, {}, false);
-  lists_[3] = MakeList(owner, kPointListId, {"Time", "Min", "Lat", "Lon", "Speed", "TTC"}, {}, false);
-  connect(DriveList(), &QTreeWidget::itemClicked, this,
-          [this](QTreeWidgetItem* item, int) { ClickDrive(DriveList()->indexOfTopLevelItem(item)); });
+  lists_[3] =
+      MakeList(owner, kPointListId, {"Time", "Min", "Lat", "Lon", "Speed", "TTC"}, {}, false);
+  connect(DriveList(), &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
+    ClickDrive(DriveList()->indexOfTopLevelItem(item));
+  });
   connect(DriveList(), &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) {
     DoubleClickDrive(DriveList()->indexOfTopLevelItem(item));
   });
@@ -64,9 +66,9 @@ void CDitMode::FillDriveList() {
   const int selected = SelectedRow();
   list->clear();
   for (const DitDriveRow& r : drives_.Rows()) {
-    auto* item = new QTreeWidgetItem(
-        {Q(r.m_strNo), Q(r.m_strDate), Q(r.m_strDistance), Q(r.m_strTime), Q(r.m_strOverspeed),
-         Q(r.m_strImgFolder), QString::fromStdString(r.m_path.string())});
+    auto* item = new QTreeWidgetItem({Q(r.m_strNo), Q(r.m_strDate), Q(r.m_strDistance),
+                                      Q(r.m_strTime), Q(r.m_strOverspeed), Q(r.m_strImgFolder),
+                                      QString::fromStdString(r.m_path.string())});
     list->addTopLevelItem(item);
   }
   if (list->topLevelItemCount() > 0) {
@@ -94,8 +96,8 @@ void CDitMode::Open() {
   if (askFiles_) {
     files = askFiles_();
   } else {
-    const QStringList names = QFileDialog::getOpenFileNames(owner_, QString(), "*.dit",
-                                                            "dit files (*.dit *.DIT)");
+    const QStringList names =
+        QFileDialog::getOpenFileNames(owner_, QString(), "*.dit", "dit files (*.dit *.DIT)");
     for (const QString& n : names) files.emplace_back(n.toStdString());
   }
   if (!files.empty()) AddOpenedFiles(files);

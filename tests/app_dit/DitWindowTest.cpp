@@ -59,9 +59,7 @@ bool RunUntil(Done done, int ms) {
   return done();
 }
 
-bool StartsWith(const std::string& s, const std::string& prefix) {
-  return s.rfind(prefix, 0) == 0;
-}
+bool StartsWith(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
 
 // A generated card (two drives, stills of the first) plus one malformed
 // drive log, and the main window with a recording map.
@@ -83,9 +81,10 @@ class DitWindowTest : public ::testing::Test {
     std::string error;
     truth_ = new CardTruth;
     ASSERT_TRUE(MakeCard(*cardRoot_, options, &error, truth_)) << error;
-    std::ofstream(*cardRoot_ + "/DIT/GPS/20261206_000000.DIT", std::ios::binary)
-        << std::string("\x7f" "ELF\x01\x02 no points here\r\n2026120600000,3541.0,13946.0,5,1\r\n",
-                       52);
+    std::ofstream(*cardRoot_ + "/DIT/GPS/20261206_000000.DIT", std::ios::binary) << std::string(
+        "\x7f"
+        "ELF\x01\x02 no points here\r\n2026120600000,3541.0,13946.0,5,1\r\n",
+        52);
   }
   static void TearDownTestSuite() {
     delete truth_;
@@ -195,7 +194,8 @@ TEST_F(DitWindowTest, PlayReplaysTheDriveWithMarkersAndPictures) {
   EXPECT_EQ(window_->Slider(kIdSeekSlider)->maximum(), static_cast<int>(points.size()));
   // All markers first, longitude first, in the drive's order.
   std::vector<std::string> expected = {kDeleteOverlay};
-  for (const DitPoint& p : points) expected.push_back(CDitReplay::IconMarkerCall(p.m_dLonDeg, p.m_dLatDeg));
+  for (const DitPoint& p : points)
+    expected.push_back(CDitReplay::IconMarkerCall(p.m_dLonDeg, p.m_dLatDeg));
   EXPECT_EQ(ScriptsFrom(before), expected);
 
   // Each tick of timer 1 moves the marker to the next point.
@@ -239,9 +239,10 @@ TEST_F(DitWindowTest, PlayReplaysTheDriveWithMarkersAndPictures) {
   EXPECT_FALSE(window_->IsTimerRunning(kTimerDit));
   EXPECT_EQ(window_->Dit()->Replay().GetState(), CDitReplay::kStopped);
   EXPECT_EQ(window_->Dit()->Replay().Index(), 0);
-  EXPECT_EQ(ScriptsFrom(beforeStop),
-            (std::vector<std::string>{kDeleteOverlay, CDitReplay::DrawCurrentCall(
-                                                          points[0].m_dLonDeg, points[0].m_dLatDeg)}));
+  EXPECT_EQ(
+      ScriptsFrom(beforeStop),
+      (std::vector<std::string>{
+          kDeleteOverlay, CDitReplay::DrawCurrentCall(points[0].m_dLonDeg, points[0].m_dLatDeg)}));
   // The video player was never asked to play in DIT mode.
   EXPECT_EQ(std::count(player_->calls.begin() + static_cast<std::ptrdiff_t>(playerCalls),
                        player_->calls.end(), "Play"),
@@ -297,14 +298,16 @@ TEST_F(DitWindowTest, MarkTurnsTheRouteMarkersOffAndOn) {
   ASSERT_TRUE(window_->OnCommand(kIdMark));
   EXPECT_TRUE(window_->IsChecked(kIdMark));
   std::vector<std::string> expected;
-  for (const DitPoint& p : points) expected.push_back(CDitReplay::IconMarkerCall(p.m_dLonDeg, p.m_dLatDeg));
+  for (const DitPoint& p : points)
+    expected.push_back(CDitReplay::IconMarkerCall(p.m_dLonDeg, p.m_dLatDeg));
   EXPECT_EQ(ScriptsFrom(before), expected);
   // Off, a new replay draws no markers.
   ASSERT_TRUE(window_->OnCommand(kIdMark));
   ASSERT_TRUE(window_->OnCommand(kIdStop));
   before = map_->scripts.size();
   ASSERT_TRUE(window_->OnCommand(kIdPlay));
-  for (const std::string& s : ScriptsFrom(before)) EXPECT_FALSE(StartsWith(s, "javascript:IconMarker"));
+  for (const std::string& s : ScriptsFrom(before))
+    EXPECT_FALSE(StartsWith(s, "javascript:IconMarker"));
 }
 
 TEST_F(DitWindowTest, DitSetupRecomputesTheOverspeedTime) {
@@ -515,8 +518,8 @@ TEST_F(DitWindowTest, PanelShowsTheDriveInsteadOfTheRecording) {
 TEST(ViewerCommandsArgument, ParsesIdsAndRefusesOthers) {
   CSamplePlayerApp::Options options;
   std::string error;
-  ASSERT_TRUE(CSamplePlayerApp::ParseArguments({"--card", "/c", "--commands", "8200,1006"}, &options,
-                                               &error));
+  ASSERT_TRUE(CSamplePlayerApp::ParseArguments({"--card", "/c", "--commands", "8200,1006"},
+                                               &options, &error));
   EXPECT_EQ(options.commands, (std::vector<int>{8200, 1006}));
   for (const char* bad : {"", "8200,", ",1006", "DIT", "8200;1006", "-5", "99999999"}) {
     CSamplePlayerApp::Options o;
@@ -534,8 +537,8 @@ TEST(DitLayoutRules, SpeedBitmapsAndVideoOnlyControls) {
   EXPECT_EQ(DitLayout::SpeedBitmap(8), 924);
   EXPECT_EQ(DitLayout::SpeedBitmap(3), 912);
   const auto& ids = DitLayout::VideoOnlyControls();
-  for (int id : {kIdPlay, kIdStop, kIdPrevious, kIdSpeed, kIdOpen, kIdDit, kIdMark, kIdDitSetup,
-                 kIdSdOpen})
+  for (int id :
+       {kIdPlay, kIdStop, kIdPrevious, kIdSpeed, kIdOpen, kIdDit, kIdMark, kIdDitSetup, kIdSdOpen})
     EXPECT_EQ(std::count(ids.begin(), ids.end(), id), 0) << id;
   EXPECT_FALSE(DitLayout::kDriveList.width == 0);
 }

@@ -135,8 +135,8 @@ TEST_F(DitShot, ReplayShowsDrivesPictureCurveAndRouteMarkers) {
   EXPECT_NEAR(marker.CentreY(), kMap.y() + kMap.height() / 2.0, 4);
   const Count earlyRings = CountColour(early, kMap, kNeedle);
   ASSERT_GE(earlyRings.pixels, 60);
-  const double shift = std::hypot(rings.CentreX() - earlyRings.CentreX(),
-                                  rings.CentreY() - earlyRings.CentreY());
+  const double shift =
+      std::hypot(rings.CentreX() - earlyRings.CentreX(), rings.CentreY() - earlyRings.CentreY());
   EXPECT_GT(shift, 4.0);
 }
 
