@@ -92,20 +92,29 @@ void CThumbnailView::OnResult(std::uint64_t batch, int index, std::optional<Thum
 QRect CThumbnailView::CellRect(int slot) {
   const int column = slot % kColumns;
   const int row = slot / kColumns;
-  return QRect(column * kCellWidth, row * kCellHeight, kCellWidth, kCellHeight);
+  return QRect(kCellLeft + column * kCellPitchX, kCellTop + row * kCellPitchY, kCellSize,
+               kCellSize);
 }
 
 QRect CThumbnailView::PictureBox(int slot) {
   const QRect cell = CellRect(slot);
-  const int left = cell.left() + (kCellWidth - kPictureWidth) / 2;
-  const int top = cell.top() + (kCellHeight - kPictureHeight - kNameHeight) / 2;
+  const int left = cell.left() + (kCellSize - kPictureWidth) / 2;
+  const int top = cell.top() + (kCellSize - kPictureHeight - kNameHeight) / 2;
   return QRect(left, top, kPictureWidth, kPictureHeight);
 }
 
 QRect CThumbnailView::NameRect(int slot) {
   const QRect box = PictureBox(slot);
   const QRect cell = CellRect(slot);
-  return QRect(cell.left() + 2, box.bottom() + 1, kCellWidth - 4, kNameHeight);
+  return QRect(cell.left() + 1, box.bottom() + 1, kCellSize - 2, kNameHeight);
+}
+
+QString CThumbnailView::ShownName(const QString& name, const QFontMetrics& metrics, int width) {
+  if (metrics.horizontalAdvance(name) <= width) return name;
+  // The recording's date, time and channel matter more than ".avi".
+  const int dot = name.lastIndexOf(QLatin1Char('.'));
+  if (dot > 0 && metrics.horizontalAdvance(name.left(dot)) <= width) return name.left(dot);
+  return metrics.elidedText(name, Qt::ElideMiddle, width);
 }
 
 int CThumbnailView::SlotAt(const QPoint& point) const {
@@ -153,7 +162,7 @@ void CThumbnailView::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), QColor(0x1C, 0x21, 0x25));
   }
   QFont font = painter.font();
-  font.setPixelSize(11);
+  font.setPixelSize(10);
   painter.setFont(font);
   const QFontMetrics metrics(font);
   for (int index = 0; index < SlotCount(); ++index) {
@@ -175,7 +184,7 @@ void CThumbnailView::paintEvent(QPaintEvent*) {
     const QString name = QString::fromStdString(slot.file.filename().string());
     const QRect nameRect = NameRect(index);
     painter.drawText(nameRect, Qt::AlignHCenter | Qt::AlignVCenter,
-                     metrics.elidedText(name, Qt::ElideMiddle, nameRect.width()));
+                     ShownName(name, metrics, nameRect.width()));
   }
 }
 

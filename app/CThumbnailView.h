@@ -4,6 +4,7 @@
 // (23, 100)-(628, 350), each with its file name under it. Pictures are made on
 // a background thread and appear as they arrive; a file that gives none gets
 // a crossed placeholder. Clicking a thumbnail reports its file.
+#include <QFontMetrics>
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -32,11 +33,15 @@ class CThumbnailView : public QWidget {
   static constexpr int kHeight = 250;  // to y 350
   static constexpr int kColumns = 5;
   static constexpr int kRows = 2;
-  static constexpr int kCellWidth = kWidth / kColumns;   // 121
-  static constexpr int kCellHeight = kHeight / kRows;    // 125
-  static constexpr int kPictureWidth = 112;
-  static constexpr int kPictureHeight = 84;
-  static constexpr int kNameHeight = 18;
+  // The cells match the frames of the page's background bitmap (319).
+  static constexpr int kCellLeft = 10;
+  static constexpr int kCellTop = 10;
+  static constexpr int kCellPitchX = 119;
+  static constexpr int kCellPitchY = 120;
+  static constexpr int kCellSize = 110;
+  static constexpr int kPictureWidth = 104;
+  static constexpr int kPictureHeight = 78;
+  static constexpr int kNameHeight = 20;
 
   explicit CThumbnailView(QWidget* parent = nullptr);
   ~CThumbnailView() override;
@@ -59,6 +64,9 @@ class CThumbnailView : public QWidget {
   static QRect PictureBox(int slot);
   static QRect NameRect(int slot);
   int SlotAt(const QPoint& point) const;
+  // The name under a picture: whole, else without its extension, else
+  // shortened in the middle to fit `width`.
+  static QString ShownName(const QString& name, const QFontMetrics& metrics, int width);
 
   // The current page's slots: whether each has its result, the picture
   // (null for a placeholder) and the file.

@@ -121,9 +121,9 @@ TEST_F(MainWindowStillsTest, PageShowsPicturesPlaceholdersAndNamesInTheArea) {
   // Slot 0: the captured still; 1 and 2: the recordings; 3: a damaged file.
   EXPECT_EQ(Thumbs()->SlotFile(0).filename(), "pic320x240.jpg");
   EXPECT_EQ(Thumbs()->SlotFile(1), Recording(0));
-  EXPECT_EQ(Thumbs()->SlotPicture(0).size(), QSize(112, 84));
-  EXPECT_EQ(Thumbs()->SlotPicture(1).size(), QSize(112, 63));
-  EXPECT_EQ(Thumbs()->SlotPicture(2).size(), QSize(112, 63));
+  EXPECT_EQ(Thumbs()->SlotPicture(0).size(), QSize(104, 78));
+  EXPECT_EQ(Thumbs()->SlotPicture(1).size(), QSize(104, 59));
+  EXPECT_EQ(Thumbs()->SlotPicture(2).size(), QSize(104, 59));
   EXPECT_TRUE(Thumbs()->SlotDone(3));
   EXPECT_TRUE(Thumbs()->SlotPicture(3).isNull());
 
@@ -133,7 +133,7 @@ TEST_F(MainWindowStillsTest, PageShowsPicturesPlaceholdersAndNamesInTheArea) {
     const QRect box = CThumbnailView::PictureBox(slot);
     QRect drawn(QPoint(0, 0), picture.size());
     drawn.moveCenter(box.center());
-    for (QPoint p : {QPoint(10, 10), QPoint(60, 30), QPoint(100, 50)}) {
+    for (QPoint p : {QPoint(10, 10), QPoint(60, 30), QPoint(100, 55)}) {
       EXPECT_TRUE(Near(page.pixelColor(drawn.topLeft() + p), picture.pixelColor(p), 8))
           << "slot " << slot << " at " << p.x() << "," << p.y();
     }
@@ -155,6 +155,28 @@ TEST_F(MainWindowStillsTest, PageShowsPicturesPlaceholdersAndNamesInTheArea) {
   const QPoint inWindow = QPoint(23, 100) + CThumbnailView::PictureBox(0).center();
   EXPECT_TRUE(Near(client.pixelColor(inWindow),
                    page.pixelColor(CThumbnailView::PictureBox(0).center()), 8));
+}
+
+TEST(ThumbnailView, CellsFollowTheBackgroundFramesAndNamesFit) {
+  // Five frames across, two down, inside the 605 x 250 area.
+  EXPECT_EQ(CThumbnailView::CellRect(0), QRect(10, 10, 110, 110));
+  EXPECT_EQ(CThumbnailView::CellRect(4), QRect(486, 10, 110, 110));
+  EXPECT_EQ(CThumbnailView::CellRect(9), QRect(486, 130, 110, 110));
+  for (int slot = 0; slot < 10; ++slot) {
+    EXPECT_TRUE(QRect(0, 0, 605, 250).contains(CThumbnailView::CellRect(slot))) << slot;
+    EXPECT_TRUE(CThumbnailView::CellRect(slot).contains(CThumbnailView::PictureBox(slot)));
+    EXPECT_TRUE(CThumbnailView::CellRect(slot).contains(CThumbnailView::NameRect(slot)));
+  }
+  QFont font;
+  font.setPixelSize(10);
+  const QFontMetrics metrics(font);
+  const QString name = QStringLiteral("20261205_083004_N1.avi");
+  EXPECT_EQ(CThumbnailView::ShownName(name, metrics, 1000), name);
+  const int stem = metrics.horizontalAdvance(QStringLiteral("20261205_083004_N1"));
+  EXPECT_EQ(CThumbnailView::ShownName(name, metrics, stem), QStringLiteral("20261205_083004_N1"));
+  const QString tight = CThumbnailView::ShownName(name, metrics, stem / 2);
+  EXPECT_LE(metrics.horizontalAdvance(tight), stem / 2);
+  EXPECT_TRUE(tight.contains(QChar(0x2026)));
 }
 
 TEST_F(MainWindowStillsTest, PagingStaysInBoundsAndOtherCommandsLeave) {
