@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <sys/resource.h>
 #include <thread>
 
 #include "engine/CMultiPlayer.h"
@@ -42,6 +43,18 @@ struct HeadlessPlayer {
 
 inline double Ms(Clock::time_point from, Clock::time_point to) {
   return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// User + system CPU seconds used so far by this process (all its threads) or
+// by its waited-for children: unlike wall time, hardly affected by other
+// programs competing for the processors.
+inline double CpuSeconds(int who = RUSAGE_SELF) {
+  rusage usage{};
+  if (getrusage(who, &usage) != 0) return 0.0;
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 }  // namespace bench

@@ -69,6 +69,16 @@ int CFFMpegDecoder::Open() {
     return -1;
   }
   m_pFormat.reset(raw);
+  // The camera's driving-data stream has no codec. Left as of unknown type,
+  // the stream probe keeps reading in hope of finding one, up to 5 MB of the
+  // file (several seconds of a recording) for every decoder that opens it;
+  // as a plain data stream it needs no parameters and the probe stops once
+  // the pictures and sound are known.
+  for (unsigned i = 0; i < m_pFormat->nb_streams; ++i) {
+    AVCodecParameters* parameters = m_pFormat->streams[i]->codecpar;
+    if (parameters->codec_type == AVMEDIA_TYPE_UNKNOWN && parameters->codec_id == AV_CODEC_ID_NONE)
+      parameters->codec_type = AVMEDIA_TYPE_DATA;
+  }
   if (avformat_find_stream_info(m_pFormat.get(), nullptr) < 0) {
     Close();
     return -1;
@@ -400,10 +410,13 @@ void CFFMpegDecoder::DecodeLoop() {
       SleepMs(1);
       continue;
     }
-    bool takeVideo = hasVideo;
-    if (hasVideo && hasAudio)
-      takeVideo = ToSeconds(videoDts, m_pVideoStream->time_base) <
-                  ToSeconds(audioDts, m_pAudioStream->time_base);
+    // Sound goes first whenever its pool has room: a sound block costs next
+    // to nothing to decode, and the player starts (and restarts after a
+    // seek) only once ten blocks are waiting, so taking the packets in time
+    // order would make it wait until a second of pictures (at most a full
+    // pool) had been decoded. The sound pool's 20 slots bound how far sound
+    // runs ahead of the pictures.
+    const bool takeVideo = hasVideo && !hasAudio;
     if (takeVideo) {
       PacketPtr packet = m_videoQueue.Get();
       if (packet) DecodeVideoPacket(packet.get(), frame.get());
@@ -484,31 +497,24 @@ void CFFMpegDecoder::DeliverPicture(const AVFrame* frame, double time) {
   if (slot == nullptr) return;
   m_nWidth = width;
   m_nHeight = height;
-
-  constexpr int kAlign = 32;
-  const int needed = av_image_get_buffer_size(AV_PIX_FMT_YUV420P, width, height, kAlign);
-  if (needed < 0 || !slot->Reserve(std::max(needed, width * height * 4))) return;
   std::uint8_t* planes[4] = {};
   int strides[4] = {};
-  if (av_image_fill_arrays(planes, strides, slot->pBuffer.get(), AV_PIX_FMT_YUV420P, width, height,
-                           kAlign) < 0)
-    return;
 
   const auto format = static_cast<AVPixelFormat>(frame->format);
-  if (format == AV_PIX_FMT_YUV420P || format == AV_PIX_FMT_YUVJ420P) {
-    av_image_copy(planes, strides, const_cast<const std::uint8_t**>(frame->data), frame->linesize,
-                  AV_PIX_FMT_YUV420P, width, height);
-  } else {
-    if (!m_pScaler || m_nScalerWidth != width || m_nScalerHeight != height ||
-        m_nScalerFormat != format) {
-      m_pScaler.reset(sws_getContext(width, height, format, width, height, AV_PIX_FMT_YUV420P,
-                                     SWS_BICUBIC, nullptr, nullptr, nullptr));
-      m_nScalerWidth = width;
-      m_nScalerHeight = height;
-      m_nScalerFormat = format;
+  if ((format == AV_PIX_FMT_YUV420P || format == AV_PIX_FMT_YUVJ420P) && frame->buf[0] != nullptr) {
+    // Already in the wanted layout: the slot shares the decoder's
+    // reference-counted picture instead of copying its planes (a 1080p
+    // picture is 3 MB; copying it cost about a sixth of the decoding time).
+    if (!slot->pFrame) slot->pFrame.reset(av_frame_alloc());
+    if (!slot->pFrame) return;
+    av_frame_unref(slot->pFrame.get());
+    if (av_frame_ref(slot->pFrame.get(), frame) < 0) return;
+    for (int i = 0; i < 3; ++i) {
+      planes[i] = slot->pFrame->data[i];
+      strides[i] = slot->pFrame->linesize[i];
     }
-    if (!m_pScaler) return;
-    sws_scale(m_pScaler.get(), frame->data, frame->linesize, 0, height, planes, strides);
+  } else if (!ConvertPicture(frame, slot, planes, strides)) {
+    return;
   }
   for (int i = 0; i < 8; ++i) {
     slot->data[i] = i < 3 ? planes[i] : nullptr;
@@ -520,6 +526,37 @@ void CFFMpegDecoder::DeliverPicture(const AVFrame* frame, double time) {
   slot->nHeight = height;
   slot->nChannel = m_nChannelIndex;
   m_videoPool.Commit(slot);
+}
+
+bool CFFMpegDecoder::ConvertPicture(const AVFrame* frame, DecInfo* slot, std::uint8_t* planes[4],
+                                    int strides[4]) {
+  const int width = frame->width;
+  const int height = frame->height;
+  if (slot->pFrame) av_frame_unref(slot->pFrame.get());
+  constexpr int kAlign = 32;
+  const int needed = av_image_get_buffer_size(AV_PIX_FMT_YUV420P, width, height, kAlign);
+  if (needed < 0 || !slot->Reserve(std::max(needed, width * height * 4))) return false;
+  if (av_image_fill_arrays(planes, strides, slot->pBuffer.get(), AV_PIX_FMT_YUV420P, width, height,
+                           kAlign) < 0)
+    return false;
+  const auto format = static_cast<AVPixelFormat>(frame->format);
+  if (format == AV_PIX_FMT_YUV420P || format == AV_PIX_FMT_YUVJ420P) {
+    // A 4:2:0 picture without a reference-counted buffer is copied.
+    av_image_copy(planes, strides, const_cast<const std::uint8_t**>(frame->data), frame->linesize,
+                  AV_PIX_FMT_YUV420P, width, height);
+    return true;
+  }
+  if (!m_pScaler || m_nScalerWidth != width || m_nScalerHeight != height ||
+      m_nScalerFormat != format) {
+    m_pScaler.reset(sws_getContext(width, height, format, width, height, AV_PIX_FMT_YUV420P,
+                                   SWS_BICUBIC, nullptr, nullptr, nullptr));
+    m_nScalerWidth = width;
+    m_nScalerHeight = height;
+    m_nScalerFormat = format;
+  }
+  if (!m_pScaler) return false;
+  sws_scale(m_pScaler.get(), frame->data, frame->linesize, 0, height, planes, strides);
+  return true;
 }
 
 }  // namespace lumora
