@@ -716,6 +716,7 @@ void CSamplePlayerDlg::OnDriveRemoved(const QString& mountPath) {
   const bool isCard = removed == root || (removed != QLatin1String("/") &&
                                           root.startsWith(removed + QLatin1Char('/')));
   if (!isCard) return;
+  if (thumbs_) thumbs_->Leave();  // its files are gone with the card
   KillTimer(kTimerUpdate);
   list_->ClearLists();
   ForgetDitDrives();

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QToolTip>
+#include <QHelpEvent>
 
 #include "display/CThumbnailSource.h"
 #include "engine/CThumbnailWorker.h"
@@ -69,24 +71,84 @@ void CThumbnailView::Leave() {
   hide();
 }
 
+std::string CThumbnailView::CacheKey(const std::filesystem::path& file) {
+  // A file written again (another size or time) is decoded again.
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(file, ec);
+  const auto time = std::filesystem::last_write_time(file, ec);
+  return file.string() + '|' + std::to_string(size) + '|' +
+         std::to_string(time.time_since_epoch().count());
+}
+
+void CThumbnailView::Remember(const std::string& key, const QImage& picture) {
+  if (m_cache.count(key) == 0) m_cacheOrder.push_back(key);
+  m_cache[key] = picture;
+  while (m_cacheOrder.size() > kCacheSize) {
+    m_cache.erase(m_cacheOrder.front());
+    m_cacheOrder.pop_front();
+  }
+}
+
 void CThumbnailView::StartPage() {
   m_slots.clear();
-  const std::vector<std::filesystem::path> files = m_pages.PageFiles();
-  for (const auto& file : files) m_slots.push_back(Slot{file, QImage(), false});
-  m_batch = m_worker->Start(files);
+  m_pending.clear();
+  std::vector<std::filesystem::path> decode;
+  for (const auto& file : m_pages.PageFiles()) {
+    Slot slot{file, QImage(), false,
+              QString::fromStdString(CThumbnailPages::Details(file))};
+    auto cached = m_cache.find(CacheKey(file));
+    if (cached != m_cache.end()) {
+      slot.picture = cached->second;
+      slot.done = true;
+    } else {
+      m_pending.push_back(static_cast<int>(m_slots.size()));
+      decode.push_back(file);
+    }
+    m_slots.push_back(std::move(slot));
+  }
+  m_decodeRequests += static_cast<int>(decode.size());
+  if (decode.empty()) {
+    m_worker->Cancel();
+    ++m_batch;  // no result of an earlier page may land on this one
+  } else {
+    m_batch = m_worker->Start(std::move(decode));
+  }
   update();
 }
 
 void CThumbnailView::OnResult(std::uint64_t batch, int index, std::optional<Thumbnail> picture) {
-  if (batch != m_batch || index < 0 || index >= SlotCount()) return;
-  Slot& slot = m_slots[static_cast<std::size_t>(index)];
+  if (batch != m_batch || index < 0 || index >= static_cast<int>(m_pending.size())) return;
+  const int slotIndex = m_pending[static_cast<std::size_t>(index)];
+  if (slotIndex >= SlotCount()) return;
+  Slot& slot = m_slots[static_cast<std::size_t>(slotIndex)];
   slot.done = true;
   if (picture && !picture->Empty()) {
     slot.picture = QImage(picture->rgb.data(), picture->width, picture->height,
                           picture->width * 3, QImage::Format_RGB888)
                        .copy();
   }
-  update(CellRect(index));
+  Remember(CacheKey(slot.file), slot.picture);
+  update(CellRect(slotIndex));
+}
+
+QString CThumbnailView::SlotDetails(int slot) const {
+  if (slot < 0 || slot >= SlotCount()) return {};
+  return m_slots[static_cast<std::size_t>(slot)].details;
+}
+
+bool CThumbnailView::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const int slot = SlotAt(help->pos());
+    if (slot >= 0) {
+      QToolTip::showText(help->globalPos(), SlotDetails(slot), this, CellRect(slot));
+    } else {
+      QToolTip::hideText();
+      event->ignore();
+    }
+    return true;
+  }
+  return QWidget::event(event);
 }
 
 QRect CThumbnailView::CellRect(int slot) {

@@ -11,6 +11,9 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -76,11 +79,19 @@ class CThumbnailView : public QWidget {
   std::filesystem::path SlotFile(int slot) const;
   // Runs the event loop until every slot has its result or `timeoutMs` passed.
   bool WaitForPage(int timeoutMs);
+  // Pictures kept from earlier pages (paging back decodes nothing again).
+  static constexpr std::size_t kCacheSize = 60;
+  std::size_t CachedCount() const { return m_cache.size(); }
+  // Files the worker was asked to decode, over the view's life.
+  int DecodeRequests() const { return m_decodeRequests; }
+  // The tooltip of a slot: name, date and size.
+  QString SlotDetails(int slot) const;
 
  signals:
   void fileChosen(const QString& path);
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
 
@@ -89,12 +100,19 @@ class CThumbnailView : public QWidget {
     std::filesystem::path file;
     QImage picture;
     bool done = false;
+    QString details;
   };
+  static std::string CacheKey(const std::filesystem::path& file);
+  void Remember(const std::string& key, const QImage& picture);
   void StartPage();
   void OnResult(std::uint64_t batch, int index, std::optional<Thumbnail> picture);
 
   CThumbnailPages m_pages;
   std::vector<Slot> m_slots;
+  std::vector<int> m_pending;  // slot of each file handed to the worker
+  std::map<std::string, QImage> m_cache;  // null image: the file gave none
+  std::deque<std::string> m_cacheOrder;
+  int m_decodeRequests = 0;
   std::uint64_t m_batch = 0;
   bool m_showing = false;
   std::unique_ptr<CThumbnailWorker> m_worker;

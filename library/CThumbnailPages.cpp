@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <ctime>
 #include <string>
 #include <system_error>
 
 #include "library/CFileCollector.h"
+#include "library/CTextForms.h"
 
 namespace lumora {
 
@@ -39,6 +42,22 @@ std::vector<fs::path> CThumbnailPages::Collect(const fs::path& cardRoot) {
     }
   }
   return files;
+}
+
+std::string CThumbnailPages::Details(const fs::path& file) {
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(file, ec);
+  if (ec) return {};
+  const fs::file_time_type written = fs::last_write_time(file, ec);
+  if (ec) return {};
+  // The file's local date of last change.
+  const auto system = std::chrono::file_clock::to_sys(written);
+  const std::time_t when = std::chrono::system_clock::to_time_t(system);
+  std::tm local{};
+  if (!localtime_r(&when, &local)) return {};
+  return file.filename().string() + "\n" +
+         CTextForms::FileDateText(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) + "  " +
+         CTextForms::FileSizeText(size) + " KB";
 }
 
 void CThumbnailPages::Load(std::vector<fs::path> files) {

@@ -3,6 +3,7 @@
 // pictures found inside the card root's sub-folders (files lying in the root
 // itself are not shown), ten to a page, paged forward and back within bounds.
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace lumora {
@@ -18,6 +19,11 @@ class CThumbnailPages {
   // The files shown, from the card root's sub-folders in name order, each
   // sub-folder's files as the file collector walks them.
   static std::vector<std::filesystem::path> Collect(const std::filesystem::path& cardRoot);
+
+  // The details shown with a thumbnail: the file name, its date of last
+  // change "YY.MM.DD" and its size in KiB, as the recording lists write them.
+  // Empty when the file cannot be read.
+  static std::string Details(const std::filesystem::path& file);
 
   // Starts at the first page.
   void Load(std::vector<std::filesystem::path> files);

@@ -89,6 +89,7 @@ TEST(ThumbnailPages, ExactPagesEmptyCardAndKinds) {
   pages.Load({Name(0)});  // a new load starts at the first page
   EXPECT_EQ(pages.Page(), 0);
   EXPECT_TRUE(CThumbnailPages::Collect("/nonexistent/card").empty());
+  EXPECT_TRUE(CThumbnailPages::Details("/nonexistent/card/a.avi").empty());
   EXPECT_EQ(CThumbnailPages::KindOf("x/A.AVI"), ThumbnailKind::Recording);
   EXPECT_EQ(CThumbnailPages::KindOf("x/a.mp4"), ThumbnailKind::Recording);
   EXPECT_EQ(CThumbnailPages::KindOf("x/a.Jpg"), ThumbnailKind::Picture);

@@ -195,10 +195,39 @@ TEST_F(MainWindowStillsTest, PagingStaysInBoundsAndOtherCommandsLeave) {
   EXPECT_EQ(Thumbs()->SlotCount(), 10);
   EXPECT_TRUE(Thumbs()->WaitForPage(20000));
   EXPECT_TRUE(Thumbs()->isVisible() || !window_->isVisible());
+  // Paging back shows the kept pictures without decoding them again.
+  EXPECT_TRUE(window_->OnCommand(kIdThumbNext));
+  ASSERT_TRUE(Thumbs()->WaitForPage(20000));
+  const int requests = Thumbs()->DecodeRequests();
+  EXPECT_TRUE(window_->OnCommand(kIdThumbPrevious));
+  EXPECT_EQ(Thumbs()->DecodeRequests(), requests);
+  EXPECT_TRUE(window_->OnCommand(kIdThumbNext));
+  EXPECT_EQ(Thumbs()->DecodeRequests(), requests);
+  EXPECT_TRUE(Thumbs()->SlotDone(2));
+  EXPECT_TRUE(window_->OnCommand(kIdThumbPrevious));
+  EXPECT_TRUE(Thumbs()->SlotDone(0));
+  EXPECT_FALSE(Thumbs()->SlotPicture(1).isNull());
+  EXPECT_TRUE(Thumbs()->SlotPicture(3).isNull());
+  // Name, date and size with each thumbnail.
+  const QStringList details = Thumbs()->SlotDetails(3).split(QLatin1Char('\n'));
+  ASSERT_EQ(details.size(), 2);
+  EXPECT_EQ(details[0], QStringLiteral("20240101_120200_N1.avi"));
+  EXPECT_TRUE(details[1].endsWith(QStringLiteral("  30 KB"))) << details[1].toStdString();
+  EXPECT_EQ(details[1].size(), 8 + 2 + 5);  // "YY.MM.DD  30 KB"
+
   EXPECT_TRUE(window_->OnCommand(kIdStop));
   EXPECT_FALSE(Thumbs()->IsShowing());
   EXPECT_FALSE(Thumbs()->isVisible());
   EXPECT_EQ(Thumbs()->SlotCount(), 0);
+}
+
+TEST_F(MainWindowStillsTest, RemovingTheCardClosesThePage) {
+  window_->OpenCard(Root().string());
+  ASSERT_TRUE(window_->OnCommand(kIdThumbList));
+  window_->OnDriveRemoved(QStringLiteral("/media/other"));
+  EXPECT_TRUE(Thumbs()->IsShowing());
+  window_->OnDriveRemoved(QString::fromStdString(Root().string()));
+  EXPECT_FALSE(Thumbs()->IsShowing());
 }
 
 TEST_F(MainWindowStillsTest, ClickingARecordingPlaysItAndAStillShowsIt) {
