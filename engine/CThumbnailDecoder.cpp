@@ -101,11 +101,17 @@ std::optional<Thumbnail> CThumbnailDecoder::FirstKeyFrame(const std::filesystem:
     return std::nullopt;
   }
   FormatContextPtr format(raw);
-  if (avformat_find_stream_info(format.get(), nullptr) < 0) {
-    Fail(error, "the recording's streams cannot be read");
-    return std::nullopt;
+  // AVI and MP4 headers name the codec and the picture size; only files whose
+  // headers do not are probed further (probing also reads the data streams).
+  int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+  if (stream < 0 || format->streams[stream]->codecpar->codec_id == AV_CODEC_ID_NONE ||
+      format->streams[stream]->codecpar->width <= 0) {
+    if (avformat_find_stream_info(format.get(), nullptr) < 0) {
+      Fail(error, "the recording's streams cannot be read");
+      return std::nullopt;
+    }
+    stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
   }
-  const int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
   if (stream < 0) {
     Fail(error, "the file has no video stream");
     return std::nullopt;
