@@ -338,13 +338,41 @@ void CFFMpegDecoder::DemuxLoop() {
 bool CFFMpegDecoder::TrySeek(bool* waitForKey) {
   m_nVideoInputEnded = 0;
   if (m_nAudioState != -1) m_nAudioState = 0;
-  const SeekWindow w =
+  SeekWindow w =
       ComputeSeekWindow(m_dSeekTarget, m_pVideoStream->time_base, m_pVideoStream->duration);
+  // With an index, reading starts at the last key frame at or before the
+  // target: never further back than the lead-in window (which lands on a key
+  // frame at or after its own start), often a second or more closer, and
+  // every picture decoded before the target is decoded only to be dropped.
+  const std::int64_t key = KeyFrameBefore(m_dSeekTarget);
+  if (key != AV_NOPTS_VALUE && key >= w.min) w.min = w.target = w.max = key;
   if (avformat_seek_file(m_pFormat.get(), m_nStreamIndex[0], w.min, w.target, w.max, 0) < 0)
     return false;
   m_nSeekRequest = 0;
   *waitForKey = true;
   return true;
+}
+
+std::int64_t CFFMpegDecoder::KeyFrameBefore(double seconds) const {
+  const AVStream* stream = m_pVideoStream;
+  if (stream == nullptr || seconds < 0.0 || !m_pFormat) return AV_NOPTS_VALUE;
+  const std::int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
+  // Index times are decoding times; a picture is shown up to the codec's
+  // reordering delay after it is decoded, so the key frame is looked for
+  // that much earlier.
+  const std::int64_t target =
+      start +
+      av_rescale_q(static_cast<std::int64_t>(seconds * 1000000.0), AVRational{1, AV_TIME_BASE},
+                   stream->time_base) -
+      std::max(0, stream->codecpar->video_delay);
+  // Called on the demultiplexing thread, the one that reads (and may add to)
+  // the index.
+  const int found = av_index_search_timestamp(m_pVideoStream, target, AVSEEK_FLAG_BACKWARD);
+  if (found < 0) return AV_NOPTS_VALUE;
+  const AVIndexEntry* entry = avformat_index_get_entry(m_pVideoStream, found);
+  if (entry == nullptr || (entry->flags & AVINDEX_KEYFRAME) == 0 || entry->timestamp > target)
+    return AV_NOPTS_VALUE;
+  return entry->timestamp;
 }
 
 bool CFFMpegDecoder::HasRoom() {
@@ -431,6 +459,7 @@ void CFFMpegDecoder::AcknowledgeSeek() {
   m_videoQueue.Flush();
   m_audioQueue.Flush();
   m_dDeliverFrom = m_dSeekTarget;
+  m_nDroppedSinceSeek = 0;
   if (m_pVideoCodec) avcodec_flush_buffers(m_pVideoCodec.get());
   if (m_pAudioCodec) avcodec_flush_buffers(m_pAudioCodec.get());
   m_nSeekHold = 0;
@@ -492,7 +521,10 @@ void CFFMpegDecoder::DeliverPicture(const AVFrame* frame, double time) {
   const int width = frame->width;
   const int height = frame->height;
   if (width <= 0 || height <= 0 || width > kMaxPictureSide || height > kMaxPictureSide) return;
-  if (time < m_dDeliverFrom - kEarlyTolerance) return;
+  if (time < m_dDeliverFrom - kEarlyTolerance) {
+    ++m_nDroppedSinceSeek;
+    return;
+  }
   DecInfo* slot = m_videoPool.GetFreeSlot();
   if (slot == nullptr) return;
   m_nWidth = width;

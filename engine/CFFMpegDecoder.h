@@ -66,6 +66,9 @@ class CFFMpegDecoder : public IDecoder {
   int AudioChannelCount() const { return m_nAudioChannels; }
   int FilterStatus() const { return m_nGraphStatus; }
   double Volume() const { return m_dVolume; }
+  // Pictures decoded since the last seek only because later ones depend on
+  // them (they precede the seek target): the cost of reaching the target.
+  int DroppedSinceSeek() const { return m_nDroppedSinceSeek.load(); }
 
  private:
   int OpenComponent(int streamIndex);
@@ -75,6 +78,9 @@ class CFFMpegDecoder : public IDecoder {
 
   void DemuxLoop();
   bool TrySeek(bool* waitForKey);
+  // Decoding time (video stream ticks) of the last indexed key frame whose
+  // picture is not after `seconds`, or AV_NOPTS_VALUE when the index has none.
+  std::int64_t KeyFrameBefore(double seconds) const;
   bool HasRoom();
   void RoutePacket(AVPacket* packet, bool* waitForKey);
   void DecodeLoop();
@@ -111,6 +117,7 @@ class CFFMpegDecoder : public IDecoder {
   // Pictures before this time (the last seek's target) are decoded, since
   // later ones depend on them, but not delivered: nobody shows them.
   double m_dDeliverFrom = 0.0;
+  std::atomic<int> m_nDroppedSinceSeek{0};
 
   FilterGraphPtr m_pGraph;
   AVFilterContext* m_pBufferSrc = nullptr;

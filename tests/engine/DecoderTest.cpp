@@ -198,6 +198,30 @@ TEST(DecoderSeek, PicturesAfterASeekAreDecodedFromAKeyFrameAndStartAtTheTarget) 
   d.Stop();
 }
 
+TEST(DecoderSeek, IndexedRecordingsAreReadFromTheLastKeyFrameBeforeTheTarget) {
+  // Key frames every second: a seek to 2.2 s needs the pictures from 2.0 s
+  // on, not the lead-in from 0.7 s (which starts at the key frame of 1.0 s).
+  const auto file = test::FrontRear();
+  ASSERT_FALSE(file.empty());
+  for (int channel : {0, 1}) {
+    CFFMpegDecoder d;
+    ASSERT_EQ(d.Init(channel, file), 0);
+    ASSERT_EQ(d.Open(), 0);
+    d.Seek(2.2);
+    ASSERT_EQ(d.Start(), 0);
+    EXPECT_NEAR(FirstPictureTime(d), 2.2, 1e-6) << channel;
+    EXPECT_EQ(d.DroppedSinceSeek(), 5) << channel;  // 2.00, 2.04 ... 2.16
+    d.Stop();
+    d.VideoPool()->Clear();
+    // A target on a key frame needs nothing before it.
+    d.Seek(1.0);
+    ASSERT_EQ(d.Start(), 0);
+    EXPECT_NEAR(FirstPictureTime(d), 1.0, 1e-6) << channel;
+    EXPECT_EQ(d.DroppedSinceSeek(), 0) << channel;
+    d.Stop();
+  }
+}
+
 TEST(DecoderSeek, PicturesBeforeTheFirstKeyFrameAreDiscarded) {
   // A cut that keeps the pictures before its first key frame (at 0.6 s).
   const auto source = test::MakeMedia(
