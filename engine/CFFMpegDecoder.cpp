@@ -45,6 +45,21 @@ CFFMpegDecoder::SeekWindow CFFMpegDecoder::ComputeSeekWindow(double seconds, AVR
   return w;
 }
 
+bool CFFMpegDecoder::HeadersDescribeStreams(const AVFormatContext* format) {
+  bool anyVideo = false;
+  for (unsigned i = 0; i < format->nb_streams; ++i) {
+    const AVCodecParameters* p = format->streams[i]->codecpar;
+    if (p->codec_type == AVMEDIA_TYPE_VIDEO) {
+      if (p->codec_id == AV_CODEC_ID_NONE || p->width <= 0 || p->height <= 0) return false;
+      anyVideo = true;
+    } else if (p->codec_type == AVMEDIA_TYPE_AUDIO) {
+      if (p->codec_id == AV_CODEC_ID_NONE || p->sample_rate <= 0 || p->ch_layout.nb_channels <= 0)
+        return false;
+    }
+  }
+  return anyVideo;
+}
+
 CFFMpegDecoder::~CFFMpegDecoder() {
   Close();
   av_channel_layout_uninit(&m_audioLayout);
@@ -79,7 +94,12 @@ int CFFMpegDecoder::Open() {
     if (parameters->codec_type == AVMEDIA_TYPE_UNKNOWN && parameters->codec_id == AV_CODEC_ID_NONE)
       parameters->codec_type = AVMEDIA_TYPE_DATA;
   }
-  if (avformat_find_stream_info(m_pFormat.get(), nullptr) < 0) {
+  // AVI and MP4 headers name the codecs, the picture sizes and the sound
+  // format; only files whose headers leave one out are probed further (the
+  // probe decodes the first pictures of every stream with codecs of its own,
+  // which cost as much as the first pictures of playback itself).
+  if (!HeadersDescribeStreams(m_pFormat.get()) &&
+      avformat_find_stream_info(m_pFormat.get(), nullptr) < 0) {
     Close();
     return -1;
   }

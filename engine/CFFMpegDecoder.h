@@ -34,6 +34,11 @@ class CFFMpegDecoder : public IDecoder {
   };
   static SeekWindow ComputeSeekWindow(double seconds, AVRational timeBase, std::int64_t duration);
 
+  // True when the container's headers give codec, picture size and sound
+  // format of every picture and sound stream (and there is a picture
+  // stream), so that the streams need not be probed by decoding.
+  static bool HeadersDescribeStreams(const AVFormatContext* format);
+
   CFFMpegDecoder() = default;
   CFFMpegDecoder(const CFFMpegDecoder&) = delete;
   CFFMpegDecoder& operator=(const CFFMpegDecoder&) = delete;

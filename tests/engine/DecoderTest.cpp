@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <utility>
 #include <thread>
 #include <vector>
 
@@ -109,6 +110,31 @@ TEST(DecoderOpen, EachDecoderShowsItsOwnVideoStreamAndOnlyChannelZeroHasSound) {
   front.Close();
   EXPECT_EQ(front.DecodeState(), -1);
   EXPECT_EQ(front.AudioState(), -1);
+}
+
+TEST(DecoderOpen, OnlyFilesWhoseHeadersLeaveSomethingOutAreProbed) {
+  const auto avi = test::FrontRear();
+  // A raw H.264 stream has no header: its picture size is known only after
+  // the probe has parsed and decoded the first picture.
+  const auto raw = test::MakeMedia(
+      "raw.h264", "-f lavfi -i testsrc=size=160x120:rate=25 -c:v libx264 -g 25 -t 1 -f h264");
+  ASSERT_FALSE(avi.empty());
+  ASSERT_FALSE(raw.empty());
+  for (const auto& [file, described] : {std::pair{avi, true}, std::pair{raw, false}}) {
+    AVFormatContext* format = nullptr;
+    ASSERT_GE(avformat_open_input(&format, file.c_str(), nullptr, nullptr), 0);
+    EXPECT_EQ(CFFMpegDecoder::HeadersDescribeStreams(format), described) << file;
+    avformat_close_input(&format);
+
+    // Either way the decoder opens the file and shows its pictures.
+    CFFMpegDecoder d;
+    ASSERT_EQ(d.Init(0, file), 0);
+    ASSERT_EQ(d.Open(), 0) << file;
+    EXPECT_EQ(d.Width(), described ? 320 : 160);
+    ASSERT_EQ(d.Start(), 0);
+    EXPECT_NEAR(FirstPictureTime(d), 0.0, 1e-6) << file;
+    d.Stop();
+  }
 }
 
 TEST(DecoderOpen, RefusesMissingFilesAndEmptyPaths) {
