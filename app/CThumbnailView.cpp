@@ -3,11 +3,11 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QToolTip>
-#include <QHelpEvent>
 
 #include "display/CThumbnailSource.h"
 #include "engine/CThumbnailWorker.h"
@@ -94,8 +94,7 @@ void CThumbnailView::StartPage() {
   m_pending.clear();
   std::vector<std::filesystem::path> decode;
   for (const auto& file : m_pages.PageFiles()) {
-    Slot slot{file, QImage(), false,
-              QString::fromStdString(CThumbnailPages::Details(file))};
+    Slot slot{file, QImage(), false, QString::fromStdString(CThumbnailPages::Details(file))};
     auto cached = m_cache.find(CacheKey(file));
     if (cached != m_cache.end()) {
       slot.picture = cached->second;
@@ -123,8 +122,8 @@ void CThumbnailView::OnResult(std::uint64_t batch, int index, std::optional<Thum
   Slot& slot = m_slots[static_cast<std::size_t>(slotIndex)];
   slot.done = true;
   if (picture && !picture->Empty()) {
-    slot.picture = QImage(picture->rgb.data(), picture->width, picture->height,
-                          picture->width * 3, QImage::Format_RGB888)
+    slot.picture = QImage(picture->rgb.data(), picture->width, picture->height, picture->width * 3,
+                          QImage::Format_RGB888)
                        .copy();
   }
   Remember(CacheKey(slot.file), slot.picture);

@@ -12,11 +12,11 @@
 
 #include <cstdint>
 #include <deque>
-#include <map>
-#include <string>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "engine/CThumbnailDecoder.h"
@@ -109,7 +109,7 @@ class CThumbnailView : public QWidget {
 
   CThumbnailPages m_pages;
   std::vector<Slot> m_slots;
-  std::vector<int> m_pending;  // slot of each file handed to the worker
+  std::vector<int> m_pending;             // slot of each file handed to the worker
   std::map<std::string, QImage> m_cache;  // null image: the file gave none
   std::deque<std::string> m_cacheOrder;
   int m_decodeRequests = 0;

@@ -48,11 +48,11 @@ std::optional<Thumbnail> CThumbnailSource::FromStill(const std::filesystem::path
   }
   std::string messages;
   CDrawBitmap bitmap;
-  const long long copied = bitmap.LoadFromMemory(
-      data.data(), data.size(), nullptr, 0, 0, [&messages](const std::string& text) {
-        if (!messages.empty()) messages += "; ";
-        messages += text;
-      });
+  const long long copied = bitmap.LoadFromMemory(data.data(), data.size(), nullptr, 0, 0,
+                                                 [&messages](const std::string& text) {
+                                                   if (!messages.empty()) messages += "; ";
+                                                   messages += text;
+                                                 });
   if (copied < 0 || bitmap.Empty()) {
     if (error) *error = messages.empty() ? "the picture cannot be decoded" : messages;
     return std::nullopt;

@@ -41,8 +41,8 @@ bool ToRgb(const AVFrame& frame, int width, int height, Thumbnail* out, std::str
   out->rgb.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3, 0);
   std::uint8_t* planes[4] = {out->rgb.data(), nullptr, nullptr, nullptr};
   int strides[4] = {width * 3, 0, 0, 0};
-  const int rows = sws_scale(sws.get(), frame.data, frame.linesize, 0, frame.height, planes,
-                             strides);
+  const int rows =
+      sws_scale(sws.get(), frame.data, frame.linesize, 0, frame.height, planes, strides);
   if (rows != height) return Fail(error, "the picture could not be scaled");
   return true;
 }
@@ -156,7 +156,7 @@ std::optional<Thumbnail> CThumbnailDecoder::FirstKeyFrame(const std::filesystem:
     if (!flushed) {
       const int read = av_read_frame(format.get(), packet.get());
       if (read < 0) {
-        if (!keySeen) break;  // the file ended before any key frame
+        if (!keySeen) break;                          // the file ended before any key frame
         avcodec_send_packet(decoder.get(), nullptr);  // drain what is buffered
         flushed = true;
       } else {
@@ -186,8 +186,8 @@ std::optional<Thumbnail> CThumbnailDecoder::FirstKeyFrame(const std::filesystem:
     }
   }
   if (!gotFrame) {
-    Fail(error, deadline.Passed() ? "timed out looking for a picture"
-                                  : "no key frame could be decoded");
+    Fail(error,
+         deadline.Passed() ? "timed out looking for a picture" : "no key frame could be decoded");
     return std::nullopt;
   }
   int width = 0;

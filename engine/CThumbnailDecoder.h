@@ -24,7 +24,7 @@ struct Thumbnail {
 
 struct ThumbnailLimits {
   std::chrono::milliseconds timeout{3000};
-  int maxPackets = 2000;  // packets read before giving up on a key frame
+  int maxPackets = 2000;     // packets read before giving up on a key frame
   int maxSourceEdge = 8192;  // larger coded pictures are refused
   // Set from another thread to abandon the decode at once.
   const std::atomic<bool>* cancel = nullptr;

@@ -64,7 +64,8 @@ class CCardCommands {
                               const IDriveEnumerator& drives, const std::vector<MountEntry>& mounts,
                               const FormatHooks& hooks);
   static FormatOutcome Format(QWidget* parent, const QString& caption,
-                              const IDriveEnumerator& drives, const std::vector<MountEntry>& mounts);
+                              const IDriveEnumerator& drives,
+                              const std::vector<MountEntry>& mounts);
 
   struct DownloadHooks {
     // Asks for the target folder; empty when none was chosen.

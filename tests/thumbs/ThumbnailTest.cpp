@@ -132,9 +132,9 @@ class RecordingThumbnail : public ::testing::Test {
   // The first frame as the ffmpeg tool decodes it, RGB24.
   std::vector<std::uint8_t> ToolFrame(const fs::path& file) {
     const fs::path raw = dir.path() / "frame.rgb";
-    const int rc = test::Run("ffmpeg -v error -y -i '" + file.string() +
-                             "' -map 0:v:0 -frames:v 1 -f rawvideo -pix_fmt rgb24 '" +
-                             raw.string() + "'");
+    const int rc =
+        test::Run("ffmpeg -v error -y -i '" + file.string() +
+                  "' -map 0:v:0 -frames:v 1 -f rawvideo -pix_fmt rgb24 '" + raw.string() + "'");
     if (rc != 0) return {};
     return test::ReadBytes(raw);
   }
@@ -186,7 +186,8 @@ TEST_F(RecordingThumbnail, DamagedFilesGiveNothing) {
   auto write = [&](const std::string& name, const std::vector<std::uint8_t>& data) {
     const fs::path p = dir.path() / name;
     std::ofstream(p, std::ios::binary)
-        .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+        .write(reinterpret_cast<const char*>(data.data()),
+               static_cast<std::streamsize>(data.size()));
     return p;
   };
   std::mt19937 rng(7);
@@ -196,10 +197,12 @@ TEST_F(RecordingThumbnail, DamagedFilesGiveNothing) {
   const std::string text(bytes.begin(), bytes.end());
   const std::size_t movi = text.find("movi");
   ASSERT_NE(movi, std::string::npos);
-  std::vector<std::uint8_t> head(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(movi + 4));
+  std::vector<std::uint8_t> head(bytes.begin(),
+                                 bytes.begin() + static_cast<std::ptrdiff_t>(movi + 4));
   // Headers intact, every picture byte after them scrambled.
   std::vector<std::uint8_t> scrambled = bytes;
-  for (std::size_t i = 4096; i < scrambled.size(); ++i) scrambled[i] ^= static_cast<std::uint8_t>(rng());
+  for (std::size_t i = 4096; i < scrambled.size(); ++i)
+    scrambled[i] ^= static_cast<std::uint8_t>(rng());
   const std::vector<fs::path> bad = {write("head.avi", head), write("noise.avi", noise),
                                      write("empty.avi", {}), dir.path() / "missing.avi"};
   for (const fs::path& p : bad) {

@@ -140,7 +140,8 @@ TEST_F(MainWindowStillsTest, PageShowsPicturesPlaceholdersAndNamesInTheArea) {
   }
   // The placeholder: a grey cross on black.
   const QRect cross = CThumbnailView::PictureBox(3);
-  EXPECT_TRUE(Near(page.pixelColor(cross.topLeft() + QPoint(20, 15)), QColor(0x80, 0x80, 0x80), 40));
+  EXPECT_TRUE(
+      Near(page.pixelColor(cross.topLeft() + QPoint(20, 15)), QColor(0x80, 0x80, 0x80), 40));
   EXPECT_TRUE(Near(page.pixelColor(cross.topLeft() + QPoint(56, 10)), Qt::black, 10));
   // File names are written under the pictures.
   auto brightIn = [&](const QRect& r) {

@@ -32,7 +32,8 @@ QRect Box(int slot) {
 int Colours(const QImage& image, const QRect& area) {
   QSet<QRgb> seen;
   for (int y = area.top(); y <= area.bottom(); y += 2)
-    for (int x = area.left(); x <= area.right(); x += 2) seen.insert(image.pixel(x, y) | 0xFF000000);
+    for (int x = area.left(); x <= area.right(); x += 2)
+      seen.insert(image.pixel(x, y) | 0xFF000000);
   return seen.size();
 }
 
@@ -63,10 +64,10 @@ class ThumbsShot : public ::testing::Test {
     env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
     viewer.setProcessEnvironment(env);
     viewer.setProcessChannelMode(QProcess::MergedChannels);
-    viewer.start(QStringLiteral(LUMORA_BINARY_DIR "/app/lumora-viewer"),
-                 {QStringLiteral("--card"), card_, QStringLiteral("--commands"), commands,
-                  QStringLiteral("--screenshot"), file, QStringLiteral("--after"),
-                  QStringLiteral("4")});
+    viewer.start(
+        QStringLiteral(LUMORA_BINARY_DIR "/app/lumora-viewer"),
+        {QStringLiteral("--card"), card_, QStringLiteral("--commands"), commands,
+         QStringLiteral("--screenshot"), file, QStringLiteral("--after"), QStringLiteral("4")});
     EXPECT_TRUE(viewer.waitForStarted(10000));
     const bool finished = viewer.waitForFinished(60000);
     if (!finished) viewer.kill();
