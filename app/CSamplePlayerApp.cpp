@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPointer>
 #include <QTimer>
 
 #include <unistd.h>
@@ -14,9 +15,19 @@
 
 #include "app/CSamplePlayerDlg.h"
 #include "app/ViewerParts.h"
+#include "data/qt/CMapView.h"
 #include "platform/qt/CDriveWatcher.h"
 
 namespace lumora {
+
+namespace {
+
+// Longest wait for the map page before a screenshot is taken without it.
+constexpr int kMapWaitMs = 30000;
+// Time for the map's frame after its calls have run.
+constexpr int kMapFrameMs = 500;
+
+}  // namespace
 
 bool CSamplePlayerApp::ParseArguments(const std::vector<std::string>& args, Options* options,
                                       std::string* error) {
@@ -95,6 +106,7 @@ int CSamplePlayerApp::Run(int argc, char** argv) {
   watcher.Start();
   CSamplePlayerDlg::Parts parts = MakeViewerParts(options.card);
   parts.driveWatcher = &watcher;
+  QPointer<CMapView> map = qobject_cast<CMapView*>(parts.mapWidget);
   CSamplePlayerDlg window(std::move(parts));
   window.OnInitDialog();
   window.show();
@@ -104,15 +116,31 @@ int CSamplePlayerApp::Run(int argc, char** argv) {
   int screenshotResult = -1;
   if (!options.screenshot.isEmpty()) {
     const QString file = options.screenshot;
+    auto shoot = [&window, &screenshotResult, file] {
+      if (screenshotResult >= 0) return;  // taken already
+      const QImage picture = window.GrabClient();
+      screenshotResult = 0;
+      if (!picture.save(file, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        screenshotResult = 1;
+      }
+      QCoreApplication::exit(screenshotResult);
+    };
+    // The picture shows the map: on a busy machine its page may still be
+    // loading, and its drawing lags behind the calls. A call made after the
+    // others answers once they have run; the frame with their drawing follows.
+    auto whenMapDrawn = [&window, map, shoot] {
+      if (!map) return shoot();
+      map->CallScript("javascript:MapState()", [&window, shoot](const QString&, bool) {
+        QTimer::singleShot(kMapFrameMs, &window, shoot);
+      });
+    };
     QTimer::singleShot(static_cast<int>(options.after * 1000), &window,
-                       [&window, &screenshotResult, file] {
-                         const QImage picture = window.GrabClient();
-                         screenshotResult = 0;
-                         if (!picture.save(file, "PNG")) {
-                           std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-                           screenshotResult = 1;
-                         }
-                         QCoreApplication::exit(screenshotResult);
+                       [&window, map, shoot, whenMapDrawn] {
+                         if (!map || map->LoadFailed()) return shoot();
+                         if (map->IsPageLoaded()) return whenMapDrawn();
+                         QObject::connect(map, &CMapView::PageLoaded, &window, whenMapDrawn);
+                         QTimer::singleShot(kMapWaitMs, &window, shoot);
                        });
   }
   if (!options.files.empty())

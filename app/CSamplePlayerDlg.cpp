@@ -391,6 +391,8 @@ void CSamplePlayerDlg::OnInitDialog() {
   mapShown_ = true;
   PositionControls();
   ApplyWindowSize();
+  // The map page loads once its pane is in place in this window.
+  if (map_) map_->LoadPage();
   update();
 }
 

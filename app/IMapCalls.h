@@ -25,6 +25,8 @@ class IMapCalls {
   }
   // Draws the whole route of the recording just opened.
   virtual void ShowRoute() {}
+  // Loads the map page, once the pane sits in its window (start-up).
+  virtual void LoadPage() {}
 };
 
 }  // namespace lumora

@@ -44,9 +44,9 @@ CSamplePlayerDlg::Parts MakeViewerParts(const std::string& explicitCard) {
   parts.player = std::make_unique<EnginePlayerPort>(
       std::unique_ptr<iMultiPlayer>(CreateMultiPlayer()), std::make_unique<CDisplayFactory>());
   auto track = std::make_unique<TrackPort>();
-  // The web map follows the track; the window it is placed in owns it.
+  // The web map follows the track; the window it is placed in owns it and
+  // loads its page at start-up.
   auto* map = new CMapView(&track->Track());
-  map->LoadMapPage();
   parts.map = std::make_unique<WebMapCalls>(map);
   parts.mapWidget = map;
   parts.track = std::move(track);

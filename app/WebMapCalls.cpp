@@ -15,4 +15,6 @@ bool WebMapCalls::LastFix(MarkerFix* fix) const {
 
 void WebMapCalls::ShowRoute() { view_->ShowRoute(); }
 
+void WebMapCalls::LoadPage() { view_->LoadMapPage(); }
+
 }  // namespace lumora

@@ -16,6 +16,7 @@ class WebMapCalls : public IMapCalls {
   void MarkPosition(std::int64_t positionMs) override;
   bool LastFix(MarkerFix* fix) const override;
   void ShowRoute() override;
+  void LoadPage() override;
 
  private:
   CMapView* view_;

@@ -17,8 +17,9 @@ for tool in "$viewer" "$mkcard"; do
 done
 card=$(mktemp -d "${TMPDIR:-/tmp}/lumora-shot.XXXXXX")
 trap 'rm -rf "$card"' EXIT
-# One two-channel recording, so both video panes show.
-"$mkcard" --seconds 12 --recordings 1 --no-mp4 "$card" >/dev/null 2>&1
+# One two-channel recording of a steady drive, so both video panes, the
+# needle, the heading arrow and a route line show.
+"$mkcard" --seed 5 --seconds 12 --recordings 1 --no-mp4 "$card" >/dev/null 2>&1
 mkdir -p "$(dirname "$out")"
 xvfb-run -a -s "-screen 0 1600x900x24" \
   "$viewer" --card "$card" --screenshot "$out" --after "$after"

@@ -3,15 +3,19 @@
 // centres the map, IconMarker(lon, lat) adds a route marker, DeleteOverlay()
 // removes the route markers, DrawRoute(lon, lat, lon, lat, ...) draws the
 // recording's whole route. MapState() reports what is shown (for tests).
-// Without a network the tiles stay empty; markers and route still show.
+// Without a network the tiles stay empty; markers and route still show at once.
 'use strict';
 
 var map = L.map('map', {zoomControl: true, attributionControl: true})
               .setView([35.684066, 139.774494], 15);
-L.tileLayer('https://tile.openstreetmap.org/{z}/{x}/{y}.png', {
+var tiles = L.tileLayer('https://tile.openstreetmap.org/{z}/{x}/{y}.png', {
   maxZoom: 19,
   attribution: '&copy; OpenStreetMap contributors'
-}).addTo(map);
+});
+// The tiles come once the page has loaded: offline, their requests fail only
+// after network time-outs and would hold back the page's load, and with it
+// the program's first calls (route and marker).
+window.addEventListener('load', function() { tiles.addTo(map); });
 
 var current = null;
 var routeMarkers = [];

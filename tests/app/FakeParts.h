@@ -140,8 +140,10 @@ class FakeMap : public IMapCalls {
  public:
   std::vector<std::string> scripts;
   std::vector<std::int64_t> marks;
+  int pageLoads = 0;
   void CallScript(const std::string& text) override { scripts.push_back(text); }
   void MarkPosition(std::int64_t positionMs) override { marks.push_back(positionMs); }
+  void LoadPage() override { ++pageLoads; }
 };
 
 }  // namespace lumora::test

@@ -131,6 +131,9 @@ TEST_F(MainWindowTest, StartUpStateAndTimers) {
   EXPECT_EQ(window_->Slider(kIdBitmapSlider)->minimum(), -150);
   EXPECT_EQ(window_->Slider(kIdSeekSlider)->geometry(), QRect(105, 420, 537, 20));
   EXPECT_EQ(window_->MapWidget()->geometry(), QRect(680, 354, 326, 353));
+  // The map page is loaded once, by start-up, with the pane in its place.
+  EXPECT_EQ(map_->pageLoads, 1);
+  EXPECT_EQ(window_->MapWidget()->parentWidget(), window_.get());
   EXPECT_EQ(player_->calls.front(), "Create2");
   window_->OnTimer(kTimerRecover);
   EXPECT_EQ(player_->calls.back(), "Recover-1");

@@ -63,7 +63,8 @@ class ViewerShot : public ::testing::Test {
     ASSERT_TRUE(dir_.isValid());
     card_ = dir_.path() + QStringLiteral("/card");
     CardOptions options;
-    options.seconds = 10;
+    options.seed = 5;  // a drive at a steady 30-40 km/h: the marker keeps moving
+    options.seconds = 16;
     options.recordings = 1;
     options.fps = 10;
     options.front_width = 320;
@@ -106,8 +107,9 @@ class ViewerShot : public ::testing::Test {
 };
 
 TEST_F(ViewerShot, PlayingWindowShowsVideoPanelAndMapWithRouteAndMarker) {
-  const QImage early = Shoot(QStringLiteral("early.png"), 2.5);
-  const QImage late = Shoot(QStringLiteral("late.png"), 6);
+  // (The viewer waits for the map page if it is still loading then.)
+  const QImage early = Shoot(QStringLiteral("early.png"), 4);
+  const QImage late = Shoot(QStringLiteral("late.png"), 11);
   ASSERT_FALSE(early.isNull());
   ASSERT_FALSE(late.isNull());
   ASSERT_EQ(late.size(), QSize(1020, 760));
@@ -121,7 +123,7 @@ TEST_F(ViewerShot, PlayingWindowShowsVideoPanelAndMapWithRouteAndMarker) {
   const Count needle = CountColour(late, kSpeedometer, kNeedle);
   EXPECT_GE(needle.pixels, 40);
   // The play cursor: one vertical line over the strip's height (575..665 clipped
-  // to the strip), past the strip's left edge at 6 of 10 seconds.
+  // to the strip), past the strip's first quarter at 11 of 16 seconds.
   const Count cursor = CountColour(late, kStrip, kCursor);
   EXPECT_GE(cursor.pixels, 60);
   EXPECT_GT(cursor.CentreX(), 255 + 397 / 4);
@@ -147,7 +149,7 @@ TEST_F(ViewerShot, PlayingWindowShowsVideoPanelAndMapWithRouteAndMarker) {
   ASSERT_GE(earlyRoute.pixels, 40);
   const double shift =
       std::hypot(route.CentreX() - earlyRoute.CentreX(), route.CentreY() - earlyRoute.CentreY());
-  EXPECT_GT(shift, 4.0);
+  EXPECT_GT(shift, 20.0);
 }
 
 }  // namespace
