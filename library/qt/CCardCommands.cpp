@@ -141,7 +141,7 @@ CCardCommands::DownloadOutcome CCardCommands::Download(QWidget* parent, const QS
   std::unique_ptr<QProgressDialog> progress;
   if (hooks.showProgress) {
     progress = std::make_unique<QProgressDialog>(QString::fromStdString(source.filename().string()),
-                                                 QStringLiteral("Cancel"), 0, 1000, parent);
+                                                 Text(kStrCancel), 0, 1000, parent);
     progress->setWindowTitle(caption);
     progress->setWindowModality(Qt::WindowModal);
     progress->setMinimumDuration(500);

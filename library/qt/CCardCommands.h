@@ -32,6 +32,7 @@ class CCardCommands {
   static constexpr int kStrFormatOnDevice = 730;
   static constexpr int kStrDownloadFailed = 800;
   static constexpr int kStrSystemDevice = 801;
+  static constexpr int kStrCancel = 802;
 
   // Picks one of several drives; nothing when the user cancels.
   using ChooseDriveFn = std::function<std::optional<std::filesystem::path>(

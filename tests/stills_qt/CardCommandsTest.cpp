@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTimer>
 
 #include "TestSupport.h"
@@ -250,6 +253,25 @@ TEST_F(DownloadCommandTest, CopiesOverAnExistingFileWithProgress) {
   test::WriteText(target, "old");
   auto hooks = Hooks(QString::fromStdString((dir.path() / "pc").string()));
   hooks.showProgress = true;
+  // The progress dialog's button speaks the camera's language.
+  StringTable::Instance().SetLanguage(1041);
+  QStringList buttons;
+  hooks.progress = [&buttons](std::uint64_t, std::uint64_t) {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      if (auto* dialog = qobject_cast<QProgressDialog*>(top)) {
+        for (auto* button : dialog->findChildren<QPushButton*>()) buttons << button->text();
+      }
+    }
+    return true;
+  };
+  EXPECT_EQ(CCardCommands::Download(nullptr, kCaption, source.string(), hooks),
+            CCardCommands::DownloadOutcome::Copied);
+  StringTable::Instance().SetLanguage(1033);
+  ASSERT_FALSE(buttons.isEmpty());
+  EXPECT_EQ(buttons.front(), QStringLiteral("キャンセル"));
+  boxes.Clear();
+  test::WriteText(target, "old");
+  hooks.progress = nullptr;
   EXPECT_EQ(CCardCommands::Download(nullptr, kCaption, source.string(), hooks),
             CCardCommands::DownloadOutcome::Copied);
   EXPECT_EQ(fs::file_size(target), 3 * CFileDownload::kChunkBytes);
