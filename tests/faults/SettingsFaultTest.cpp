@@ -54,11 +54,11 @@ class SettingsSaveFault : public ::testing::TestWithParam<CardFault> {
   void Break(const fs::path& file) {
     if (GetParam() == CardFault::kFull) {
       // No space: the write stops half-way.
-      SetAtomicWriteFaultForTesting([](AtomicWriteStage stage) {
-        return stage == AtomicWriteStage::kWrite;
-      });
+      SetAtomicWriteFaultForTesting(
+          [](AtomicWriteStage stage) { return stage == AtomicWriteStage::kWrite; });
     } else {
-      fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+      fs::permissions(file,
+                      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                       fs::perm_options::remove);
     }
   }
