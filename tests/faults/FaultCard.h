@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <filesystem>
+#include <fstream>
 
 #include "FaultCard.h"
 #include "app/AppIds.h"
@@ -40,8 +41,12 @@ TEST(CardRemoval, WhilePlayingResetsTheWindowWithoutACrash) {
     ASSERT_TRUE(WriteRecording(card / NormalName(r), r, &error)) << error;
   }
   MessageBoxRecorder boxes;
-  CDriveWatcher watcher(dir.path() + QStringLiteral("/mountinfo"));
-  watcher.Feed(MountTable(card));
+  // The watcher reads a mount table of our own in place of the system's.
+  const std::string table = dir.path().toStdString() + "/mountinfo";
+  std::ofstream(table, std::ios::trunc) << MountTable(card);
+  CDriveWatcher watcher(QString::fromStdString(table));
+  watcher.Rescan();
+  ASSERT_EQ(watcher.Mounts().back(), card);
   bool present = true;
   CSamplePlayerDlg::Parts parts = RealParts(card);
   parts.findCard = [&] { return present ? card : std::string(); };
@@ -61,7 +66,8 @@ TEST(CardRemoval, WhilePlayingResetsTheWindowWithoutACrash) {
     if (entry.is_regular_file()) std::filesystem::resize_file(entry.path(), 0);
   std::filesystem::remove_all(card);
   present = false;
-  watcher.Feed(MountTable(std::string()));
+  std::ofstream(table, std::ios::trunc) << MountTable(std::string());
+  watcher.Rescan();
 
   EXPECT_FALSE(window.IsTimerRunning(kTimerUpdate));
   EXPECT_EQ(window.List()->RowCount(), 0);
