@@ -1,10 +1,10 @@
 #pragma once
 // The engine with headless displays, as the engine benchmarks drive it.
 
+#include <sys/resource.h>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <sys/resource.h>
 #include <thread>
 
 #include "engine/CMultiPlayer.h"

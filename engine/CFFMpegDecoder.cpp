@@ -1,5 +1,7 @@
 #include "engine/CFFMpegDecoder.h"
 
+#include "engine/PictureBufferPool.h"
+
 extern "C" {
 #include <libavfilter/buffersink.h>
 #include <libavfilter/buffersrc.h>
@@ -146,7 +148,10 @@ int CFFMpegDecoder::OpenComponent(int streamIndex) {
   if (!context || avcodec_parameters_to_context(context.get(), stream->codecpar) < 0) return -1;
   context->pkt_timebase = stream->time_base;
   const bool isVideo = context->codec_type == AVMEDIA_TYPE_VIDEO;
-  if (isVideo) context->flags2 |= AV_CODEC_FLAG2_FAST;
+  if (isVideo) {
+    context->flags2 |= AV_CODEC_FLAG2_FAST;
+    context->get_buffer2 = PictureBufferPool::GetBuffer;
+  }
   if (avcodec_open2(context.get(), codec, nullptr) < 0) return -1;
   stream->discard = AVDISCARD_DEFAULT;
 
@@ -380,11 +385,10 @@ std::int64_t CFFMpegDecoder::KeyFrameBefore(double seconds) const {
   // Index times are decoding times; a picture is shown up to the codec's
   // reordering delay after it is decoded, so the key frame is looked for
   // that much earlier.
-  const std::int64_t target =
-      start +
-      av_rescale_q(static_cast<std::int64_t>(seconds * 1000000.0), AVRational{1, AV_TIME_BASE},
-                   stream->time_base) -
-      std::max(0, stream->codecpar->video_delay);
+  const std::int64_t target = start +
+                              av_rescale_q(static_cast<std::int64_t>(seconds * 1000000.0),
+                                           AVRational{1, AV_TIME_BASE}, stream->time_base) -
+                              std::max(0, stream->codecpar->video_delay);
   // Called on the demultiplexing thread, the one that reads (and may add to)
   // the index.
   const int found = av_index_search_timestamp(m_pVideoStream, target, AVSEEK_FLAG_BACKWARD);

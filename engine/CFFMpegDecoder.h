@@ -95,8 +95,7 @@ class CFFMpegDecoder : public IDecoder {
   void DeliverPicture(const AVFrame* frame, double time);
   // Converts (or copies) `frame` into the slot's own buffer as planar YUV
   // 4:2:0; false when memory or a scaler cannot be had.
-  bool ConvertPicture(const AVFrame* frame, DecInfo* slot, std::uint8_t* planes[4],
-                      int strides[4]);
+  bool ConvertPicture(const AVFrame* frame, DecInfo* slot, std::uint8_t* planes[4], int strides[4]);
 
   int m_nChannelIndex = 0;
   std::string m_strPath;

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <functional>
 #include <map>
-#include <utility>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "engine/CFFMpegDecoder.h"
