@@ -19,6 +19,7 @@
 #include "app/AppIds.h"
 #include "app/CAboutSoftwareDlg.h"
 #include "app/CThumbnailView.h"
+#include "app/DitLayout.h"
 #include "app/DitWindowHost.h"
 #include "app/ListDlgPort.h"
 #include "app/MainLayout.h"
@@ -336,6 +337,8 @@ std::vector<int> CSamplePlayerDlg::CommandIds() const {
 bool CSamplePlayerDlg::OnCommand(int id) {
   auto it = commands_.find(id);
   if (it == commands_.end()) return false;
+  // The hidden video controls of DIT mode would reach the video player.
+  if (ditMode_ && DitLayout::IsVideoOnlyCommand(id)) return true;
   if (thumbs_ && !IsThumbnailCommand(id)) thumbs_->Leave();
   it->second();
   return true;

@@ -144,6 +144,8 @@ void CSamplePlayerDlg::LeaveDitMode() {
   dit_->Leave();
   ditMode_ = false;
   buttons_[kIdDit]->SetCheck(false);
+  // The route markers went with DIT mode; MARK must not look pressed.
+  buttons_[kIdMark]->SetCheck(false);
   ditHost_->ClearPicture();
   ditPicture_->hide();
   for (QWidget* w : ditHidden_) w->show();

@@ -1,5 +1,7 @@
 #include "app/DitLayout.h"
 
+#include <algorithm>
+
 #include "app/AppIds.h"
 #include "res/SkinIds.h"
 
@@ -13,6 +15,11 @@ const std::vector<int>& DitLayout::VideoOnlyControls() {
       kIdGraph,     kIdGraphMode,  kIdDownload,        kIdFileNameLabel,  kIdThumbList,
       kIdThumbFile, kIdThumbNext,  kIdThumbPrevious};
   return ids;
+}
+
+bool DitLayout::IsVideoOnlyCommand(int id) {
+  const std::vector<int>& ids = VideoOnlyControls();
+  return std::find(ids.begin(), ids.end(), id) != ids.end();
 }
 
 int DitLayout::SpeedBitmap(int multiplier) {

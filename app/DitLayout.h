@@ -16,6 +16,9 @@ class DitLayout {
 
   // Controls that only make sense for video: hidden while DIT mode is on.
   static const std::vector<int>& VideoOnlyControls();
+  // True for the command of a video-only control: DIT mode ignores it, as
+  // its button is hidden and its action would reach the video player.
+  static bool IsVideoOnlyCommand(int id);
   // The multiplier's button bitmap (1, 2, 4 or 8).
   static int SpeedBitmap(int multiplier);
 };

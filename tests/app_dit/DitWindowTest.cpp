@@ -361,6 +361,32 @@ TEST_F(DitWindowTest, LeavingRestoresVideoModeAndBringsEightDownToTwo) {
   EXPECT_FALSE(window_->IsTimerRunning(kTimerDit));
 }
 
+TEST_F(DitWindowTest, LeavingTakesThePressedLookOffTheMarkerButton) {
+  Enter();
+  ASSERT_TRUE(window_->IsChecked(kIdMark));  // markers are on in DIT mode
+  ASSERT_TRUE(window_->OnCommand(kIdDit));
+  // The markers were removed with the route; the button must not say they are on.
+  EXPECT_FALSE(window_->IsChecked(kIdMark));
+  // Coming back, the button shows the replay's marker state again.
+  Enter();
+  EXPECT_TRUE(window_->IsChecked(kIdMark));
+}
+
+TEST_F(DitWindowTest, CommandsOfHiddenVideoControlsDoNothingInDitMode) {
+  Enter();
+  ASSERT_TRUE(window_->OnCommand(kIdPlay));
+  const int index = window_->CurrentIndex();
+  const std::size_t calls = player_->calls.size();
+  for (int id : {kIdNext, kIdStepForward, kIdStepBack, kIdFullScreen, kIdChangeScreen, kIdZoomIn,
+                 kIdZoomOut, kIdMapSize, kIdLayoutMapCheck})
+    EXPECT_TRUE(window_->OnCommand(id)) << id;
+  EXPECT_EQ(window_->CurrentIndex(), index);
+  EXPECT_EQ(window_->WindowMode(), kModeNormal);
+  EXPECT_TRUE(window_->InDitMode());
+  EXPECT_EQ(window_->Dit()->Replay().GetState(), CDitReplay::kRunning);
+  EXPECT_EQ(player_->calls.size(), calls);
+}
+
 TEST_F(DitWindowTest, ProgressStripSeeksTheReplay) {
   Enter();
   ASSERT_TRUE(window_->OnCommand(kIdPlay));
