@@ -773,6 +773,7 @@ bool CSamplePlayerDlg::OpenRecording(int row) {
   const std::string path = list_->RowPath(row);
   stopped_ = false;
   if (path.empty() || !player_->Open(path)) return false;
+  currentPath_ = path;
   duration_ = player_->GetDuration();
   position_ = player_->GetPosition();
   {
@@ -912,8 +913,19 @@ void CSamplePlayerDlg::Stop() {
   list_->RestoreSelectionMark();
 }
 
+void CSamplePlayerDlg::FollowCurrentRow() {
+  // The list window may have re-sorted its rows since the recording was
+  // opened; Previous and Next count from the row it is listed in now.
+  if (currentIndex_ < 0 || currentPath_.empty()) return;
+  const int row = list_->FindRow(currentPath_);
+  if (row < 0 || row == currentIndex_) return;
+  currentIndex_ = row;
+  list_->SetSelectionMark(row);
+}
+
 void CSamplePlayerDlg::Next() {
   HideStills();
+  FollowCurrentRow();
   if (currentIndex_ + 1 >= list_->RowCount()) {
     Stop();
     return;
@@ -936,6 +948,7 @@ void CSamplePlayerDlg::Next() {
 }
 
 void CSamplePlayerDlg::Previous() {
+  FollowCurrentRow();
   if (currentIndex_ <= 0) return;
   const int row = currentIndex_ - 1;
   const std::string path = list_->RowPath(row);

@@ -197,6 +197,7 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   void PlayPause();
   void StartPlaying();
   void Stop();
+  void FollowCurrentRow();
   void Next();
   void Previous();
   void Step(bool forward);
@@ -285,6 +286,8 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   int rearPlacement_ = 0;
   int mapState_ = 0;
   int currentIndex_ = -1;
+  // Path of the recording opened last; its row moves when the list is re-sorted.
+  std::string currentPath_;
   int speed_ = 1;
   int savedVolume_ = 50;
   bool ditMode_ = false;

@@ -16,6 +16,8 @@ class IRecordingList {
   virtual int RowCount() const = 0;
   // Full path (column 3) of a visible row; empty outside the list.
   virtual std::string RowPath(int row) const = 0;
+  // The visible row listing `path`, -1 when none does.
+  virtual int FindRow(const std::string& path) const = 0;
   virtual int SelectionMark() const = 0;
   virtual void SetSelectionMark(int row) = 0;
   // Clears the selected state of every row.

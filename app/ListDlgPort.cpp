@@ -9,11 +9,18 @@ namespace lumora {
 
 ListDlgPort::ListDlgPort(CListDlg* dialog) : QObject(dialog), dialog_(dialog) {
   connect(dialog_, &CListDlg::RowActivated, this, [this](int row) { mark_ = row; });
+  connect(dialog_, &CListDlg::SelectionMoved, this, [this](int row) { mark_ = row; });
 }
 
 int ListDlgPort::RowCount() const { return dialog_->RowCount(); }
 
 std::string ListDlgPort::RowPath(int row) const { return dialog_->RowPath(row).toStdString(); }
+
+int ListDlgPort::FindRow(const std::string& path) const {
+  for (int row = 0; row < RowCount(); ++row)
+    if (RowPath(row) == path) return row;
+  return -1;
+}
 
 int ListDlgPort::SelectionMark() const {
   if (mark_ >= 0 && mark_ < RowCount()) return mark_;

@@ -19,6 +19,7 @@ class ListDlgPort : public QObject, public IRecordingList {
 
   int RowCount() const override;
   std::string RowPath(int row) const override;
+  int FindRow(const std::string& path) const override;
   int SelectionMark() const override;
   void SetSelectionMark(int row) override { mark_ = row; }
   void ClearSelection() override;

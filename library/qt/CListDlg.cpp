@@ -296,7 +296,10 @@ int CListDlg::OpenFiles(const std::vector<std::filesystem::path>& paths) {
 void CListDlg::ToggleOrder() {
   const int mirrored = list_.ToggleOrder(SelectedRow());
   Mirror();
-  if (mirrored >= 0) SelectRow(mirrored);
+  if (mirrored >= 0) {
+    SelectRow(mirrored);
+    emit SelectionMoved(mirrored);
+  }
   visible_->setFocus();
 }
 

@@ -129,6 +129,8 @@ class CListDlg : public QDialog {
  signals:
   // A row was clicked or double-clicked (the play request is set).
   void RowActivated(int row);
+  // The selected recording moved to another row (the order was flipped).
+  void SelectionMoved(int row);
   // The card was scanned (the DIT list follows it).
   void CardScanned(const QString& root);
   void HideRequestSet();

@@ -12,7 +12,9 @@
 
 #include "app/AppIds.h"
 #include "app/CSamplePlayerDlg.h"
+#include "app/ListDlgPort.h"
 #include "app/ViewerParts.h"
+#include "library/qt/CListDlg.h"
 #include "platform/qt/MessageBox.h"
 #include "tools/mkcard/SampleCard.h"
 
@@ -33,12 +35,12 @@ bool RunUntil(Done done, int ms) {
 
 class EndToEnd : public ::testing::Test {
  protected:
-  void MakeSampleCard(int channels) {
+  void MakeSampleCard(int channels, int recordings = 2) {
     ASSERT_TRUE(dir_.isValid());
     card_ = dir_.path().toStdString() + "/card";
     CardOptions options;
     options.seconds = 2;
-    options.recordings = 2;
+    options.recordings = recordings;
     options.fps = 10;
     options.front_width = 320;
     options.front_height = 180;
@@ -123,6 +125,39 @@ TEST_F(EndToEnd, FrontOnlyCardHidesTheRearPane) {
   EXPECT_EQ(window_->RearPlacement(), kPaneHidden);
   EXPECT_FALSE(window_->RearPane()->isVisible());
   EXPECT_TRUE(window_->FrontPane()->isVisible());
+}
+
+TEST_F(EndToEnd, NextAndPreviousFollowThePlayingRecordingAfterTheOrderFlips) {
+  MakeSampleCard(2, 5);
+  MakeWindow();
+  window_->OpenCard(card_);
+  const int rows = window_->List()->RowCount();
+  ASSERT_GT(rows, 3);
+  // Play the second row, then flip the list to the other order.
+  window_->OnCommand(kIdNext);
+  ASSERT_EQ(window_->CurrentIndex(), 1);
+  const std::string playing = window_->List()->RowPath(1);
+  auto* port = dynamic_cast<ListDlgPort*>(window_->List());
+  ASSERT_NE(port, nullptr);
+  port->Dialog()->ToggleOrder();
+  const int moved = rows - 2;
+  ASSERT_EQ(window_->List()->RowPath(moved), playing);
+  // The list keeps the playing recording marked, also after the update timer ran.
+  EXPECT_EQ(window_->List()->SelectionMark(), moved);
+  window_->OnTimer(kTimerUpdate);
+  EXPECT_EQ(port->Dialog()->SelectedRow(), moved);
+  // Previous opens the row above the playing recording in the new order...
+  const std::string above = window_->List()->RowPath(moved - 1);
+  window_->OnCommand(kIdPrevious);
+  EXPECT_EQ(window_->CurrentIndex(), moved - 1);
+  EXPECT_EQ(window_->List()->RowPath(window_->CurrentIndex()), above);
+  // ...and after flipping back, Next opens the row below it.
+  port->Dialog()->ToggleOrder();
+  const int back = rows - 1 - (moved - 1);
+  ASSERT_EQ(window_->List()->RowPath(back), above);
+  window_->OnCommand(kIdNext);
+  EXPECT_EQ(window_->CurrentIndex(), back + 1);
+  EXPECT_EQ(window_->List()->SelectionMark(), back + 1);
 }
 
 }  // namespace
