@@ -151,6 +151,11 @@ int CFFMpegDecoder::OpenComponent(int streamIndex) {
   if (isVideo) {
     context->flags2 |= AV_CODEC_FLAG2_FAST;
     context->get_buffer2 = PictureBufferPool::GetBuffer;
+    // One thread per channel decodes (the channels run side by side); frame
+    // threading is not asked for, which also keeps the library from warning
+    // that the buffer callback might not be thread-safe (it is).
+    context->thread_count = 1;
+    context->thread_type = FF_THREAD_SLICE;
   }
   if (avcodec_open2(context.get(), codec, nullptr) < 0) return -1;
   stream->discard = AVDISCARD_DEFAULT;
@@ -423,7 +428,7 @@ void CFFMpegDecoder::RoutePacket(AVPacket* packet, bool* waitForKey) {
       m_nVideoInputEnded = 1;
       return;
     }
-    m_videoQueue.Put(packet);
+    m_videoQueue.PutMoved(packet);
   } else if (packet->stream_index == m_nStreamIndex[1] && m_pAudioStream != nullptr) {
     // The stream's own length (in the same ticks as dts) marks its end; a
     // stream of unknown length runs until the file ends.
@@ -432,7 +437,7 @@ void CFFMpegDecoder::RoutePacket(AVPacket* packet, bool* waitForKey) {
       m_nAudioState = 1;
       return;
     }
-    m_audioQueue.Put(packet);
+    m_audioQueue.PutMoved(packet);
   }
 }
 

@@ -18,6 +18,21 @@ bool PacketQueue::Put(const AVPacket* packet) {
   return true;
 }
 
+bool PacketQueue::PutMoved(AVPacket* packet) {
+  // Data the packet does not own has to be copied.
+  if (packet->buf == nullptr) {
+    const bool put = Put(packet);
+    av_packet_unref(packet);
+    return put;
+  }
+  PacketPtr copy(av_packet_alloc());
+  if (!copy) return false;
+  av_packet_move_ref(copy.get(), packet);
+  std::lock_guard guard(m_lock);
+  m_packets.push_back(std::move(copy));
+  return true;
+}
+
 bool PacketQueue::PeekDts(std::int64_t* dts) {
   std::lock_guard guard(m_lock);
   if (m_packets.empty()) return false;

@@ -23,6 +23,10 @@ class PacketQueue {
   void Init(int mode, int maxCount, double limitSeconds, double timeBase);
   // Appends a new reference to the packet; false when it cannot be copied.
   bool Put(const AVPacket* packet);
+  // Like Put, but takes the packet's reference over and leaves `packet`
+  // blank, so that the data is released by whoever takes it out (the
+  // decoding thread), never by the thread that read it after handing it on.
+  bool PutMoved(AVPacket* packet);
   // The dts of the oldest packet; false when the queue is empty. The packet
   // itself stays in the queue, so a consumer takes it with Get: handing out a
   // pointer would race with Fullness dropping the oldest entry.

@@ -164,6 +164,21 @@ TEST(PacketQueue, PacketCopiesOwnTheirData) {
   PacketPtr back = q.Get();
   ASSERT_TRUE(back);
   EXPECT_EQ(back->data[0], 42);
+
+  // Handed over: the queue's packet holds the only reference, the caller's
+  // packet is left blank.
+  PacketPtr moved = MakePacket(8, 4);
+  moved->data[0] = 43;
+  const AVBufferRef* buffer = moved->buf;
+  ASSERT_TRUE(q.PutMoved(moved.get()));
+  EXPECT_EQ(moved->buf, nullptr);
+  EXPECT_EQ(moved->size, 0);
+  back = q.Get();
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->buf, buffer);
+  EXPECT_EQ(back->dts, 8);
+  EXPECT_EQ(back->data[0], 43);
+  EXPECT_EQ(av_buffer_get_ref_count(back->buf), 1);
 }
 
 }  // namespace
