@@ -153,6 +153,9 @@ void CSamplePlayerDlg::LeaveDitMode() {
   position_ = 0;
   duration_ = 0;
   SetSeek(0);
+  // The labels showed the drive's times of day; nothing is open now.
+  labels_[kIdPositionLabel]->setText(QStringLiteral("00:00:00"));
+  labels_[kIdDurationLabel]->setText(QStringLiteral("00:00:00"));
   RefreshSmart();
   LayoutPanes();
   update();

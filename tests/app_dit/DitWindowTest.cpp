@@ -372,6 +372,18 @@ TEST_F(DitWindowTest, LeavingTakesThePressedLookOffTheMarkerButton) {
   EXPECT_TRUE(window_->IsChecked(kIdMark));
 }
 
+TEST_F(DitWindowTest, LeavingResetsTheTimeLabelsOfTheDrive) {
+  Enter();
+  ASSERT_TRUE(window_->OnCommand(kIdPlay));
+  for (int i = 0; i < 3; ++i) window_->OnTimer(kTimerDit);
+  // The labels show the drive's times of day while it replays.
+  ASSERT_NE(window_->Label(kIdPositionLabel)->text(), QStringLiteral("00:00:00"));
+  ASSERT_TRUE(window_->OnCommand(kIdDit));
+  // Back in video mode with nothing open, they show no time, as after Stop.
+  EXPECT_EQ(window_->Label(kIdPositionLabel)->text(), QStringLiteral("00:00:00"));
+  EXPECT_EQ(window_->Label(kIdDurationLabel)->text(), QStringLiteral("00:00:00"));
+}
+
 TEST_F(DitWindowTest, CommandsOfHiddenVideoControlsDoNothingInDitMode) {
   Enter();
   ASSERT_TRUE(window_->OnCommand(kIdPlay));
