@@ -589,6 +589,7 @@ void CSamplePlayerDlg::FullScreenSwitch() {
     buttons_[kIdVideoRecovery]->hide();
     list_->HideList();
     listVisible_ = false;
+    ShowListToggleLook();
     list_->TakeHideRequest();
     showMaximized();
     PositionControls();
@@ -613,6 +614,10 @@ void CSamplePlayerDlg::LeaveEnlarged() {
 void CSamplePlayerDlg::ToggleList() {
   list_->Toggle(frameGeometry());
   listVisible_ = list_->IsListVisible();
+  ShowListToggleLook();
+}
+
+void CSamplePlayerDlg::ShowListToggleLook() {
   buttons_[kIdListToggle]->SetSkin(listVisible_ ? kBmpListOpen : kBmpListClosed,
                                    SkinCatalog::SkinMaskForControl(kIdListToggle));
 }

@@ -198,6 +198,8 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   void StartPlaying();
   void Stop();
   void FollowCurrentRow();
+  // The list toggle's open or closed bitmap, after the list window's visibility.
+  void ShowListToggleLook();
   void Next();
   void Previous();
   void Step(bool forward);

@@ -17,6 +17,7 @@
 #include "library/qt/CListDlg.h"
 #include "platform/qt/MessageBox.h"
 #include "tools/mkcard/SampleCard.h"
+#include "ui/CSkinButton.h"
 
 namespace lumora {
 namespace {
@@ -158,6 +159,32 @@ TEST_F(EndToEnd, NextAndPreviousFollowThePlayingRecordingAfterTheOrderFlips) {
   window_->OnCommand(kIdNext);
   EXPECT_EQ(window_->CurrentIndex(), back + 1);
   EXPECT_EQ(window_->List()->SelectionMark(), back + 1);
+}
+
+TEST_F(EndToEnd, ListToggleShowsTheClosedLookAfterFullScreenHidTheList) {
+  MakeSampleCard(2);
+  MakeWindow();
+  window_->OpenCard(card_);
+  ASSERT_TRUE(window_->List()->IsListVisible());
+  CSkinButton* toggle = window_->Button(kIdListToggle);
+  ASSERT_NE(toggle, nullptr);
+  const QImage open = toggle->grab().toImage();
+  window_->OnCommand(kIdListToggle);
+  ASSERT_FALSE(window_->List()->IsListVisible());
+  const QImage closed = toggle->grab().toImage();
+  ASSERT_NE(open, closed);
+  window_->OnCommand(kIdListToggle);
+  ASSERT_TRUE(window_->List()->IsListVisible());
+  // Full screen hides the list; the toggle must say so, there and back.
+  window_->OnCommand(kIdFullScreen);
+  EXPECT_FALSE(window_->List()->IsListVisible());
+  window_->OnCommand(kIdFullScreen);
+  EXPECT_EQ(window_->WindowMode(), kModeNormal);
+  EXPECT_EQ(toggle->grab().toImage(), window_->List()->IsListVisible() ? open : closed);
+  // One press of the toggle then shows the list again.
+  if (!window_->List()->IsListVisible()) window_->OnCommand(kIdListToggle);
+  EXPECT_TRUE(window_->List()->IsListVisible());
+  EXPECT_EQ(toggle->grab().toImage(), open);
 }
 
 }  // namespace
