@@ -561,22 +561,7 @@ void CFFMpegDecoder::DeliverPicture(const AVFrame* frame, double time) {
   std::uint8_t* planes[4] = {};
   int strides[4] = {};
 
-  const auto format = static_cast<AVPixelFormat>(frame->format);
-  if ((format == AV_PIX_FMT_YUV420P || format == AV_PIX_FMT_YUVJ420P) && frame->buf[0] != nullptr) {
-    // Already in the wanted layout: the slot shares the decoder's
-    // reference-counted picture instead of copying its planes (a 1080p
-    // picture is 3 MB; copying it cost about a sixth of the decoding time).
-    if (!slot->pFrame) slot->pFrame.reset(av_frame_alloc());
-    if (!slot->pFrame) return;
-    av_frame_unref(slot->pFrame.get());
-    if (av_frame_ref(slot->pFrame.get(), frame) < 0) return;
-    for (int i = 0; i < 3; ++i) {
-      planes[i] = slot->pFrame->data[i];
-      strides[i] = slot->pFrame->linesize[i];
-    }
-  } else if (!ConvertPicture(frame, slot, planes, strides)) {
-    return;
-  }
+  if (!ConvertPicture(frame, slot, planes, strides)) return;
   for (int i = 0; i < 8; ++i) {
     slot->data[i] = i < 3 ? planes[i] : nullptr;
     slot->size[i] = i < 3 ? strides[i] : 0;
@@ -593,7 +578,6 @@ bool CFFMpegDecoder::ConvertPicture(const AVFrame* frame, DecInfo* slot, std::ui
                                     int strides[4]) {
   const int width = frame->width;
   const int height = frame->height;
-  if (slot->pFrame) av_frame_unref(slot->pFrame.get());
   constexpr int kAlign = 32;
   const int needed = av_image_get_buffer_size(AV_PIX_FMT_YUV420P, width, height, kAlign);
   if (needed < 0 || !slot->Reserve(std::max(needed, width * height * 4))) return false;
@@ -602,7 +586,6 @@ bool CFFMpegDecoder::ConvertPicture(const AVFrame* frame, DecInfo* slot, std::ui
     return false;
   const auto format = static_cast<AVPixelFormat>(frame->format);
   if (format == AV_PIX_FMT_YUV420P || format == AV_PIX_FMT_YUVJ420P) {
-    // A 4:2:0 picture without a reference-counted buffer is copied.
     av_image_copy(planes, strides, const_cast<const std::uint8_t**>(frame->data), frame->linesize,
                   AV_PIX_FMT_YUV420P, width, height);
     return true;

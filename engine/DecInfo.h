@@ -15,10 +15,6 @@ inline constexpr int kDecKindAudio = 1;
 struct _TAG_DEC_INFO {
   std::int32_t nKind = kDecKindVideo;
   AvBufferPtr pBuffer;
-  // A decoded picture that is already planar YUV 4:2:0 is not copied: the
-  // slot keeps a reference to the decoder's frame and data[] points into it.
-  // The reference is dropped when the slot is filled again or freed.
-  FramePtr pFrame;
   std::int32_t nCapacity = 0;
   double dTime = 0.0;
   std::uint8_t* data[8] = {};
