@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QImage>
 #include <QPointer>
@@ -12,11 +13,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <memory>
 
 #include "app/CSamplePlayerDlg.h"
 #include "app/ViewerParts.h"
 #include "data/qt/CMapView.h"
 #include "platform/qt/CDriveWatcher.h"
+#include "platform/qt/MessageBox.h"
 
 namespace lumora {
 
@@ -26,6 +30,57 @@ namespace {
 constexpr int kMapWaitMs = 30000;
 // Time for the map's frame after its calls have run.
 constexpr int kMapFrameMs = 500;
+
+// Tells the first paint of a widget, and the first one after Arm().
+class PaintWatch : public QObject {
+ public:
+  PaintWatch(const QElapsedTimer& clock, std::function<void()> armedPaint)
+      : m_clock(clock), m_armedPaint(std::move(armedPaint)) {}
+
+  qint64 firstPaintMs = -1;
+  qint64 armedPaintMs = -1;
+  void Arm() { m_armed = true; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      if (firstPaintMs < 0) firstPaintMs = m_clock.elapsed();
+      if (m_armed && armedPaintMs < 0) {
+        armedPaintMs = m_clock.elapsed();
+        m_armedPaint();
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  const QElapsedTimer& m_clock;
+  std::function<void()> m_armedPaint;
+  bool m_armed = false;
+};
+
+// Shows the real message boxes, telling first that one is about to show: a
+// box that comes up while the card opens (a recording that cannot be played)
+// is part of the window the user sees at the start.
+class NotifyingMessageBoxes : public IMessageBoxHandler {
+ public:
+  explicit NotifyingMessageBoxes(std::function<void()> showing)
+      : m_showing(std::move(showing)), m_previous(SetMessageBoxHandler(this)) {}
+  ~NotifyingMessageBoxes() override { SetMessageBoxHandler(m_previous); }
+
+  int Show(QWidget* parent, const MessageBoxRequest& request) override {
+    m_showing();
+    SetMessageBoxHandler(m_previous);
+    const int answer =
+        ShowMessageBox(parent, request.text, request.caption, request.buttons, request.icon);
+    SetMessageBoxHandler(this);
+    return answer;
+  }
+
+ private:
+  std::function<void()> m_showing;
+  IMessageBoxHandler* m_previous;
+};
 
 }  // namespace
 
@@ -56,6 +111,8 @@ bool CSamplePlayerApp::ParseArguments(const std::vector<std::string>& args, Opti
         *error = "--after needs a number of seconds, not \"" + seconds + "\"";
         return false;
       }
+    } else if (arg == "--report-start") {
+      options->reportStart = true;
     } else if (arg == "--commands") {
       std::string list;
       if (!value(&list)) return false;
@@ -75,7 +132,7 @@ bool CSamplePlayerApp::ParseArguments(const std::vector<std::string>& args, Opti
     } else if (arg == "--help" || arg == "-h") {
       *error =
           "usage: lumora-viewer [--card DIR] [--commands ID,...] "
-          "[--screenshot FILE --after SECONDS] [FILE...]";
+          "[--screenshot FILE --after SECONDS] [--report-start] [FILE...]";
       return false;
     } else if (!arg.empty() && arg[0] == '-') {
       *error = "unknown option " + arg;
@@ -143,6 +200,57 @@ int CSamplePlayerApp::Run(int argc, char** argv) {
                          QTimer::singleShot(kMapWaitMs, &window, shoot);
                        });
   }
+  // The start report: from the program's start to the window's first paint
+  // with the card's list filled and its first recording open, and to the
+  // map page's load (or -1 when it failed or did not load in time).
+  int reportResult = -1;
+  qint64 mapReadyMs = -1;
+  bool mapSettled = false;
+  std::function<void()> report;
+  PaintWatch paints(m_started, [&report] { report(); });
+  auto armPaints = [&paints, &window] {
+    paints.Arm();
+    window.update();
+  };
+  std::unique_ptr<NotifyingMessageBoxes> boxes;
+  if (options.reportStart) {
+    // The card is open once OpenCard returns, or when it brings up a box.
+    boxes = std::make_unique<NotifyingMessageBoxes>(armPaints);
+    report = [&] {
+      if (reportResult >= 0 || paints.armedPaintMs < 0 || !mapSettled) return;
+      std::printf("{\"start_ms\": %lld, \"first_paint_ms\": %lld, \"map_ready_ms\": %lld}\n",
+                  static_cast<long long>(paints.armedPaintMs),
+                  static_cast<long long>(paints.firstPaintMs), static_cast<long long>(mapReadyMs));
+      std::fflush(stdout);
+      reportResult = 0;
+      QCoreApplication::exit(0);
+    };
+    window.installEventFilter(&paints);
+    if (!map || map->LoadFailed()) {
+      mapSettled = true;
+    } else if (map->IsPageLoaded()) {
+      mapSettled = true;
+      mapReadyMs = m_started.elapsed();
+    } else {
+      QObject::connect(map, &CMapView::PageLoaded, &window, [&](bool ok) {
+        if (mapSettled) return;
+        mapSettled = true;
+        if (ok) mapReadyMs = m_started.elapsed();
+        report();
+      });
+    }
+    QTimer::singleShot(kMapWaitMs, &window, [&] {
+      if (reportResult >= 0) return;
+      if (paints.armedPaintMs < 0) {
+        std::fprintf(stderr, "the window did not paint within %d ms\n", kMapWaitMs);
+        reportResult = 1;
+        QCoreApplication::exit(1);
+        return;
+      }
+      mapSettled = true;
+      report();
+    });
+  }
   if (!options.files.empty())
     window.OpenFiles(options.files);
   else if (!options.card.empty())
@@ -150,7 +258,9 @@ int CSamplePlayerApp::Run(int argc, char** argv) {
   for (int id : options.commands) {
     if (!window.OnCommand(id)) std::fprintf(stderr, "no command %d\n", id);
   }
+  if (options.reportStart) armPaints();
   if (screenshotResult >= 0) return screenshotResult;
+  if (reportResult >= 0) return reportResult;
   return app.exec();
 }
 

@@ -2,8 +2,10 @@
 // The application object: prepares Qt, builds the main window with its
 // player, track, map and list, runs it, and ends when it closes. Beyond the
 // camera software it accepts a card folder or recordings to open, and can
-// save a picture of the window after some seconds (for scripted checks).
+// save a picture of the window after some seconds (for scripted checks), or
+// report how long it took to start.
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <string>
@@ -21,7 +23,12 @@ class CSamplePlayerApp {
     // Control ids run as commands once the card or files are open
     // ("--commands 8200,1006" shows DIT mode replaying the first drive).
     std::vector<int> commands;
+    // Prints the start times as one JSON object on stdout and exits.
+    bool reportStart = false;
   };
+
+  // Starts the clock of the start-time report: construct this first in main.
+  CSamplePlayerApp() { m_started.start(); }
 
   // Parses the program's arguments (without the program name). False with a
   // message for unknown options or missing values.
@@ -30,6 +37,9 @@ class CSamplePlayerApp {
 
   // Runs the program; returns its exit status.
   int Run(int argc, char** argv);
+
+ private:
+  QElapsedTimer m_started;
 };
 
 }  // namespace lumora

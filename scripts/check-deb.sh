@@ -4,8 +4,11 @@
 # with dpkg -i (apt pulls in what it depends on) and starts the installed
 # viewer under Xvfb on a sample card: it has to come up, take a picture of
 # its window and exit cleanly, and store nothing in the home folder.
-# Prints the viewer's start time: from starting the program to the picture
-# of its window on the sample card, best and median of 5 starts.
+# Prints the viewer's start time as the viewer itself reports it
+# (--report-start): from the program's start to the first paint of its window
+# with the card's list filled and the first recording open, and to the map
+# page's load; best and median of 5 starts. The goal (under a second) is
+# reported, not enforced: the figure depends on the machine's load.
 # Run as root or with sudo. LUMORA_KEEP_DEB=1 leaves the package installed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -56,19 +59,12 @@ cd "$work"
 /usr/bin/lumora-mkcard "$work/card" >/dev/null
 cat >"$work/start.sh" <<'SCRIPT'
 #!/usr/bin/env bash
-# Under Xvfb: one start that keeps its picture, then five timed starts.
+# Under Xvfb: one start that keeps its picture, then five reported starts.
 set -euo pipefail
 work=$1
 /usr/bin/lumora-viewer --card "$work/card" --screenshot "$work/window.png" --after 3
 for i in 1 2 3 4 5; do
-  shot=$work/start-$i.png
-  begin=$(date +%s%N)
-  /usr/bin/lumora-viewer --card "$work/card" --screenshot "$shot" --after 0 &
-  pid=$!
-  while [ ! -s "$shot" ] && kill -0 "$pid" 2>/dev/null; do sleep 0.005; done
-  end=$(date +%s%N)
-  wait "$pid"
-  echo $(((end - begin) / 1000000)) >>"$work/start-ms"
+  /usr/bin/lumora-viewer --card "$work/card" --report-start >>"$work/start.json"
 done
 SCRIPT
 chmod +x "$work/start.sh"
@@ -76,8 +72,21 @@ HOME=$work/home XDG_CONFIG_HOME= XDG_DATA_HOME= XDG_CACHE_HOME= \
   timeout 300 xvfb-run -a -s "-screen 0 1600x900x24" "$work/start.sh" "$work"
 file "$work/window.png" | grep -q "PNG image data"
 echo "check-deb: installed viewer started and drew its window ($(file -b "$work/window.png"))"
-sort -n "$work/start-ms" | awk '{ms[NR] = $1} END {
-  printf "check-deb: start time on the sample card: best %d ms, median %d ms (5 starts)\n", ms[1], ms[3]}'
+echo "check-deb: load average $(cut -d' ' -f1-3 /proc/loadavg)"
+# Each line: {"start_ms": N, "first_paint_ms": N, "map_ready_ms": N}.
+figure() {
+  sed -n "s/.*\"$1\": *\(-\{0,1\}[0-9]*\).*/\1/p" "$work/start.json" | sort -n |
+    awk -v name="$1" '{ms[NR] = $1} END {
+      if (NR != 5) { printf "check-deb: %s: %d of 5 starts reported\n", name, NR; exit 1 }
+      printf "check-deb: %s on the sample card: best %d ms, median %d ms (5 starts)\n",
+        name, ms[1], ms[3]
+      if (name == "start_ms")
+        printf "check-deb: start goal (under 1000 ms): %s\n", ms[3] < 1000 ? "met" : "not met"
+    }'
+}
+figure start_ms
+figure first_paint_ms
+figure map_ready_ms
 # Caches (Qt's shader cache) and the sound server's runtime link may appear;
 # settings or stored state of the viewer's own may not.
 left=$(cd "$work/home" && find . -mindepth 1 -type f | grep -v -E '^\./\.cache/|^\./\.config/pulse/' | sort || true)

@@ -9,10 +9,10 @@
 
 #include "app/CSamplePlayerApp.h"
 #include "app/EnginePlayerPort.h"
-#include "display/qt/CDisplayFactory.h"
-#include "engine/CMultiPlayer.h"
 #include "app/TrackPort.h"
 #include "app/ViewerParts.h"
+#include "display/qt/CDisplayFactory.h"
+#include "engine/CMultiPlayer.h"
 
 namespace lumora {
 namespace {
@@ -87,6 +87,11 @@ TEST(CSamplePlayerApp, ParsesItsArguments) {
   EXPECT_EQ(options.files, (std::vector<std::string>{"a.avi", "b.avi"}));
   EXPECT_EQ(options.screenshot, QStringLiteral("out.png"));
   EXPECT_DOUBLE_EQ(options.after, 2.5);
+  EXPECT_FALSE(options.reportStart);
+  CSamplePlayerApp::Options report;
+  ASSERT_TRUE(CSamplePlayerApp::ParseArguments({"--report-start", "--card", "c"}, &report, &error));
+  EXPECT_TRUE(report.reportStart);
+  EXPECT_EQ(report.card, "c");
   CSamplePlayerApp::Options bad;
   EXPECT_FALSE(CSamplePlayerApp::ParseArguments({"--card"}, &bad, &error));
   EXPECT_NE(error.find("--card"), std::string::npos);
