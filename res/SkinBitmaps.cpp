@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QHash>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QPixmapCache>
 
 namespace lumora {
@@ -29,8 +31,18 @@ QString SkinBitmapPath(int id) { return SkinIndex().value(id); }
 bool HasSkinBitmap(int id) { return SkinIndex().contains(id); }
 
 QImage SkinImage(int id) {
+  // Painting asks for the same pictures on every paint (the gauges' faces,
+  // the masks): each is decoded once and then shared. QImage copies are
+  // implicitly shared, so a caller that changes its copy detaches from it.
+  static QMutex mutex;
+  static QHash<int, QImage> decoded;
+  const QMutexLocker lock(&mutex);
+  const auto found = decoded.constFind(id);
+  if (found != decoded.constEnd()) return *found;
   const QString path = SkinBitmapPath(id);
-  return path.isEmpty() ? QImage() : QImage(path);
+  const QImage image = path.isEmpty() ? QImage() : QImage(path);
+  decoded.insert(id, image);
+  return image;
 }
 
 QPixmap SkinBitmap(int id) {
