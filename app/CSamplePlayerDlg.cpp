@@ -778,6 +778,7 @@ bool CSamplePlayerDlg::OpenRecording(int row) {
   const std::string path = list_->RowPath(row);
   stopped_ = false;
   if (path.empty() || !player_->Open(path)) return false;
+  ++openedCount_;
   currentPath_ = path;
   duration_ = player_->GetDuration();
   position_ = player_->GetPosition();
@@ -1167,10 +1168,14 @@ void CSamplePlayerDlg::RefreshSmart() {
 
 void CSamplePlayerDlg::PostEndOfRecording() {
   QMetaObject::invokeMethod(
-      this, [this] { OnEndOfRecording(); }, Qt::QueuedConnection);
+      this, [this, opened = openedCount_.load()] { OnEndOfRecording(opened); },
+      Qt::QueuedConnection);
 }
 
-void CSamplePlayerDlg::OnEndOfRecording() { player_->Stop(); }
+void CSamplePlayerDlg::OnEndOfRecording(int opened) {
+  if (opened != openedCount_.load()) return;  // the recording it ended is gone
+  player_->Stop();
+}
 
 QImage CSamplePlayerDlg::GrabClient() { return grab().toImage(); }
 

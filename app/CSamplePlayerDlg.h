@@ -9,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -97,7 +98,8 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   void OnDriveAdded(const QString& mountPath);
   void OnDriveRemoved(const QString& mountPath);
   // The end-of-recording message (0x462), on the window's thread.
-  void OnEndOfRecording();
+  // Serves an end notice posted while recording number `opened` was open.
+  void OnEndOfRecording(int opened);
   void PostEndOfRecording() override;
 
   // What the video windows ask: swap on double-click, zoom on the wheel.
@@ -290,6 +292,9 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   int currentIndex_ = -1;
   // Path of the recording opened last; its row moves when the list is re-sorted.
   std::string currentPath_;
+  // Counts the recordings opened; the player's end notices carry it so that
+  // a notice of a recording already replaced is dropped.
+  std::atomic<int> openedCount_{0};
   int speed_ = 1;
   int savedVolume_ = 50;
   bool ditMode_ = false;

@@ -187,5 +187,25 @@ TEST_F(EndToEnd, ListToggleShowsTheClosedLookAfterFullScreenHidTheList) {
   EXPECT_EQ(toggle->grab().toImage(), open);
 }
 
+TEST_F(EndToEnd, AnEndNoticeOfTheFormerRecordingDoesNotStopTheNextOne) {
+  MakeSampleCard(2, 3);
+  MakeWindow();
+  window_->OpenCard(card_);
+  ASSERT_GT(window_->List()->RowCount(), 2);
+  ASSERT_EQ(window_->CurrentIndex(), 0);
+  // The player posts the end of row 0, and Next opens row 1 before the notice
+  // is served: the notice belongs to row 0 and must leave row 1 playing.
+  window_->PostEndOfRecording();
+  window_->OnCommand(kIdNext);
+  ASSERT_EQ(window_->CurrentIndex(), 1);
+  RunUntil([] { return false; }, 600);
+  EXPECT_EQ(window_->CurrentIndex(), 1);
+  EXPECT_FALSE(window_->Stopped());
+  EXPECT_EQ(window_->ButtonText(kIdPlay), QStringLiteral("Pause"));
+  // A notice posted for the recording now open still stops it.
+  window_->PostEndOfRecording();
+  EXPECT_TRUE(RunUntil([&] { return window_->CurrentIndex() == 2; }, 3000));
+}
+
 }  // namespace
 }  // namespace lumora
