@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QRect>
 #include <QTemporaryDir>
 
@@ -15,6 +13,7 @@
 #include <cmath>
 #include <string>
 
+#include "tests/support/ViewerRun.h"
 #include "tools/mkcard/SampleCard.h"
 
 namespace lumora {
@@ -30,33 +29,9 @@ const QRect kSpeedometer(219, 459, 177, 178);
 const QRect kStrip(216, 575, 431, 85);
 const QRect kMap(680, 354, 326, 353);
 
-struct Count {
-  int pixels = 0;
-  double sumX = 0;
-  double sumY = 0;
-  int minX = 1 << 20;
-  double CentreX() const { return pixels ? sumX / pixels : 0; }
-  double CentreY() const { return pixels ? sumY / pixels : 0; }
-};
-
-template <typename Match>
-Count CountPixels(const QImage& image, const QRect& area, Match match) {
-  Count count;
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) {
-      if (!match(image.pixel(x, y))) continue;
-      ++count.pixels;
-      count.sumX += x;
-      count.sumY += y;
-      count.minX = std::min(count.minX, x);
-    }
-  }
-  return count;
-}
-
-Count CountColour(const QImage& image, const QRect& area, QRgb colour) {
-  return CountPixels(image, area, [colour](QRgb p) { return (p | 0xFF000000) == colour; });
-}
+using test::CountColour;
+using test::CountPixels;
+using test::PixelCount;
 
 class DitShot : public ::testing::Test {
  protected:
@@ -77,27 +52,10 @@ class DitShot : public ::testing::Test {
   }
 
   QImage Shoot(const QString& name, double seconds) {
-    const QString file = dir_.path() + QLatin1Char('/') + name;
-    QProcess viewer;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
-    env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
-    viewer.setProcessEnvironment(env);
-    viewer.setProcessChannelMode(QProcess::MergedChannels);
-    viewer.start(QStringLiteral(LUMORA_BINARY_DIR "/app/lumora-viewer"),
-                 {QStringLiteral("--card"), card_, QStringLiteral("--commands"),
-                  QStringLiteral("8200,1006"), QStringLiteral("--screenshot"), file,
-                  QStringLiteral("--after"), QString::number(seconds)});
-    EXPECT_TRUE(viewer.waitForStarted(10000));
-    const bool finished = viewer.waitForFinished(60000);
-    if (!finished) viewer.kill();
-    const QByteArray output = viewer.readAll();
-    EXPECT_TRUE(finished) << output.toStdString();
-    EXPECT_EQ(viewer.exitCode(), 0) << output.toStdString();
-    QImage image(file);
-    EXPECT_FALSE(image.isNull()) << output.toStdString();
-    return image.convertToFormat(QImage::Format_RGB32);
+    return test::ShootViewer(dir_.path() + QLatin1Char('/') + name,
+                             {QStringLiteral("--card"), card_, QStringLiteral("--commands"),
+                              QStringLiteral("8200,1006")},
+                             seconds);
   }
 
   QTemporaryDir dir_;
@@ -112,28 +70,28 @@ TEST_F(DitShot, ReplayShowsDrivesPictureCurveAndRouteMarkers) {
   ASSERT_EQ(late.size(), QSize(1020, 760));
 
   // The drive list fills the large pane: a light list, not video.
-  const Count light =
+  const PixelCount light =
       CountPixels(late, kDriveList, [](QRgb p) { return qRed(p) + qGreen(p) + qBlue(p) > 700; });
   EXPECT_GT(light.pixels, kDriveList.width() * kDriveList.height() * 3 / 4);
   // The drive's still in the small pane.
-  const Count lit =
+  const PixelCount lit =
       CountPixels(late, kPicture, [](QRgb p) { return qRed(p) + qGreen(p) + qBlue(p) > 150; });
   EXPECT_GT(lit.pixels, kPicture.width() * kPicture.height() / 2);
   // The speed curve of the drive, never left of x = 260.
-  const Count curve = CountColour(late, kStrip, kCurve);
+  const PixelCount curve = CountColour(late, kStrip, kCurve);
   EXPECT_GE(curve.pixels, 100);
   EXPECT_GE(curve.minX, 260);
   EXPECT_GE(CountColour(late, kSpeedometer, kNeedle).pixels, 40);
 
   // The map: route-marker rings and the position marker kept at the centre;
   // between the two pictures the markers move under it.
-  const Count rings = CountColour(late, kMap, kNeedle);
+  const PixelCount rings = CountColour(late, kMap, kNeedle);
   EXPECT_GE(rings.pixels, 60);
-  const Count marker = CountColour(late, kMap, kMarker);
+  const PixelCount marker = CountColour(late, kMap, kMarker);
   ASSERT_GE(marker.pixels, 30);
   EXPECT_NEAR(marker.CentreX(), kMap.x() + kMap.width() / 2.0, 4);
   EXPECT_NEAR(marker.CentreY(), kMap.y() + kMap.height() / 2.0, 4);
-  const Count earlyRings = CountColour(early, kMap, kNeedle);
+  const PixelCount earlyRings = CountColour(early, kMap, kNeedle);
   ASSERT_GE(earlyRings.pixels, 60);
   const double shift =
       std::hypot(rings.CentreX() - earlyRings.CentreX(), rings.CentreY() - earlyRings.CentreY());

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QRect>
 #include <QSet>
 #include <QTemporaryDir>
@@ -15,6 +13,7 @@
 #include <string>
 
 #include "library/CThumbnailPages.h"
+#include "tests/support/ViewerRun.h"
 #include "tools/mkcard/SampleCard.h"
 
 namespace lumora {
@@ -56,27 +55,10 @@ class ThumbsShot : public ::testing::Test {
   }
 
   QImage Shoot(const QString& name, const QString& commands) {
-    const QString file = dir_.path() + QLatin1Char('/') + name;
-    QProcess viewer;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
-    env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
-    viewer.setProcessEnvironment(env);
-    viewer.setProcessChannelMode(QProcess::MergedChannels);
-    viewer.start(
-        QStringLiteral(LUMORA_BINARY_DIR "/app/lumora-viewer"),
-        {QStringLiteral("--card"), card_, QStringLiteral("--commands"), commands,
-         QStringLiteral("--screenshot"), file, QStringLiteral("--after"), QStringLiteral("4")});
-    EXPECT_TRUE(viewer.waitForStarted(10000));
-    const bool finished = viewer.waitForFinished(60000);
-    if (!finished) viewer.kill();
-    const QByteArray output = viewer.readAll();
-    EXPECT_TRUE(finished) << output.toStdString();
-    EXPECT_EQ(viewer.exitCode(), 0) << output.toStdString();
-    QImage image(file);
-    EXPECT_FALSE(image.isNull()) << output.toStdString();
-    return image.convertToFormat(QImage::Format_RGB32);
+    return test::ShootViewer(dir_.path() + QLatin1Char('/') + name,
+                             {QStringLiteral("--card"), card_, QStringLiteral("--commands"),
+                              commands},
+                             4);
   }
 
   QTemporaryDir dir_;

@@ -5,11 +5,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <string>
 
+#include "tests/support/ViewerRun.h"
 #include "tools/mkcard/SampleCard.h"
 
 namespace lumora {
@@ -32,22 +32,12 @@ TEST(StartReport, PrintsStartTimesAsJsonAndExits) {
   std::string error;
   ASSERT_TRUE(MakeCard(card.toStdString(), options, &error)) << error;
 
-  QProcess viewer;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
-  env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
-  viewer.setProcessEnvironment(env);
-  viewer.start(QStringLiteral(LUMORA_BINARY_DIR "/app/lumora-viewer"),
-               {QStringLiteral("--card"), card, QStringLiteral("--report-start")});
-  ASSERT_TRUE(viewer.waitForStarted(10000));
-  const bool finished = viewer.waitForFinished(60000);
-  if (!finished) viewer.kill();
-  const QByteArray out = viewer.readAllStandardOutput();
-  const QByteArray err = viewer.readAllStandardError();
-  ASSERT_TRUE(finished) << err.toStdString();
-  EXPECT_EQ(viewer.exitStatus(), QProcess::NormalExit) << err.toStdString();
-  EXPECT_EQ(viewer.exitCode(), 0) << err.toStdString();
+  const test::ViewerRun run =
+      test::RunViewer({QStringLiteral("--card"), card, QStringLiteral("--report-start")}, false);
+  const QByteArray& out = run.out;
+  ASSERT_TRUE(run.finished) << run.err.toStdString();
+  EXPECT_EQ(run.status, QProcess::NormalExit) << run.err.toStdString();
+  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
 
   // Exactly one line of JSON on stdout.
   const QByteArray line = out.trimmed();

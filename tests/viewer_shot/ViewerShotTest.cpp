@@ -6,14 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QRect>
 #include <QTemporaryDir>
 
 #include <cmath>
 #include <string>
 
+#include "tests/support/ViewerRun.h"
 #include "tools/mkcard/SampleCard.h"
 
 namespace lumora {
@@ -31,31 +30,9 @@ const QRect kStrip(216, 575, 431, 85);
 const QRect kLatitudeLine(500, 515, 180, 20);
 const QRect kMap(680, 354, 326, 353);
 
-struct Count {
-  int pixels = 0;
-  double sumX = 0;
-  double sumY = 0;
-  double CentreX() const { return pixels ? sumX / pixels : 0; }
-  double CentreY() const { return pixels ? sumY / pixels : 0; }
-};
-
-template <typename Match>
-Count CountPixels(const QImage& image, const QRect& area, Match match) {
-  Count count;
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) {
-      if (!match(image.pixel(x, y))) continue;
-      ++count.pixels;
-      count.sumX += x;
-      count.sumY += y;
-    }
-  }
-  return count;
-}
-
-Count CountColour(const QImage& image, const QRect& area, QRgb colour) {
-  return CountPixels(image, area, [colour](QRgb p) { return (p | 0xFF000000) == colour; });
-}
+using test::CountColour;
+using test::CountPixels;
+using test::PixelCount;
 
 class ViewerShot : public ::testing::Test {
  protected:
@@ -79,27 +56,8 @@ class ViewerShot : public ::testing::Test {
 
   // Runs lumora-viewer --card DIR --screenshot FILE --after SECONDS.
   QImage Shoot(const QString& name, double seconds) {
-    const QString file = dir_.path() + QLatin1Char('/') + name;
-    QProcess viewer;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
-    env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
-    viewer.setProcessEnvironment(env);
-    viewer.setProcessChannelMode(QProcess::MergedChannels);
-    viewer.start(QStringLiteral(LUMORA_BINARY_DIR "/app/lumora-viewer"),
-                 {QStringLiteral("--card"), card_, QStringLiteral("--screenshot"), file,
-                  QStringLiteral("--after"), QString::number(seconds)});
-    EXPECT_TRUE(viewer.waitForStarted(10000));
-    const bool finished = viewer.waitForFinished(60000);
-    if (!finished) viewer.kill();
-    const QByteArray output = viewer.readAll();
-    EXPECT_TRUE(finished) << output.toStdString();
-    EXPECT_EQ(viewer.exitStatus(), QProcess::NormalExit) << output.toStdString();
-    EXPECT_EQ(viewer.exitCode(), 0) << output.toStdString();
-    QImage image(file);
-    EXPECT_FALSE(image.isNull()) << output.toStdString();
-    return image.convertToFormat(QImage::Format_RGB32);
+    return test::ShootViewer(dir_.path() + QLatin1Char('/') + name,
+                             {QStringLiteral("--card"), card_}, seconds);
   }
 
   QTemporaryDir dir_;
@@ -115,37 +73,37 @@ TEST_F(ViewerShot, PlayingWindowShowsVideoPanelAndMapWithRouteAndMarker) {
   ASSERT_EQ(late.size(), QSize(1020, 760));
 
   // The video plays in the large pane: most of it is not black.
-  const Count lit =
+  const PixelCount lit =
       CountPixels(late, kLargePane, [](QRgb p) { return qRed(p) + qGreen(p) + qBlue(p) > 60; });
   EXPECT_GT(lit.pixels, kLargePane.width() * kLargePane.height() / 2);
 
   // The speedometer needle, a line of width 2 from the centre (272, 511).
-  const Count needle = CountColour(late, kSpeedometer, kNeedle);
+  const PixelCount needle = CountColour(late, kSpeedometer, kNeedle);
   EXPECT_GE(needle.pixels, 40);
   // The play cursor: one vertical line over the strip's height (575..665 clipped
   // to the strip), past the strip's first quarter at 11 of 16 seconds.
-  const Count cursor = CountColour(late, kStrip, kCursor);
+  const PixelCount cursor = CountColour(late, kStrip, kCursor);
   EXPECT_GE(cursor.pixels, 60);
   EXPECT_GT(cursor.CentreX(), 255 + 397 / 4);
-  const Count earlyCursor = CountColour(early, kStrip, kCursor);
+  const PixelCount earlyCursor = CountColour(early, kStrip, kCursor);
   EXPECT_LT(earlyCursor.CentreX(), cursor.CentreX());
   // The latitude line carries white (smoothed) text on its dark background.
-  const Count text = CountPixels(late, kLatitudeLine, [](QRgb p) {
+  const PixelCount text = CountPixels(late, kLatitudeLine, [](QRgb p) {
     return qRed(p) > 180 && qGreen(p) > 180 && qBlue(p) > 180;
   });
   EXPECT_GE(text.pixels, 30);
 
   // The map: the route as a line in its colour, the marker at the map's
   // centre (the page centres on it).
-  const Count route = CountColour(late, kMap, kNeedle);
+  const PixelCount route = CountColour(late, kMap, kNeedle);
   EXPECT_GE(route.pixels, 40);
-  const Count marker = CountColour(late, kMap, kMarker);
+  const PixelCount marker = CountColour(late, kMap, kMarker);
   ASSERT_GE(marker.pixels, 30);
   EXPECT_NEAR(marker.CentreX(), kMap.x() + kMap.width() / 2.0, 4);
   EXPECT_NEAR(marker.CentreY(), kMap.y() + kMap.height() / 2.0, 4);
   // The marker follows the position: the map keeps it centred, so between
   // the two pictures the route moves under it.
-  const Count earlyRoute = CountColour(early, kMap, kNeedle);
+  const PixelCount earlyRoute = CountColour(early, kMap, kNeedle);
   ASSERT_GE(earlyRoute.pixels, 40);
   const double shift =
       std::hypot(route.CentreX() - earlyRoute.CentreX(), route.CentreY() - earlyRoute.CentreY());
