@@ -86,10 +86,7 @@ void CDataView::DrawGraphStrip(QPainter& dc) {
   dc.restore();
 }
 
-void CDataView::DrawGauges(QPainter& dc) {
-  const DataPanelInput& in = *m_pInput;
-  if (in.fullScreen) return;
-  const int speed = DataPanelRules::GaugeSpeed(*m_pTrack, in.position, in.duration, in.speedUnit);
+void CDataView::DrawFacesAndNeedle(QPainter& dc, int speed) {
   const PanelPoint end = DataPanelRules::NeedleEnd(speed);
   const QImage speedFace = SkinImage(kBmpSpeedometerFace);
   if (!speedFace.isNull()) {
@@ -104,6 +101,13 @@ void CDataView::DrawGauges(QPainter& dc) {
         QPoint(DataPanelRules::kHeadingFaceX, DataPanelRules::kHeadingFaceY), headingFace,
         QRect(0, 0, DataPanelRules::kHeadingFaceWidth, DataPanelRules::kHeadingFaceHeight));
   }
+}
+
+void CDataView::DrawGauges(QPainter& dc) {
+  const DataPanelInput& in = *m_pInput;
+  if (in.fullScreen) return;
+  const int speed = DataPanelRules::GaugeSpeed(*m_pTrack, in.position, in.duration, in.speedUnit);
+  DrawFacesAndNeedle(dc, speed);
   Draw::DrawPanelLine(dc, DataPanelRules::HeadingArrow(m_pTrack->GetHeading(in.position),
                                                        DataPanelRules::FoldedSpeed(speed)));
 }
@@ -146,20 +150,7 @@ void CDataView::DrawDitPanel(QPainter& dc, const DitPanelValues& values) {
   // Gauges: the needle follows the current point; the heading arrow rests.
   const int speed = std::min(DataPanelRules::DisplaySpeed(values.currentSpeedKmh, values.speedUnit),
                              DataPanelRules::kGaugeMaxSpeed);
-  const PanelPoint end = DataPanelRules::NeedleEnd(std::max(0, speed));
-  const QImage speedFace = SkinImage(kBmpSpeedometerFace);
-  if (!speedFace.isNull()) {
-    dc.drawImage(QPoint(DataPanelRules::kSpeedFaceX, DataPanelRules::kSpeedFaceY), speedFace,
-                 QRect(0, 0, DataPanelRules::kSpeedFaceWidth, DataPanelRules::kSpeedFaceHeight));
-  }
-  Draw::DrawLineWidth(dc, DataPanelRules::kNeedleCentreX, DataPanelRules::kNeedleCentreY, end.x,
-                      end.y, 2, DataPanelRules::kNeedleColour);
-  const QImage headingFace = SkinImage(kBmpHeadingFace);
-  if (!headingFace.isNull()) {
-    dc.drawImage(
-        QPoint(DataPanelRules::kHeadingFaceX, DataPanelRules::kHeadingFaceY), headingFace,
-        QRect(0, 0, DataPanelRules::kHeadingFaceWidth, DataPanelRules::kHeadingFaceHeight));
-  }
+  DrawFacesAndNeedle(dc, std::max(0, speed));
 }
 
 }  // namespace lumora

@@ -37,6 +37,10 @@ class CDataView {
   static void DrawDitPanel(QPainter& dc, const DitPanelValues& values);
 
  private:
+  // The speedometer face with its needle at SPEED (display units), then the
+  // heading face; both panels draw them the same way.
+  static void DrawFacesAndNeedle(QPainter& dc, int speed);
+
   CDrivingTrack* m_pTrack;
   const DataPanelInput* m_pInput;
   // The time-of-day line keeps its last text while the slots in between
