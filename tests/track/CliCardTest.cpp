@@ -134,6 +134,51 @@ TEST_F(CliCard, BatchGpxExportIsWellFormed) {
   }
 }
 
+TEST_F(CliCard, KmlIsReadByGpsbabelAndRangesLimitEveryFormat) {
+  ASSERT_TRUE(s_ok);
+  const CardRecording* rec = nullptr;
+  for (const CardRecording& r : s_truth->recordings) {
+    if (!r.truth.fixes.empty() && rec == nullptr) rec = &r;
+  }
+  ASSERT_NE(rec, nullptr);
+  const std::string file = Quote((*s_dir / rec->path).string());
+  const auto kmlFile = *s_dir / "track.kml";
+  const auto kml = RunCli("track --format kml " + file + " > " + Quote(kmlFile.string()));
+  ASSERT_EQ(kml.exitCode, 0);
+  EXPECT_EQ(std::system(("xmllint --noout " + Quote(kmlFile.string()) + " 2>/dev/null").c_str()),
+            0);
+  // gpsbabel reads one track point per fix.
+  const std::string count = "gpsbabel -t -i kml -f " + Quote(kmlFile.string()) +
+                            " -o unicsv -F - 2>/dev/null | tail -n +2 | wc -l";
+  FILE* pipe = popen(count.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  char line[64] = {};
+  ASSERT_NE(std::fgets(line, sizeof line, pipe), nullptr);
+  pclose(pipe);
+  EXPECT_EQ(std::stoul(line), rec->truth.fixes.size());
+  // --from/--to keep the fixes stamped inside the range, in every format.
+  const auto& fixes = rec->truth.fixes;
+  std::size_t inside = 0;
+  for (const GpsFixTruth& f : fixes) inside += f.cts_ms >= 1000 && f.cts_ms <= 2000 ? 1 : 0;
+  const std::string range = " --from 1 --to 2 " + file;
+  const auto json = RunCli("track" + range);
+  ASSERT_EQ(json.exitCode, 0);
+  const auto gps = nlohmann::json::parse(json.out)["gps"];
+  ASSERT_EQ(gps.size(), inside);
+  EXPECT_EQ(gps[0]["cts"], 1000);
+  const auto csv = RunCli("track --format csv" + range);
+  EXPECT_EQ(static_cast<std::size_t>(std::count(csv.out.begin(), csv.out.end(), '\n')), inside + 1);
+  for (const char* format : {"gpx", "kml"}) {
+    const auto out = RunCli(std::string("track --format ") + format + range);
+    const std::string tag = format == std::string("gpx") ? "<trkpt " : "<gx:coord>";
+    std::size_t n = 0;
+    for (auto at = out.out.find(tag); at != std::string::npos; at = out.out.find(tag, at + 1)) ++n;
+    EXPECT_EQ(n, inside) << format;
+  }
+  EXPECT_EQ(RunCli("track --from 2 --to 1 " + file).exitCode, 2);
+  EXPECT_EQ(RunCli("track --from 99 " + file).exitCode, 2);
+}
+
 TEST_F(CliCard, ScanListsTheCardsRecordings) {
   ASSERT_TRUE(s_ok);
   const auto r = RunCli("scan " + Quote(s_dir->string()));

@@ -114,6 +114,24 @@ TEST(TrackExport, GpxPassesXmllintEvenWithABrokenName) {
   EXPECT_TRUE(Select(doc.get(), "//g:trkpt").empty());
 }
 
+TEST(TrackExport, KmlPairsATimeWithEachMappableFix) {
+  const std::string kml = CTrackExport::ToKml(MakeTrack(), "n");
+  auto count = [&](const std::string& tag) {
+    std::size_t n = 0;
+    for (auto at = kml.find(tag); at != std::string::npos; at = kml.find(tag, at + 1)) ++n;
+    return n;
+  };
+  EXPECT_EQ(count("<when>"), 2u);
+  EXPECT_EQ(count("<gx:coord>"), 2u);
+  // Longitude first, as KML orders them.
+  EXPECT_NE(kml.find("<when>1994-03-23T12:35:19Z</when>"), std::string::npos);
+  EXPECT_NE(kml.find("<gx:coord>11.516666667 48.117300000 0</gx:coord>"), std::string::npos);
+  EXPECT_NE(kml.find("<gx:value>41.4848</gx:value>"), std::string::npos);
+  // A range keeps the fixes stamped inside it.
+  EXPECT_EQ(CTrackExport::ToKml(MakeTrack(), "n", {1000, 3000}).find("12:35:19"),
+            std::string::npos);
+}
+
 TEST(TrackExport, JsonCarriesEveryFixAndSample) {
   CDrivingTrack t = MakeTrack();
   t.SetDuration(1000);

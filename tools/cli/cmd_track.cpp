@@ -1,8 +1,10 @@
-// lumora-cli track FILE... [--format json|csv|gpx] [--output DIR]: decodes the
-// user-data records of recordings into driving-data tracks and prints them,
-// or writes one file per recording into DIR.
+// lumora-cli track FILE... [--format json|csv|gpx|kml] [--from S] [--to S]
+// [--output DIR]: decodes the user-data records of recordings into
+// driving-data tracks and prints them (the part between --from and --to
+// seconds only), or writes one file per recording into DIR.
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <iostream>
 #include <limits>
@@ -23,6 +25,8 @@ struct TrackArgs {
   std::vector<std::string> files;
   std::string format = "json";
   std::string output;
+  double from = 0.0;
+  double to = -1.0;  // below zero: the end of the recording
 };
 
 // Opens the recording and drains its records into `track` as the player's
@@ -42,11 +46,30 @@ bool LoadTrack(const std::filesystem::path& file, lumora::CDrivingTrack& track) 
 }
 
 std::string Render(const lumora::CDrivingTrack& track, const std::string& format,
-                   const std::string& name) {
+                   const std::string& name, const lumora::TrackRange& range) {
   using lumora::CTrackExport;
-  if (format == "csv") return CTrackExport::ToCsv(track);
-  if (format == "gpx") return CTrackExport::ToGpx(track, name);
-  return CTrackExport::ToJson(track).dump(2) + "\n";
+  if (format == "csv") return CTrackExport::ToCsv(track, range);
+  if (format == "gpx") return CTrackExport::ToGpx(track, name, range);
+  if (format == "kml") return CTrackExport::ToKml(track, name, range);
+  return CTrackExport::ToJson(track, range).dump(2) + "\n";
+}
+
+// The asked part in ms; false (with a message) when it lies outside the
+// recording or is empty.
+bool MakeRange(const TrackArgs& args, std::int64_t durationMs, const std::string& name,
+               lumora::TrackRange& range) {
+  range.fromMs = std::llround(args.from * 1000.0);
+  if (args.to >= 0.0) range.toMs = std::llround(args.to * 1000.0);
+  if (args.to >= 0.0 && range.toMs <= range.fromMs) {
+    std::cerr << "track: --to must lie after --from\n";
+    return false;
+  }
+  if (range.fromMs > 0 && range.fromMs >= durationMs) {
+    std::cerr << "track: --from " << args.from << " s lies outside " << name << " ("
+              << durationMs / 1000.0 << " s)\n";
+    return false;
+  }
+  return true;
 }
 
 int RunTrack(const TrackArgs& args) {
@@ -72,7 +95,12 @@ int RunTrack(const TrackArgs& args) {
       rc = cli::kBadInput;
       continue;
     }
-    const std::string text = Render(track, args.format, file.stem().string());
+    lumora::TrackRange range;
+    if (!MakeRange(args, track.GetDuration(), name, range)) {
+      rc = cli::kBadInput;
+      continue;
+    }
+    const std::string text = Render(track, args.format, file.stem().string(), range);
     if (text.empty()) {
       std::cerr << "track: could not write " << args.format << " for " << name << "\n";
       rc = cli::kBadInput;
@@ -105,8 +133,13 @@ const cli::CliCommand kTrack("track", "Decode the driving data (G-sensor, GPS) o
                              [](CLI::App& sub) -> cli::RunFn {
                                auto args = std::make_shared<TrackArgs>();
                                sub.add_option("FILE", args->files, "Recording(s)")->required();
-                               sub.add_option("--format", args->format, "json, csv or gpx")
-                                   ->check(CLI::IsMember({"json", "csv", "gpx"}));
+                               sub.add_option("--format", args->format, "json, csv, gpx or kml")
+                                   ->check(CLI::IsMember({"json", "csv", "gpx", "kml"}));
+                               sub.add_option("--from", args->from,
+                                              "Start of the part to write, seconds")
+                                   ->check(CLI::NonNegativeNumber);
+                               sub.add_option("--to", args->to, "End of the part to write, seconds")
+                                   ->check(CLI::NonNegativeNumber);
                                sub.add_option("--output", args->output,
                                               "Write one file per recording into this folder");
                                return [args] { return RunTrack(*args); };

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <sstream>
+#include <vector>
 
 namespace lumora {
 
@@ -54,9 +55,9 @@ struct WriterFree {
 };
 
 // Small helpers that remember the first failure of the writer.
-class Gpx {
+class XmlOut {
  public:
-  explicit Gpx(xmlTextWriter* w) : m_w(w) {}
+  explicit XmlOut(xmlTextWriter* w) : m_w(w) {}
   bool ok() const { return m_ok; }
   void Start(const char* name) { Check(xmlTextWriterStartElement(m_w, X(name))); }
   void End() { Check(xmlTextWriterEndElement(m_w)); }
@@ -71,6 +72,35 @@ class Gpx {
  private:
   xmlTextWriter* m_w;
   bool m_ok = true;
+};
+
+// An indented UTF-8 document written into memory.
+class XmlDocument {
+ public:
+  XmlDocument()
+      : m_buffer(xmlBufferCreate()),
+        m_writer(m_buffer ? xmlNewTextWriterMemory(m_buffer.get(), 0) : nullptr),
+        m_out(m_writer.get()) {
+    if (!m_writer) return;
+    xmlTextWriterSetIndent(m_writer.get(), 1);
+    xmlTextWriterSetIndentString(m_writer.get(), X("  "));
+    m_out.Check(xmlTextWriterStartDocument(m_writer.get(), "1.0", "UTF-8", nullptr));
+  }
+  bool ok() const { return m_writer != nullptr && m_out.ok(); }
+  XmlOut& out() { return m_out; }
+  // The document text; empty when any write failed.
+  std::string Finish() {
+    m_out.Check(xmlTextWriterEndDocument(m_writer.get()));
+    m_writer.reset();  // flushes into the buffer
+    if (!m_out.ok()) return {};
+    return std::string(reinterpret_cast<const char*>(xmlBufferContent(m_buffer.get())),
+                       static_cast<std::size_t>(xmlBufferLength(m_buffer.get())));
+  }
+
+ private:
+  std::unique_ptr<xmlBuffer, BufferFree> m_buffer;
+  std::unique_ptr<xmlTextWriter, WriterFree> m_writer;
+  XmlOut m_out;
 };
 
 }  // namespace
@@ -114,9 +144,15 @@ nlohmann::json CTrackExport::FixToJson(const CGPSData& fix) {
   return j;
 }
 
-nlohmann::json CTrackExport::ToJson(const CDrivingTrack& track) {
+std::int64_t CTrackExport::SampleTimeMs(const CDrivingTrack& track, int i) {
+  const int n = track.GetGSampleCount();
+  return n > 0 ? static_cast<std::int64_t>(i) * track.GetDuration() / n : 0;
+}
+
+nlohmann::json CTrackExport::ToJson(const CDrivingTrack& track, const TrackRange& range) {
   nlohmann::json gsensor = nlohmann::json::array();
   for (int i = 0; i < track.GetGSampleCount(); ++i) {
+    if (!range.Contains(SampleTimeMs(track, i))) continue;
     const GSensorSample& s = *track.GetSample(i);
     const AdasRecord& a = *track.GetAdas(i);
     nlohmann::json row;
@@ -135,15 +171,18 @@ nlohmann::json CTrackExport::ToJson(const CDrivingTrack& track) {
     gsensor.push_back(std::move(row));
   }
   nlohmann::json gps = nlohmann::json::array();
-  for (const CGPSData& fix : track.TextData().m_arrGPS) gps.push_back(FixToJson(fix));
+  for (const CGPSData& fix : track.TextData().m_arrGPS) {
+    if (range.Contains(fix.m_uCts)) gps.push_back(FixToJson(fix));
+  }
   return {
       {"gsensor", std::move(gsensor)}, {"gps", std::move(gps)}, {"slots", track.GetSlotCount()}};
 }
 
-std::string CTrackExport::ToCsv(const CDrivingTrack& track) {
+std::string CTrackExport::ToCsv(const CDrivingTrack& track, const TrackRange& range) {
   std::ostringstream out;
   out << "cts,valid,lat,lon,lat_deg,lon_deg,speed_kmh,course,date,time\n";
   for (const CGPSData& f : track.TextData().m_arrGPS) {
+    if (!range.Contains(f.m_uCts)) continue;
     out << f.m_uCts << ',' << f.m_nValid << ',' << Format("%.6f", f.m_dLatitude) << ','
         << Format("%.6f", f.m_dLongitude) << ',' << Format("%.9f", f.GetLatitudeDegrees()) << ','
         << Format("%.9f", f.GetLongitudeDegrees()) << ',' << Format("%.4f", f.m_dSpeed) << ','
@@ -152,15 +191,11 @@ std::string CTrackExport::ToCsv(const CDrivingTrack& track) {
   return out.str();
 }
 
-std::string CTrackExport::ToGpx(const CDrivingTrack& track, const std::string& name) {
-  std::unique_ptr<xmlBuffer, BufferFree> buffer(xmlBufferCreate());
-  if (!buffer) return {};
-  std::unique_ptr<xmlTextWriter, WriterFree> writer(xmlNewTextWriterMemory(buffer.get(), 0));
-  if (!writer) return {};
-  xmlTextWriterSetIndent(writer.get(), 1);
-  xmlTextWriterSetIndentString(writer.get(), X("  "));
-  Gpx g(writer.get());
-  g.Check(xmlTextWriterStartDocument(writer.get(), "1.0", "UTF-8", nullptr));
+std::string CTrackExport::ToGpx(const CDrivingTrack& track, const std::string& name,
+                                const TrackRange& range) {
+  XmlDocument doc;
+  if (!doc.ok()) return {};
+  XmlOut& g = doc.out();
   g.Start("gpx");
   g.Attr("version", "1.1");
   g.Attr("creator", "Lumora Viewer");
@@ -178,7 +213,7 @@ std::string CTrackExport::ToGpx(const CDrivingTrack& track, const std::string& n
   g.Element("name", CleanText(name));
   g.Start("trkseg");
   for (const CGPSData& f : track.TextData().m_arrGPS) {
-    if (!IsMappable(f)) continue;
+    if (!IsMappable(f) || !range.Contains(f.m_uCts)) continue;
     g.Start("trkpt");
     g.Attr("lat", Format("%.9f", f.GetLatitudeDegrees()));
     g.Attr("lon", Format("%.9f", f.GetLongitudeDegrees()));
@@ -201,11 +236,64 @@ std::string CTrackExport::ToGpx(const CDrivingTrack& track, const std::string& n
   g.End();  // trkseg
   g.End();  // trk
   g.End();  // gpx
-  g.Check(xmlTextWriterEndDocument(writer.get()));
-  writer.reset();  // flushes into the buffer
-  if (!g.ok()) return {};
-  return std::string(reinterpret_cast<const char*>(xmlBufferContent(buffer.get())),
-                     static_cast<std::size_t>(xmlBufferLength(buffer.get())));
+  return doc.Finish();
+}
+
+std::string CTrackExport::ToKml(const CDrivingTrack& track, const std::string& name,
+                                const TrackRange& range) {
+  std::vector<const CGPSData*> points;
+  for (const CGPSData& f : track.TextData().m_arrGPS) {
+    // gx:Track pairs every coordinate with a time, so fixes without one are left out.
+    if (IsMappable(f) && range.Contains(f.m_uCts) && !DateText(f).empty() &&
+        !UtcTimeText(f).empty()) {
+      points.push_back(&f);
+    }
+  }
+  XmlDocument doc;
+  if (!doc.ok()) return {};
+  XmlOut& g = doc.out();
+  g.Start("kml");
+  g.Attr("xmlns", "http://www.opengis.net/kml/2.2");
+  g.Attr("xmlns:gx", "http://www.google.com/kml/ext/2.2");
+  g.Start("Document");
+  g.Element("name", CleanText(name));
+  g.Start("Schema");
+  g.Attr("id", "drive");
+  g.Attr("name", "drive");
+  for (const char* field : {"speed_kmh", "course"}) {
+    g.Start("gx:SimpleArrayField");
+    g.Attr("name", field);
+    g.Attr("type", "float");
+    g.End();
+  }
+  g.End();  // Schema
+  g.Start("Placemark");
+  g.Element("name", CleanText(name));
+  g.Start("gx:Track");
+  g.Element("altitudeMode", "clampToGround");
+  for (const CGPSData* f : points) g.Element("when", DateText(*f) + "T" + UtcTimeText(*f) + "Z");
+  for (const CGPSData* f : points) {
+    g.Element("gx:coord", Format("%.9f", f->GetLongitudeDegrees()) + " " +
+                              Format("%.9f", f->GetLatitudeDegrees()) + " 0");
+  }
+  g.Start("ExtendedData");
+  g.Start("SchemaData");
+  g.Attr("schemaUrl", "#drive");
+  g.Start("gx:SimpleArrayData");
+  g.Attr("name", "speed_kmh");
+  for (const CGPSData* f : points) g.Element("gx:value", Format("%.4f", f->m_dSpeed));
+  g.End();
+  g.Start("gx:SimpleArrayData");
+  g.Attr("name", "course");
+  for (const CGPSData* f : points) g.Element("gx:value", Format("%.2f", f->m_dCourse));
+  g.End();
+  g.End();  // SchemaData
+  g.End();  // ExtendedData
+  g.End();  // gx:Track
+  g.End();  // Placemark
+  g.End();  // Document
+  g.End();  // kml
+  return doc.Finish();
 }
 
 }  // namespace lumora
