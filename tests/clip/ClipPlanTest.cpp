@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include "engine/CClipPlan.h"
+
+namespace lumora {
+namespace {
+
+constexpr std::int64_t kS = 1000000;
+
+TEST(ClipPlan, CommonKeyFrameIsTheLatestSharedOneAtOrBeforeTheTime) {
+  struct Row {
+    std::vector<std::vector<std::int64_t>> keys;
+    std::int64_t t;
+    std::int64_t expected;
+  } rows[] = {
+      {{{0, 1, 2, 3}, {0, 1, 2, 3}}, 2, 2},  // on a shared key frame
+      {{{0, 10}, {0, 10}}, 9, 0},            // between: the one before
+      {{{0, 10, 20}, {0, 10, 20}}, 25, 20},  // aligned channels
+      {{{0, 10, 20}, {0, 15}}, 25, 0},       // never aligned after 0
+      {{{0, 10, 20, 30}, {0, 20}}, 35, 20},  // sparser rear channel
+      {{{5, 10}}, 3, 3},                     // no key frame before: the time itself
+      {{{0, 10}, {}}, 12, 10},               // a channel without key frames
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.t);
+    EXPECT_EQ(CClipPlan::CommonKeyFrame(r.keys, r.t), r.expected);
+  }
+}
+
+TEST(ClipPlan, RangesAcrossConsecutiveRecordings) {
+  // Two 10 s recordings with a key frame every second in both channels.
+  std::vector<ClipSourceTiming> two(2);
+  for (ClipSourceTiming& t : two) {
+    t.durationUs = 10 * kS;
+    t.keyTimesUs.assign(2, {});
+    for (int s = 0; s < 10; ++s) {
+      t.keyTimesUs[0].push_back(s * kS);
+      t.keyTimesUs[1].push_back(s * kS);
+    }
+  }
+  struct Piece {
+    std::size_t source;
+    std::int64_t start, end, offset;
+  };
+  struct Row {
+    double from, to;
+    double realStart, realEnd;
+    std::vector<Piece> pieces;
+  } rows[] = {
+      {0, 20, 0, 20, {{0, 0, 10 * kS, 0}, {1, 0, 10 * kS, 10 * kS}}},
+      {2.5, 5, 2, 5, {{0, 2 * kS, 5 * kS, 0}}},
+      {9.5, 12, 9, 12, {{0, 9 * kS, 10 * kS, 0}, {1, 0, 2 * kS, 1 * kS}}},
+      {10, 11, 10, 11, {{1, 0, 1 * kS, 0}}},
+      {15.2, 30, 15, 20, {{1, 5 * kS, 10 * kS, 0}}},  // end cut to the recordings
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.from);
+    ClipPlan plan;
+    std::string error;
+    ASSERT_TRUE(CClipPlan::Make(two, static_cast<std::int64_t>(r.from * kS),
+                                static_cast<std::int64_t>(r.to * kS), plan, error));
+    EXPECT_EQ(plan.startUs, static_cast<std::int64_t>(r.realStart * kS));
+    EXPECT_EQ(plan.endUs, static_cast<std::int64_t>(r.realEnd * kS));
+    ASSERT_EQ(plan.pieces.size(), r.pieces.size());
+    for (std::size_t i = 0; i < r.pieces.size(); ++i) {
+      EXPECT_EQ(plan.pieces[i].source, r.pieces[i].source);
+      EXPECT_EQ(plan.pieces[i].startUs, r.pieces[i].start);
+      EXPECT_EQ(plan.pieces[i].endUs, r.pieces[i].end);
+      EXPECT_EQ(plan.pieces[i].clipOffsetUs, r.pieces[i].offset);
+    }
+  }
+  // Empty, reversed and outside ranges are refused with a message.
+  for (auto [from, to] : {std::pair{5.0, 5.0}, {6.0, 4.0}, {20.0, 25.0}, {-1.0, 3.0}}) {
+    ClipPlan plan;
+    std::string error;
+    EXPECT_FALSE(CClipPlan::Make(two, static_cast<std::int64_t>(from * kS),
+                                 static_cast<std::int64_t>(to * kS), plan, error));
+    EXPECT_FALSE(error.empty());
+  }
+}
+
+}  // namespace
+}  // namespace lumora
