@@ -53,7 +53,7 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   struct Parts {
     std::unique_ptr<IPlayerPort> player;
     std::unique_ptr<IDrivingTrackPort> track;
-    // Optional: a map pane of the caller's; the window makes its own otherwise.
+    // The map pane's calls and its widget, placed in the window.
     std::unique_ptr<IMapCalls> map;
     QWidget* mapWidget = nullptr;
     // Optional: the list window; the window makes its own otherwise.
@@ -84,8 +84,6 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   bool OnCommand(int id);
   bool HasCommand(int id) const { return commands_.count(id) != 0; }
   std::vector<int> CommandIds() const;
-  // Ids whose feature is not built yet (they show a message).
-  static const std::vector<int>& PendingCommandIds();
 
   void OnTimer(int id);
   bool IsTimerRunning(int id) const;
@@ -130,8 +128,6 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   std::int64_t Duration() const { return duration_; }
   const std::string& CardRoot() const { return cardRoot_; }
   int SpeedUnit() const { return speedUnit_; }
-  // Over-speed limit of DIT mode in km/h (DITSTP sets it).
-  int OverSpeedLimit() const { return overSpeedLimit_; }
   // The legacy settings dialog once the settings button created it.
   CSetupDlg* LegacySetupDialog() const { return legacySetup_; }
   bool WindowSizeFlag() const { return sizeFlag_; }
@@ -194,7 +190,7 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   void StartTimer(int id, int periodMs);
   void KillTimer(int id);
 
-  // Playback (video-player mode).
+  // Playback (video-player mode; PlaybackCommands.cpp).
   bool OpenRecording(int row);
   void PlayPause();
   void StartPlaying();
@@ -229,7 +225,6 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   void MapToggle();
   void MapSize();
   void About();
-  void NotYetAvailable(int id);
   // FORMAT, DOWN and PRINT (CardCommands.cpp).
   void InstallCardCommands();
   // The thumbnail page (ThumbnailCommands.cpp).
@@ -237,10 +232,9 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   static bool IsThumbnailCommand(int id);
   void ShowThumbnailPage();
   void OpenThumbnailFile(const QString& path);
-  // SETUP, the settings button and DITSTP.
+  // SETUP and the settings button.
   void OpenSetup();
   void OpenLegacySetup();
-  void OpenDitSetup();
   // DIT mode (DitCommands.cpp).
   void InstallDitMode();
   void ToggleDitMode();
@@ -310,7 +304,6 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   std::int64_t lastSeekPosition_ = 0;
   std::string cardRoot_;
   int speedUnit_ = 0;
-  int overSpeedLimit_ = 60;
   CSetupDlg* legacySetup_ = nullptr;
   QString caption_;
   QString productTitle_;

@@ -164,7 +164,6 @@ void CSamplePlayerDlg::LeaveDitMode() {
 void CSamplePlayerDlg::DitSetup() {
   if (!ditMode_) Stop();
   dit_->Setup();
-  overSpeedLimit_ = dit_->Limit();
   update();
 }
 

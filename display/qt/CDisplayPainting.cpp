@@ -7,6 +7,8 @@
 #include <QWheelEvent>
 #include <QWidget>
 
+#include "platform/qt/ColorRef.h"
+
 namespace lumora {
 
 namespace {
@@ -34,11 +36,6 @@ DisplayPoint ToPoint(QMouseEvent* e) {
 }
 
 }  // namespace
-
-QColor CDisplayPainting::FromColorRef(std::uint32_t colour) {
-  return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                static_cast<int>((colour >> 16) & 0xFF));
-}
 
 QRect CDisplayPainting::ToQRect(const DisplayRect& r) {
   return QRect(r.left, r.top, r.Width(), r.Height());

@@ -18,8 +18,6 @@ namespace lumora {
 
 class CDisplayPainting {
  public:
-  // 0x00BBGGRR to a QColor.
-  static QColor FromColorRef(std::uint32_t colour);
   static QRect ToQRect(const DisplayRect& r);
   // Caption and zoom label of the scene, each first in black one pixel down
   // and right, then in the caption colour.

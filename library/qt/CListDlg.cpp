@@ -1,15 +1,10 @@
 #include "library/qt/CListDlg.h"
 
-#include "library/CCardLocator.h"
-#include "platform/CLinuxDriveEnumerator.h"
-#include "platform/qt/MessageBox.h"
 #include "res/SkinIds.h"
-#include "res/StringTable.h"
 #include "ui/CSkinButton.h"
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -70,10 +65,6 @@ CListDlg::CListDlg(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::FramelessWi
 }
 
 CListDlg::~CListDlg() = default;
-
-void CListDlg::SetDriveEnumerator(std::shared_ptr<const IDriveEnumerator> drives) {
-  drives_ = std::move(drives);
-}
 
 QTreeWidget* CListDlg::MakeList(int id, const QRect& where, const QStringList& titles,
                                 const std::vector<int>& widths) {
@@ -208,27 +199,6 @@ void CListDlg::Refill() {
   Mirror();
 }
 
-bool CListDlg::FillFromCard() {
-  std::shared_ptr<const IDriveEnumerator> drives = drives_;
-  if (!drives) drives = std::make_shared<CLinuxDriveEnumerator>();
-  const std::optional<std::filesystem::path> root =
-      CCardLocator::FindCardRoot(*drives, CardSearch::AnyDrive);
-  if (!root) {
-    StringTable& strings = StringTable::Instance();
-    ShowMessageBox(parentWidget(), strings.Load(623), strings.Load(710));
-    return false;
-  }
-  ScanCard(*root);
-  SelectRow(0);
-  if (!isVisible()) {
-    if (QWidget* owner = parentWidget())
-      ToggleBeside(owner->frameGeometry());
-    else
-      show();
-  }
-  return true;
-}
-
 void CListDlg::ScanCard(const std::filesystem::path& root) {
   // A scan already running fills the lists when it ends.
   if (scanning_) return;
@@ -266,16 +236,6 @@ QString CListDlg::QtOpenFilter() {
   QString patterns = parts.value(1);
   patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
   return parts.value(0) + QStringLiteral(" (") + patterns.simplified() + QLatin1Char(')');
-}
-
-bool CListDlg::ChooseAndOpenFiles() {
-  const QStringList chosen =
-      QFileDialog::getOpenFileNames(parentWidget(), QString(), QString(), QtOpenFilter());
-  if (chosen.isEmpty()) return false;
-  std::vector<std::filesystem::path> paths;
-  for (const QString& file : chosen) paths.emplace_back(file.toStdString());
-  OpenFiles(paths);
-  return true;
 }
 
 int CListDlg::OpenFiles(const std::vector<std::filesystem::path>& paths) {

@@ -6,8 +6,8 @@
 //
 // How the main window uses it: it creates one CListDlg (hidden) at start-up
 // and keeps it for its life.
-//  - SDOPEN: FillFromCard(); on success it plays the selected row 0.
-//  - OPEN: ChooseAndOpenFiles() (or OpenFiles(paths)); then Stop and Play.
+//  - SDOPEN: ScanCard(root) of the card found; then it plays row 0.
+//  - OPEN: OpenFiles(paths) of the files chosen; then Stop and Play.
 //  - Its update timer reads TakePlayRequest() (a row was clicked) and
 //    TakeHideRequest() (the "X" button) and serves them.
 //  - Buttons 1193 / 4200 call ToggleBeside(frameGeometry()) and show the
@@ -19,7 +19,6 @@
 //    category buttons (1150-1152), which call ShowCategory(id).
 
 #include "library/CRecordingList.h"
-#include "platform/IDriveEnumerator.h"
 
 #include <QDialog>
 #include <QPoint>
@@ -67,13 +66,6 @@ class CListDlg : public QDialog {
   explicit CListDlg(QWidget* parent = nullptr);
   ~CListDlg() override;
 
-  // Drives searched by SDOPEN; without one the mounted file systems are used.
-  void SetDriveEnumerator(std::shared_ptr<const IDriveEnumerator> drives);
-
-  // SDOPEN: finds the card (drive order, any drive), scans it, selects row 0
-  // and shows the window. Without a card shows string 623 captioned with
-  // string 710 and leaves the lists unchanged; returns false.
-  bool FillFromCard();
   // Scans `root` as the current card (also used for an explicit card folder).
   // The folder walk runs on a worker thread while this thread goes on with
   // its timers and repaints (user input waits); returns when the rows are
@@ -82,8 +74,6 @@ class CListDlg : public QDialog {
   void ScanCard(const std::filesystem::path& root);
   bool Scanning() const { return scanning_; }
 
-  // OPEN: the multi-selection open dialog; false when cancelled.
-  bool ChooseAndOpenFiles();
   // The rows from chosen files; selects row 0, marks the list loaded and shows
   // the window. Returns the number of rows listed.
   int OpenFiles(const std::vector<std::filesystem::path>& paths);
@@ -150,7 +140,6 @@ class CListDlg : public QDialog {
   void UpdateCategoryLook();
 
   CRecordingList list_;
-  std::shared_ptr<const IDriveEnumerator> drives_;
   QTreeWidget* visible_ = nullptr;
   QTreeWidget* master_ = nullptr;
   QTreeWidget* staging_ = nullptr;

@@ -10,7 +10,6 @@
 #include <fstream>
 #include <set>
 
-#include "FakeParts.h"
 #include "app/AppIds.h"
 #include "app/CSamplePlayerDlg.h"
 #include "app/MainLayout.h"
@@ -18,6 +17,7 @@
 #include "app/SmartView.h"
 #include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
+#include "tests/support/FakeParts.h"
 #include "ui/CSkinButton.h"
 
 namespace lumora {
@@ -167,21 +167,8 @@ TEST_F(MainWindowTest, AcceleratorsFpsAndCaptureChangeNothing) {
   EXPECT_TRUE(boxes_.Requests().empty());
 }
 
-TEST_F(MainWindowTest, LaterFeaturesShowAMessage) {
+TEST_F(MainWindowTest, VideoRecoveryShowsItsMessage) {
   MakeWindow();
-  // Only the thumbnail pages and DIT mode may still be missing; every other
-  // command of the table runs its own handler.
-  const std::set<int> mayWait = {kIdThumbList,     kIdThumbFile, kIdThumbNext,
-                                 kIdThumbPrevious, kIdDit,       kIdMark};
-  for (int id : CSamplePlayerDlg::PendingCommandIds()) EXPECT_TRUE(mayWait.count(id)) << id;
-  for (int id : CSamplePlayerDlg::PendingCommandIds()) {
-    boxes_.Clear();
-    EXPECT_TRUE(window_->OnCommand(id));
-    ASSERT_EQ(boxes_.Requests().size(), 1u) << id;
-    EXPECT_TRUE(boxes_.Requests()[0].text.contains(QStringLiteral("not available"))) << id;
-    EXPECT_EQ(boxes_.Requests()[0].caption, QStringLiteral("QX-41a"));
-  }
-  boxes_.Clear();
   window_->OnCommand(kIdVideoRecovery);
   ASSERT_EQ(boxes_.Requests().size(), 1u);
   EXPECT_EQ(boxes_.Requests()[0].text, QStringLiteral("Disabled(Recovery)"));

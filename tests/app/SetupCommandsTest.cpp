@@ -14,9 +14,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "FakeParts.h"
 #include "app/AppIds.h"
 #include "app/CSamplePlayerDlg.h"
+#include "library/qt/CDitMode.h"
 #include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
 #include "settings/SetupFile.h"
@@ -25,6 +25,7 @@
 #include "settings/qt/CNewSetupDlg.h"
 #include "settings/qt/CSetupDlg.h"
 #include "settings/qt/CSetupPage.h"
+#include "tests/support/FakeParts.h"
 
 namespace lumora {
 namespace {
@@ -143,7 +144,7 @@ TEST_F(SetupCommandsTest, LegacySettingsButtonNeedsAnOpenedCard) {
 }
 
 TEST_F(SetupCommandsTest, DitSetupTakesZeroOrMoreAndIgnoresNegative) {
-  EXPECT_EQ(window_->OverSpeedLimit(), 60);
+  EXPECT_EQ(window_->Dit()->Limit(), 60);
   auto enter = [](const QString& text) {
     QTimer::singleShot(0, [text] {
       auto* dialog = qobject_cast<CDITSetupDlg*>(QApplication::activeModalWidget());
@@ -154,13 +155,13 @@ TEST_F(SetupCommandsTest, DitSetupTakesZeroOrMoreAndIgnoresNegative) {
   };
   enter(QStringLiteral("85"));
   EXPECT_TRUE(window_->OnCommand(kIdDitSetup));
-  EXPECT_EQ(window_->OverSpeedLimit(), 85);
+  EXPECT_EQ(window_->Dit()->Limit(), 85);
   enter(QStringLiteral("-4"));
   EXPECT_TRUE(window_->OnCommand(kIdDitSetup));
-  EXPECT_EQ(window_->OverSpeedLimit(), 85);
+  EXPECT_EQ(window_->Dit()->Limit(), 85);
   enter(QStringLiteral("0"));
   EXPECT_TRUE(window_->OnCommand(kIdDitSetup));
-  EXPECT_EQ(window_->OverSpeedLimit(), 0);
+  EXPECT_EQ(window_->Dit()->Limit(), 0);
 }
 
 }  // namespace

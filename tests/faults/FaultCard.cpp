@@ -1,11 +1,14 @@
 #include "FaultCard.h"
 
+#include <QWidget>
+
 #include <cstring>
 
 #include "app/EnginePlayerPort.h"
 #include "app/TrackPort.h"
 #include "display/qt/CDisplayFactory.h"
 #include "engine/iMultiPlayer.h"
+#include "tests/support/FakeParts.h"
 
 extern "C" {
 #include <libavutil/log.h>
@@ -74,6 +77,8 @@ CSamplePlayerDlg::Parts RealParts(const std::string& card) {
   parts.player = std::make_unique<EnginePlayerPort>(
       std::unique_ptr<iMultiPlayer>(CreateMultiPlayer()), std::make_unique<CDisplayFactory>());
   parts.track = std::make_unique<TrackPort>();
+  parts.map = std::make_unique<test::FakeMap>();
+  parts.mapWidget = new QWidget;  // the window takes it as its child
   parts.findCard = [card] { return card; };
   parts.findRemovableCard = [card] { return card; };
   parts.languageProbe = [] { return 1; };

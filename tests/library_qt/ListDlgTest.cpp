@@ -74,9 +74,6 @@ class ListDlg : public testing::Test {
     card_.File("PARKING/20150101_235959_P1.avi");
     card_.File("NORMAL/20150103_101010_N1.avi");
     empty_.File("DCIM/picture.jpg");
-    dlg_.SetDriveEnumerator(std::make_shared<CFixedDriveEnumerator>(
-        std::vector<DriveInfo>{DriveInfo{empty_.path(), false, false, "sda1", "ext4"},
-                               DriveInfo{card_.path(), true, false, "mmcblk0p1", "vfat"}}));
   }
   void TearDown() override { StringTable::Instance().SetLanguage(kLangJapanese); }
 
@@ -91,11 +88,11 @@ class ListDlg : public testing::Test {
   CListDlg dlg_{&main_};
 };
 
-TEST_F(ListDlg, SdOpenScansTheCardSelectsTheFirstRowAndShowsTheWindow) {
+TEST_F(ListDlg, ScanningTheCardListsItsRowsNewestFirst) {
   QString scanned;
   QObject::connect(&dlg_, &CListDlg::CardScanned, [&](const QString& root) { scanned = root; });
-  EXPECT_FALSE(dlg_.isVisible());
-  ASSERT_TRUE(dlg_.FillFromCard());
+  dlg_.ScanCard(card_.path());
+  dlg_.SelectRow(0);
   EXPECT_EQ(scanned, QString::fromStdString(card_.path().string()));
   EXPECT_EQ(dlg_.CardRoot(), scanned);
   EXPECT_TRUE(dlg_.CardPresent());
@@ -106,20 +103,7 @@ TEST_F(ListDlg, SdOpenScansTheCardSelectsTheFirstRowAndShowsTheWindow) {
   EXPECT_EQ(dlg_.RowText(0, 0), QStringLiteral("2015-01-03"));
   EXPECT_EQ(dlg_.RowText(0, 1), QStringLiteral("10:10:10"));
   EXPECT_EQ(dlg_.RowText(0, 2), QStringLiteral("NORMAL"));
-  EXPECT_TRUE(dlg_.isVisible());
   EXPECT_EQ(dlg_.List(CListDlg::kIdMasterList)->topLevelItemCount(), 5);
-}
-
-TEST_F(ListDlg, SdOpenWithoutCardShowsTheMessageAndKeepsTheLists) {
-  ASSERT_TRUE(dlg_.FillFromCard());
-  MessageBoxRecorder recorder;
-  dlg_.SetDriveEnumerator(std::make_shared<CFixedDriveEnumerator>(
-      std::vector<DriveInfo>{DriveInfo{empty_.path(), true, false, "sdb1", "vfat"}}));
-  EXPECT_FALSE(dlg_.FillFromCard());
-  ASSERT_EQ(recorder.Requests().size(), 1u);
-  EXPECT_EQ(recorder.Requests()[0].text, QStringLiteral("There is no device SD card."));
-  EXPECT_EQ(recorder.Requests()[0].caption, QStringLiteral("QX-41a"));
-  EXPECT_EQ(dlg_.RowCount(), 5);
 }
 
 TEST_F(ListDlg, ListsHaveTheirColumnsColoursAndPlaces) {
@@ -146,7 +130,7 @@ TEST_F(ListDlg, ListsHaveTheirColumnsColoursAndPlaces) {
 }
 
 TEST_F(ListDlg, CategoryButtonsFilterAndFileRowsAlwaysShow) {
-  dlg_.FillFromCard();
+  dlg_.ScanCard(card_.path());
   ClickButton(dlg_, CListDlg::kIdEvent);
   EXPECT_EQ(dlg_.RowCount(), 1);
   EXPECT_EQ(dlg_.RowText(0, 2), QStringLiteral("EVENT"));
@@ -170,7 +154,7 @@ TEST_F(ListDlg, CategoryButtonsFilterAndFileRowsAlwaysShow) {
   EXPECT_TRUE(all->GetCheck());
   EXPECT_FALSE(event->GetCheck());
   // The main window's category buttons act the same way.
-  dlg_.FillFromCard();
+  dlg_.ScanCard(card_.path());
   dlg_.ShowCategory(CListDlg::kIdMainEvent);
   EXPECT_EQ(dlg_.RowCount(), 1);
   dlg_.ShowCategory(CListDlg::kIdMainManual);
@@ -179,7 +163,7 @@ TEST_F(ListDlg, CategoryButtonsFilterAndFileRowsAlwaysShow) {
 }
 
 TEST_F(ListDlg, OrderBarKeepsTheSameRecordingSelected) {
-  dlg_.FillFromCard();
+  dlg_.ScanCard(card_.path());
   dlg_.SelectRow(1);
   const QString chosen = dlg_.RowPath(1);
   ClickButton(dlg_, CListDlg::kIdOrder);
@@ -193,7 +177,7 @@ TEST_F(ListDlg, OrderBarKeepsTheSameRecordingSelected) {
 }
 
 TEST_F(ListDlg, ClickingARowSetsThePlayRequest) {
-  dlg_.FillFromCard();
+  dlg_.ScanCard(card_.path());
   QApplication::processEvents();
   QTreeWidget* visible = dlg_.List(CListDlg::kIdVisibleList);
   int activated = -1;
@@ -233,7 +217,7 @@ TEST_F(ListDlg, PressingTheBackgroundDragsTheWindow) {
 }
 
 TEST_F(ListDlg, OpenFilesListsAviRowsAndOnlyMp4GivesAnEmptyList) {
-  dlg_.FillFromCard();
+  dlg_.ScanCard(card_.path());
   Folder chosen;
   const auto small = chosen.File("20150102_030405_N1.avi", 10 * 1024);
   const auto ok = chosen.File("20150102_030406_N1.avi", 11 * 1024);
@@ -252,7 +236,7 @@ TEST_F(ListDlg, OpenFilesListsAviRowsAndOnlyMp4GivesAnEmptyList) {
 }
 
 TEST_F(ListDlg, ClearListsEmptiesVisibleAndMasterLists) {
-  dlg_.FillFromCard();
+  dlg_.ScanCard(card_.path());
   dlg_.ClearLists();
   EXPECT_EQ(dlg_.RowCount(), 0);
   EXPECT_EQ(dlg_.List(CListDlg::kIdMasterList)->topLevelItemCount(), 0);
@@ -261,7 +245,7 @@ TEST_F(ListDlg, ClearListsEmptiesVisibleAndMasterLists) {
 }
 
 TEST_F(ListDlg, DrawsWhiteRowsOnTheDarkListBackground) {
-  dlg_.FillFromCard();
+  dlg_.ScanCard(card_.path());
   dlg_.SelectRow(-1);
   QApplication::processEvents();
   const QImage picture = dlg_.grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -13,7 +13,7 @@
 #include "data/qt/CGSensorDlg.h"
 #include "data/qt/CGraphDlg.h"
 #include "platform/qt/MessageBox.h"
-#include "tests/app/FakeParts.h"
+#include "tests/support/FakeParts.h"
 #include "ui/CSkinButton.h"
 
 namespace lumora {
@@ -57,15 +57,6 @@ class PanelWindowTest : public ::testing::Test {
   FakeMap* map_ = nullptr;
   std::unique_ptr<CSamplePlayerDlg> window_;
 };
-
-TEST_F(PanelWindowTest, PanelCommandsAreNoLongerPending) {
-  MakeWindow();
-  for (int id : {kIdGraphMode, kIdGraph, kIdAccelGraph}) {
-    EXPECT_TRUE(window_->HasCommand(id)) << id;
-    const auto& pending = CSamplePlayerDlg::PendingCommandIds();
-    EXPECT_EQ(std::count(pending.begin(), pending.end(), id), 0) << id;
-  }
-}
 
 TEST_F(PanelWindowTest, GraphModeButtonCyclesAndOpeningResetsIt) {
   MakeWindow();

@@ -33,7 +33,7 @@
 #include "library/qt/CDitMode.h"
 #include "platform/qt/MessageBox.h"
 #include "settings/qt/CDITSetupDlg.h"
-#include "tests/app/FakeParts.h"
+#include "tests/support/FakeParts.h"
 #include "tools/mkcard/SampleCard.h"
 #include "ui/CSkinButton.h"
 
@@ -326,7 +326,6 @@ TEST_F(DitWindowTest, DitSetupRecomputesTheOverspeedTime) {
     dialog->accept();
   });
   ASSERT_TRUE(window_->OnCommand(kIdDitSetup));
-  EXPECT_EQ(window_->OverSpeedLimit(), 10);
   EXPECT_EQ(window_->Dit()->Limit(), 10);
   EXPECT_EQ(Cell(0, 4).toStdString(), at10.OverspeedText());
   // DITSTP stops the replay first.

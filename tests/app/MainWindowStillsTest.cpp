@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "FakeParts.h"
 #include "TestSupport.h"
 #include "app/AppIds.h"
 #include "app/CSamplePlayerDlg.h"
@@ -21,6 +20,7 @@
 #include "library/qt/CListDlg.h"
 #include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
+#include "tests/support/FakeParts.h"
 #include "tools/mkcard/SampleRecording.h"
 
 namespace lumora {
