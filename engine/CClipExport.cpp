@@ -233,27 +233,20 @@ bool LosslessJob::WriteSound(CClipSource& source, const ClipPiece& piece, const 
     if (us < piece.startUs || us >= piece.endUs) return true;
     return Write(out, packet.data, static_cast<std::size_t>(packet.size), true);
   }
-  // PCM is cut to the sample, and each piece's sound starts where its
-  // pictures start in the clip (silence fills a shortfall, a surplus is cut).
-  const std::int64_t first = av_rescale(us, m_nSampleRate, 1000000);
-  const std::int64_t count = packet.size / m_nBlockAlign;
-  const std::int64_t begin = av_rescale(piece.startUs, m_nSampleRate, 1000000);
-  const std::int64_t end = av_rescale(piece.endUs, m_nSampleRate, 1000000);
-  std::int64_t from = std::max(first, begin);
-  const std::int64_t to = std::min(first + count, end);
-  if (from >= to) return true;
-  const std::int64_t target = av_rescale(piece.clipOffsetUs, m_nSampleRate, 1000000) + from - begin;
-  if (target > m_nSamplesWritten) {
-    const std::vector<std::uint8_t> silence(
-        static_cast<std::size_t>((target - m_nSamplesWritten) * m_nBlockAlign), 0);
+  const SoundCut cut =
+      CClipPlan::CutSound(piece, m_nSampleRate, us, packet.size / m_nBlockAlign, m_nSamplesWritten);
+  if (cut.silence > 0) {
+    const std::vector<std::uint8_t> silence(static_cast<std::size_t>(cut.silence * m_nBlockAlign),
+                                            0);
     if (!Write(out, silence.data(), silence.size(), true)) return false;
-    m_nSamplesWritten = target;
+    m_nSamplesWritten += cut.silence;
   }
-  from += m_nSamplesWritten - target;
-  if (from >= to) return true;
-  const std::uint8_t* data = packet.data + (from - first) * m_nBlockAlign;
-  if (!Write(out, data, static_cast<std::size_t>((to - from) * m_nBlockAlign), true)) return false;
-  m_nSamplesWritten += to - from;
+  if (cut.count == 0) return true;
+  if (!Write(out, packet.data + cut.skip * m_nBlockAlign,
+             static_cast<std::size_t>(cut.count * m_nBlockAlign), true)) {
+    return false;
+  }
+  m_nSamplesWritten += cut.count;
   return true;
 }
 
@@ -312,13 +305,7 @@ ClipExportResult LosslessJob::Run(std::vector<CClipSource>& sources, const ClipP
   m_result.startUs = plan.startUs;
   m_result.endUs = plan.endUs;
   m_result.output = m_request.output;
-  std::uint64_t needed = kHeaderRoom;
-  for (const ClipPiece& piece : plan.pieces) {
-    const CClipSource& s = sources[piece.source];
-    const double share = static_cast<double>(piece.endUs - piece.startUs) /
-                         static_cast<double>(std::max<std::int64_t>(1, s.Timing().durationUs));
-    needed += static_cast<std::uint64_t>(static_cast<double>(s.FileSize()) * std::min(1.0, share));
-  }
+  const std::uint64_t needed = CClipExport::BytesNeeded(sources, plan);
   CClipTarget target;
   bool badInput = false;
   if (!target.Create(m_request.output, m_request.inputs, needed, m_result.message, badInput)) {
@@ -365,29 +352,47 @@ ClipExportResult LosslessJob::Run(std::vector<CClipSource>& sources, const ClipP
 
 }  // namespace
 
-ClipExportResult CClipExport::Run(const ClipExportRequest& request, const ProgressFn& progress,
-                                  const std::atomic<bool>& cancel) {
-  ClipExportResult result;
+bool CClipExport::Prepare(const ClipExportRequest& request, std::vector<CClipSource>& sources,
+                          ClipPlan& plan, ClipExportResult& result) {
   result.status = Status::kBadInput;
   if (request.inputs.empty()) {
     result.message = "no recording given";
-    return result;
+    return false;
   }
-  std::vector<CClipSource> sources(request.inputs.size());
+  sources = std::vector<CClipSource>(request.inputs.size());
   for (std::size_t i = 0; i < sources.size(); ++i) {
-    if (!sources[i].Open(request.inputs[i], result.message)) return result;
+    if (!sources[i].Open(request.inputs[i], result.message)) return false;
     if (i == 0) continue;
     const std::string why = sources.front().Mismatch(sources[i]);
     if (!why.empty()) {
       result.message = request.inputs[i].string() + " does not fit behind " +
                        request.inputs[i - 1].string() + ": " + why;
-      return result;
+      return false;
     }
   }
   std::vector<ClipSourceTiming> timings;
   for (const CClipSource& s : sources) timings.push_back(s.Timing());
+  return CClipPlan::Make(timings, request.fromUs, request.toUs, plan, result.message);
+}
+
+std::uint64_t CClipExport::BytesNeeded(const std::vector<CClipSource>& sources,
+                                       const ClipPlan& plan) {
+  std::uint64_t needed = kHeaderRoom;
+  for (const ClipPiece& piece : plan.pieces) {
+    const CClipSource& s = sources[piece.source];
+    const double share = static_cast<double>(piece.endUs - piece.startUs) /
+                         static_cast<double>(std::max<std::int64_t>(1, s.Timing().durationUs));
+    needed += static_cast<std::uint64_t>(static_cast<double>(s.FileSize()) * std::min(1.0, share));
+  }
+  return needed;
+}
+
+ClipExportResult CClipExport::Run(const ClipExportRequest& request, const ProgressFn& progress,
+                                  const std::atomic<bool>& cancel) {
+  ClipExportResult result;
+  std::vector<CClipSource> sources;
   ClipPlan plan;
-  if (!CClipPlan::Make(timings, request.fromUs, request.toUs, plan, result.message)) return result;
+  if (!Prepare(request, sources, plan, result)) return result;
   return LosslessJob(request, progress, cancel).Run(sources, plan);
 }
 

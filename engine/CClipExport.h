@@ -12,7 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/CClipPlan.h"
+
 namespace lumora {
+
+class CClipSource;
 
 struct ClipExportRequest {
   std::vector<std::filesystem::path> inputs;
@@ -48,6 +52,13 @@ class CClipExport {
   // Runs the export; a set `cancel` stops it and removes what was written.
   static ClipExportResult Run(const ClipExportRequest& request, const ProgressFn& progress,
                               const std::atomic<bool>& cancel);
+
+  // Opens the inputs, checks that they join and plans the range; false with
+  // the result's status and message set.
+  static bool Prepare(const ClipExportRequest& request, std::vector<CClipSource>& sources,
+                      ClipPlan& plan, ClipExportResult& result);
+  // A generous guess of the clip's size: the planned share of each input.
+  static std::uint64_t BytesNeeded(const std::vector<CClipSource>& sources, const ClipPlan& plan);
 };
 
 }  // namespace lumora

@@ -31,6 +31,24 @@ std::int64_t CClipPlan::CommonKeyFrame(const std::vector<std::vector<std::int64_
   }
 }
 
+SoundCut CClipPlan::CutSound(const ClipPiece& piece, int sampleRate, std::int64_t blockUs,
+                             std::int64_t samples, std::int64_t written) {
+  auto at = [&](std::int64_t us) { return (us * sampleRate + 500000) / 1000000; };
+  const std::int64_t first = at(blockUs);
+  const std::int64_t begin = at(piece.startUs);
+  std::int64_t from = std::max(first, begin);
+  const std::int64_t to = std::min(first + samples, at(piece.endUs));
+  SoundCut cut;
+  if (from >= to) return cut;
+  const std::int64_t target = at(piece.clipOffsetUs) + from - begin;
+  cut.silence = std::max<std::int64_t>(0, target - written);
+  from += std::max<std::int64_t>(0, written - target);
+  if (from >= to) return cut;
+  cut.skip = from - first;
+  cut.count = to - from;
+  return cut;
+}
+
 bool CClipPlan::Make(const std::vector<ClipSourceTiming>& sources, std::int64_t fromUs,
                      std::int64_t toUs, ClipPlan& plan, std::string& error) {
   plan = ClipPlan{};

@@ -35,6 +35,14 @@ struct ClipPlan {
   std::int64_t endUs = 0;
 };
 
+// How a block of PCM sound joins the clip, in samples: `silence` to insert
+// before it, `skip` samples of it to leave out, then `count` to copy.
+struct SoundCut {
+  std::int64_t silence = 0;
+  std::int64_t skip = 0;
+  std::int64_t count = 0;
+};
+
 class CClipPlan {
  public:
   // False with a message when the range is empty or starts outside the
@@ -43,6 +51,12 @@ class CClipPlan {
                    std::int64_t toUs, ClipPlan& plan, std::string& error);
   // The latest time at or before t at which every channel that has a key
   // frame at or before t has one; t itself when no channel has.
+  // The samples of a block starting at blockUs (own time of the piece's
+  // recording) that lie inside the piece. Each piece's sound starts where its
+  // pictures start in the clip: a shortfall of the sound written so far
+  // (`written` samples) is filled with silence, a surplus is cut.
+  static SoundCut CutSound(const ClipPiece& piece, int sampleRate, std::int64_t blockUs,
+                           std::int64_t samples, std::int64_t written);
   static std::int64_t CommonKeyFrame(const std::vector<std::vector<std::int64_t>>& keyTimesUs,
                                      std::int64_t t);
 };

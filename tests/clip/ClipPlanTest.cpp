@@ -79,5 +79,30 @@ TEST(ClipPlan, RangesAcrossConsecutiveRecordings) {
   }
 }
 
+TEST(ClipPlan, SoundIsCutToTheSampleAndJoinsWherePicturesJoin) {
+  const ClipPiece first{0, 2 * kS, 5 * kS, 0};
+  const ClipPiece second{1, 0, 1 * kS, 3 * kS};
+  struct Row {
+    ClipPiece piece;
+    double blockSeconds;
+    std::int64_t samples, written;
+    SoundCut expected;
+  } rows[] = {
+      {first, 1.9, 1600, 0, {0, 800, 800}},      // straddles the start
+      {first, 4.95, 800, 23600, {0, 0, 400}},    // straddles the end
+      {first, 5.0, 800, 24000, {0, 0, 0}},       // after the end
+      {second, 0.0, 800, 23900, {100, 0, 800}},  // the first ran short: silence
+      {second, 0.0, 800, 24100, {0, 100, 700}},  // the first ran long: cut
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.blockSeconds);
+    const SoundCut cut = CClipPlan::CutSound(
+        r.piece, 8000, static_cast<std::int64_t>(r.blockSeconds * kS), r.samples, r.written);
+    EXPECT_EQ(cut.silence, r.expected.silence);
+    EXPECT_EQ(cut.skip, r.expected.skip);
+    EXPECT_EQ(cut.count, r.expected.count);
+  }
+}
+
 }  // namespace
 }  // namespace lumora

@@ -1,7 +1,8 @@
-// lumora-cli export FILE... --from S --to S -o OUT.avi: cuts the range out of
-// consecutive recordings into one AVI by stream copy, with the driving data
-// of the range, and prints a JSON summary. Progress goes to stderr on a
-// terminal; Ctrl+C cancels and leaves nothing behind.
+// lumora-cli export FILE... --from S --to S -o OUT.avi [--overlay [--layout
+// pip|side|front]]: cuts the range out of consecutive recordings into one AVI,
+// by stream copy with the driving data of the range, or re-encoded with the
+// driving data drawn in, and prints a JSON summary. Progress goes to stderr
+// on a terminal; Ctrl+C cancels and leaves nothing behind.
 
 #include <unistd.h>
 
@@ -16,7 +17,13 @@
 #include <string>
 #include <vector>
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 #include "engine/CClipExport.h"
+#include "library/CClipOverlay.h"
+#include "settings/CardSetupFiles.h"
 #include "tools/cli/CliCommand.h"
 
 namespace {
@@ -34,7 +41,17 @@ struct ExportArgs {
   double from = 0.0;
   double to = 0.0;
   std::string output;
+  bool overlay = false;
+  std::string layout = "pip";
 };
+
+// The speed unit of the card a recording lies on (CARD/NORMAL/FILE); km/h
+// when the file is not on a camera card.
+int CardSpeedUnit(const std::string& file) {
+  const std::filesystem::path card = std::filesystem::absolute(file).parent_path().parent_path();
+  if (!lumora::CheckFactoryFile(card)) return 0;
+  return lumora::ReadSpeedUnit(card, 0) == 1 ? 1 : 0;
+}
 
 // "[#######.......]  45%  0:12 left" redrawn in place.
 class ProgressBar {
@@ -82,6 +99,7 @@ int RunExport(const ExportArgs& args) {
   request.fromUs = std::llround(args.from * 1e6);
   request.toUs = std::llround(args.to * 1e6);
   request.output = args.output;
+  av_log_set_level(AV_LOG_ERROR);
   g_cancel.store(false);
   auto previous = std::signal(SIGINT, OnInterrupt);
   // Past a file-size limit a write fails like on a full disk, instead of the
@@ -89,12 +107,20 @@ int RunExport(const ExportArgs& args) {
   std::signal(SIGXFSZ, SIG_IGN);
   std::unique_ptr<ProgressBar> bar;
   if (isatty(STDERR_FILENO) != 0) bar = std::make_unique<ProgressBar>();
-  const lumora::ClipExportResult r = lumora::CClipExport::Run(
-      request,
-      [&](double fraction) {
-        if (bar) bar->Show(fraction);
-      },
-      g_cancel);
+  const auto show = [&](double fraction) {
+    if (bar) bar->Show(fraction);
+  };
+  lumora::ClipExportResult r;
+  if (args.overlay) {
+    lumora::ClipOverlayOptions options;
+    options.layout = args.layout == "side"    ? lumora::ClipLayout::kSide
+                     : args.layout == "front" ? lumora::ClipLayout::kFront
+                                              : lumora::ClipLayout::kPip;
+    options.speedUnit = CardSpeedUnit(args.files.front());
+    r = lumora::CClipOverlay::Run(request, options, show, g_cancel);
+  } else {
+    r = lumora::CClipExport::Run(request, show, g_cancel);
+  }
   std::signal(SIGINT, previous);
   if (bar) bar->End();
   using Status = lumora::ClipExportResult::Status;
@@ -110,7 +136,7 @@ int RunExport(const ExportArgs& args) {
 }
 
 const cli::CliCommand kExport(
-    "export", "Cut a range of consecutive recordings into one AVI (stream copy with driving data)",
+    "export", "Cut a range of consecutive recordings into one AVI (lossless, or with --overlay)",
     [](CLI::App& sub) -> cli::RunFn {
       auto args = std::make_shared<ExportArgs>();
       sub.add_option("FILE", args->files, "Consecutive recordings of one drive")->required();
@@ -121,6 +147,11 @@ const cli::CliCommand kExport(
           ->required()
           ->check(CLI::NonNegativeNumber);
       sub.add_option("-o,--output", args->output, "The AVI to write")->required();
+      sub.add_flag("--overlay", args->overlay,
+                   "Re-encode as H.264 with time, speed, position and G force drawn in");
+      sub.add_option("--layout", args->layout,
+                     "With --overlay: pip (rear in a corner), side (side by side) or front")
+          ->check(CLI::IsMember({"pip", "side", "front"}));
       return [args] { return RunExport(*args); };
     });
 
