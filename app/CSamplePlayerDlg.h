@@ -27,6 +27,8 @@
 #include "display/DitPanelValues.h"
 #include "display/IVideoWindowHost.h"
 #include "engine/IVideoDisplay.h"
+#include "library/qt/CCardCommands.h"
+#include "platform/IDriveEnumerator.h"
 
 class QLabel;
 class QSlider;
@@ -72,6 +74,10 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
     std::function<bool()> leftButtonHeld;
     // Drive watcher; none in tests that feed drive events directly.
     CDriveWatcher* driveWatcher = nullptr;
+    // Drives FORMAT looks at (the running system's when none) and its
+    // platform pieces (disk service, file manager, size; defaults when unset).
+    std::shared_ptr<IDriveEnumerator> drives;
+    CCardCommands::FormatHooks format;
   };
 
   explicit CSamplePlayerDlg(Parts parts, QWidget* parent = nullptr);
@@ -227,6 +233,10 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   void About();
   // FORMAT, DOWN and PRINT (CardCommands.cpp).
   void InstallCardCommands();
+  void FormatCard();
+  // Closes the recording, the thumbnail decoding and the stills and forgets
+  // the card's lists, so that nothing of ours holds the card.
+  void ReleaseCard();
   // The thumbnail page (ThumbnailCommands.cpp).
   void InstallThumbnailCommands();
   static bool IsThumbnailCommand(int id);

@@ -71,6 +71,12 @@ void CThumbnailView::Leave() {
   hide();
 }
 
+void CThumbnailView::ReleaseFiles() {
+  Leave();
+  m_worker->Cancel();
+  m_worker->WaitIdle();
+}
+
 std::string CThumbnailView::CacheKey(const std::filesystem::path& file) {
   // A file written again (another size or time) is decoded again.
   std::error_code ec;

@@ -58,6 +58,8 @@ class CThumbnailView : public QWidget {
   bool PreviousPage();
   // Hides the page and drops the decoding in progress.
   void Leave();
+  // Leaves the page and waits until the decoding thread holds no file.
+  void ReleaseFiles();
   bool IsShowing() const { return m_showing; }
   const CThumbnailPages& Pages() const { return m_pages; }
 

@@ -3,6 +3,7 @@
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include <system_error>
 
 #include "library/CCardLocator.h"
+#include "platform/CLinuxDriveEnumerator.h"
 
 extern char** environ;
 
@@ -134,15 +136,56 @@ FormatPlan CCardFormat::Check(const IDriveEnumerator& drives, const std::vector<
   return plan;
 }
 
-std::vector<std::string> CCardFormat::MkfsArguments(const std::string& target, int sectorBytes) {
-  return {"mkfs.fat",
-          "-F",
-          "32",
-          "-s",
-          std::to_string(SectorsPerCluster(sectorBytes)),
-          "-S",
-          std::to_string(sectorBytes),
-          target};
+std::vector<std::string> CCardFormat::MkfsArguments(const std::string& target, int sectorBytes,
+                                                    const std::string& label) {
+  std::vector<std::string> args{"mkfs.fat",
+                                "-F",
+                                "32",
+                                "-s",
+                                std::to_string(SectorsPerCluster(sectorBytes)),
+                                "-S",
+                                std::to_string(sectorBytes)};
+  if (!label.empty()) args.insert(args.end(), {"-n", label});
+  args.push_back(target);
+  return args;
+}
+
+std::string CCardFormat::HelperRefusal(const std::string& device, const BlockDeviceFacts& facts,
+                                       const std::vector<MountEntry>& mounts) {
+  if (device.rfind("/dev/", 0) != 0 || !facts.blockDevice) {
+    return device + " is not a block device";
+  }
+  if (!facts.removable) return device + " is not on a removable device";
+  if (HoldsSystemPath(device, mounts)) return device + " holds system folders";
+  const std::string name = BaseName(device);
+  for (const MountEntry& e : mounts) {
+    // The device itself, or a partition of it when it is a whole disk.
+    const bool same = e.major == facts.major && e.minor == facts.minor;
+    const bool part = e.source.rfind("/dev/", 0) == 0 && DiskName(e.source) == name;
+    if (same || part) return device + " is mounted on " + e.mountPoint;
+  }
+  if (facts.inUse) return device + " is in use";
+  return {};
+}
+
+BlockDeviceFacts CCardFormat::ReadFacts(const std::string& device) {
+  BlockDeviceFacts facts;
+  struct stat st {};
+  if (stat(device.c_str(), &st) != 0 || !S_ISBLK(st.st_mode)) return facts;
+  facts.blockDevice = true;
+  facts.major = major(st.st_rdev);
+  facts.minor = minor(st.st_rdev);
+  constexpr unsigned kLoopMajor = 7;  // an attached disk image
+  facts.removable =
+      facts.major == kLoopMajor || CLinuxDriveEnumerator().IsRemovable(facts.major, facts.minor);
+  // The kernel refuses an exclusive open of a mounted or otherwise held device.
+  const int fd = open(device.c_str(), O_RDONLY | O_EXCL | O_CLOEXEC);
+  if (fd < 0) {
+    facts.inUse = errno == EBUSY;
+  } else {
+    close(fd);
+  }
+  return facts;
 }
 
 int CCardFormat::LogicalSectorSize(const std::string& device) {
@@ -194,35 +237,6 @@ bool CCardFormat::HaveProgram(const std::string& name) {
     start = end + 1;
   }
   return false;
-}
-
-bool CCardFormat::FormatDevice(const DriveInfo& drive, const std::vector<MountEntry>& mounts,
-                               const Runner& run, std::string* error) {
-  auto fail = [&](const std::string& text) {
-    if (error) *error = text;
-    return false;
-  };
-  struct stat st {};
-  if (!drive.removable) return fail(drive.root.string() + " is not on a removable device");
-  if (drive.system || IsSystemPath(drive.root.string())) {
-    return fail(drive.root.string() + " is a system folder");
-  }
-  if (drive.device.empty() || stat(drive.device.c_str(), &st) != 0 || !S_ISBLK(st.st_mode)) {
-    return fail(drive.device + " is not a block device");
-  }
-  if (HoldsSystemPath(drive.device, mounts)) return fail(drive.device + " holds system folders");
-  const bool udisks = HaveProgram("udisksctl");
-  const int unmounted = udisks ? run({"udisksctl", "unmount", "-b", drive.device})
-                               : run({"umount", drive.root.string()});
-  if (unmounted != 0) return fail("cannot unmount " + drive.root.string());
-  const int rc = run(MkfsArguments(drive.device, LogicalSectorSize(drive.device)));
-  if (udisks) {
-    run({"udisksctl", "mount", "-b", drive.device});
-  } else {
-    run({"mount", drive.device, drive.root.string()});
-  }
-  if (rc != 0) return fail("mkfs.fat ended with code " + std::to_string(rc));
-  return true;
 }
 
 bool CCardFormat::FormatImage(const std::filesystem::path& image, const Runner& run,

@@ -1,7 +1,7 @@
 #pragma once
 // Formatting the camera card: the capacity class of a drive, the checks made
-// before a format, and the FAT32 format itself (64 KiB clusters) of the card's
-// block device or of a disk-image file.
+// before a format and again by the format helper, the mkfs.fat arguments for
+// FAT32 with 64 KiB clusters, and the format of a disk-image file.
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -20,6 +20,15 @@ enum class FormatCheck {
   UnsafeDevice,  // the device holds a system folder or is no block device
 };
 
+// What the format helper learns of a device path before it formats it.
+struct BlockDeviceFacts {
+  bool blockDevice = false;
+  unsigned major = 0;
+  unsigned minor = 0;
+  bool removable = false;  // its disk is removable, on USB or MMC, or a loop device
+  bool inUse = false;      // an exclusive open was refused (mounted or held)
+};
+
 struct FormatPlan {
   FormatCheck check = FormatCheck::NoCard;
   DriveInfo drive;
@@ -30,6 +39,8 @@ struct FormatPlan {
 class CCardFormat {
  public:
   static constexpr int kClusterBytes = 64 * 1024;
+  // The volume label of a freshly formatted card.
+  static constexpr const char* kVolumeLabel = "LUMORA";
 
   // Runs a program (argv[0] looked up in PATH) and returns its exit code;
   // -1 when it could not be started or did not end normally.
@@ -55,17 +66,21 @@ class CCardFormat {
   // "sdb1" -> "sdb", "mmcblk0p1" -> "mmcblk0", "nvme0n1p2" -> "nvme0n1".
   static std::string DiskName(const std::string& device);
 
-  // mkfs.fat arguments for FAT32 with 64 KiB clusters on `target`.
-  static std::vector<std::string> MkfsArguments(const std::string& target, int sectorBytes);
+  // mkfs.fat arguments for FAT32 with 64 KiB clusters on `target`, with a
+  // volume label unless `label` is empty.
+  static std::vector<std::string> MkfsArguments(const std::string& target, int sectorBytes,
+                                                const std::string& label = {});
   static int SectorsPerCluster(int sectorBytes) { return kClusterBytes / sectorBytes; }
   // Logical sector size of a block device from sysfs; 512 when unknown.
   static int LogicalSectorSize(const std::string& device);
 
-  // Unmounts the card, formats its device and mounts it again (udisksctl
-  // where present, else umount/mount). Succeeds when mkfs.fat exits with 0.
-  // `error` says what went wrong.
-  static bool FormatDevice(const DriveInfo& drive, const std::vector<MountEntry>& mounts,
-                           const Runner& run, std::string* error);
+  // The format helper's checks: a block device under /dev on a removable
+  // disk, holding no system folder, not mounted and not held. Empty when it
+  // may be formatted, else why not.
+  static std::string HelperRefusal(const std::string& device, const BlockDeviceFacts& facts,
+                                   const std::vector<MountEntry>& mounts);
+  // The facts of a device path on the running system (sysfs, an exclusive open).
+  static BlockDeviceFacts ReadFacts(const std::string& device);
   // Formats a disk-image file exactly as a card's device (512-byte sectors).
   static bool FormatImage(const std::filesystem::path& image, const Runner& run,
                           std::string* error);

@@ -44,9 +44,24 @@ for path in /usr/bin/lumora-viewer /usr/bin/lumora-cli /usr/bin/lumora-mkcard \
   /usr/share/applications/lumora-viewer.desktop \
   /usr/share/icons/hicolor/256x256/apps/lumora-viewer.png \
   /usr/share/icons/hicolor/48x48/apps/lumora-viewer.png \
-  /usr/share/icons/hicolor/scalable/apps/lumora-viewer.svg; do
+  /usr/share/icons/hicolor/scalable/apps/lumora-viewer.svg \
+  /usr/libexec/lumora-viewer/lumora-format-helper \
+  /usr/share/polkit-1/actions/org.lumora.viewer.format-card.policy; do
   [ -e "$path" ] || { echo "check-deb: $path is missing" >&2; exit 1; }
 done
+# The format helper runs, refuses what is no device, and its polkit policy
+# is well-formed and names the installed helper for pkexec.
+helper=/usr/libexec/lumora-viewer/lumora-format-helper
+policy=/usr/share/polkit-1/actions/org.lumora.viewer.format-card.policy
+[ -x "$helper" ] || { echo "check-deb: $helper is not executable" >&2; exit 1; }
+if "$helper" /usr/bin/lumora-viewer 2>/dev/null; then
+  echo "check-deb: the format helper accepted a file" >&2
+  exit 1
+fi
+xmllint --noout "$policy"
+named=$(xmllint --xpath 'string(//annotate[@key="org.freedesktop.policykit.exec.path"])' "$policy")
+[ "$named" = "$helper" ] || { echo "check-deb: the policy names $named, not $helper" >&2; exit 1; }
+echo "check-deb: format helper and polkit policy installed ($named)"
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate /usr/share/applications/lumora-viewer.desktop
 fi

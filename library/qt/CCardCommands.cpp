@@ -1,6 +1,7 @@
 #include "library/qt/CCardCommands.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -8,7 +9,11 @@
 #include <QUrl>
 #include <memory>
 
+#include <unistd.h>
+
+#include "library/CMountCommands.h"
 #include "library/qt/CSelectDriveDlg.h"
+#include "platform/qt/CUDisks2.h"
 #include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
 
@@ -60,7 +65,9 @@ std::optional<std::filesystem::path> CCardCommands::ChooseCard(QWidget* parent,
 CCardCommands::FormatOutcome CCardCommands::Format(QWidget* parent, const QString& caption,
                                                    const IDriveEnumerator& drives,
                                                    const std::vector<MountEntry>& mounts,
-                                                   const FormatHooks& hooks) {
+                                                   const FormatHooks& hooks,
+                                                   std::string* cardRoot) {
+  if (cardRoot) cardRoot->clear();
   const CCardFormat::SizeFn size =
       hooks.size ? hooks.size : CCardFormat::SizeFn(CCardFormat::DriveSize);
   // Several cards: the user says which one is formatted; only that drive is
@@ -98,27 +105,58 @@ CCardCommands::FormatOutcome CCardCommands::Format(QWidget* parent, const QStrin
   if (ShowMessageBox(parent, ask, caption, kMbOkCancel, kMbIconWarning) != kIdOk) {
     return FormatOutcome::Cancelled;
   }
-  std::string error;
-  bool ok = false;
+  // Nothing of ours may hold the card while it is unmounted.
+  if (hooks.release) hooks.release();
+  FormatResult result;
   {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ok = hooks.format
-             ? hooks.format(plan.drive, mounts, &error)
-             : CCardFormat::FormatDevice(plan.drive, mounts, CCardFormat::RunProcess, &error);
+    result = hooks.format ? hooks.format(plan.drive) : FormatCard(plan.drive);
     QApplication::restoreOverrideCursor();
   }
-  if (!ok) {
-    ShowMessageBox(parent, Text(kStrFormatFail), caption, kMbOk, kMbIconNone);
-    return FormatOutcome::Failed;
+  if (cardRoot) *cardRoot = result.mountPath;
+  if (!result.error.empty()) qWarning("Format: %s", result.error.c_str());
+  switch (result.status) {
+    case FormatStatus::Cancelled:
+      return FormatOutcome::Cancelled;
+    case FormatStatus::Busy:
+      ShowMessageBox(parent, Text(kStrCardBusy), caption, kMbOk, kMbIconWarning);
+      return FormatOutcome::Busy;
+    case FormatStatus::UnmountFailed:
+    case FormatStatus::FormatFailed:
+      ShowMessageBox(parent, Text(kStrFormatFail), caption, kMbOk, kMbIconNone);
+      return FormatOutcome::Failed;
+    case FormatStatus::MountFailed:
+      ShowMessageBox(parent, Text(kStrNotMountedAgain), caption, kMbOk, kMbIconWarning);
+      return FormatOutcome::NotMounted;
+    case FormatStatus::Formatted:
+      break;
   }
-  size(plan.drive.root);  // the size of the fresh file system
+  // The fresh file system is reached at the mount path the remount answered.
+  const QString newRoot = QString::fromStdString(result.mountPath);
+  size(result.mountPath);
   if (hooks.openFolder) {
-    hooks.openFolder(root);
+    hooks.openFolder(newRoot);
   } else {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(root + QDir::separator()));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(newRoot + QDir::separator()));
   }
   ShowMessageBox(parent, Text(kStrFormatComplete), caption, kMbOk, kMbIconNone);
   return FormatOutcome::Formatted;
+}
+
+std::string CCardCommands::HelperPath() {
+  return QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                         QStringLiteral("/../libexec/lumora-viewer/lumora-format-helper"))
+      .toStdString();
+}
+
+FormatResult CCardCommands::FormatCard(const DriveInfo& drive) {
+  CUDisks2 udisks(QDBusConnection::systemBus());
+  const bool root = geteuid() == 0;
+  CMountCommands commands(CCardFormat::RunProcess, drive.root.string());
+  IDiskService& disks = root && !udisks.Available() ? static_cast<IDiskService&>(commands)
+                                                    : static_cast<IDiskService&>(udisks);
+  CCardFormatter formatter(disks, CCardFormat::RunProcess, HelperPath(), root);
+  return formatter.Run(drive.device, drive.root.string());
 }
 
 CCardCommands::DownloadOutcome CCardCommands::Download(QWidget* parent, const QString& caption,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "library/CCardFormat.h"
+#include "library/CCardFormatter.h"
 #include "library/CCardLocator.h"
 #include "library/CFileDownload.h"
 #include "platform/CMountTable.h"
@@ -33,6 +34,8 @@ class CCardCommands {
   static constexpr int kStrDownloadFailed = 800;
   static constexpr int kStrSystemDevice = 801;
   static constexpr int kStrCancel = 802;
+  static constexpr int kStrCardBusy = 803;
+  static constexpr int kStrNotMountedAgain = 804;
 
   // Picks one of several drives; nothing when the user cancels.
   using ChooseDriveFn = std::function<std::optional<std::filesystem::path>(
@@ -51,8 +54,10 @@ class CCardCommands {
 
   struct FormatHooks {
     CCardFormat::SizeFn size = CCardFormat::DriveSize;
-    // Formats the checked card; the default unmounts, runs mkfs.fat and mounts.
-    std::function<bool(const DriveInfo&, const std::vector<MountEntry>&, std::string*)> format;
+    // Lets go of everything that holds the card, once the user said OK.
+    std::function<void()> release;
+    // Unmounts, formats and mounts the checked card; the default is FormatCard.
+    std::function<FormatResult(const DriveInfo&)> format;
     // Shows the card in the file manager.
     std::function<void(const QString& root)> openFolder;
     // Picks the card when several removable drives hold one; the default
@@ -60,13 +65,22 @@ class CCardCommands {
     ChooseDriveFn chooseDrive;
   };
 
-  enum class FormatOutcome { NoCard, TooLarge, Cancelled, Failed, Formatted };
+  enum class FormatOutcome { NoCard, TooLarge, Cancelled, Busy, Failed, NotMounted, Formatted };
+  // `cardRoot` gets where the card can be reached after a released card was
+  // handed to the formatter (its new mount path, or the old one when it was
+  // never unmounted); empty otherwise.
   static FormatOutcome Format(QWidget* parent, const QString& caption,
                               const IDriveEnumerator& drives, const std::vector<MountEntry>& mounts,
-                              const FormatHooks& hooks);
+                              const FormatHooks& hooks, std::string* cardRoot = nullptr);
   static FormatOutcome Format(QWidget* parent, const QString& caption,
                               const IDriveEnumerator& drives,
                               const std::vector<MountEntry>& mounts);
+
+  // Formats through udisks2 on the system bus (plain mount commands as root
+  // when it cannot be reached), with the format helper next to the program.
+  static FormatResult FormatCard(const DriveInfo& drive);
+  // The installed format helper: ../libexec/lumora-viewer/ from the program.
+  static std::string HelperPath();
 
   struct DownloadHooks {
     // Asks for the target folder; empty when none was chosen.

@@ -53,6 +53,7 @@ class MainWindowTest : public ::testing::Test {
     if (languageCode >= 0) parts.languageProbe = [languageCode] { return languageCode; };
     parts.findCard = [this] { return cardFound_ ? card_ : std::string(); };
     parts.leftButtonHeld = [this] { return buttonHeld_; };
+    if (adjustParts_) adjustParts_(parts);
     window_ = std::make_unique<CSamplePlayerDlg>(std::move(parts));
     window_->OnInitDialog();
   }
@@ -76,6 +77,7 @@ class MainWindowTest : public ::testing::Test {
 
   QTemporaryDir dir_;
   std::string card_;
+  std::function<void(CSamplePlayerDlg::Parts&)> adjustParts_;
   bool cardFound_ = true;
   bool buttonHeld_ = false;
   MessageBoxRecorder boxes_;
@@ -593,6 +595,40 @@ TEST_F(MainWindowTest, ExitStopsClosesAndKillsTimers) {
   EXPECT_FALSE(window_->IsTimerRunning(kTimerUpdate));
   EXPECT_FALSE(window_->IsTimerRunning(kTimerRecover));
   EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(MainWindowTest, FormatClosesThePlayingRecordingFirstAndReopensTheCard) {
+  const std::string fresh = dir_.path().toStdString() + "/remounted";
+  int stateAtFormat = -1;
+  int rowsAtFormat = -1;
+  adjustParts_ = [&](CSamplePlayerDlg::Parts& parts) {
+    parts.drives = std::make_shared<CFixedDriveEnumerator>(
+        std::vector<DriveInfo>{{card_, true, false, "/dev/sdx1", "vfat"}});
+    parts.format.size = [](const std::filesystem::path&) {
+      return std::optional<double>(7600.0 * 1048576.0);
+    };
+    parts.format.openFolder = [](const QString&) {};
+    parts.format.format = [&](const DriveInfo&) {
+      stateAtFormat = player_->state;
+      rowsAtFormat = window_->List()->RowCount();
+      std::filesystem::create_directories(fresh);
+      FormatResult result;
+      result.status = FormatStatus::Formatted;
+      result.mountPath = fresh;
+      return result;
+    };
+  };
+  MakeWindow();
+  MakeRecording("20240101_120000_N1.avi");
+  window_->OpenCard(card_);
+  ASSERT_EQ(player_->state, kStatePlaying);
+  boxes_.QueueAnswer(kIdOk);
+  window_->OnCommand(kIdFormat);
+  EXPECT_EQ(stateAtFormat, kStateClosed);
+  EXPECT_EQ(rowsAtFormat, 0);
+  EXPECT_EQ(window_->CardRoot(), fresh);  // opened again at its new mount path
+  ASSERT_EQ(boxes_.Requests().size(), 2u);
+  EXPECT_EQ(boxes_.Requests()[1].text, QStringLiteral("Format Complete"));
 }
 
 }  // namespace

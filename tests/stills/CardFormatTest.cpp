@@ -151,32 +151,42 @@ TEST(CardFormat, MkfsArgumentsGive64KiBClusters) {
                                           "128",      "-S", "512", "/dev/sdc1"};
   EXPECT_EQ(args, expected);
   EXPECT_EQ(CCardFormat::MkfsArguments("x", 4096)[4], "16");
+  const std::vector<std::string> labelled{"mkfs.fat", "-F",  "32", "-s",     "128",
+                                          "-S",       "512", "-n", "LUMORA", "/dev/sdc1"};
+  EXPECT_EQ(CCardFormat::MkfsArguments("/dev/sdc1", 512, "LUMORA"), labelled);
   EXPECT_EQ(CCardFormat::SectorsPerCluster(4096) * 4096, 65536);
 }
 
-TEST(CardFormat, FormatDeviceRefusesWithoutRunningAnything) {
-  test::ScratchDir dir;
-  std::vector<std::vector<std::string>> calls;
-  auto runner = [&](const std::vector<std::string>& argv) {
-    calls.push_back(argv);
-    return 0;
+TEST(CardFormat, HelperRefusesAllButAnUnmountedRemovableDevice) {
+  MountEntry root;  // the system disk: sda2 holds /
+  root.source = "/dev/sda2";
+  root.mountPoint = "/";
+  MountEntry card;  // sdc1 (8:33) is mounted
+  card.source = "/dev/sdc1";
+  card.mountPoint = "/media/user/CARD";
+  card.major = 8;
+  card.minor = 33;
+  const std::vector<MountEntry> mounts{root, card};
+  const BlockDeviceFacts free{true, 8, 49, true, false};  // sdd1, unmounted
+  const struct {
+    std::string device;
+    BlockDeviceFacts facts;
+    std::string refusal;  // empty: formatted
+  } rows[] = {
+      {"/tmp/card.img", {false, 0, 0, false, false}, "/tmp/card.img is not a block device"},
+      {"/dev/null", {false, 0, 0, false, false}, "/dev/null is not a block device"},
+      {"/dev/sdb1", {true, 8, 17, false, false}, "/dev/sdb1 is not on a removable device"},
+      {"/dev/sda1", {true, 8, 1, true, false}, "/dev/sda1 holds system folders"},
+      {"/dev/sdc1", {true, 8, 33, true, false}, "/dev/sdc1 is mounted on /media/user/CARD"},
+      {"/dev/sdc", {true, 8, 32, true, false}, "/dev/sdc is mounted on /media/user/CARD"},
+      {"/dev/sdd1", {true, 8, 49, true, true}, "/dev/sdd1 is in use"},
+      {"/dev/sdd1", free, ""},
+      {"/dev/loop3", {true, 7, 3, true, false}, ""},
   };
-  std::string error;
-  // A fixed disk.
-  EXPECT_FALSE(CCardFormat::FormatDevice({dir.path(), false, false, "/dev/null", "vfat"}, {},
-                                         runner, &error));
-  EXPECT_NE(error.find("removable"), std::string::npos);
-  // Not a block device (a character device, a plain file).
-  EXPECT_FALSE(CCardFormat::FormatDevice({dir.path(), true, false, "/dev/null", "vfat"}, {}, runner,
-                                         &error));
-  EXPECT_NE(error.find("block device"), std::string::npos);
-  test::WriteText(dir.path() / "file", "x");
-  EXPECT_FALSE(CCardFormat::FormatDevice(
-      {dir.path(), true, false, (dir.path() / "file").string(), "vfat"}, {}, runner, &error));
-  // The system's root.
-  EXPECT_FALSE(
-      CCardFormat::FormatDevice({"/", true, false, "/dev/sda1", "ext4"}, {}, runner, &error));
-  EXPECT_TRUE(calls.empty());
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.device);
+    EXPECT_EQ(CCardFormat::HelperRefusal(row.device, row.facts, mounts), row.refusal);
+  }
 }
 
 bool HaveMkfs() { return CCardFormat::HaveProgram("mkfs.fat"); }

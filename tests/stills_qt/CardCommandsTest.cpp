@@ -8,6 +8,10 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
+#include <fstream>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "TestSupport.h"
 #include "platform/qt/MessageBox.h"
@@ -63,10 +67,12 @@ class FormatCommandTest : public ::testing::Test {
   CCardCommands::FormatHooks Hooks(double mib, bool formatResult) {
     CCardCommands::FormatHooks hooks;
     hooks.size = [mib](const fs::path&) { return std::optional<double>(mib * 1048576.0); };
-    hooks.format = [this, formatResult](const DriveInfo& d, const std::vector<MountEntry>&,
-                                        std::string*) {
+    hooks.format = [this, formatResult](const DriveInfo& d) {
       formatted.push_back(d.device);
-      return formatResult;
+      FormatResult result;
+      result.status = formatResult ? FormatStatus::Formatted : FormatStatus::FormatFailed;
+      if (formatResult) result.mountPath = (dir.path() / "remounted").string();
+      return result;
     };
     hooks.openFolder = [this](const QString& root) { opened.push_back(root); };
     return hooks;
@@ -117,8 +123,8 @@ TEST_F(FormatCommandTest, AskThenFormatOpenAndComplete) {
             CCardCommands::FormatOutcome::Formatted);
   ASSERT_EQ(formatted.size(), 1u);
   EXPECT_EQ(formatted[0], "/dev/sdc1");
-  ASSERT_EQ(opened.size(), 1u);
-  EXPECT_EQ(opened[0], root);
+  ASSERT_EQ(opened.size(), 1u);  // where the card was mounted again
+  EXPECT_EQ(opened[0], QString::fromStdString((dir.path() / "remounted").string()));
   ASSERT_EQ(boxes.Requests().size(), 2u);
   EXPECT_EQ(boxes.Requests()[1].text, QStringLiteral("Format Complete"));
 
@@ -173,8 +179,8 @@ TEST_F(FormatCommandTest, SeveralCardsTheUserPicksWhichOneIsFormatted) {
                                                   (dir.path() / "second").string()}));
   ASSERT_EQ(formatted.size(), 1u);
   EXPECT_EQ(formatted[0], "/dev/sdd1");
-  EXPECT_TRUE(boxes.Requests()[0].text.contains(
-      QString::fromStdString((dir.path() / "second").string())));
+  EXPECT_TRUE(
+      boxes.Requests()[0].text.contains(QString::fromStdString((dir.path() / "second").string())));
 
   // Cancelling the choice formats nothing and says nothing.
   boxes.Clear();
@@ -279,6 +285,25 @@ TEST_F(DownloadCommandTest, CopiesOverAnExistingFileWithProgress) {
   EXPECT_EQ(boxes.Requests()[0].text, QStringLiteral("The Selected File was copied to %1.")
                                           .arg(QString::fromStdString(target.string())));
   EXPECT_EQ(boxes.Requests()[0].caption, kCaption);
+}
+
+TEST_F(DownloadCommandTest, CopyBelongsToTheUserAndThePlayingFileStaysOpen) {
+  // The card's file read-only, as a write-protected card shows it, and held
+  // open as the player holds the recording it plays.
+  fs::permissions(source, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  std::ifstream playing(source, std::ios::binary);
+  ASSERT_TRUE(playing);
+  const mode_t mask = umask(0);
+  umask(mask);
+  EXPECT_EQ(CCardCommands::Download(nullptr, kCaption, source.string(),
+                                    Hooks(QString::fromStdString((dir.path() / "pc").string()))),
+            CCardCommands::DownloadOutcome::Copied);
+  struct stat st {};
+  ASSERT_EQ(stat((dir.path() / "pc" / source.filename()).c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, geteuid());
+  EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);  // a new file of the user's, not the card's mode
+  char first = 0;
+  EXPECT_TRUE(playing.read(&first, 1));
 }
 
 TEST_F(DownloadCommandTest, CancelLeavesNothingAndFailureIsReported) {

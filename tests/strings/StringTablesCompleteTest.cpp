@@ -42,7 +42,7 @@ std::vector<int> IdsInUse() {
   for (int id = 712; id <= 719; ++id) ids.push_back(id);
   for (int id : {721, 723}) ids.push_back(id);
   for (int id = 724; id <= 731; ++id) ids.push_back(id);
-  for (int id : {800, 801, 802}) ids.push_back(id);
+  for (int id : {800, 801, 802, 803, 804}) ids.push_back(id);
   return ids;
 }
 

@@ -1,0 +1,294 @@
+// Format against a stand-in udisks2 on a private bus of its own: the unmount,
+// format and mount calls in order with their options, the message of each
+// failing step (and no step after it), and the answered mount path in use.
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <filesystem>
+#include <map>
+#include <memory>
+
+#include "library/CCardFormatter.h"
+#include "library/qt/CCardCommands.h"
+#include "platform/qt/CUDisks2.h"
+#include "platform/qt/MessageBox.h"
+#include "res/StringTable.h"
+
+namespace lumora {
+namespace {
+
+using Outcome = CCardCommands::FormatOutcome;
+const QString kBusName = QStringLiteral("lumora-format-test");
+const std::string kHelper = "/usr/libexec/lumora-viewer/lumora-format-helper";
+const std::string kMountPath = "/media/user/LUMORA";
+const std::string kUnmount = "sdx1 Unmount {}";
+const std::string kFormat =
+    R"(sdx1 Format "vfat",{"label":"LUMORA","mkfs-args":["-F","32","-s","128","-S","512"],)"
+    R"("update-partition-type":true})";
+const std::string kMount = "sdx1 Mount {}";
+const std::string kPkexec = "pkexec " + kHelper + " /dev/sdx1";
+const std::string kMkfs = "mkfs.fat -F 32 -s 128 -S 512 -n LUMORA /dev/sdx1";
+
+class FormatFlowTest : public ::testing::Test {
+ protected:
+  // One private bus and one stand-in serve every case.
+  static void SetUpTestSuite() {
+    daemon_ = std::make_unique<QProcess>();
+    daemon_->start(QStringLiteral("dbus-daemon"),
+                   {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                    QStringLiteral("--print-address=1")});
+    if (!daemon_->waitForReadyRead(10000)) return;
+    const QString address = QString::fromUtf8(daemon_->readLine().trimmed());
+    QDBusConnection bus = QDBusConnection::connectToBus(address, kBusName);
+    standIn_ = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+    standIn_->setProcessEnvironment(env);
+    standIn_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // The system's Python, which has the D-Bus bindings.
+    standIn_->start(QStringLiteral("/usr/bin/python3"),
+                    {QStringLiteral(LUMORA_SOURCE_DIR "/tests/format/udisks2_standin.py")});
+    QDeadlineTimer deadline(15000);
+    while (!deadline.hasExpired() &&
+           !bus.interface()->isServiceRegistered(QString::fromLatin1(CUDisks2::kService))) {
+      QThread::msleep(20);
+    }
+  }
+  static void TearDownTestSuite() {
+    QDBusConnection::disconnectFromBus(kBusName);
+    for (auto* p : {standIn_.get(), daemon_.get()}) {
+      p->kill();
+      p->waitForFinished();
+    }
+    standIn_.reset();
+    daemon_.reset();
+  }
+  void SetUp() override {
+    ASSERT_TRUE(Bus().interface()->isServiceRegistered(QString::fromLatin1(CUDisks2::kService)))
+        << "no stand-in udisks2 (dbus-daemon, python3-dbus and python3-gi are needed)";
+    StringTable::Instance().SetLanguage(1033);
+    std::filesystem::create_directories(Card() / "NORMAL");
+  }
+  static QDBusConnection Bus() { return QDBusConnection(kBusName); }
+  std::filesystem::path Card() const { return std::filesystem::path(dir_.path().toStdString()); }
+  static QDBusMessage Control(const QString& method) {
+    return QDBusMessage::createMethodCall(QString::fromLatin1(CUDisks2::kService),
+                                          QStringLiteral("/org/freedesktop/UDisks2"),
+                                          QStringLiteral("org.lumora.Test"), method);
+  }
+  static void Setup(const char* version, const std::map<QString, QString>& fail) {
+    QStringList errors;
+    for (const auto& [method, error] : fail) errors << method + QLatin1Char(':') + error;
+    QDBusMessage call = Control(QStringLiteral("Setup"));
+    call << QString::fromLatin1(version) << errors << QString::fromStdString(kMountPath);
+    ASSERT_EQ(Bus().call(call).type(), QDBusMessage::ReplyMessage);
+  }
+  static std::vector<std::string> TakeCalls() {
+    std::vector<std::string> calls;
+    const QDBusMessage reply = Bus().call(Control(QStringLiteral("TakeCalls")));
+    for (const QString& c : reply.arguments().value(0).toStringList()) {
+      calls.push_back(c.toStdString());
+    }
+    return calls;
+  }
+
+  QTemporaryDir dir_;
+  MessageBoxRecorder boxes_;
+  static std::unique_ptr<QProcess> daemon_;
+  static std::unique_ptr<QProcess> standIn_;
+};
+
+std::unique_ptr<QProcess> FormatFlowTest::daemon_;
+std::unique_ptr<QProcess> FormatFlowTest::standIn_;
+
+TEST_F(FormatFlowTest, EachStepInOrderAndAFailedStepEndsTheRun) {
+  const std::string card = dir_.path().toStdString();
+  const struct {
+    const char* name;
+    const char* version;
+    std::map<QString, QString> fail;  // method -> udisks2 error
+    int helperExit;                   // pkexec's exit code
+    bool asRoot;
+    Outcome outcome;
+    int message;  // the string shown after the question; 0: none
+    std::vector<std::string> calls;
+    std::vector<std::string> run;
+    std::string cardRoot;  // where the card is reached afterwards
+  } rows[] = {
+      {"udisks2 formats",
+       "2.10.0",
+       {},
+       0,
+       false,
+       Outcome::Formatted,
+       619,
+       {kUnmount, kFormat, kMount},
+       {},
+       kMountPath},
+      {"helper formats",
+       "2.9.4",
+       {},
+       0,
+       false,
+       Outcome::Formatted,
+       619,
+       {kUnmount, kMount},
+       {kPkexec},
+       kMountPath},
+      {"root runs mkfs.fat",
+       "2.10.0",
+       {},
+       0,
+       true,
+       Outcome::Formatted,
+       619,
+       {kUnmount, kMount},
+       {kMkfs},
+       kMountPath},
+      {"card busy",
+       "2.10.0",
+       {{"Unmount", "DeviceBusy"}},
+       0,
+       false,
+       Outcome::Busy,
+       803,
+       {kUnmount},
+       {},
+       card},
+      {"unmount refused",
+       "2.9.4",
+       {{"Unmount", "NotAuthorized"}},
+       0,
+       false,
+       Outcome::Failed,
+       620,
+       {kUnmount},
+       {},
+       card},
+      {"udisks2 format fails",
+       "2.10.0",
+       {{"Format", "Failed"}},
+       0,
+       false,
+       Outcome::Failed,
+       620,
+       {kUnmount, kFormat},
+       {},
+       ""},
+      {"helper fails", "2.9.4", {}, 1, false, Outcome::Failed, 620, {kUnmount}, {kPkexec}, ""},
+      {"helper password prompt closed",
+       "2.9.4",
+       {},
+       126,
+       false,
+       Outcome::Cancelled,
+       0,
+       {kUnmount, kMount},
+       {kPkexec},
+       kMountPath},
+      {"udisks2 password prompt closed",
+       "2.10.0",
+       {{"Format", "NotAuthorizedDismissed"}},
+       0,
+       false,
+       Outcome::Cancelled,
+       0,
+       {kUnmount, kFormat, kMount},
+       {},
+       kMountPath},
+      {"mount fails",
+       "2.9.4",
+       {{"Mount", "Failed"}},
+       0,
+       false,
+       Outcome::NotMounted,
+       804,
+       {kUnmount, kMount},
+       {kPkexec},
+       ""},
+      {"desktop mounted it first",
+       "2.9.4",
+       {{"Mount", "AlreadyMounted"}},
+       0,
+       false,
+       Outcome::Formatted,
+       619,
+       {kUnmount, kMount},
+       {kPkexec},
+       kMountPath},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Setup(row.version, row.fail);
+    boxes_.Clear();
+    boxes_.QueueAnswer(kIdOk);
+    std::vector<std::string> run;
+    std::vector<std::string> sized;
+    QStringList opened;
+    int released = 0;
+    CCardCommands::FormatHooks hooks;
+    hooks.size = [&](const std::filesystem::path& root) {
+      sized.push_back(root.string());
+      return std::optional<double>(7600.0 * 1048576.0);
+    };
+    hooks.release = [&] { ++released; };
+    hooks.openFolder = [&](const QString& root) { opened << root; };
+    hooks.format = [&](const DriveInfo& drive) {
+      CUDisks2 udisks(Bus());
+      CCardFormatter formatter(
+          udisks,
+          [&](const std::vector<std::string>& argv) {
+            std::string line;
+            for (const std::string& a : argv) line += (line.empty() ? "" : " ") + a;
+            run.push_back(line);
+            return row.helperExit;
+          },
+          kHelper, row.asRoot);
+      return formatter.Run(drive.device, drive.root.string());
+    };
+    std::string cardRoot = "unset";
+    const CFixedDriveEnumerator drives({{Card(), true, false, "/dev/sdx1", "vfat"}});
+    EXPECT_EQ(
+        CCardCommands::Format(nullptr, QStringLiteral("QX-41a"), drives, {}, hooks, &cardRoot),
+        row.outcome);
+    EXPECT_EQ(released, 1);
+    EXPECT_EQ(TakeCalls(), row.calls);
+    EXPECT_EQ(run, row.run);
+    EXPECT_EQ(cardRoot, row.cardRoot);
+    ASSERT_EQ(boxes_.Requests().size(), row.message ? 2u : 1u);
+    if (row.message) {
+      EXPECT_EQ(boxes_.Requests()[1].text.toStdString(),
+                StringTable::Instance().Load(row.message).toStdString());
+    }
+    // The size check and the file manager use the path the mount answered.
+    const bool formatted = row.outcome == Outcome::Formatted;
+    EXPECT_EQ(sized.back(), formatted ? kMountPath : card);
+    EXPECT_EQ(opened.join(QLatin1Char('|')).toStdString(), formatted ? kMountPath : "");
+  }
+  EXPECT_EQ(StringTable::Instance().Load(803).toStdString(),
+            "Another program is using the SD card. Close that program and try again.");
+}
+
+TEST(UDisks2, ObjectPathsAndVersions) {
+  EXPECT_EQ(CUDisks2::ObjectPath("/dev/sdx1"),
+            QStringLiteral("/org/freedesktop/UDisks2/block_devices/sdx1"));
+  EXPECT_EQ(CUDisks2::ObjectPath("/dev/no-such_dev"),
+            QStringLiteral("/org/freedesktop/UDisks2/block_devices/no_2dsuch_dev"));
+  EXPECT_TRUE(CUDisks2::VersionAtLeast(QStringLiteral("2.10.0"), 2, 10));
+  EXPECT_TRUE(CUDisks2::VersionAtLeast(QStringLiteral("3.0"), 2, 10));
+  EXPECT_FALSE(CUDisks2::VersionAtLeast(QStringLiteral("2.9.4"), 2, 10));
+  EXPECT_FALSE(CUDisks2::VersionAtLeast(QString(), 2, 10));
+  // No service on the bus: not available, and nothing offered.
+  CUDisks2 none(QDBusConnection(QStringLiteral("no-such-bus")));
+  EXPECT_FALSE(none.Available());
+  EXPECT_FALSE(none.OffersMkfsArguments());
+}
+
+}  // namespace
+}  // namespace lumora
