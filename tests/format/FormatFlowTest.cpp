@@ -82,9 +82,9 @@ class FormatFlowTest : public ::testing::Test {
                                           QStringLiteral("/org/freedesktop/UDisks2"),
                                           QStringLiteral("org.lumora.Test"), method);
   }
-  static void Setup(const char* version, const std::map<QString, QString>& fail) {
+  static void Setup(const char* version, const char* fail) {
     QStringList errors;
-    for (const auto& [method, error] : fail) errors << method + QLatin1Char(':') + error;
+    if (*fail) errors << QString::fromLatin1(fail);
     QDBusMessage call = Control(QStringLiteral("Setup"));
     call << QString::fromLatin1(version) << errors << QString::fromStdString(kMountPath);
     ASSERT_EQ(Bus().call(call).type(), QDBusMessage::ReplyMessage);
@@ -109,119 +109,35 @@ std::unique_ptr<QProcess> FormatFlowTest::standIn_;
 
 TEST_F(FormatFlowTest, EachStepInOrderAndAFailedStepEndsTheRun) {
   const std::string card = dir_.path().toStdString();
+  const std::map<char, std::string> step{{'U', kUnmount}, {'F', kFormat}, {'M', kMount}};
+  const std::map<std::string, std::string> program{{"pkexec", kPkexec}, {"mkfs", kMkfs}};
+  // fail: "Method:udisks2 error"; exit: pkexec's exit code; calls: U(nmount), F(ormat),
+  // M(ount) to the service; run: the program started; after: where the card is reached.
   const struct {
-    const char* name;
-    const char* version;
-    std::map<QString, QString> fail;  // method -> udisks2 error
-    int helperExit;                   // pkexec's exit code
+    const char *name, *version, *fail;
+    int exit;
     bool asRoot;
     Outcome outcome;
     int message;  // the string shown after the question; 0: none
-    std::vector<std::string> calls;
-    std::vector<std::string> run;
-    std::string cardRoot;  // where the card is reached afterwards
+    const char *calls, *run, *after;
   } rows[] = {
-      {"udisks2 formats",
-       "2.10.0",
-       {},
-       0,
-       false,
-       Outcome::Formatted,
-       619,
-       {kUnmount, kFormat, kMount},
-       {},
-       kMountPath},
-      {"helper formats",
-       "2.9.4",
-       {},
-       0,
-       false,
-       Outcome::Formatted,
-       619,
-       {kUnmount, kMount},
-       {kPkexec},
-       kMountPath},
-      {"root runs mkfs.fat",
-       "2.10.0",
-       {},
-       0,
-       true,
-       Outcome::Formatted,
-       619,
-       {kUnmount, kMount},
-       {kMkfs},
-       kMountPath},
-      {"card busy",
-       "2.10.0",
-       {{"Unmount", "DeviceBusy"}},
-       0,
-       false,
-       Outcome::Busy,
-       803,
-       {kUnmount},
-       {},
-       card},
-      {"unmount refused",
-       "2.9.4",
-       {{"Unmount", "NotAuthorized"}},
-       0,
-       false,
-       Outcome::Failed,
-       620,
-       {kUnmount},
-       {},
-       card},
-      {"udisks2 format fails",
-       "2.10.0",
-       {{"Format", "Failed"}},
-       0,
-       false,
-       Outcome::Failed,
-       620,
-       {kUnmount, kFormat},
-       {},
+      {"udisks2 formats", "2.10.0", "", 0, false, Outcome::Formatted, 619, "UFM", "", "new"},
+      {"helper formats", "2.9.4", "", 0, false, Outcome::Formatted, 619, "UM", "pkexec", "new"},
+      {"root runs mkfs.fat", "2.10.0", "", 0, true, Outcome::Formatted, 619, "UM", "mkfs", "new"},
+      {"card busy", "2.10.0", "Unmount:DeviceBusy", 0, false, Outcome::Busy, 803, "U", "", "old"},
+      {"unmount refused", "2.9.4", "Unmount:NotAuthorized", 0, false, Outcome::Failed, 620, "U", "",
+       "old"},
+      {"udisks2 format fails", "2.10.0", "Format:Failed", 0, false, Outcome::Failed, 620, "UF", "",
        ""},
-      {"helper fails", "2.9.4", {}, 1, false, Outcome::Failed, 620, {kUnmount}, {kPkexec}, ""},
-      {"helper password prompt closed",
-       "2.9.4",
-       {},
-       126,
-       false,
-       Outcome::Cancelled,
-       0,
-       {kUnmount, kMount},
-       {kPkexec},
-       kMountPath},
-      {"udisks2 password prompt closed",
-       "2.10.0",
-       {{"Format", "NotAuthorizedDismissed"}},
-       0,
-       false,
-       Outcome::Cancelled,
-       0,
-       {kUnmount, kFormat, kMount},
-       {},
-       kMountPath},
-      {"mount fails",
-       "2.9.4",
-       {{"Mount", "Failed"}},
-       0,
-       false,
-       Outcome::NotMounted,
-       804,
-       {kUnmount, kMount},
-       {kPkexec},
+      {"helper fails", "2.9.4", "", 1, false, Outcome::Failed, 620, "U", "pkexec", ""},
+      {"helper prompt closed", "2.9.4", "", 126, false, Outcome::Cancelled, 0, "UM", "pkexec",
+       "new"},
+      {"udisks2 prompt closed", "2.10.0", "Format:NotAuthorizedDismissed", 0, false,
+       Outcome::Cancelled, 0, "UFM", "", "new"},
+      {"mount fails", "2.9.4", "Mount:Failed", 0, false, Outcome::NotMounted, 804, "UM", "pkexec",
        ""},
-      {"desktop mounted it first",
-       "2.9.4",
-       {{"Mount", "AlreadyMounted"}},
-       0,
-       false,
-       Outcome::Formatted,
-       619,
-       {kUnmount, kMount},
-       {kPkexec},
-       kMountPath},
+      {"desktop mounted it first", "2.9.4", "Mount:AlreadyMounted", 0, false, Outcome::Formatted,
+       619, "UM", "pkexec", "new"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -247,7 +163,7 @@ TEST_F(FormatFlowTest, EachStepInOrderAndAFailedStepEndsTheRun) {
             std::string line;
             for (const std::string& a : argv) line += (line.empty() ? "" : " ") + a;
             run.push_back(line);
-            return row.helperExit;
+            return row.exit;
           },
           kHelper, row.asRoot);
       return formatter.Run(drive.device, drive.root.string());
@@ -258,9 +174,13 @@ TEST_F(FormatFlowTest, EachStepInOrderAndAFailedStepEndsTheRun) {
         CCardCommands::Format(nullptr, QStringLiteral("QX-41a"), drives, {}, hooks, &cardRoot),
         row.outcome);
     EXPECT_EQ(released, 1);
-    EXPECT_EQ(TakeCalls(), row.calls);
-    EXPECT_EQ(run, row.run);
-    EXPECT_EQ(cardRoot, row.cardRoot);
+    std::vector<std::string> calls;
+    for (const char* c = row.calls; *c; ++c) calls.push_back(step.at(*c));
+    EXPECT_EQ(TakeCalls(), calls);
+    EXPECT_EQ(
+        run, *row.run ? std::vector<std::string>{program.at(row.run)} : std::vector<std::string>{});
+    const std::string after = row.after;
+    EXPECT_EQ(cardRoot, after == "new" ? kMountPath : after == "old" ? card : "");
     ASSERT_EQ(boxes_.Requests().size(), row.message ? 2u : 1u);
     if (row.message) {
       EXPECT_EQ(boxes_.Requests()[1].text.toStdString(),
