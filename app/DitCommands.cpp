@@ -174,7 +174,8 @@ void CSamplePlayerDlg::ScanDitDrives(const std::string& cardRoot) {
 
 void CSamplePlayerDlg::ForgetDitDrives() {
   // The card is gone: its drives and pictures go with it.
-  ScanDitDrives(std::string());
+  if (dit_->Replay().GetState() != CDitReplay::kStopped) dit_->Stop();
+  dit_->ClearDrives();
   ditHost_->ClearPicture();
   update();
 }

@@ -49,6 +49,8 @@ bool CDitDriveList::AddFile(const fs::path& path, int limit) {
 }
 
 void CDitDriveList::ScanCard(const fs::path& root, int limit) {
+  // No card: an empty root would name a DIT folder under the working folder.
+  if (root.empty()) return;
   const auto folder = CCardLocator::Resolve(root, fs::path("DIT") / "GPS");
   if (!folder) return;
   std::vector<fs::path> files;

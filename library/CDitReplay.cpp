@@ -152,7 +152,7 @@ void CDitReplay::ShowFirstOf(const std::filesystem::path& path) {
   ShowPictureAt(0);
 }
 
-void CDitReplay::Stop() {
+void CDitReplay::Stop(const std::filesystem::path& selected) {
   if (m_state != kStopped) {
     m_host->StopReplayTimer();
     m_state = kStopped;
@@ -162,6 +162,15 @@ void CDitReplay::Stop() {
     m_host->RunMapScript(DeleteOverlayCall());
   }
   m_nCaptureIndex = 0;
+  if (!selected.empty() && selected != m_drive) {
+    m_drive = selected;
+    DitPoint first;
+    if (CDitFile::FirstPoint(selected, &first)) {
+      LoadPictures(selected, first);
+    } else {
+      m_pictures.clear();
+    }
+  }
   ShowFirstOf(m_drive);
 }
 

@@ -47,7 +47,11 @@ class CDitReplay {
   bool SelectDrive(const std::filesystem::path& path);
   // Play / pause / resume; from stopped loads `selected` and starts.
   void Play(const std::filesystem::path& selected);
-  void Stop();
+  // Stops the replay and moves the marker to the first point of `selected`
+  // (the drive chosen in the list, which may differ from the one replayed),
+  // showing its first picture; without an argument the drive loaded last.
+  void Stop(const std::filesystem::path& selected);
+  void Stop() { Stop(m_drive); }
   // One replay step (timer tick or after seeking).
   void Update();
   // A click at x on the progress strip starting at `left`, `width` wide.

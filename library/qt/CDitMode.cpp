@@ -83,6 +83,11 @@ void CDitMode::ScanCard(const std::filesystem::path& root) {
   ReportInvalid();
 }
 
+void CDitMode::ClearDrives() {
+  drives_.Clear();
+  FillDriveList();
+}
+
 void CDitMode::AddOpenedFiles(const std::vector<std::filesystem::path>& files) {
   drives_.AddOpened(files, limit_);
   FillDriveList();
@@ -172,7 +177,7 @@ void CDitMode::Play() {
   if (fromStop) FillPointAndPictureLists();
 }
 
-void CDitMode::Stop() { replay_.Stop(); }
+void CDitMode::Stop() { replay_.Stop(SelectedPath()); }
 
 void CDitMode::Previous() {
   const int row = SelectedRow();

@@ -41,6 +41,8 @@ class CDitMode : public QObject, private IDitReplayHost {
   // Card scan: refills the drive list from DIT/GPS and reports invalid files
   // in one message box.
   void ScanCard(const std::filesystem::path& root);
+  // The card went away: the drive list is emptied without reading any folder.
+  void ClearDrives();
   // Files chosen in the open dialog (Open in DIT mode).
   void AddOpenedFiles(const std::vector<std::filesystem::path>& files);
   // Open (1194): stops, asks for files with the "*.dit" filter and adds them.

@@ -472,12 +472,25 @@ TEST_F(DitWindowTest, DriveClicksPreviousAndOpen) {
   EXPECT_EQ(window_->Dit()->SelectedRow(), 0);
 }
 
+TEST_F(DitWindowTest, StopRecentresOnTheSelectedDrive) {
+  Enter();
+  ASSERT_TRUE(window_->OnCommand(kIdPlay));
+  window_->Dit()->DriveList()->setCurrentItem(window_->Dit()->DriveList()->topLevelItem(1));
+  ASSERT_TRUE(window_->OnCommand(kIdStop));
+  const DitPoint second = Points(1).front();
+  EXPECT_EQ(map_->scripts.back(), CDitReplay::DrawCurrentCall(second.m_dLonDeg, second.m_dLatDeg));
+}
+
 TEST_F(DitWindowTest, PullingTheCardEndsTheReplayAndEmptiesTheDriveList) {
   Enter();
   ASSERT_TRUE(window_->OnCommand(kIdPlay));
   for (int i = 0; i < 3; ++i) window_->OnTimer(kTimerDit);
   ASSERT_FALSE(window_->DitHost()->ShownPicture().empty());
+  // Working in the card's folder: no DIT folder is read relative to it.
+  const fs::path cwd = fs::current_path();
+  fs::current_path(*cardRoot_);
   window_->OnDriveRemoved(QString::fromStdString(*cardRoot_));
+  fs::current_path(cwd);
   EXPECT_FALSE(window_->IsTimerRunning(kTimerDit));
   EXPECT_EQ(window_->Dit()->Replay().GetState(), CDitReplay::kStopped);
   EXPECT_EQ(window_->Dit()->DriveList()->topLevelItemCount(), 0);

@@ -38,7 +38,8 @@ TEST(DitDriveList, ScanFillsRowsAndReportsInvalidFilesTogether) {
   EXPECT_EQ(list.Rows()[1].m_strTime, "00:00:00 / 00:00:04");
   EXPECT_EQ(list.LastPointCount(), 5);
   EXPECT_EQ(list.InvalidList(), "20261206_000000.DIT\n20261206_010000.DIT\n");
-  EXPECT_EQ(list.InvalidMessage(), "Invalid DIT Files :\n20261206_000000.DIT\n20261206_010000.DIT\n");
+  EXPECT_EQ(list.InvalidMessage(),
+            "Invalid DIT Files :\n20261206_000000.DIT\n20261206_010000.DIT\n");
 }
 
 TEST(DitDriveList, NoInvalidMessageWhenEveryFileIsGood) {
@@ -51,6 +52,12 @@ TEST(DitDriveList, NoInvalidMessageWhenEveryFileIsGood) {
   DitTempDir noDit;
   list.Clear();
   list.ScanCard(noDit.path(), 60);
+  EXPECT_TRUE(list.Rows().empty());
+  // No card (empty root) reads no folder, not even DIT/GPS under the working folder.
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(card.path());
+  list.ScanCard({}, 60);
+  std::filesystem::current_path(cwd);
   EXPECT_TRUE(list.Rows().empty());
 }
 

@@ -39,7 +39,8 @@ std::string DrawCurrent(int i) {
 TEST(DitReplay, CallTextsPutTheLongitudeFirst) {
   EXPECT_EQ(CDitReplay::DrawCurrentCall(139.774494, 35.684066),
             "javascript:DrawCurrent('139.774494', '35.684066')");
-  EXPECT_EQ(CDitReplay::IconMarkerCall(127.5, 37.25), "javascript:IconMarker('127.500000', '37.250000')");
+  EXPECT_EQ(CDitReplay::IconMarkerCall(127.5, 37.25),
+            "javascript:IconMarker('127.500000', '37.250000')");
   EXPECT_EQ(CDitReplay::DeleteOverlayCall(), "javascript:DeleteOverlay()");
 }
 
@@ -155,8 +156,8 @@ TEST(DitReplay, FullReplayMarksTheRouteMovesTheMarkerAndShowsPictures) {
   // 08:30:05 is within 10 of 0830 from the start; 08:45:00 takes over when
   // the point at 08:41:00 (index 22) no longer matches the first picture;
   // after the end the first picture is shown again.
-  EXPECT_EQ(host.pictures, std::vector<std::string>(
-                               {"20261205_083005.jpg", "20261205_084500.JPG", "20261205_083005.jpg"}));
+  EXPECT_EQ(host.pictures, std::vector<std::string>({"20261205_083005.jpg", "20261205_084500.JPG",
+                                                     "20261205_083005.jpg"}));
   ASSERT_EQ(host.pictureAtIndex.size(), 3u);
   EXPECT_EQ(host.pictureAtIndex[0], 0);
   EXPECT_EQ(host.pictureAtIndex[1], 22);
@@ -190,6 +191,20 @@ TEST(DitReplay, PauseResumeAndStop) {
   ASSERT_EQ(host.scripts.size(), 2u);
   EXPECT_EQ(host.scripts[0], "javascript:DeleteOverlay()");
   EXPECT_EQ(host.scripts[1], DrawCurrent(0));
+}
+
+TEST(DitReplay, StopMovesTheMarkerToTheSelectedDrive) {
+  Card card;
+  const auto other = card.dir.Write("DIT/GPS/20261205_090000.DIT", DitLine(0, 3600.0, 12700.0, 10));
+  RecordingHost host;
+  CDitReplay replay(&host);
+  replay.Play(card.dit);
+  replay.Update();
+  host.scripts.clear();
+  replay.Stop(other);
+  ASSERT_EQ(host.scripts.size(), 2u);
+  EXPECT_EQ(host.scripts[1], "javascript:DrawCurrent('127.000000', '36.000000')");
+  EXPECT_EQ(replay.Drive(), other);
 }
 
 TEST(DitReplay, SeekSetsTheIndexFromTheStripPosition) {
