@@ -1,10 +1,14 @@
 #include "app/TrackPort.h"
 
+#include "data/GSensorPlot.h"
+
 namespace lumora {
 
 void TrackPort::Finish(std::int32_t durationMs) {
   track_.SetDuration(durationMs);
   track_.ResampleGSensor();
+  // The acceleration-graph window draws the track's reading list.
+  track_.TextData().m_arrGSensor = GSensorPlot::ReadingsFrom(track_, durationMs);
 }
 
 const std::uint16_t* TrackPort::AdasWords(int row) const {

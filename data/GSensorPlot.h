@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "data/CDrivingTrack.h"
 #include "data/CGSensorData.h"
 
 namespace lumora {
@@ -33,8 +34,20 @@ class GSensorPlot {
     std::vector<PlotPoint> y;
     std::vector<PlotPoint> z;
   };
+  // Readings of the minute that starts at `startMs` (the first minute by default).
   static Polylines Make(const std::vector<CGSensorData>& readings, int width = kWidth,
-                        int height = kHeight);
+                        int height = kHeight, std::uint32_t startMs = 0);
+
+  // Units of a reading per g: +-2 g fill the plot's height.
+  static constexpr int kUnitsPerG = 64;
+  // The reading list filled from the track's G-sensor table: set A X, Y, Z
+  // at kUnitsPerG per g (limited to +-128), sample i at i x duration / N ms.
+  static std::vector<CGSensorData> ReadingsFrom(const CDrivingTrack& track,
+                                                std::int64_t durationMs);
+  // The minute the window shows for a play position: the one containing it.
+  static std::uint32_t MinuteStart(std::int64_t positionMs);
+  // x of the position cursor in a plot `width` wide.
+  static int CursorX(std::int64_t positionMs, int width = kWidth);
 };
 
 }  // namespace lumora

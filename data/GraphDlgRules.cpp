@@ -27,7 +27,10 @@ int SpeedOf(const CDrivingTrack& track, int index, int speedUnit) {
 
 GraphLayout GraphDlgRules::Layout(bool compact) {
   if (!compact) return GraphLayout{};
-  return GraphLayout{800, 540, 60, 700, 460, 21};
+  GraphLayout compactLayout{800, 540, 60, 700, 460, 21};
+  compactLayout.buttonX = compactLayout.x0 + compactLayout.w - 40;
+  compactLayout.buttonY = compactLayout.y0 + 10;
+  return compactLayout;
 }
 
 double GraphDlgRules::PixelsPerSecond(std::int64_t duration, const GraphLayout& layout) {

@@ -33,6 +33,11 @@ struct GraphLayout {
   int w = 900;   // plot width
   int y0 = 520;  // base line
   int r = 24;    // row height
+  // The mode button's top-left corner (40 x 39), inside the window in both
+  // layouts: right-aligned with the plot, just under its base line. Button
+  // 1252 sits 50 pixels left of it.
+  int buttonX = 920;
+  int buttonY = 530;
 };
 
 class GraphDlgRules {

@@ -2,11 +2,13 @@
 
 #include <QPainter>
 #include <QPolygon>
+#include <QScreen>
 
 #include "data/GSensorPlot.h"
 #include "data/qt/GraphPaint.h"
 #include "platform/qt/ColorRef.h"
 #include "res/SkinBitmaps.h"
+#include "ui/WindowPlacement.h"
 
 namespace lumora {
 
@@ -22,10 +24,17 @@ CGSensorDlg::CGSensorDlg(const CTextData* text, QWidget* owner) : QDialog(owner)
 }
 
 void CGSensorDlg::CentreOnOwner() {
-  if (QWidget* owner = parentWidget()) {
-    const QRect frame = owner->frameGeometry();
-    move(frame.center() - QPoint(kWidth / 2, kHeight / 2));
-  }
+  QWidget* owner = parentWidget();
+  if (!owner) return;
+  QScreen* screen = owner->screen();
+  const QRect area = screen ? screen->availableGeometry() : QRect();
+  move(WindowPlacement::CentredOn(QSize(kWidth, kHeight), owner->frameGeometry(), area).topLeft());
+}
+
+void CGSensorDlg::SetPosition(std::int64_t positionMs) {
+  if (positionMs == m_nPosition) return;
+  m_nPosition = positionMs;
+  update();
 }
 
 void CGSensorDlg::paintEvent(QPaintEvent*) {
@@ -48,8 +57,9 @@ void CGSensorDlg::Paint(QPainter& dc) {
   if (plot.isNull()) return;
   {
     QPainter p(&plot);
-    const GSensorPlot::Polylines lines = GSensorPlot::Make(
-        m_pText ? m_pText->m_arrGSensor : std::vector<CGSensorData>{}, plot.width(), plot.height());
+    const GSensorPlot::Polylines lines =
+        GSensorPlot::Make(m_pText ? m_pText->m_arrGSensor : std::vector<CGSensorData>{},
+                          plot.width(), plot.height(), GSensorPlot::MinuteStart(m_nPosition));
     auto draw = [&p](const std::vector<PlotPoint>& points, std::uint32_t colour) {
       QPolygon polygon;
       for (const PlotPoint& pt : points) polygon << QPoint(pt.x, pt.y);
@@ -59,6 +69,11 @@ void CGSensorDlg::Paint(QPainter& dc) {
     draw(lines.x, GSensorPlot::kXColour);
     draw(lines.y, GSensorPlot::kYColour);
     draw(lines.z, GSensorPlot::kZColour);
+    if (m_pText && !m_pText->m_arrGSensor.empty()) {
+      const int x = GSensorPlot::CursorX(m_nPosition, plot.width());
+      p.setPen(Qt::white);
+      p.drawLine(x, 0, x, plot.height() - 1);
+    }
   }
   GraphPaint::DrawTransparent(dc, QPoint(GSensorPlot::kLeft, GSensorPlot::kTop), plot,
                               GSensorPlot::kTransparent);

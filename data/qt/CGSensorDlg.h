@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <cstdint>
+
 #include "data/CTextData.h"
 
 namespace lumora {
@@ -19,8 +21,12 @@ class CGSensorDlg : public QDialog {
 
   explicit CGSensorDlg(const CTextData* text, QWidget* owner = nullptr);
 
-  // Centres the window on its owner.
+  // Centres the window on its owner, inside the owner's screen.
   void CentreOnOwner();
+  // The play position: the plot shows the minute that contains it, with a
+  // white cursor line at it.
+  void SetPosition(std::int64_t positionMs);
+  std::int64_t Position() const { return m_nPosition; }
   QImage Render();
 
  protected:
@@ -30,6 +36,7 @@ class CGSensorDlg : public QDialog {
   void Paint(QPainter& dc);
 
   const CTextData* m_pText;
+  std::int64_t m_nPosition = 0;
 };
 
 }  // namespace lumora

@@ -30,12 +30,12 @@ CGraphDlg::CGraphDlg(const CDrivingTrack* track, std::int64_t durationMs, int sp
   setAutoFillBackground(true);
 
   m_pModeButton = new CSkinButton(this, GraphDlgRules::kModeButtonId);
-  m_pModeButton->setGeometry(920, 530, 40, 39);
+  m_pModeButton->setGeometry(m_layout.buttonX, m_layout.buttonY, 40, 39);
   connect(m_pModeButton, &CSkinButton::Clicked, this, [this](int) { OnChangeMode(); });
   ApplyModeBitmaps();
   // The second button of the template stays hidden and has no handler.
   m_pHiddenButton = new CSkinButton(this, GraphDlgRules::kHiddenButtonId);
-  m_pHiddenButton->setGeometry(870, 530, 40, 39);
+  m_pHiddenButton->setGeometry(m_layout.buttonX - 50, m_layout.buttonY, 40, 39);
   m_pHiddenButton->hide();
 }
 

@@ -47,6 +47,10 @@ TEST(GraphDlgRules, CompactLayout) {
   EXPECT_EQ(l.w, 700);
   EXPECT_EQ(l.y0, 460);
   EXPECT_EQ(l.r, 21);
+  // The mode button (40 x 39) lies inside the 800 x 540 window; (920, 530) normally.
+  EXPECT_EQ(std::make_pair(l.buttonX, l.buttonY), std::make_pair(720, 470));
+  EXPECT_EQ(GraphDlgRules::Layout(false).buttonX, 920);
+  EXPECT_EQ(GraphDlgRules::Layout(false).buttonY, 530);
   const auto lines = GraphDlgRules::GridLines(0, l);
   EXPECT_EQ(lines[0], (GraphLine{60, 460, 760, 460, 2, 0x5B4D1C}));
   EXPECT_EQ(lines.back(), (GraphLine{60, 460 - 420, 760, 460 - 420, 2, 0x5B4D1C}));
@@ -118,6 +122,31 @@ TEST(GSensorPlot, FirstMinuteScaledIntoThePlot) {
   EXPECT_EQ(lines.z[1], (PlotPoint{230, 0}));
   EXPECT_EQ(lines.x[2].x, 460);
   EXPECT_TRUE(GSensorPlot::Make({}).x.empty());
+  // The second minute, for a position inside it.
+  EXPECT_EQ(GSensorPlot::MinuteStart(75000), 60000u);
+  EXPECT_EQ(GSensorPlot::CursorX(75000), 115);
+  const auto second = GSensorPlot::Make(readings, 460, 160, 60000);
+  ASSERT_EQ(second.x.size(), 2u);
+  EXPECT_EQ(second.x[0], (PlotPoint{0, 74}));
+  EXPECT_EQ(second.x[1].x, 0);
+}
+
+TEST(GSensorPlot, ReadingsFromTheTrackSpreadOverTheRecording) {
+  CDrivingTrack track;
+  // Set A in g: X 1.0, Y -0.5, Z 3.0 (limited to 128 units).
+  SampleSpec spec;
+  spec.ax = 1.0;
+  spec.ay = -0.5;
+  spec.az = 3.0;
+  FillTrack(track, 4, spec, 40000);
+  const auto readings = GSensorPlot::ReadingsFrom(track, 40000);
+  ASSERT_EQ(readings.size(), 4u);
+  EXPECT_EQ(readings[0].m_nX, 64);
+  EXPECT_EQ(readings[0].m_nY, -32);
+  EXPECT_EQ(readings[0].m_nZ, 128);
+  EXPECT_EQ(readings[1].m_uTime, 10000u);
+  EXPECT_EQ(readings[3].m_uTime, 30000u);
+  EXPECT_TRUE(GSensorPlot::ReadingsFrom(CDrivingTrack{}, 40000).empty());
 }
 
 }  // namespace
