@@ -158,6 +158,10 @@ int CSamplePlayerApp::Run(int argc, char** argv) {
   QApplication app(argc, argv);
   QCoreApplication::setOrganizationName(QStringLiteral("HVN"));
   QCoreApplication::setApplicationName(QStringLiteral("Lumora"));
+  // Title bars and the task bar show the program's icon; the desktop file
+  // names the same icon.
+  QApplication::setWindowIcon(CSamplePlayerDlg::ProgramIcon());
+  QGuiApplication::setDesktopFileName(QStringLiteral("lumora-viewer"));
 
   CDriveWatcher watcher;
   watcher.Start();

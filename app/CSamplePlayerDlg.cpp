@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -42,6 +43,7 @@
 #include "ui/CBitSlider.h"
 #include "ui/CSkinButton.h"
 #include "ui/SkinCatalog.h"
+#include "ui/WindowPlacement.h"
 
 namespace lumora {
 namespace {
@@ -49,6 +51,8 @@ namespace {
 QRect ToQRect(const LayoutRect& r) { return QRect(r.x, r.y, r.width, r.height); }
 
 constexpr std::uint32_t kPositionLabelBack = 0x25211C;
+// How often a waiting seek looks whether the player's running one has ended.
+constexpr int kSeekPollMs = 15;
 constexpr int kSkinWidth = MainLayout::kClientWidth;
 constexpr int kSkinHeight = MainLayout::kClientHeight;
 constexpr int kNoEffectIds[] = {kIdFps,     kIdCapture, kIdCheck1110, kIdCheck1111,
@@ -66,6 +70,9 @@ CSamplePlayerDlg::CSamplePlayerDlg(Parts parts, QWidget* parent)
   if (!parts_.isOnline) parts_.isOnline = [] { return true; };
   productTitle_ = QStringLiteral("Lumora");
   setAttribute(Qt::WA_OpaquePaintEvent, false);
+  // Tooltips of the control bar also show while another window is active.
+  setAttribute(Qt::WA_AlwaysShowToolTips);
+  setWindowIcon(ProgramIcon());
   BuildControls();
   BuildCommandTable();
   dataView_ = std::make_unique<CDataView>(&PanelTrack(), &panelInput_);
@@ -74,6 +81,9 @@ CSamplePlayerDlg::CSamplePlayerDlg(Parts parts, QWidget* parent)
     connect(timer, &QTimer::timeout, this, [this, id] { OnTimer(id); });
     timers_[id] = timer;
   }
+  seekPoll_ = new QTimer(this);
+  seekPoll_->setInterval(kSeekPollMs);
+  connect(seekPoll_, &QTimer::timeout, this, [this] { PollSeek(); });
   InstallDitMode();
   // Accelerators: F8, F9 and F10 send their commands (which do nothing).
   const std::pair<Qt::Key, int> keys[] = {
@@ -182,6 +192,9 @@ void CSamplePlayerDlg::BuildControls() {
   for (int id : {kIdSeekSlider, kIdSpeedSlider, kIdVolumeSlider, kIdBitmapSlider}) makeSlider(id);
   sliders_[kIdBitmapSlider]->hide();
   auto* seek = static_cast<CBitSlider*>(sliders_[kIdSeekSlider]);
+  seek->SetSeekBar(true);
+  connect(seek, &CBitSlider::ChannelPressed, this, [this](int, int x) { OnSeekBarPressed(x); });
+  connect(seek, &CBitSlider::WheelNotches, this, [this](int, int n) { OnSeekWheel(n); });
   seek->SetChannel(kBmpSeekFilled, kBmpSeekEmpty);
   seek->SetThumb(kBmpSeekThumb);
   auto* volume = static_cast<CBitSlider*>(sliders_[kIdVolumeSlider]);
@@ -451,8 +464,7 @@ void CSamplePlayerDlg::ApplyWindowSize() {
 void CSamplePlayerDlg::CentreWindow() {
   QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   if (!screen) return;
-  const QRect available = screen->availableGeometry();
-  move(available.center() - QPoint(width() / 2, height() / 2));
+  move(WindowPlacement::Centred(size(), screen->availableGeometry()).topLeft());
 }
 
 void CSamplePlayerDlg::ToggleWindowSize() {
@@ -556,6 +568,7 @@ void CSamplePlayerDlg::FullScreenSwitch() {
     windowMode_ = kModeEnlarged;
     whiteBackground_ = true;
     buttons_[kIdVideoRecovery]->hide();
+    listBeforeEnlarged_ = list_->IsListVisible();
     list_->HideList();
     listVisible_ = false;
     ShowListToggleLook();
@@ -573,10 +586,14 @@ void CSamplePlayerDlg::LeaveEnlarged() {
   windowMode_ = kModeNormal;
   whiteBackground_ = false;
   showNormal();
-  setGeometry(normalRect_);
+  resize(normalRect_.size().isEmpty() ? QSize(kSkinWidth, kSkinHeight) : normalRect_.size());
+  CentreWindow();
   buttons_[kIdVideoRecovery]->show();
   PositionControls();
   LayoutPanes();
+  // The list window comes back beside the window if it was shown before.
+  if (listBeforeEnlarged_ && !list_->IsListVisible()) ToggleList();
+  listBeforeEnlarged_ = false;
   update();
 }
 
@@ -607,9 +624,51 @@ bool CSamplePlayerDlg::OnLButtonDown(int x, int y) {
     return true;
   }
   const std::int64_t target = MainLayout::StripTarget(duration_, windowMode_, x);
-  player_->Seek(static_cast<std::int32_t>(target));
+  SeekTo(target);
   Update();
   return true;
+}
+
+void CSamplePlayerDlg::OnSeekBarPressed(int x) {
+  // The strip rule over the whole slider, which lies on the strip's columns.
+  const LayoutRect strip = MainLayout::ProgressStrip(windowMode_, height());
+  OnLButtonDown(sliders_[kIdSeekSlider]->x() + x, strip.y + strip.height / 2);
+}
+
+void CSamplePlayerDlg::OnSeekWheel(int notches) {
+  if (ditMode_) return;
+  const int state = player_->GetState();
+  if (state != kStatePlaying && state != kStatePaused) return;
+  SeekTo(PlaybackRules::WheelTarget(position_, duration_, notches));
+  Update();
+}
+
+void CSamplePlayerDlg::SeekTo(std::int64_t ms) {
+  if (const auto now = seeks_.Ask(ms, player_->IsSeeking() != 0))
+    player_->Seek(static_cast<std::int32_t>(*now));
+  if (seeks_.Busy(player_->IsSeeking() != 0)) seekPoll_->start();
+}
+
+void CSamplePlayerDlg::PollSeek() {
+  const int state = player_->GetState();
+  if (state != kStatePlaying && state != kStatePaused) {
+    seeks_.Clear();
+    seekPoll_->stop();
+    return;
+  }
+  if (const auto next = seeks_.Next(player_->IsSeeking() != 0))
+    player_->Seek(static_cast<std::int32_t>(*next));
+  if (seeks_.Busy(player_->IsSeeking() != 0)) return;
+  seekPoll_->stop();
+  if (!parts_.leftButtonHeld()) Update();
+}
+
+bool CSamplePlayerDlg::SeekBusy() const {
+  return seeks_.Busy(player_ && player_->IsSeeking() != 0);
+}
+
+QIcon CSamplePlayerDlg::ProgramIcon() {
+  return QIcon::fromTheme(QStringLiteral("lumora-viewer"), QIcon(SkinBitmap(kBmpAppIcon)));
 }
 
 void CSamplePlayerDlg::closeEvent(QCloseEvent* event) {
@@ -739,30 +798,33 @@ void CSamplePlayerDlg::UpdatePanelInput() {
 
 void CSamplePlayerDlg::CycleGraphMode() {
   graphMode_ = graphMode_ >= 2 ? 0 : graphMode_ + 1;
+  ShowGraphModeLook();
   update();
+}
+
+void CSamplePlayerDlg::ShowGraphModeLook() {
+  buttons_[kIdGraphMode]->SetSkin(SkinCatalog::GraphModeSkin(graphMode_),
+                                  SkinCatalog::SkinMaskForControl(kIdGraphMode));
 }
 
 void CSamplePlayerDlg::OpenGraph() {
   if (NoRecordingListed()) return;
   if (graphDlg_) return;
-  const bool wasRunning = IsTimerRunning(kTimerUpdate);
-  KillTimer(kTimerUpdate);
+  // The update timer keeps running behind the window: playback goes on, and
+  // the slider, labels, panel, map and the move to the next recording with it.
   // The compact layout suits screens 600 pixels high.
   QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
   const bool compact = screen && screen->availableGeometry().height() <= 600;
   graphDlg_ = new CGraphDlg(&PanelTrack(), duration_, speedUnit_, compact, this);
   graphDlg_->setAttribute(Qt::WA_DeleteOnClose);
-  // Modal without blocking the caller: the update timer comes back when the
-  // window closes.
-  connect(graphDlg_, &QDialog::finished, this, [this, wasRunning] {
-    graphDlg_ = nullptr;
-    if (wasRunning) StartTimer(kTimerUpdate, kUpdatePeriodMs);
-  });
+  // Modal without blocking the caller.
+  connect(graphDlg_, &QDialog::finished, this, [this] { graphDlg_ = nullptr; });
   graphDlg_->open();
 }
 
 void CSamplePlayerDlg::ShowGSensorDialog() {
   if (!gsensorDlg_) gsensorDlg_ = new CGSensorDlg(&PanelTrack().TextData(), this);
+  gsensorDlg_->SetPosition(position_);
   gsensorDlg_->CentreOnOwner();
   gsensorDlg_->show();
   gsensorDlg_->update();

@@ -21,6 +21,7 @@
 #include "app/IMapCalls.h"
 #include "app/IPlayerPort.h"
 #include "app/IRecordingList.h"
+#include "app/SeekQueue.h"
 #include "app/SmartIndicator.h"
 #include "data/CDrivingTrack.h"
 #include "display/DataPanelRules.h"
@@ -30,6 +31,7 @@
 #include "library/qt/CCardCommands.h"
 #include "platform/IDriveEnumerator.h"
 
+class QIcon;
 class QLabel;
 class QSlider;
 class QTimer;
@@ -176,6 +178,11 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   bool ReloadMark() const { return reloadMark_; }
   QString ToolTipOf(int id) const;
 
+  // True while a seek asked of the player waits or still runs.
+  bool SeekBusy() const;
+  // The program's icon (the hicolor theme's, else bitmap 472).
+  static QIcon ProgramIcon();
+
   // Renders the window's client area 1:1.
   QImage GrabClient();
 
@@ -216,6 +223,13 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   void SetOutputVolume(std::uint32_t word);
   void SetTimeLabels(std::int64_t position, std::int64_t duration);
   void SetSeek(std::int64_t position);
+  // Seeks through the queue that keeps the newest target while one runs.
+  void SeekTo(std::int64_t ms);
+  void PollSeek();
+  // The seek bar: a press on its channel at slider x, wheel notches over it.
+  void OnSeekBarPressed(int x);
+  void OnSeekWheel(int notches);
+  void ShowGraphModeLook();
   void RefreshSmart();
   void HideStills();
   void ShowPlayLook(bool playing);
@@ -312,6 +326,12 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   std::int64_t position_ = 0;
   std::int64_t duration_ = 0;
   std::int64_t lastSeekPosition_ = 0;
+  SeekQueue seeks_;
+  QTimer* seekPoll_ = nullptr;
+  // The end notice of the open recording came: it played to its end.
+  bool endReached_ = false;
+  // Whether the list window was shown when the window went full screen.
+  bool listBeforeEnlarged_ = false;
   std::string cardRoot_;
   int speedUnit_ = 0;
   CSetupDlg* legacySetup_ = nullptr;

@@ -43,4 +43,9 @@ void EnginePlayerPort::SetOutputVolume(std::uint32_t word) {
   sound->SetMute(0);
 }
 
+int EnginePlayerPort::IsSeeking() {
+  auto* engine = dynamic_cast<CMultiPlayer*>(player_.get());
+  return engine ? engine->IsSeekRunning() : 0;
+}
+
 }  // namespace lumora

@@ -30,6 +30,7 @@ class EnginePlayerPort : public IPlayerPort {
   int ResizeDisplays() override { return player_->ResizeDisplays(); }
   int SetSpeed(float speed) override { return player_->SetSpeed(speed); }
   int Seek(std::int32_t ms) override { return player_->Seek(ms); }
+  int IsSeeking() override;
   int SkipBackward(double seconds) override { return player_->SkipBackward(seconds); }
   int SkipForward(double seconds) override { return player_->SkipForward(seconds); }
   int Pause() override { return player_->Pause(); }

@@ -29,6 +29,8 @@ class IPlayerPort {
   virtual int ResizeDisplays() = 0;
   virtual int SetSpeed(float speed) = 0;
   virtual int Seek(std::int32_t ms) = 0;
+  // 1 while an earlier seek still runs (a Seek asked now would be dropped).
+  virtual int IsSeeking() { return 0; }
   virtual int SkipBackward(double seconds) = 0;
   virtual int SkipForward(double seconds) = 0;
   virtual int Pause() = 0;

@@ -71,6 +71,8 @@ bool CSamplePlayerDlg::OpenRecording(int row) {
   const std::string path = list_->RowPath(row);
   stopped_ = false;
   if (path.empty() || !player_->Open(path)) return false;
+  seeks_.Clear();
+  endReached_ = false;
   ++openedCount_;
   currentPath_ = path;
   duration_ = player_->GetDuration();
@@ -82,7 +84,8 @@ bool CSamplePlayerDlg::OpenRecording(int row) {
   }
   labels_[kIdDurationLabel]->setText(QString::fromStdString(PlaybackRules::TimeText(duration_)));
   sliders_[kIdVolumeSlider]->setValue(savedVolume_);
-  SetOutputVolume(mute_->GetCheck() ? 0 : PlaybackRules::kHalfVolume);
+  // The output level follows the slider the user sees.
+  SetOutputVolume(mute_->GetCheck() ? 0 : PlaybackRules::VolumeWord(savedVolume_));
   sliders_[kIdSpeedSlider]->setValue(PlaybackRules::kSpeedSliderCentre);
   SetSeek(0);
   const int channels = player_->GetVideoStreamCount();
@@ -126,10 +129,14 @@ bool CSamplePlayerDlg::OpenRecording(int row) {
   }
   track_->Finish(static_cast<std::int32_t>(duration_));
   graphMode_ = 0;
+  ShowGraphModeLook();
   panelInput_.label = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
   panelInput_.fix = PanelFix{};
   map_->ShowRoute();
-  if (gsensorDlg_) gsensorDlg_->update();
+  if (gsensorDlg_) {
+    gsensorDlg_->SetPosition(0);
+    gsensorDlg_->update();
+  }
   const bool hasGps = track_->GpsFixCount() > 0;
   buttons_[kIdLayoutMapCheck]->setEnabled(hasGps);
   buttons_[kIdLayoutMapCheck]->SetCheck(false);
@@ -193,6 +200,9 @@ void CSamplePlayerDlg::StartPlaying() {
 }
 
 void CSamplePlayerDlg::Stop() {
+  seeks_.Clear();
+  seekPoll_->stop();
+  endReached_ = false;
   player_->Stop();
   player_->Seek(0);
   if (gsensorDlg_) gsensorDlg_->hide();
@@ -382,11 +392,11 @@ void CSamplePlayerDlg::OnHScroll(int controlId, int code) {
     const int pos = seek->sliderPosition();
     if (code == 2 || code == 3) {
       SetSeek(pos);
-      player_->Seek(pos);
+      SeekTo(pos);
       Update();
     } else if (code == 4 || code == 5) {
       seek->setPageStep(std::max<std::int64_t>(1, lastSeekPosition_ - pos));
-      player_->Seek(pos);
+      SeekTo(pos);
       Update();
     }
     list_->FocusList();
@@ -424,27 +434,37 @@ void CSamplePlayerDlg::OnTimer(int id) {
 
 void CSamplePlayerDlg::Update() {
   const int state = player_->GetState();
-  position_ = player_->GetPosition();
+  // While seeks run the newest target is shown, so the thumb never snaps back.
+  position_ = seeks_.Shown(player_->GetPosition(), player_->IsSeeking() != 0);
   duration_ = player_->GetDuration();
   if (state == kStatePlaying) {
     SetSeek(position_);
     SetTimeLabels(position_, duration_);
     if (position_ < duration_ && position_ >= 0) {
       if (mapShown_) map_->MarkPosition(position_);
-      if (gsensorDlg_) gsensorDlg_->update();
+      if (gsensorDlg_) gsensorDlg_->SetPosition(position_);
       RefreshSmart();
     }
   } else if (state == kStatePaused || state == kStateStopped) {
     player_->Pause();
     SetSeek(position_);
     SetTimeLabels(position_, duration_);
-    if (position_ > 0 && position_ < duration_) {
-      player_->RecoverDisplays(1);
-      update();
-      if (mapShown_) map_->MarkPosition(position_);
-      if (gsensorDlg_) gsensorDlg_->update();
-    } else {
-      Next();
+    switch (PlaybackRules::StepWhileHeld(position_, duration_, endReached_)) {
+      case PlaybackRules::HeldStep::kNext:
+        Next();
+        break;
+      case PlaybackRules::HeldStep::kHold:
+        // At the start (or at the end before its notice): the panel and the
+        // map show that place too.
+        update();
+        if (mapShown_) map_->MarkPosition(position_);
+        break;
+      case PlaybackRules::HeldStep::kFollow:
+        player_->RecoverDisplays(1);
+        update();
+        if (mapShown_) map_->MarkPosition(position_);
+        if (gsensorDlg_) gsensorDlg_->SetPosition(position_);
+        break;
     }
   }
 }
@@ -467,6 +487,7 @@ void CSamplePlayerDlg::PostEndOfRecording() {
 
 void CSamplePlayerDlg::OnEndOfRecording(int opened) {
   if (opened != openedCount_.load()) return;  // the recording it ended is gone
+  endReached_ = true;
   player_->Stop();
 }
 

@@ -1,5 +1,6 @@
 #include "app/PlaybackRules.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace lumora {
@@ -21,6 +22,18 @@ std::uint32_t PlaybackRules::VolumeWord(int sliderValue) {
 int PlaybackRules::RowAt(std::int64_t position, std::int64_t duration, int rowCount) {
   if (duration <= 0 || rowCount <= 0 || position < 0) return 0;
   return static_cast<int>(static_cast<double>(position) / static_cast<double>(duration) * rowCount);
+}
+
+PlaybackRules::HeldStep PlaybackRules::StepWhileHeld(std::int64_t position, std::int64_t duration,
+                                                     bool endReached) {
+  if (position > 0 && position < duration) return HeldStep::kFollow;
+  return endReached ? HeldStep::kNext : HeldStep::kHold;
+}
+
+std::int64_t PlaybackRules::WheelTarget(std::int64_t position, std::int64_t duration, int notches) {
+  const std::int64_t step = static_cast<std::int64_t>(kStepSeconds * 1000.0);
+  const std::int64_t target = position + notches * step;
+  return std::clamp<std::int64_t>(target, 0, std::max<std::int64_t>(0, duration));
 }
 
 std::string PlaybackRules::DrawCurrentCall(double longitude, double latitude) {

@@ -9,6 +9,12 @@ namespace lumora {
 
 class PlaybackRules {
  public:
+  // What the update does while the player is paused or stopped.
+  enum class HeldStep {
+    kFollow,  // inside the recording: follow the position (slider, panel, map)
+    kHold,    // at the start, or at the end with no end notice yet: only the slider
+    kNext,    // the recording played to its end: open the next row
+  };
   // Step of the "<- SEC" / "-> SEC" buttons, in seconds.
   static constexpr double kStepSeconds = 5.0;
   // A recording with this many user-data records or more counts as having none.
@@ -34,6 +40,13 @@ class PlaybackRules {
   static int RowAt(std::int64_t position, std::int64_t duration, int rowCount);
   // "javascript:DrawCurrent('%lf', '%lf')" with the longitude first.
   static std::string DrawCurrentCall(double longitude, double latitude);
+  // Paused or stopped at `position`: 0 < position < duration follows it; only a
+  // recording whose end notice came (it played to its end) moves on; a pause
+  // at 0 (while priming, or stepped back to the start) keeps the recording.
+  static HeldStep StepWhileHeld(std::int64_t position, std::int64_t duration, bool endReached);
+  // The mouse wheel over the seek slider: kStepSeconds per notch (positive
+  // notches forward), limited to 0 .. duration.
+  static std::int64_t WheelTarget(std::int64_t position, std::int64_t duration, int notches);
   // True when the user-data record count is worth draining (1..17999).
   static bool UsableRecordCount(int count) { return count > 0 && count < kMaxUserDataRecords; }
 };

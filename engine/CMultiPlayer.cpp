@@ -155,6 +155,13 @@ int CMultiPlayer::Seek(std::int32_t ms) {
   return 1;
 }
 
+int CMultiPlayer::IsSeekRunning() {
+  if (m_bResetPending) return 1;
+  for (auto& decoder : m_decoders)
+    if (decoder->IsSeeking()) return 1;
+  return 0;
+}
+
 int CMultiPlayer::SkipBackward(double seconds) {
   const std::int64_t target =
       std::max<std::int64_t>(0, m_nPosition - static_cast<std::int64_t>(seconds * 1000.0));

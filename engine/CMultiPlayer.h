@@ -56,6 +56,9 @@ class CMultiPlayer : public iMultiPlayer {
   void ZoomIn(int index) override;
   void ZoomOut(int index) override;
 
+  // 1 while a seek runs (a decoder still seeks or the pools wait to be
+  // flushed): a Seek asked now would be dropped.
+  int IsSeekRunning();
   // Read-only views for tests and measurements.
   double GetStartTime() const { return m_dStartTime.load(); }
   int IsClockRunning() const { return m_bClockRunning.load() ? 1 : 0; }

@@ -120,6 +120,15 @@ void CBitSlider::mousePressEvent(QMouseEvent* event) {
     setSliderDown(true);
     return;
   }
+  if (seek_bar_) {
+    // The owner seeks to the pressed point; a drag from there moves the thumb.
+    emit ChannelPressed(id_, geometry.Along(point));
+    dragging_ = true;
+    jumped_ = true;
+    drag_offset_ = 0;
+    setSliderDown(true);
+    return;
+  }
   // A press on the channel pages towards the point, as a trackbar does.
   const bool towards_minimum = along < geometry.ThumbCentre(sliderPosition());
   triggerAction(towards_minimum ? SliderPageStepSub : SliderPageStepAdd);
@@ -132,6 +141,7 @@ void CBitSlider::mouseMoveEvent(QMouseEvent* event) {
     const int target =
         Geometry().PositionAt(Geometry().Along(event->position().toPoint()) - drag_offset_);
     if (target != sliderPosition()) {
+      jumped_ = false;
       setSliderPosition(target);
       pending_code_ = -1;
       emit HScroll(id_, kThumbTrack, sliderPosition());
@@ -147,15 +157,23 @@ void CBitSlider::mouseReleaseEvent(QMouseEvent* event) {
   if (dragging_) {
     dragging_ = false;
     setSliderDown(false);
-    emit HScroll(id_, kThumbPosition, sliderPosition());
+    // A press on the channel that did not drag has already seeked.
+    if (!jumped_) emit HScroll(id_, kThumbPosition, sliderPosition());
+    jumped_ = false;
   }
   emit HScroll(id_, kEndScroll, sliderPosition());
   RefreshTooltip(event->globalPosition().toPoint());
 }
 
 void CBitSlider::wheelEvent(QWheelEvent* event) {
-  // Swallowed: the wheel never moves the position.
+  // The wheel never moves the position itself; a seek bar reports whole notches.
   event->accept();
+  if (!seek_bar_) return;
+  wheel_delta_ += event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
+  const int notches = wheel_delta_ / QWheelEvent::DefaultDeltasPerStep;
+  if (notches == 0) return;
+  wheel_delta_ -= notches * QWheelEvent::DefaultDeltasPerStep;
+  emit WheelNotches(id_, notches);
 }
 
 void CBitSlider::keyPressEvent(QKeyEvent* event) {

@@ -44,6 +44,11 @@ class CBitSlider : public QSlider {
   // Distance of the thumb from the channel's edge, across the channel.
   void SetThumbOffset(int offset);
   void EnableTooltipRelay(bool relay) { relay_tooltips_ = relay; }
+  // Seek-bar behaviour: a press on the channel off the thumb reports
+  // ChannelPressed (the owner moves the position to the pressed point) and
+  // then drags the thumb from there; the wheel reports WheelNotches. Without
+  // it a press pages towards the point and the wheel is swallowed.
+  void SetSeekBar(bool seekBar) { seek_bar_ = seekBar; }
 
   void SetPos(int position) { setSliderPosition(position); }
   int GetPos() const { return sliderPosition(); }
@@ -54,6 +59,10 @@ class CBitSlider : public QSlider {
 
  signals:
   void HScroll(int id, int code, int position);
+  // Seek bar only: a press at `x` (slider coordinates) on the channel.
+  void ChannelPressed(int id, int x);
+  // Seek bar only: whole wheel notches turned, positive away from the user.
+  void WheelNotches(int id, int notches);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -75,6 +84,9 @@ class CBitSlider : public QSlider {
   QPixmap filled_, empty_;
   int thumb_offset_ = 0;
   bool relay_tooltips_ = true;
+  bool seek_bar_ = false;
+  bool jumped_ = false;
+  int wheel_delta_ = 0;
   bool dragging_ = false;
   int drag_offset_ = 0;
   int pending_code_ = -1;

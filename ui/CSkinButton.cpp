@@ -54,6 +54,7 @@ void CSkinButton::SetSkin(int base, int mask_id) {
   const SkinButtonImages images = SkinButton(base);
   SetBitmaps(images.normal, images.down, images.disabled, mask_id ? SkinBitmap(mask_id) : QPixmap(),
              images.over);
+  skin_base_ = base;
 }
 
 void CSkinButton::SizeToBitmap() {

@@ -40,6 +40,8 @@ class CSkinButton : public QWidget {
                   const QPixmap& mask = {}, const QPixmap& over = {}, const QPixmap& focus = {});
   // The four skin images starting at `base` (res/SkinIds.h), and a mask id or 0.
   void SetSkin(int base, int mask_id = 0);
+  // The base id SetSkin drew from last (0 when the bitmaps came otherwise).
+  int SkinBase() const { return skin_base_; }
   // Resizes the button to its normal bitmap.
   void SizeToBitmap();
 
@@ -91,6 +93,7 @@ class CSkinButton : public QWidget {
   int draw_mode_ = 1;
   std::int16_t focus_margin_ = 0;
   int group_ = 0;
+  int skin_base_ = 0;
   bool space_down_ = false;
 };
 

@@ -5,6 +5,17 @@
 
 namespace lumora {
 
+int SkinCatalog::GraphModeSkin(int mode) {
+  switch (mode) {
+    case 1:
+      return kBmpGMode1;
+    case 2:
+      return kBmpGMode2;
+    default:
+      return kBmpGMode0;
+  }
+}
+
 int SkinCatalog::SkinForControl(int id) {
   switch (id) {
     case 1000:

@@ -17,6 +17,8 @@ class SkinCatalog {
   static int SkinForControl(int id);
   // Mask image of control `id` (round transport buttons); 0 when none.
   static int SkinMaskForControl(int id);
+  // The graph-mode button (1020) in data-panel graph mode 0, 1 or 2.
+  static int GraphModeSkin(int mode);
 };
 
 }  // namespace lumora

@@ -2,12 +2,14 @@
 
 #include "res/SkinIds.h"
 #include "ui/CSkinButton.h"
+#include "ui/WindowPlacement.h"
 
 #include <QApplication>
 #include <QEventLoop>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTreeWidget>
 
 #include <thread>
@@ -24,6 +26,9 @@ QString Text(const std::string& s) { return QString::fromStdString(s); }
 
 CListDlg::CListDlg(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("CListDlg"));
+  setAttribute(Qt::WA_AlwaysShowToolTips);
+  // The owner's icon (the program's) also marks this window.
+  if (parent) setWindowIcon(parent->windowIcon());
   resize(kWidth, kHeight);
   setAutoFillBackground(true);
   QPalette window = palette();
@@ -315,8 +320,13 @@ bool CListDlg::TakeHideRequest() {
 }
 
 bool CListDlg::ToggleBeside(const QRect& main_frame) {
-  move(main_frame.x() + main_frame.width(), main_frame.y());
+  // Beside the main window where the screen has room, always inside the
+  // screen's available area.
+  QWidget* owner = parentWidget();
+  QScreen* shown_on = owner && owner->screen() ? owner->screen() : screen();
+  const QRect area = shown_on ? shown_on->availableGeometry() : QRect();
   resize(kWidth, kHeight);
+  move(WindowPlacement::Beside(main_frame, QSize(kWidth, kHeight), area).topLeft());
   setVisible(!isVisible());
   return isVisible();
 }

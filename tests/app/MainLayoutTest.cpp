@@ -3,6 +3,7 @@
 #include "app/AppIds.h"
 #include "app/MainLayout.h"
 #include "app/PlaybackRules.h"
+#include "app/SeekQueue.h"
 #include "app/SmartIndicator.h"
 #include "display/DataPanelRules.h"
 
@@ -268,6 +269,52 @@ TEST(PlaybackRules, RowLookupAndMapCall) {
   EXPECT_TRUE(PlaybackRules::UsableRecordCount(1));
   EXPECT_TRUE(PlaybackRules::UsableRecordCount(17999));
   EXPECT_FALSE(PlaybackRules::UsableRecordCount(18000));
+}
+
+TEST(PlaybackRules, HeldPlayerMovesOnOnlyAtTheEndOfARecording) {
+  using Step = PlaybackRules::HeldStep;
+  const struct {
+    std::int64_t position, duration;
+    bool endReached;
+    Step step;
+  } rows[] = {
+      {0, 60000, false, Step::kHold},       // paused while priming, or stepped back to 0:00
+      {0, 60000, true, Step::kNext},        // stopped by the end notice
+      {1, 60000, false, Step::kFollow},     //
+      {59999, 60000, true, Step::kFollow},  //
+      {60000, 60000, false, Step::kHold},   // at the end, the notice not yet served
+      {60000, 60000, true, Step::kNext},    //
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.position);
+    EXPECT_EQ(PlaybackRules::StepWhileHeld(r.position, r.duration, r.endReached), r.step);
+  }
+  // Wheel: 5 s per notch within 0 .. duration.
+  EXPECT_EQ(PlaybackRules::WheelTarget(10000, 60000, 1), 15000);
+  EXPECT_EQ(PlaybackRules::WheelTarget(10000, 60000, -3), 0);
+  EXPECT_EQ(PlaybackRules::WheelTarget(58000, 60000, 2), 60000);
+  EXPECT_EQ(PlaybackRules::WheelTarget(0, -1, 1), 0);
+}
+
+TEST(SeekQueue, KeepsOnlyTheNewestTargetWhileOneRuns) {
+  SeekQueue q;
+  EXPECT_EQ(q.Ask(1000, false), std::optional<std::int64_t>(1000));
+  EXPECT_TRUE(q.Busy(true));
+  EXPECT_EQ(q.Shown(0, true), 1000);  // the target, not the old position
+  EXPECT_EQ(q.Ask(2000, true), std::nullopt);
+  EXPECT_EQ(q.Ask(3000, true), std::nullopt);
+  EXPECT_EQ(q.Shown(0, true), 3000);
+  EXPECT_EQ(q.Next(true), std::nullopt);  // the first still runs
+  EXPECT_EQ(q.Next(false), std::optional<std::int64_t>(3000));
+  EXPECT_EQ(q.Ask(4000, true), std::nullopt);  // waits behind the running 3000
+  EXPECT_EQ(q.Next(false), std::optional<std::int64_t>(4000));
+  EXPECT_EQ(q.Next(false), std::nullopt);
+  EXPECT_FALSE(q.Busy(false));
+  EXPECT_EQ(q.Shown(4321, false), 4321);
+  q.Ask(5000, true);
+  q.Clear();
+  EXPECT_FALSE(q.Busy(true));
+  EXPECT_EQ(q.Shown(7, true), 7);
 }
 
 std::vector<std::uint16_t> Row(std::initializer_list<std::pair<int, int>> words) {

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QSlider>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 
 #include <filesystem>
 #include <fstream>
@@ -18,6 +20,7 @@
 #include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
 #include "tests/support/FakeParts.h"
+#include "ui/CBitSlider.h"
 #include "ui/CSkinButton.h"
 
 namespace lumora {
@@ -139,6 +142,13 @@ TEST_F(MainWindowTest, StartUpStateAndTimers) {
   EXPECT_EQ(player_->calls.front(), "Create2");
   window_->OnTimer(kTimerRecover);
   EXPECT_EQ(player_->calls.back(), "Recover-1");
+  // The program icon on the window and the list window; tooltips while inactive.
+  EXPECT_FALSE(window_->windowIcon().isNull());
+  QWidget* list = window_->findChild<QDialog*>(QStringLiteral("CListDlg"));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->windowIcon().cacheKey(), window_->windowIcon().cacheKey());
+  EXPECT_TRUE(window_->testAttribute(Qt::WA_AlwaysShowToolTips));
+  EXPECT_TRUE(list->testAttribute(Qt::WA_AlwaysShowToolTips));
 }
 
 TEST_F(MainWindowTest, EveryCommandOfTheTableIsWired) {
@@ -294,6 +304,10 @@ TEST_F(MainWindowTest, VolumeZeroMutesAndMovingUpUnmutes) {
   window_->SetChecked(kIdMute, false);
   window_->OnCommand(kIdMute);
   EXPECT_EQ(window_->OutputVolume(), PlaybackRules::VolumeWord(30));
+  // Opening a recording sets the level the slider shows, not half.
+  window_->OnCommand(kIdNext);
+  EXPECT_EQ(window_->Slider(kIdVolumeSlider)->value(), 30);
+  EXPECT_EQ(player_->volumes.back(), 19660u + (19660u << 16));
 }
 
 TEST_F(MainWindowTest, SingleChannelRecordingHidesTheRearPane) {
@@ -359,6 +373,7 @@ TEST_F(MainWindowTest, FullScreenSwitchTwiceRestoresTheWindow) {
   window_->OnCommand(kIdFullScreen);
   EXPECT_EQ(window_->WindowMode(), kModeNormal);
   EXPECT_EQ(window_->geometry(), before);
+  EXPECT_TRUE(window_->List()->IsListVisible());  // back at its place
   window_->OnCommand(kIdFullScreen);
   window_->OnCommand(kIdPreviousSize);
   EXPECT_EQ(window_->WindowMode(), kModeNormal);
@@ -508,6 +523,62 @@ TEST_F(MainWindowTest, HeldMouseButtonSuspendsTheUpdate) {
   buttonHeld_ = false;
   window_->OnTimer(kTimerUpdate);
   EXPECT_EQ(LabelText(kIdPositionLabel), QStringLiteral("00:00:07"));
+}
+
+TEST_F(MainWindowTest, PausedAtTheStartKeepsTheRecording) {
+  MakeWindow();
+  OpenThree();
+  window_->OnCommand(kIdPlay);  // paused at 0:00, as while the player primes
+  ASSERT_EQ(player_->state, kStatePaused);
+  player_->position = 3000;
+  window_->OnCommand(kIdStepBack);  // stepped back to 0:00
+  for (int i = 0; i < 3; ++i) window_->OnTimer(kTimerUpdate);
+  EXPECT_EQ(player_->opened.size(), 1u);
+  EXPECT_EQ(window_->CurrentIndex(), 0);
+  EXPECT_EQ(player_->state, kStatePaused);
+}
+
+TEST_F(MainWindowTest, SeekBarMouseJumpsWheelsAndTheReleasePlaceWins) {
+  MakeWindow();
+  OpenThree();
+  window_->show();
+  auto* seek = static_cast<CBitSlider*>(window_->Slider(kIdSeekSlider));
+  auto mouse = [seek](QEvent::Type type, int x, Qt::MouseButtons held) {
+    QMouseEvent event(type, QPointF(x, 10), seek->mapToGlobal(QPointF(x, 10)), Qt::LeftButton, held,
+                      Qt::NoModifier);
+    QApplication::sendEvent(seek, &event);
+  };
+  // A click at 80 % of the bar: the strip rule over the whole slider.
+  mouse(QEvent::MouseButtonPress, 429, Qt::LeftButton);
+  mouse(QEvent::MouseButtonRelease, 429, Qt::NoButton);
+  EXPECT_EQ(player_->seeks.back(), 60000 * 429 / 537);
+  EXPECT_EQ(seek->GetPos(), 47932);
+  EXPECT_EQ(LabelText(kIdPositionLabel), QStringLiteral("00:00:47"));
+  QWheelEvent wheel(QPointF(20, 10), seek->mapToGlobal(QPointF(20, 10)), QPoint(), QPoint(0, 240),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(seek, &wheel);
+  EXPECT_EQ(player_->seeks.back(), 57932);
+  // A drag while the player still seeks asks nothing of it until that seek
+  // ends; then only the place of the release.
+  player_->seeking = 1;
+  const std::size_t asked = player_->seeks.size();
+  const int thumb = seek->Thumb()->geometry().center().x();
+  mouse(QEvent::MouseButtonPress, thumb, Qt::LeftButton);
+  mouse(QEvent::MouseMove, 100, Qt::LeftButton);
+  mouse(QEvent::MouseMove, 200, Qt::LeftButton);
+  mouse(QEvent::MouseButtonRelease, 200, Qt::NoButton);
+  const int released = seek->GetPos();
+  EXPECT_EQ(player_->seeks.size(), asked);
+  EXPECT_TRUE(window_->SeekBusy());
+  window_->OnTimer(kTimerUpdate);
+  EXPECT_EQ(seek->GetPos(), released);  // no snap back to the player's old place
+  player_->seeking = 0;
+  QElapsedTimer waited;
+  waited.start();
+  while (window_->SeekBusy() && waited.elapsed() < 2000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  ASSERT_EQ(player_->seeks.size(), asked + 1);
+  EXPECT_EQ(player_->seeks.back(), released);
 }
 
 TEST_F(MainWindowTest, ClickingTheProgressStripSeeks) {

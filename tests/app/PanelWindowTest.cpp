@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QScreen>
+#include <QSlider>
 #include <QTemporaryDir>
 
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "data/qt/CGSensorDlg.h"
 #include "data/qt/CGraphDlg.h"
 #include "platform/qt/MessageBox.h"
+#include "res/SkinIds.h"
 #include "tests/support/FakeParts.h"
 #include "ui/CSkinButton.h"
 
@@ -61,15 +63,16 @@ class PanelWindowTest : public ::testing::Test {
 TEST_F(PanelWindowTest, GraphModeButtonCyclesAndOpeningResetsIt) {
   MakeWindow();
   EXPECT_EQ(window_->GraphMode(), 0);
-  window_->OnCommand(kIdGraphMode);
-  EXPECT_EQ(window_->GraphMode(), 1);
-  window_->OnCommand(kIdGraphMode);
-  EXPECT_EQ(window_->GraphMode(), 2);
-  window_->OnCommand(kIdGraphMode);
-  EXPECT_EQ(window_->GraphMode(), 0);
+  const int skins[] = {kBmpGMode1, kBmpGMode2, kBmpGMode0};
+  for (int mode : {1, 2, 0}) {
+    window_->OnCommand(kIdGraphMode);
+    EXPECT_EQ(window_->GraphMode(), mode);
+    EXPECT_EQ(window_->Button(kIdGraphMode)->SkinBase(), skins[(mode + 2) % 3]);
+  }
   window_->OnCommand(kIdGraphMode);
   OpenOne();
   EXPECT_EQ(window_->GraphMode(), 0);
+  EXPECT_EQ(window_->Button(kIdGraphMode)->SkinBase(), kBmpGMode0);
   EXPECT_EQ(window_->PanelInput().label, "20240101_120000_N1.avi");
 }
 
@@ -88,7 +91,7 @@ TEST_F(PanelWindowTest, WindowPaintsThePanelInNormalMode) {
   EXPECT_FALSE(window_->PanelInput().fix.valid);
 }
 
-TEST_F(PanelWindowTest, GraphWindowIsModalAndPausesTheUpdateTimer) {
+TEST_F(PanelWindowTest, GraphWindowIsModalAndPlaybackGoesOnBehindIt) {
   MakeWindow();
   window_->OnCommand(kIdGraph);
   EXPECT_EQ(boxes_.Requests().size(), 1u);  // nothing listed
@@ -100,7 +103,10 @@ TEST_F(PanelWindowTest, GraphWindowIsModalAndPausesTheUpdateTimer) {
   ASSERT_NE(graph, nullptr);
   EXPECT_TRUE(graph->isModal());
   EXPECT_EQ(graph->Mode(), 0);
-  EXPECT_FALSE(window_->IsTimerRunning(kTimerUpdate));
+  EXPECT_TRUE(window_->IsTimerRunning(kTimerUpdate));
+  player_->position = 9000;
+  window_->OnTimer(kTimerUpdate);
+  EXPECT_EQ(window_->Slider(kIdSeekSlider)->value(), 9000);
   graph->reject();
   EXPECT_EQ(window_->GraphDialog(), nullptr);
   EXPECT_TRUE(window_->IsTimerRunning(kTimerUpdate));
@@ -119,6 +125,11 @@ TEST_F(PanelWindowTest, AccelerationGraphIsCreatedOnceAndHiddenByStop) {
   window_->OnCommand(kIdAccelGraph);
   EXPECT_EQ(window_->GSensorDialog(), first);
   EXPECT_TRUE(first->isVisible());
+  // Its cursor follows the play position.
+  OpenOne();
+  player_->position = 12000;
+  window_->OnTimer(kTimerUpdate);
+  EXPECT_EQ(first->Position(), 12000);
 }
 
 TEST_F(PanelWindowTest, HidingTheMapStopsMarkerCalls) {

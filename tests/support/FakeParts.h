@@ -76,6 +76,9 @@ class FakePlayer : public IPlayerPort {
     speeds.push_back(speed);
     return 1;
   }
+  // Set while the player still runs an earlier seek.
+  int seeking = 0;
+  int IsSeeking() override { return seeking; }
   int Seek(std::int32_t ms) override {
     seeks.push_back(ms);
     if (state <= 1) position = ms;

@@ -126,6 +126,33 @@ TEST_F(BitSliderWidget, ClicksOnTheChannelPageTowardsThePoint) {
   EXPECT_EQ(scrolls_[0], std::make_pair(int(CBitSlider::kPageUp), 50));
 }
 
+TEST_F(BitSliderWidget, SeekBarReportsChannelPressesAndWheelNotches) {
+  slider_->SetSeekBar(true);
+  slider_->SetPos(10);
+  std::vector<int> pressed, notches;
+  QObject::connect(slider_, &CBitSlider::ChannelPressed, [&](int, int x) { pressed.push_back(x); });
+  QObject::connect(slider_, &CBitSlider::WheelNotches, [&](int, int n) { notches.push_back(n); });
+  // A press off the thumb reports its x and pages nothing; a drag from there
+  // moves the thumb; a release without a drag reports no thumb position.
+  Press(slider_, QPoint(168, 10));
+  EXPECT_EQ(pressed, std::vector<int>{168});
+  EXPECT_EQ(slider_->GetPos(), 10);
+  Release(slider_, QPoint(168, 10));
+  for (const auto& scroll : scrolls_) EXPECT_NE(scroll.first, CBitSlider::kThumbPosition);
+  Press(slider_, QPoint(168, 10));
+  DragTo(slider_, QPoint(105, 10));
+  Release(slider_, QPoint(105, 10));
+  EXPECT_EQ(slider_->GetPos(), 50);
+  EXPECT_EQ(scrolls_[scrolls_.size() - 2], std::make_pair(int(CBitSlider::kThumbPosition), 50));
+  for (int delta : {120, 60, 60, -360}) {
+    QWheelEvent wheel(QPointF(50, 10), slider_->mapToGlobal(QPointF(50, 10)), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(slider_, &wheel);
+  }
+  EXPECT_EQ(notches, (std::vector<int>{1, 1, -3}));
+  EXPECT_EQ(slider_->GetPos(), 50);
+}
+
 TEST_F(BitSliderWidget, WheelIsSwallowedAndKeysReportLineSteps) {
   slider_->SetPos(40);
   QWheelEvent wheel(QPointF(50, 10), slider_->mapToGlobal(QPointF(50, 10)), QPoint(),
