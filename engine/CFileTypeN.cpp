@@ -61,6 +61,33 @@ struct FormatContextCloser {
   void operator()(AVFormatContext* ctx) const { avformat_close_input(&ctx); }
 };
 
+struct PacketFreer {
+  void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+};
+
+// A recording cut by a power loss never got the lengths in its headers
+// written: the end of the stream's last packet tells how long it is. Only
+// that stream's packets are read; the others are skipped unread.
+double MeasureStreamSeconds(AVFormatContext* ctx, int index) {
+  for (unsigned i = 0; i < ctx->nb_streams; ++i) {
+    ctx->streams[i]->discard = static_cast<int>(i) == index ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+  }
+  std::unique_ptr<AVPacket, PacketFreer> packet(av_packet_alloc());
+  if (!packet) return 0.0;
+  std::int64_t end = 0;
+  while (av_read_frame(ctx, packet.get()) >= 0) {
+    if (packet->stream_index == index) {
+      const std::int64_t at = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+      // A packet without a duration lasts one tick (one frame in an AVI).
+      if (at != AV_NOPTS_VALUE)
+        end = std::max(end, at + std::max<std::int64_t>(packet->duration, 1));
+    }
+    av_packet_unref(packet.get());
+  }
+  const AVRational tb = ctx->streams[index]->time_base;
+  return tb.den != 0 ? static_cast<double>(end) * tb.num / tb.den : 0.0;
+}
+
 }  // namespace
 
 CFileTypeN::~CFileTypeN() { ClearUserData(); }
@@ -86,12 +113,14 @@ int CFileTypeN::Open() {
 #endif
 
   int videoCount = 0;
+  int firstVideo = -1;
   double seconds = 0.0;
   for (unsigned i = 0; i < ctx->nb_streams; ++i) {
     const AVStream* st = ctx->streams[i];
     if (st->codecpar->codec_type != AVMEDIA_TYPE_VIDEO) continue;
     if (videoCount++ > 0) continue;
-    if (st->duration != AV_NOPTS_VALUE && st->time_base.den != 0) {
+    firstVideo = static_cast<int>(i);
+    if (st->duration > 0 && st->time_base.den != 0) {
       seconds = static_cast<double>(st->duration) *
                 (static_cast<double>(st->time_base.num) / st->time_base.den);
     } else if (ctx->duration != AV_NOPTS_VALUE) {
@@ -100,6 +129,7 @@ int CFileTypeN::Open() {
       seconds = static_cast<double>(ctx->duration) / AV_TIME_BASE;
     }
   }
+  if (videoCount > 0 && seconds <= 0.0) seconds = MeasureStreamSeconds(ctx.get(), firstVideo);
   if (videoCount > 0) {
     m_nVideoStreamCount = videoCount;
     m_nDuration = static_cast<std::int64_t>(std::trunc(seconds * 1000.0));
@@ -146,8 +176,11 @@ bool CFileTypeN::WalkRiff(BoundedFile& file, std::uint64_t riffPos, WalkState& s
   std::uint32_t riffId = 0, riffSize = 0, formType = 0;
   if (!file.ReadU32(riffId) || !file.ReadU32(riffSize) || !file.ReadU32(formType)) return false;
   // The RIFF size counts from just after its own size field, so a form that
-  // does not start at offset 0 still ends where its size says.
-  const std::uint64_t riffEnd = riffPos + 8 + riffSize;
+  // does not start at offset 0 still ends where its size says. A recording
+  // cut by a power loss never got its size written: 0, or a size past the
+  // end of the file, means the form runs to the end of the file.
+  std::uint64_t riffEnd = riffPos + 8 + riffSize;
+  if (riffSize == 0 || riffEnd > file.Size()) riffEnd = file.Size();
 
   for (;;) {
     const std::uint64_t headerPos = file.Tell();
@@ -269,13 +302,21 @@ void CFileTypeN::ReadIndex(BoundedFile& file, std::uint32_t size) {
 }
 
 // Reads the user-data chunks of a "movi" list one after another; used when
-// the file has no index (a recording cut short).
+// the file has no index (a recording cut short). Collected are the chunks of
+// the stream the header list selected, whatever its number, and the ids the
+// camera uses for its text streams.
 void CFileTypeN::ScanMoviSequentially(BoundedFile& file, std::uint64_t listPos) {
   file.Seek(listPos);
   std::uint32_t id = 0, size = 0, listType = 0;
   if (!file.ReadU32(id) || !file.ReadU32(size) || !file.ReadU32(listType)) return;
   if (id != kList || listType != kMovi) return;
+  // A list size of 0 (never written) or past the end of the file means the
+  // list runs to the end of the file.
+  const std::uint64_t bodyStart = listPos + 8;
   std::int64_t remaining = size;
+  if (size == 0 || bodyStart + size > file.Size()) {
+    remaining = static_cast<std::int64_t>(file.Size() - std::min(file.Size(), bodyStart));
+  }
   while (remaining >= 1) {
     std::uint32_t chunkId = 0, chunkSize = 0;
     if (!file.ReadU32(chunkId) || !file.ReadU32(chunkSize)) return;
@@ -283,8 +324,9 @@ void CFileTypeN::ScanMoviSequentially(BoundedFile& file, std::uint64_t listPos) 
     if (!IsInChunkIdTable(chunkId)) return;
     // A chunk cut off by the end of the file ends the scan without a record.
     if (padded > file.Remaining()) return;
-    const bool wanted = std::find(std::begin(kSequentialIds), std::end(kSequentialIds), chunkId) !=
-                        std::end(kSequentialIds);
+    const bool wanted = chunkId == m_dwUserDataId ||
+                        std::find(std::begin(kSequentialIds), std::end(kSequentialIds), chunkId) !=
+                            std::end(kSequentialIds);
     if (wanted) {
       if (!CanHold(padded, file)) return;
       _TAG_USER_DATA record;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -323,6 +324,43 @@ TEST_F(RecordingTest, WithoutIndexRecordsStayInMoviOrder) {
   EXPECT_NEAR(probe.duration_s, 3.0, 0.05);
   EXPECT_EQ(probe.decode_errors, 0);
   EXPECT_EQ(probe.decoded_frames, 180);
+}
+
+// A power cut: the file of the unindexed recording, cut at 70 %, with the
+// RIFF and movi sizes as first written (0); the truth keeps the records whose
+// chunks lie wholly before the cut.
+TEST_F(RecordingTest, PowerCutLeavesSizesUnwrittenAndEndsInsideAChunk) {
+  RecordingOptions o = Small();
+  o.with_index = false;
+  const std::vector<uint8_t> whole = test::ReadAll(Write(o, nullptr, "whole.avi"));
+  const test::AviLayout full = test::ParseAvi(whole);
+  ASSERT_TRUE(full.ok);
+  o.cut_at = 0.7;
+  RecordingTruth truth;
+  const std::vector<uint8_t> bytes = test::ReadAll(Write(o, &truth));
+  EXPECT_EQ(bytes.size(), static_cast<size_t>(static_cast<double>(whole.size()) * 0.7));
+  EXPECT_EQ(truth.cut_length, bytes.size());
+  ASSERT_TRUE(std::equal(bytes.begin() + static_cast<long>(full.movi_type_pos), bytes.end(),
+                         whole.begin() + static_cast<long>(full.movi_type_pos)));
+  EXPECT_EQ(Le32(&bytes[4]), 0u);                       // RIFF size
+  EXPECT_EQ(Le32(&bytes[full.movi_type_pos - 4]), 0u);  // movi size
+  const test::AviLayout cut = test::ParseAvi(bytes);
+  ASSERT_EQ(cut.streams.size(), full.streams.size());
+  EXPECT_GT(full.streams[0].length, 0u);
+  EXPECT_EQ(cut.streams[0].length, 0u);  // header counts never written
+  size_t kept = 0, cut_inside = 0;
+  for (const test::Chunk& c : full.movi) {
+    const uint64_t end = c.pos + 8 + c.size + (c.size & 1);
+    if (c.id == "03tx" && end <= bytes.size()) ++kept;
+    if (c.pos < bytes.size() && end > bytes.size()) ++cut_inside;
+  }
+  EXPECT_EQ(cut_inside, 1u);
+  EXPECT_EQ(truth.records.size(), kept);
+  ASSERT_FALSE(truth.fixes.empty());
+  EXPECT_LT(truth.fixes.back().record_index, static_cast<int>(kept));
+  EXPECT_LT(truth.fixes.size(), 3u);
+  o.cut_at = 1.0;
+  EXPECT_FALSE(WriteRecording(dir_ / "x.avi", o, nullptr));
 }
 
 TEST_F(RecordingTest, AdasAndTwoUserLayoutsUseAbsoluteOffsets) {

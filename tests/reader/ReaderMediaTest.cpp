@@ -175,6 +175,63 @@ TEST_F(MediaFiles, CliProbePrintsTheReadersValues) {
   EXPECT_EQ(RunCommand(Cli() + " records " + Quote(s_dir->Path().string())).exitCode, 2);
 }
 
+// Recordings without idx1 (one and two channels) and the recording a power
+// cut leaves (sizes 0, file cut at 70 % inside a chunk) give the intact
+// recording's fixes and G samples up to the cut, and a duration up to it.
+TEST(CliTrack, IndexlessAndPowerCutRecordingsGiveTheIntactTrack) {
+  TempDir dir;
+  const std::string mkcard = std::string(LUMORA_BINARY_DIR) +
+                             "/tools/mkcard/lumora-mkcard --recording --seconds 4 --fps 10 "
+                             "--front 160x96 --rear 160x96 ";
+  const auto run = [&](const std::string& command, const std::string& file) {
+    const std::string path = Quote((dir / file).string());
+    EXPECT_EQ(RunCommand(mkcard + command + " " + path).exitCode, 0) << file;
+    const CommandResult track = RunCommand(Cli() + " track " + path);
+    const CommandResult probe = RunCommand(Cli() + " probe " + path);
+    EXPECT_EQ(track.exitCode, 0) << file;
+    nlohmann::json j = nlohmann::json::parse(track.output, nullptr, false);
+    j["duration_ms"] = nlohmann::json::parse(probe.output, nullptr, false).value("duration_ms", -1);
+    return j;
+  };
+  const nlohmann::json intact[] = {run("--channels 1", "one.avi"), run("", "two.avi")};
+  struct Row {
+    const char* options;
+    int channels;
+    bool cut;
+  };
+  const Row rows[] = {{"--channels 1 --no-index", 1, false},
+                      {"--no-index", 2, false},
+                      {"--channels 1 --cut 0.7", 1, true},
+                      {"--cut 0.7", 2, true}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.options);
+    const nlohmann::json& whole = intact[row.channels - 1];
+    const nlohmann::json got = run(row.options, "variant.avi");
+    ASSERT_EQ(whole.at("gps").size(), 4u);
+    ASSERT_EQ(whole.at("gsensor").size(), 40u);
+    for (const char* part : {"gps", "gsensor"}) {
+      const auto& mine = got.at(part);
+      if (row.cut) {
+        EXPECT_GT(mine.size(), 0u) << part;
+        EXPECT_LT(mine.size(), whole.at(part).size()) << part;
+      } else {
+        EXPECT_EQ(mine.size(), whole.at(part).size()) << part;
+      }
+      for (std::size_t i = 0; i < mine.size() && i < whole.at(part).size(); ++i) {
+        EXPECT_EQ(mine[i], whole.at(part)[i]) << part << " " << i;
+      }
+    }
+    // 40 frames at 10 frames a second; cut at 70 %, some 25 to 30 frames remain.
+    EXPECT_EQ(whole.at("duration_ms"), 4000);
+    if (row.cut) {
+      EXPECT_GE(got.at("duration_ms").get<int>(), 2500);
+      EXPECT_LE(got.at("duration_ms").get<int>(), 3000);
+    } else {
+      EXPECT_EQ(got.at("duration_ms"), 4000);
+    }
+  }
+}
+
 TEST(CliRecords, PrintsEveryRecordInOrderAsJsonLines) {
   TempDir dir;
   TestAvi avi;

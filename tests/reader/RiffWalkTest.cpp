@@ -206,13 +206,41 @@ TEST(RiffWalk, FallbackCollects09txOfTheSecondUserStream) {
   }
 }
 
-TEST(RiffWalk, FallbackSkipsIdsOutsideTheSequentialSet) {
+// A recording cut by a power loss: no idx1, and the RIFF and movi sizes
+// never written (0), past the end, or the file cut inside a chunk. The
+// selected stream is "02tx", outside the camera's usual ids.
+TEST(RiffWalk, PowerCutFilesKeepEveryRecordBeforeTheCut) {
   TempDir dir;
-  // The selected stream is "02tx", which the sequential scan does not collect.
-  TestAvi avi = ThreeStreamAvi("XBLB", IndexOffsets::kNone, 3);
-  const auto r = ScanBytes(dir, BuildAvi(avi));
-  EXPECT_EQ(r.result, 0);
-  EXPECT_TRUE(r.records.empty());
+  AviLayout layout;
+  const auto intact = BuildAvi(ThreeStreamAvi("XBLB", IndexOffsets::kNone, 6), &layout);
+  const std::size_t riffSize = 4, moviSize = layout.moviListPos + 4;
+  const auto record = [&](int k) { return layout.chunkPos[3 * k + 2]; };
+  struct Case {
+    const char* name;
+    std::uint32_t sizes;  // written into the RIFF and movi size fields
+    std::size_t cut;      // file length
+    int records;
+  };
+  const Case cases[] = {
+      {"sizes written", 0, 0, 6},
+      {"sizes 0", 0, intact.size(), 6},
+      {"sizes past the end", 0xFFFFFFF0u, intact.size(), 6},
+      {"cut inside a payload", 0, record(4) + 8 + 5, 4},
+      {"cut inside a chunk header", 0, record(2) + 4, 2},
+      {"cut inside the video before record 1", 0xFFFFFFF0u, record(1) - 20, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::uint8_t> bytes = intact;
+    if (c.cut != 0) {
+      std::memcpy(&bytes[riffSize], &c.sizes, 4);
+      std::memcpy(&bytes[moviSize], &c.sizes, 4);
+      bytes.resize(c.cut);
+    }
+    const auto r = ScanBytes(dir, bytes);
+    EXPECT_EQ(r.result, 0);
+    ExpectSamples(r.records, c.records);
+  }
 }
 
 TEST(RiffWalk, RiffFormAfterAPrefixIsWalkedWithAbsolutePositions) {

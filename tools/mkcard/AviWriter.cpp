@@ -58,6 +58,7 @@ bool AviWriter::Open(const std::filesystem::path& file, std::vector<AviStream> s
   micro_sec_per_frame_ = micro_sec_per_frame;
   width_ = width;
   height_ = height;
+  path_ = file;
   file_ = std::fopen(file.c_str(), "wb");
   if (!file_) {
     if (error) *error = "cannot create " + file.string();
@@ -236,6 +237,25 @@ bool AviWriter::Finish(bool with_index, bool relative_offsets, std::string* erro
     if (error) *error = "finishing the AVI failed";
     return false;
   }
+  return true;
+}
+
+bool AviWriter::CutOff(double fraction, uint64_t* length, std::string* error) {
+  if (!file_ || failed_ || !(fraction > 0.0 && fraction < 1.0)) {
+    if (error)
+      *error = failed_ ? "writing the AVI data failed" : "the cut must lie inside the file";
+    return false;
+  }
+  const bool closed = std::fclose(file_) == 0;
+  file_ = nullptr;
+  const uint64_t keep = static_cast<uint64_t>(static_cast<double>(position_) * fraction);
+  std::error_code ec;
+  if (closed) std::filesystem::resize_file(path_, keep, ec);
+  if (!closed || ec) {
+    if (error) *error = "cutting the AVI failed";
+    return false;
+  }
+  if (length) *length = keep;
   return true;
 }
 

@@ -44,14 +44,23 @@ class AviWriter {
   // field when `relative_offsets`, else absolute file positions.
   bool Finish(bool with_index, bool relative_offsets, std::string* error);
 
+  // Ends the file as a power cut leaves it: no idx1, the RIFF and movi sizes
+  // and the header counts as first written (0), and the file cut at
+  // `fraction` (0..1) of its length, usually inside a chunk. `length` gets
+  // the length kept.
+  bool CutOff(double fraction, uint64_t* length, std::string* error);
+
   // File position of the "movi" list type field (valid after Open).
   uint64_t movi_type_position() const { return movi_type_pos_; }
+  // Bytes written so far (the end of the last chunk added).
+  uint64_t position() const { return position_; }
 
  private:
   std::vector<uint8_t> BuildHeaderList() const;
   bool WriteBytes(const void* data, size_t size);
 
   std::FILE* file_ = nullptr;
+  std::filesystem::path path_;
   std::vector<AviStream> streams_;
   std::vector<uint32_t> chunk_counts_;
   std::vector<uint64_t> byte_counts_;

@@ -69,6 +69,7 @@ class CardMaker {
     for (int i = 0; i < o_.recordings; ++i) {
       if (!WriteSlot(i, error)) return false;
     }
+    if (o_.cut_at > 0 && !WritePowerCut(error)) return false;
     return WriteExtras(error) && WriteDriveLogs(error) && WriteSettings(error);
   }
 
@@ -193,6 +194,13 @@ class CardMaker {
       truth_.stills.push_back(rel);
     }
     return true;
+  }
+
+  // The recording the camera was writing when its power failed.
+  bool WritePowerCut(std::string* error) {
+    RecordingOptions r = Base(moving_count_++);
+    r.cut_at = o_.cut_at;
+    return Write(fs::path("NORMAL") / (Stamp(r.start, "_") + "_N1.avi"), "NORMAL", r, error);
   }
 
   // A recording in a sub-folder (skipped by card scans) and one MP4 recording.

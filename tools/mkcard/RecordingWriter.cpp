@@ -43,6 +43,9 @@ bool CheckOptions(const RecordingOptions& o, std::string* error) {
     return Fail(error, "rear picture size must be even, 16x16 .. 4096x2304");
   }
   if (o.crf < 0 || o.crf > 51) return Fail(error, "crf must be 0..51");
+  if (o.cut_at != 0 && !(o.cut_at > 0 && o.cut_at < 1)) {
+    return Fail(error, "the cut must lie between 0 and 1");
+  }
   return true;
 }
 
@@ -203,6 +206,16 @@ class RecordingPlan {
   bool beep_ = false;
 };
 
+// Drops from the truth the records whose chunks a cut at `length` lost.
+void KeepRecordsBefore(uint64_t length, const std::vector<uint64_t>& record_ends,
+                       RecordingTruth* tr) {
+  const auto kept = static_cast<int>(
+      std::upper_bound(record_ends.begin(), record_ends.end(), length) - record_ends.begin());
+  tr->records.resize(std::min<size_t>(tr->records.size(), static_cast<size_t>(kept)));
+  std::erase_if(tr->fixes, [&](const GpsFixTruth& f) { return f.record_index >= kept; });
+  std::erase_if(tr->g_samples, [&](const GSampleTruth& g) { return g.record_index >= kept; });
+}
+
 struct Layout {
   std::vector<AviStream> streams;
   int front = -1, rear = -1, audio = -1, text = -1, text_first = -1;
@@ -312,6 +325,7 @@ bool WriteRecording(const std::filesystem::path& file, const RecordingOptions& o
   const int total_records = options.seconds * kRecordsPerSecond;
   const int total_audio = options.seconds * kAudioRate / kAudioChunk;
   int next_record = 0, next_first_text = 0, next_audio = 0;
+  std::vector<uint64_t> record_ends;  // file position after each collected record's chunk
   std::vector<uint8_t> buffer;
   std::vector<EncodedPacket> packets;
 
@@ -357,6 +371,7 @@ bool WriteRecording(const std::filesystem::path& file, const RecordingOptions& o
                                                  tr.text_scale * 1000 / tr.text_rate);
       std::vector<uint8_t> p = plan.MakeRecord(next_record, cts, &tr);
       if (!avi.AddChunk(layout.text, p.data(), p.size(), true)) return false;
+      record_ends.push_back(avi.position());
       tr.records.push_back(UserRecordTruth{cts, std::move(p)});
       ++next_record;
     }
@@ -380,6 +395,11 @@ bool WriteRecording(const std::filesystem::path& file, const RecordingOptions& o
     return Fail(error, "finishing the streams failed");
   }
   tr.audio_samples = layout.audio >= 0 ? next_audio * kAudioChunk : 0;
+  if (options.cut_at > 0) {
+    if (!avi.CutOff(options.cut_at, &tr.cut_length, error)) return false;
+    KeepRecordsBefore(tr.cut_length, record_ends, &tr);
+    return true;
+  }
   const bool relative = options.user_data == UserDataLayout::kXblb;
   return avi.Finish(options.with_index, relative, error);
 }

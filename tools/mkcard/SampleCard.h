@@ -18,10 +18,13 @@ struct CardOptions {
   int front_height = 720;
   int rear_width = 640;
   int rear_height = 360;
-  int channels = 2;                        // 2: front and rear channels, 1: front channel only
-  bool with_index = true;                  // write idx1 in every AVI
-  bool with_mp4 = true;                    // add one MP4 recording to NORMAL
-  bool with_stills = true;                 // CAPTURE folder with JPEG stills
+  int channels = 2;         // 2: front and rear channels, 1: front channel only
+  bool with_index = true;   // write idx1 in every AVI
+  bool with_mp4 = true;     // add one MP4 recording to NORMAL
+  bool with_stills = true;  // CAPTURE folder with JPEG stills
+  // 0 < cut_at < 1: one more NORMAL recording, the one a power cut leaves
+  // behind at this fraction of its length (RecordingOptions::cut_at).
+  double cut_at = 0;
   CivilTime start{2026, 12, 5, 8, 30, 0};  // local time of the first recording
 };
 

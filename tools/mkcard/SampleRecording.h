@@ -35,7 +35,11 @@ struct RecordingOptions {
   ChannelLayout channels = ChannelLayout::kFrontAndRear;
   bool audio = true;  // 8 kHz mono 16-bit PCM; never in rear-only files
   UserDataLayout user_data = UserDataLayout::kXblb;
-  bool with_index = true;     // write the idx1 index
+  bool with_index = true;  // write the idx1 index
+  // 0 < cut_at < 1: the recording a power cut leaves behind: no idx1, the
+  // RIFF and movi sizes never written (0), the file ending at this fraction
+  // of its length; the truth keeps what lies before the cut.
+  double cut_at = 0;
   uint32_t junk_bytes = 0;    // > 0: a JUNK chunk of this size before the movi list
   CivilTime start;            // local time (UTC+9) of the first frame
   double drive_offset_s = 0;  // where in the seeded drive the recording starts
@@ -95,6 +99,7 @@ struct RecordingTruth {
   std::vector<GpsFixTruth> fixes;
   std::vector<GSampleTruth> g_samples;
   std::vector<std::string> stream_chunk_ids;  // per stream in header order, as in movi
+  uint64_t cut_length = 0;                    // file length after a power cut, else 0
 };
 
 // Writes one camera AVI recording. Returns false with a message on failure.

@@ -46,6 +46,10 @@ int main(int argc, char** argv) {
   app.add_option("--front", front, "front picture size WxH (1280x720, 1920x1080)");
   app.add_option("--rear", rear, "rear picture size WxH");
   app.add_flag("--no-index", no_index, "write the AVIs without the idx1 index");
+  app.add_option("--cut", card.cut_at,
+                 "a recording left by a power cut at this fraction of its length (no idx1, "
+                 "sizes unwritten); with --recording that recording, else one more on the card")
+      ->check(CLI::Range(0.01, 0.99));
   app.add_flag("--no-mp4", no_mp4, "leave out the MP4 recording");
   app.add_flag("--no-stills", no_stills, "leave out the CAPTURE stills");
   app.add_flag("--recording", recording_only, "write one AVI recording to DIR (a file path)");
@@ -80,6 +84,7 @@ int main(int argc, char** argv) {
     r.channels = card.channels == 2 ? lumora::ChannelLayout::kFrontAndRear
                                     : lumora::ChannelLayout::kFrontOnly;
     r.with_index = card.with_index;
+    r.cut_at = card.cut_at;
     r.user_data = kLayouts.at(layout);
     r.start = card.start;
     if (!lumora::WriteRecording(target, r, &error)) {
