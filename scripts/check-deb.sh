@@ -83,8 +83,10 @@ for i in 1 2 3 4 5; do
 done
 SCRIPT
 chmod +x "$work/start.sh"
+# A desktop session has its own session bus; without one, libdbus would
+# start one through X11 and leave its address file in the home folder.
 HOME=$work/home XDG_CONFIG_HOME= XDG_DATA_HOME= XDG_CACHE_HOME= \
-  timeout 300 xvfb-run -a -s "-screen 0 1600x900x24" "$work/start.sh" "$work"
+  timeout 300 dbus-run-session -- xvfb-run -a -s "-screen 0 1600x900x24" "$work/start.sh" "$work"
 file "$work/window.png" | grep -q "PNG image data"
 echo "check-deb: installed viewer started and drew its window ($(file -b "$work/window.png"))"
 echo "check-deb: load average $(cut -d' ' -f1-3 /proc/loadavg)"
