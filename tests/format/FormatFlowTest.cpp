@@ -14,6 +14,9 @@
 #include <map>
 #include <memory>
 
+#include <sys/prctl.h>
+#include <csignal>
+
 #include "library/CCardFormatter.h"
 #include "library/qt/CCardCommands.h"
 #include "platform/qt/CUDisks2.h"
@@ -40,6 +43,8 @@ class FormatFlowTest : public ::testing::Test {
   // One private bus and one stand-in serve every case.
   static void SetUpTestSuite() {
     daemon_ = std::make_unique<QProcess>();
+    // Both end with the test program, even when it crashes.
+    daemon_->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
     daemon_->start(QStringLiteral("dbus-daemon"),
                    {QStringLiteral("--session"), QStringLiteral("--nofork"),
                     QStringLiteral("--print-address=1")});
@@ -47,6 +52,7 @@ class FormatFlowTest : public ::testing::Test {
     const QString address = QString::fromUtf8(daemon_->readLine().trimmed());
     QDBusConnection bus = QDBusConnection::connectToBus(address, kBusName);
     standIn_ = std::make_unique<QProcess>();
+    standIn_->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
     standIn_->setProcessEnvironment(env);
