@@ -1,6 +1,7 @@
 // Drive-log (DIT) reader: line by line, then the whole input as a file.
 #include <unistd.h>
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -14,8 +15,9 @@
 namespace {
 
 const std::filesystem::path& InputPath() {
-  static const std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                            ("lumora-fuzz-dit-" + std::to_string(::getpid()) + ".DIT");
+  static const std::filesystem::path path =
+      std::filesystem::temp_directory_path() /
+      ("lumora-fuzz-dit-" + std::to_string(::getpid()) + ".DIT");
   return path;
 }
 
@@ -35,11 +37,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     out.write(text.data(), static_cast<std::streamsize>(size));
   }
   std::vector<lumora::DitPoint> points;
-  lumora::CDitFile::Read(InputPath(), &points);
+  if (!lumora::CDitFile::Read(InputPath(), &points)) __builtin_trap();
+  // Every point read back is one the parser accepts.
+  for (const lumora::DitPoint& p : points) {
+    if (p.m_strDateTime.size() != 14 || p.m_dLatitude == 0.0 || p.m_dLongitude == 0.0 ||
+        std::abs(p.m_dLatDeg) > 90.0 || std::abs(p.m_dLonDeg) > 180.0)
+      __builtin_trap();
+  }
+  if (lumora::CDitFile::IsValid(InputPath()) != !points.empty()) __builtin_trap();
   lumora::DitPoint first;
   if (lumora::CDitFile::FirstPoint(InputPath(), &first)) {
     (void)lumora::CDitFile::CaptureSubfolder(InputPath(), first);
   }
-  (void)lumora::CDitFile::IsValid(InputPath());
   return 0;
 }

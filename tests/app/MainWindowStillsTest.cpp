@@ -38,7 +38,7 @@ class MainWindowStillsTest : public ::testing::Test {
   static void SetUpTestSuite() {
     // One card for the whole group: two real recordings, a captured still,
     // a damaged recording and nine more damaged ones to fill a second page.
-    card_ = new test::ScratchDir;
+    card_ = new test::TempFolder;
     const fs::path root = card_->path() / "card";
     fs::create_directories(root / "NORMAL");
     RecordingOptions options;
@@ -92,14 +92,14 @@ class MainWindowStillsTest : public ::testing::Test {
     QApplication::sendEvent(widget, &press);
   }
 
-  static test::ScratchDir* card_;
+  static test::TempFolder* card_;
   bool cardFound_ = true;
   MessageBoxRecorder boxes_;
   test::FakePlayer* player_ = nullptr;
   std::unique_ptr<CSamplePlayerDlg> window_;
 };
 
-test::ScratchDir* MainWindowStillsTest::card_ = nullptr;
+test::TempFolder* MainWindowStillsTest::card_ = nullptr;
 
 TEST_F(MainWindowStillsTest, WithoutACardThePageSaysSo) {
   cardFound_ = false;

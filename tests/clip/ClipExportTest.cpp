@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "engine/CClipExport.h"
-#include "tests/track/CliSupport.h"
+#include "tests/support/Cli.h"
 #include "tools/mkcard/SampleRecording.h"
 
 namespace lumora {

@@ -1,43 +1,26 @@
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "tests/dit/DitTestSupport.h"
+#include "tests/support/Cli.h"
 #include "tools/mkcard/SampleCard.h"
 
 namespace lumora {
 namespace {
 
+using test::CliResult;
 using test::DitLine;
-using test::DitTempDir;
-
-struct Output {
-  int code = -1;
-  std::string out;
-};
-
-Output RunCli(const std::string& args) {
-  const std::string cmd = std::string(LUMORA_BINARY_DIR) + "/tools/cli/lumora-cli " + args + " 2>&1";
-  Output o;
-  FILE* pipe = popen(cmd.c_str(), "r");
-  if (!pipe) return o;
-  std::array<char, 4096> buf;
-  std::size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0) o.out.append(buf.data(), n);
-  const int status = pclose(pipe);
-  o.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return o;
-}
+using test::RunCli;
+using test::TempFolder;
 
 TEST(DitCli, PrintsTheStatistics) {
-  DitTempDir dir;
+  TempFolder dir;
   const auto path = dir.Write("20261205_083000.DIT", DitLine(0, 3541.0, 13946.0, 0) +
                                                          DitLine(10, 3542.0, 13946.0, 61) +
                                                          DitLine(20, 3542.0, 13947.0, 60));
-  Output o = RunCli("dit " + path.string());
-  ASSERT_EQ(o.code, 0) << o.out;
+  CliResult o = RunCli("dit " + path.string());
+  ASSERT_EQ(o.exitCode, 0) << o.out;
   auto j = nlohmann::json::parse(o.out);
   EXPECT_EQ(j["points"], 3);
   EXPECT_EQ(j["distance"], "3.25 km");
@@ -45,16 +28,16 @@ TEST(DitCli, PrintsTheStatistics) {
   EXPECT_EQ(j["total"], "00:00:20");
   EXPECT_EQ(j["overspeed"], "00:00:10");
   o = RunCli("dit --limit 30 " + path.string());
-  ASSERT_EQ(o.code, 0) << o.out;
+  ASSERT_EQ(o.exitCode, 0) << o.out;
   EXPECT_EQ(nlohmann::json::parse(o.out)["overspeed"], "00:00:20");
 }
 
 TEST(DitCli, ExportsTheDriveAsGpxInUtc) {
-  DitTempDir dir;
+  TempFolder dir;
   const auto path = dir.Write("20261205_083000.DIT", DitLine(0, 3541.0, 13946.0, 36) + "bad\r\n" +
                                                          DitLine(1, 3541.5, 13946.5, 72));
-  const Output o = RunCli("dit --format gpx " + path.string());
-  ASSERT_EQ(o.code, 0) << o.out;
+  const CliResult o = RunCli("dit --format gpx " + path.string());
+  ASSERT_EQ(o.exitCode, 0) << o.out;
   EXPECT_NE(o.out.find("<gpx"), std::string::npos);
   EXPECT_NE(o.out.find("<name>20261205_083000</name>"), std::string::npos);
   EXPECT_NE(o.out.find("lat=\"35.683333333\" lon=\"139.766666667\""), std::string::npos) << o.out;
@@ -63,30 +46,31 @@ TEST(DitCli, ExportsTheDriveAsGpxInUtc) {
   EXPECT_NE(o.out.find("<time>2026-12-04T23:30:01Z</time>"), std::string::npos);
   EXPECT_NE(o.out.find("<gpxtpx:speed>20.000</gpxtpx:speed>"), std::string::npos);
   std::size_t points = 0;
-  for (std::size_t at = o.out.find("<trkpt"); at != std::string::npos; at = o.out.find("<trkpt", at + 1)) {
+  for (std::size_t at = o.out.find("<trkpt"); at != std::string::npos;
+       at = o.out.find("<trkpt", at + 1)) {
     ++points;
   }
   EXPECT_EQ(points, 2u);
 }
 
 TEST(DitCli, BadFilesAreReported) {
-  DitTempDir dir;
+  TempFolder dir;
   const auto empty = dir.Write("empty.DIT", "");
-  Output o = RunCli("dit " + empty.string());
-  EXPECT_EQ(o.code, 2);
-  EXPECT_EQ(o.out, "Invalid DIT Files :\nempty.DIT\n");
+  CliResult o = RunCli("dit " + empty.string());
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_EQ(o.err, "Invalid DIT Files :\nempty.DIT\n");
   o = RunCli("dit " + (dir.path() / "missing.DIT").string());
-  EXPECT_EQ(o.code, 2);
-  EXPECT_NE(o.out.find("cannot open"), std::string::npos);
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_NE(o.err.find("cannot open"), std::string::npos);
   const auto good = dir.Write("good.DIT", DitLine(0, 3541.0, 13946.0, 0));
   o = RunCli("dit --limit -1 " + good.string());
-  EXPECT_EQ(o.code, 2);
+  EXPECT_EQ(o.exitCode, 2);
 }
 
 // The sample card's drive logs are accepted, and the first drive's pictures
 // sit in its CAPTURE folder.
 TEST(DitCli, SampleCardDrives) {
-  DitTempDir dir;
+  TempFolder dir;
   CardOptions options;
   options.seconds = 2;
   options.recordings = 3;
@@ -101,8 +85,8 @@ TEST(DitCli, SampleCardDrives) {
   ASSERT_TRUE(MakeCard(dir.path(), options, &error, &truth)) << error;
   ASSERT_EQ(truth.dit_files.size(), 2u);
   for (const auto& rel : truth.dit_files) {
-    const Output o = RunCli("dit " + (dir.path() / rel).string());
-    ASSERT_EQ(o.code, 0) << o.out;
+    const CliResult o = RunCli("dit " + (dir.path() / rel).string());
+    ASSERT_EQ(o.exitCode, 0) << o.out;
     const auto j = nlohmann::json::parse(o.out);
     EXPECT_GE(j["points"].get<int>(), 60);
     EXPECT_NE(j["distance"], "0.00 km");

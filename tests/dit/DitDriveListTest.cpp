@@ -7,7 +7,7 @@ namespace lumora {
 namespace {
 
 using test::DitLine;
-using test::DitTempDir;
+using test::TempFolder;
 
 std::string Drive(int points, int speed) {
   std::string text;
@@ -16,7 +16,7 @@ std::string Drive(int points, int speed) {
 }
 
 TEST(DitDriveList, ScanFillsRowsAndReportsInvalidFilesTogether) {
-  DitTempDir card;
+  TempFolder card;
   card.Write("dit/gps/20261205_083000.DIT", Drive(61, 70));
   card.Write("dit/gps/20261205_144700.dit", Drive(5, 0));
   card.Write("dit/gps/20261206_000000.DIT", "");
@@ -43,13 +43,13 @@ TEST(DitDriveList, ScanFillsRowsAndReportsInvalidFilesTogether) {
 }
 
 TEST(DitDriveList, NoInvalidMessageWhenEveryFileIsGood) {
-  DitTempDir card;
+  TempFolder card;
   card.Write("DIT/GPS/20261205_083000.DIT", Drive(3, 10));
   CDitDriveList list;
   list.ScanCard(card.path(), 60);
   EXPECT_EQ(list.Rows().size(), 1u);
   EXPECT_EQ(list.InvalidMessage(), "");
-  DitTempDir noDit;
+  TempFolder noDit;
   list.Clear();
   list.ScanCard(noDit.path(), 60);
   EXPECT_TRUE(list.Rows().empty());
@@ -62,7 +62,7 @@ TEST(DitDriveList, NoInvalidMessageWhenEveryFileIsGood) {
 }
 
 TEST(DitDriveList, RecomputeTakesTheNewLimit) {
-  DitTempDir card;
+  TempFolder card;
   card.Write("DIT/GPS/20261205_083000.DIT", Drive(11, 70));
   CDitDriveList list;
   list.ScanCard(card.path(), 60);
@@ -73,7 +73,7 @@ TEST(DitDriveList, RecomputeTakesTheNewLimit) {
 }
 
 TEST(DitDriveList, OpenedFilesNeedTheExtensionAndMoreThanTenKiB) {
-  DitTempDir dir;
+  TempFolder dir;
   const auto big = dir.Write("20261205_083000.DIT", Drive(400, 30));
   const auto small = dir.Write("20261205_090000.dit", Drive(3, 30));
   const auto other = dir.Write("20261205_100000.txt", Drive(400, 30));

@@ -7,8 +7,8 @@ namespace lumora {
 namespace {
 
 using test::DitLine;
-using test::DitTempDir;
 using test::RecordingHost;
+using test::TempFolder;
 
 constexpr int kPoints = 40;
 
@@ -28,7 +28,7 @@ struct Card {
     dir.Write("CAPTURE/20261205_083000/notes.txt", "text");
     dir.Write("CAPTURE/20261205_144700/20261205_083010.jpg", "jpeg");
   }
-  DitTempDir dir;
+  TempFolder dir;
   std::filesystem::path dit;
 };
 
@@ -252,7 +252,7 @@ TEST(DitReplay, ClicksSelectOnlyWhileStopped) {
 }
 
 TEST(DitReplay, DrivesWithoutPointsOrPicturesStopCleanly) {
-  DitTempDir dir;
+  TempFolder dir;
   const auto empty = dir.Write("DIT/GPS/20261205_083000.DIT", "");
   RecordingHost host;
   CDitReplay replay(&host);

@@ -79,7 +79,7 @@ TEST(DitStatistics, OverspeedStartsAboveTheLimit) {
 }
 
 TEST(DitStatistics, FileStatisticsSkipInvalidLines) {
-  test::DitTempDir dir;
+  test::TempFolder dir;
   const auto path = dir.Write("d.DIT", test::DitLine(0, 3541.0, 13946.0, 40) + "bad\r\n" +
                                            test::DitLine(60, 3542.0, 13946.0, 70));
   CDitStatistics s;

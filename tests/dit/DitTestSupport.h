@@ -3,41 +3,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "library/IDitReplayHost.h"
+#include "tests/support/TempFolder.h"
 
 namespace lumora::test {
-
-class DitTempDir {
- public:
-  DitTempDir() {
-    std::random_device rd;
-    m_path = std::filesystem::temp_directory_path() /
-             ("lumora-dit-" + std::to_string(rd()) + std::to_string(rd()));
-    std::filesystem::create_directories(m_path);
-  }
-  ~DitTempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
-  }
-  DitTempDir(const DitTempDir&) = delete;
-  DitTempDir& operator=(const DitTempDir&) = delete;
-  const std::filesystem::path& path() const { return m_path; }
-
-  std::filesystem::path Write(const std::filesystem::path& rel, const std::string& bytes) const {
-    const auto p = m_path / rel;
-    std::filesystem::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << bytes;
-    return p;
-  }
-
- private:
-  std::filesystem::path m_path;
-};
 
 // "YYYYMMDDHHMMSS,lat,lon,speed,ttc\r\n" for a point `second` seconds after
 // 08:30:00 on 2026-12-05 (same day only).

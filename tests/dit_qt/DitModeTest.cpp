@@ -16,7 +16,7 @@ namespace lumora {
 namespace {
 
 using test::DitLine;
-using test::DitTempDir;
+using test::TempFolder;
 using test::RecordingHost;
 
 QStringList Headers(QTreeWidget* list) {
@@ -41,7 +41,7 @@ struct Card {
     dir.Write("CAPTURE/20261205_083000/20261205_083010.jpg", "jpeg");
     dir.Write("CAPTURE/20261205_083000/20261205_084500.jpg", "jpeg");
   }
-  DitTempDir dir;
+  TempFolder dir;
   std::filesystem::path first, second;
 };
 
@@ -83,7 +83,7 @@ TEST(DitMode, ScanListsDrivesAndReportsBadFilesOnce) {
   EXPECT_EQ(mode.SelectedRow(), 0);
   // A second scan of a clean folder shows nothing.
   boxes.Clear();
-  DitTempDir clean;
+  TempFolder clean;
   clean.Write("DIT/GPS/20261205_083000.DIT", DitLine(0, 3541.0, 13946.0, 10));
   mode.ScanCard(clean.path());
   EXPECT_EQ(mode.DriveList()->topLevelItemCount(), 1);
@@ -183,7 +183,7 @@ TEST(DitMode, SetupTakesTheDialogsLimitAndRecomputes) {
 
 TEST(DitMode, OpenedFilesFollowTheSizeRule) {
   MessageBoxRecorder boxes;
-  DitTempDir dir;
+  TempFolder dir;
   std::string big;
   for (int i = 0; i < 400; ++i) big += DitLine(i, 3541.0 + i * 0.001, 13946.0, 30);
   const auto large = dir.Write("20261205_083000.dit", big);

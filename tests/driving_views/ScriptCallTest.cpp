@@ -43,23 +43,6 @@ TEST(ScriptCallParser, ScriptLooksTheFunctionUpAndQuotesArguments) {
   EXPECT_EQ(ScriptCallParser::Quote("a\"b\\c\n</script>"), "\"a\\\"b\\\\c\\n\\x3c/script\\x3e\"");
 }
 
-TEST(ScriptCallParser, RandomTextNeverBreaksTheParser) {
-  std::uint32_t seed = 12345;
-  for (int i = 0; i < 2000; ++i) {
-    std::string text;
-    const int length = static_cast<int>(seed % 40);
-    for (int k = 0; k < length; ++k) {
-      seed = seed * 1103515245u + 12345u;
-      text += static_cast<char>((seed >> 16) & 0xFF);
-    }
-    const auto call = ScriptCallParser::Parse(text);
-    if (!call) continue;
-    for (const std::string& arg : call->args) EXPECT_FALSE(arg.empty());
-    const std::string js = ScriptCallParser::ToJavaScript(*call);
-    for (unsigned char c : js) EXPECT_TRUE(c >= 0x20 && c != 0x7F);
-  }
-}
-
 TEST(MapMarkerRule, FirstFixAtOrAfterThePosition) {
   CDrivingTrack track;
   EXPECT_FALSE(MapMarkerRule::ForPosition(track, 0).has_value());

@@ -5,7 +5,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/PrivateProfile.h"
-#include "tests/ini/TempDir.h"
+#include "tests/support/TempFolder.h"
 
 namespace lumora {
 namespace {
@@ -76,30 +76,30 @@ TEST(IniWrite, FormatProfileInt) {
 }
 
 TEST(IniFileWrite, CreatesAndUpdatesFile) {
-  testing::TempDir dir;
+  test::TempFolder dir;
   auto file = dir.path() / "wifi.cfg";
   ASSERT_TRUE(WritePrivateProfileString("WIFI", "ssid", "cam ", file));
   ASSERT_TRUE(WritePrivateProfileString("WIFI", "network", "192.168.20 ", file));
   ASSERT_TRUE(WritePrivateProfileString("wifi", "SSID", "car ", file));
-  EXPECT_EQ(testing::ReadBytes(file), "[WIFI]\r\nSSID=car \r\nnetwork=192.168.20 \r\n");
-  EXPECT_EQ(testing::CountEntries(dir.path()), 1);  // no temporary file left
+  EXPECT_EQ(test::ReadFile(file), "[WIFI]\r\nSSID=car \r\nnetwork=192.168.20 \r\n");
+  EXPECT_EQ(test::CountEntries(dir.path()), 1);  // no temporary file left
 }
 
 TEST(IniFileWrite, ReadOnlyFileIsRefusedAndUnchanged) {
-  testing::TempDir dir;
+  test::TempFolder dir;
   auto file = dir.path() / "wifi.cfg";
-  testing::WriteBytes(file, "[WIFI]\r\nssid=a\r\n");
-  testing::MakeReadOnly(file);
+  test::WriteFile(file, "[WIFI]\r\nssid=a\r\n");
+  test::MakeReadOnly(file);
   EXPECT_FALSE(WritePrivateProfileString("WIFI", "ssid", "b ", file));
-  EXPECT_EQ(testing::ReadBytes(file), "[WIFI]\r\nssid=a\r\n");
+  EXPECT_EQ(test::ReadFile(file), "[WIFI]\r\nssid=a\r\n");
   EXPECT_FALSE(IsFileWritable(file));
   EXPECT_FALSE(OpenableForReadWrite(file));
 }
 
 TEST(IniFileWrite, KeepsPermissionBits) {
-  testing::TempDir dir;
+  test::TempFolder dir;
   auto file = dir.path() / "x.cfg";
-  testing::WriteBytes(file, "[A]\r\n");
+  test::WriteFile(file, "[A]\r\n");
   ::chmod(file.c_str(), 0600);
   ASSERT_TRUE(WritePrivateProfileString("A", "k", "1", file));
   struct stat st {};
@@ -108,7 +108,7 @@ TEST(IniFileWrite, KeepsPermissionBits) {
 }
 
 TEST(IniFileWrite, MissingFolderFails) {
-  testing::TempDir dir;
+  test::TempFolder dir;
   EXPECT_FALSE(WritePrivateProfileString("A", "k", "1", dir.path() / "no" / "x.cfg"));
 }
 
@@ -118,19 +118,19 @@ class AtomicFaultTest : public ::testing::TestWithParam<AtomicWriteStage> {
 };
 
 TEST_P(AtomicFaultTest, FailureLeavesOldFileIntactAndNoTemporary) {
-  testing::TempDir dir;
+  test::TempFolder dir;
   auto file = dir.path() / "data.cfg";
-  testing::WriteBytes(file, "old contents\r\n");
+  test::WriteFile(file, "old contents\r\n");
   AtomicWriteStage failing = GetParam();
   SetAtomicWriteFaultForTesting([failing](AtomicWriteStage s) { return s == failing; });
   std::string error;
   EXPECT_FALSE(WriteFileAtomically(file, std::string(10000, 'n'), &error));
   EXPECT_FALSE(error.empty());
-  EXPECT_EQ(testing::ReadBytes(file), "old contents\r\n");
-  EXPECT_EQ(testing::CountEntries(dir.path()), 1);
+  EXPECT_EQ(test::ReadFile(file), "old contents\r\n");
+  EXPECT_EQ(test::CountEntries(dir.path()), 1);
   SetAtomicWriteFaultForTesting({});
   EXPECT_TRUE(WriteFileAtomically(file, "new", &error));
-  EXPECT_EQ(testing::ReadBytes(file), "new");
+  EXPECT_EQ(test::ReadFile(file), "new");
 }
 
 std::string StageName(const ::testing::TestParamInfo<AtomicWriteStage>& param) {
@@ -145,9 +145,9 @@ INSTANTIATE_TEST_SUITE_P(Stages, AtomicFaultTest,
 
 TEST(AtomicFile, FullCardSimulatedByFileSizeLimit) {
   // The system refuses to grow any file beyond 1 KiB: a real short write.
-  testing::TempDir dir;
+  test::TempFolder dir;
   auto file = dir.path() / "data.cfg";
-  testing::WriteBytes(file, "old\r\n");
+  test::WriteFile(file, "old\r\n");
   struct rlimit old {};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
   auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -159,14 +159,14 @@ TEST(AtomicFile, FullCardSimulatedByFileSizeLimit) {
   ::setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_FALSE(ok);
-  EXPECT_EQ(testing::ReadBytes(file), "old\r\n");
-  EXPECT_EQ(testing::CountEntries(dir.path()), 1);
+  EXPECT_EQ(test::ReadFile(file), "old\r\n");
+  EXPECT_EQ(test::CountEntries(dir.path()), 1);
 }
 
 TEST(AtomicFile, ReadFileHeadBounds) {
-  testing::TempDir dir;
+  test::TempFolder dir;
   auto file = dir.path() / "f";
-  testing::WriteBytes(file, "HVNabc");
+  test::WriteFile(file, "HVNabc");
   std::string out;
   ASSERT_TRUE(ReadFileHead(file, 3, out));
   EXPECT_EQ(out, "HVN");

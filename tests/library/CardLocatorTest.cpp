@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "TempDir.h"
 #include "library/CCardLocator.h"
 #include "library/CFileCollector.h"
+#include "tests/support/TempFolder.h"
 
 namespace lumora {
 namespace {
 
-using test::TempDir;
+using test::TempFolder;
 
 DriveInfo Drive(const std::filesystem::path& root, bool removable, bool system = false) {
   DriveInfo d;
@@ -18,7 +18,7 @@ DriveInfo Drive(const std::filesystem::path& root, bool removable, bool system =
 }
 
 TEST(CardLocator, FirstDriveWithNormalFolderInOrder) {
-  TempDir t;
+  TempFolder t;
   const auto a = t.Dir("a"), b = t.Dir("b"), c = t.Dir("c");
   t.Dir("b/NORMAL");
   t.Dir("c/NORMAL");
@@ -28,7 +28,7 @@ TEST(CardLocator, FirstDriveWithNormalFolderInOrder) {
 }
 
 TEST(CardLocator, FixedDiskOnlyByAnyDriveAndCardOnlyWhenRemovable) {
-  TempDir t;
+  TempFolder t;
   const auto fixed = t.Dir("fixed"), card = t.Dir("card"), system = t.Dir("system");
   t.Dir("fixed/NORMAL");
   t.Dir("card/NORMAL");
@@ -46,7 +46,7 @@ TEST(CardLocator, FixedDiskOnlyByAnyDriveAndCardOnlyWhenRemovable) {
 }
 
 TEST(CardLocator, NamesMatchWithoutRegardToCase) {
-  TempDir t;
+  TempFolder t;
   const auto card = t.Dir("card");
   t.Dir("card/Normal");
   CFixedDriveEnumerator drives({Drive(card, true)});
@@ -61,7 +61,7 @@ TEST(CardLocator, NamesMatchWithoutRegardToCase) {
 }
 
 TEST(CardLocator, NoCardFound) {
-  TempDir t;
+  TempFolder t;
   CFixedDriveEnumerator none({Drive(t.Dir("x"), true), Drive(t.path() / "missing", true)});
   EXPECT_EQ(CCardLocator::FindCardRoot(none, CardSearch::AnyDrive), std::nullopt);
   EXPECT_EQ(CCardLocator::FindLoggerFile(none, false), std::nullopt);
@@ -71,7 +71,7 @@ TEST(CardLocator, NoCardFound) {
 }
 
 TEST(CardLocator, LoggerFileFolderOrRoot) {
-  TempDir t;
+  TempFolder t;
   const auto a = t.Dir("a"), b = t.Dir("b");
   t.Dir("a/DATA_LOGGER");  // folder without the index file
   t.File("b/DATA_LOGGER/DATA_LOGGER.dir");
@@ -84,7 +84,7 @@ TEST(CardLocator, LoggerFileFolderOrRoot) {
 }
 
 TEST(CardLocator, SetupFilePrefersCfgThenRoot) {
-  TempDir t;
+  TempFolder t;
   const auto card = t.Dir("card");
   t.Dir("card/NORMAL");
   CFixedDriveEnumerator drives({Drive(card, true)});
@@ -103,7 +103,7 @@ TEST(CardLocator, SetupFilePrefersCfgThenRoot) {
 }
 
 TEST(FileCollector, CollectsEveryFileBelowAFolder) {
-  TempDir t;
+  TempFolder t;
   t.File("NORMAL/b.avi");
   t.File("NORMAL/a.avi");
   t.File("NORMAL/sub/c.avi");
@@ -119,7 +119,7 @@ TEST(FileCollector, CollectsEveryFileBelowAFolder) {
 }
 
 TEST(FileCollector, LinkLoopsAreNotFollowed) {
-  TempDir t;
+  TempFolder t;
   t.File("card/x.avi");
   std::filesystem::create_directory_symlink(t.path() / "card", t.path() / "card/loop");
   const auto files = CFileCollector::Collect(t.path() / "card");

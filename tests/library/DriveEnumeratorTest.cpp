@@ -2,15 +2,15 @@
 
 #include <fstream>
 
-#include "TempDir.h"
 #include "library/CCardLocator.h"
 #include "platform/CLinuxDriveEnumerator.h"
 #include "platform/CMountTable.h"
+#include "tests/support/TempFolder.h"
 
 namespace lumora {
 namespace {
 
-using test::TempDir;
+using test::TempFolder;
 
 // Lines as the kernel writes them on this kind of machine (a virtual disk as
 // the root file system, pseudo file systems around it).
@@ -81,7 +81,7 @@ TEST(MountTable, TheRunningSystemsTableParses) {
 
 // A sysfs tree with the disks of kDesktopTable: sda fixed on SATA, sdb a USB
 // reader whose flag says fixed, mmcblk0 an SD slot.
-void MakeSysfs(const TempDir& t) {
+void MakeSysfs(const TempFolder& t) {
   const auto sys = t.path() / "sys";
   auto disk = [&](const std::string& devPath, const std::string& flag) {
     std::filesystem::create_directories(sys / devPath);
@@ -108,7 +108,7 @@ void MakeSysfs(const TempDir& t) {
 }
 
 TEST(LinuxDriveEnumerator, DesktopDrivesInTableOrder) {
-  TempDir t;
+  TempFolder t;
   MakeSysfs(t);
   const auto table = t.File("mountinfo");
   std::ofstream(table) << kDesktopTable << "500 26 8:32 / /media/user/DISK rw - vfat /dev/sdc rw\n";
@@ -134,7 +134,7 @@ TEST(LinuxDriveEnumerator, DesktopDrivesInTableOrder) {
 }
 
 TEST(LinuxDriveEnumerator, OvermountedPointKeepsTheLaterEntry) {
-  TempDir t;
+  TempFolder t;
   MakeSysfs(t);
   const auto table = t.File("mountinfo");
   std::ofstream(table) << "26 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
@@ -150,7 +150,7 @@ TEST(LinuxDriveEnumerator, OvermountedPointKeepsTheLaterEntry) {
 }
 
 TEST(LinuxDriveEnumerator, FindsTheCardThroughTheMountTable) {
-  TempDir t;
+  TempFolder t;
   MakeSysfs(t);
   // Mount points are folders of the test; the card one holds NORMAL.
   const auto fixedDisk = t.Dir("mnt/data");

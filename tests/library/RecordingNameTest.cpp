@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "library/CRecordingName.h"
 #include "library/CTextForms.h"
 
@@ -96,25 +94,6 @@ TEST(RecordingName, CaretNameFields) {
   EXPECT_TRUE(CRecordingName::ParseName("20150102_030405_N1.avi").empty());
   // Missing fields come back empty.
   EXPECT_EQ(CRecordingName::ParseName("^2015.mp4"), (V{"2015.mp4", "", "", "", ""}));
-}
-
-TEST(RecordingName, CaretParserSurvivesRandomNames) {
-  std::mt19937 rng(99);
-  const char alphabet[] = "^_.mp4avi0123NIT1CGEX";
-  for (int round = 0; round < 20000; ++round) {
-    std::string name(rng() % 60, ' ');
-    for (char& c : name) {
-      c = (rng() % 5 == 0) ? static_cast<char>(rng()) : alphabet[rng() % (sizeof alphabet - 1)];
-    }
-    const auto fields = CRecordingName::ParseName(name);
-    EXPECT_TRUE(fields.empty() || fields.size() == 5u);
-    if (!fields.empty()) {
-      EXPECT_LE(fields[0].size(), 15u);
-    }
-    (void)CRecordingName::SortKey(name);
-    (void)CRecordingName::SortsBefore(name, "x");
-    (void)CRecordingName::Classify(std::filesystem::path("/c/NORMAL") / ("a" + name));
-  }
 }
 
 TEST(RecordingName, Ordering) {

@@ -2,8 +2,8 @@
 // "File" rows, the date order and its mirrored selection, and the rows added
 // from the open dialog (".avi" only, more than 10 KiB, read-only opening,
 // names that compare equal kept in the order chosen).
-#include "ListTestFiles.h"
 #include "library/CRecordingList.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 namespace lumora {
 namespace {
 
-using lumora::test::ListTestFolder;
+using lumora::test::TempFolder;
 
 std::vector<std::string> Names(const std::vector<ListRow>& rows) {
   std::vector<std::string> names;
@@ -38,7 +38,7 @@ class CardScan : public testing::Test {
     card_.File("CAPTURE/20150105_000000_N1.avi");
     card_.File("NORMAL/20150106_070809_N1.MP4");
   }
-  ListTestFolder card_;
+  TempFolder card_;
   CRecordingList list_;
 };
 
@@ -120,7 +120,7 @@ TEST_F(CardScan, OrderToggleMirrorsTheSelectionOntoTheSameRecording) {
 }
 
 TEST(OpenedFiles, OnlyLargerAviFilesAreListedAsFileRows) {
-  ListTestFolder folder;
+  TempFolder folder;
   const auto small = folder.File("x/20150102_030405_N1.avi", 10 * 1024);
   const auto large = folder.File("x/20150102_030406_N1.avi", 11 * 1024);
   const auto mp4 = folder.File("x/20150102_030407_N1.mp4", 50 * 1024);
@@ -137,7 +137,7 @@ TEST(OpenedFiles, OnlyLargerAviFilesAreListedAsFileRows) {
 }
 
 TEST(OpenedFiles, OnlyMp4ChosenGivesAnEmptyList) {
-  ListTestFolder folder;
+  TempFolder folder;
   CRecordingList list;
   list.ScanCard(folder.path());
   const auto a = folder.File("20150102_030405_N1.mp4", 50 * 1024);
@@ -149,7 +149,7 @@ TEST(OpenedFiles, OnlyMp4ChosenGivesAnEmptyList) {
 }
 
 TEST(OpenedFiles, OpeningReplacesTheCardRowsAndKeepsTheFilter) {
-  ListTestFolder card;
+  TempFolder card;
   card.File("NORMAL/20150102_030405_N1.avi");
   CRecordingList list;
   list.ScanCard(card.path());
@@ -162,7 +162,7 @@ TEST(OpenedFiles, OpeningReplacesTheCardRowsAndKeepsTheFilter) {
 }
 
 TEST(OpenedFiles, NamesDifferingOnlyByUnderscoreIAreInsertedInChosenOrder) {
-  ListTestFolder folder;
+  TempFolder folder;
   const auto later = folder.File("20150102_030500_N1.avi");
   const auto first = folder.File("20150102_030405_N1.avi");
   const auto second = folder.File("20150102_030405_I_N1.avi");
@@ -181,7 +181,7 @@ TEST(OpenedFiles, NamesDifferingOnlyByUnderscoreIAreInsertedInChosenOrder) {
 }
 
 TEST(OpenedFiles, PipesAndFoldersNamedLikeRecordingsAreSkippedWithoutBlocking) {
-  ListTestFolder folder;
+  TempFolder folder;
   const auto pipe = folder.path() / "20150102_030405_N1.avi";
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   const auto dir = folder.path() / "20150102_030406_N1.avi";
@@ -193,7 +193,7 @@ TEST(OpenedFiles, PipesAndFoldersNamedLikeRecordingsAreSkippedWithoutBlocking) {
 }
 
 TEST(OpenedFiles, ReadOnlyRecordingIsListed) {
-  ListTestFolder folder;
+  TempFolder folder;
   const auto plain = folder.File("20150102_030405_N1.avi", 40 * 1024);
   std::filesystem::permissions(plain, std::filesystem::perms::owner_read |
                                           std::filesystem::perms::group_read |

@@ -1,8 +1,8 @@
 // The list rules on a card written by the sample-card tool: the scan lists
 // the recordings of the card's folders (not those of a subfolder), and the
 // open-dialog rules keep only the ".avi" files above 10 KiB.
-#include "ListTestFiles.h"
 #include "library/CRecordingList.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ namespace {
 class SampleCardList : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    folder_ = new test::ListTestFolder();
+    folder_ = new test::TempFolder();
     const std::string command =
         std::string(LUMORA_BINARY_DIR "/tools/mkcard/lumora-mkcard ") + "\"" +
         (folder_->path() / "card").string() +
@@ -29,11 +29,11 @@ class SampleCardList : public testing::Test {
   }
   static std::filesystem::path Card() { return folder_->path() / "card"; }
 
-  static test::ListTestFolder* folder_;
+  static test::TempFolder* folder_;
   static bool made_;
 };
 
-test::ListTestFolder* SampleCardList::folder_ = nullptr;
+test::TempFolder* SampleCardList::folder_ = nullptr;
 bool SampleCardList::made_ = false;
 
 TEST_F(SampleCardList, ScanListsEveryRecordingOfTheKindFolders) {

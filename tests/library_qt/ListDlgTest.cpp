@@ -5,6 +5,7 @@
 #include "library/qt/CListDlg.h"
 #include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
+#include "tests/support/TempFolder.h"
 #include "ui/CSkinButton.h"
 #include "ui/WindowPlacement.h"
 
@@ -23,28 +24,7 @@
 namespace lumora {
 namespace {
 
-class Folder {
- public:
-  Folder() {
-    std::random_device rd;
-    path_ = std::filesystem::temp_directory_path() / ("lumora-listdlg-" + std::to_string(rd()));
-    std::filesystem::create_directories(path_);
-  }
-  ~Folder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  std::filesystem::path File(const std::string& rel, std::size_t bytes = 20 * 1024) const {
-    const auto p = path_ / rel;
-    std::filesystem::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << std::string(bytes, 'v');
-    return p;
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using Folder = test::TempFolder;
 
 void Mouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons) {
   const QPointF local(pos);

@@ -5,20 +5,18 @@
 #include "settings/LegacySetupRecord.h"
 #include "settings/SetupFile.h"
 #include "settings/WifiFile.h"
-#include "tests/ini/TempDir.h"
+#include "tests/support/TempFolder.h"
 
 namespace lumora {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadBytes;
-using testing::WriteBytes;
 
 TEST(WifiFile, LoadsTheThreeStrings) {
-  testing::TempDir dir;
-  WriteBytes(dir.path() / "wifi.cfg",
-             "; camera\r\n[WIFI]\r\nssid = MyCam \r\nwpa_passphrase=\"secret pass\"\r\n"
-             "network=192.168.1 \r\n");
+  test::TempFolder dir;
+  test::WriteFile(dir.path() / "wifi.cfg",
+                  "; camera\r\n[WIFI]\r\nssid = MyCam \r\nwpa_passphrase=\"secret pass\"\r\n"
+                  "network=192.168.1 \r\n");
   WifiSetup w;
   ASSERT_TRUE(LoadWifiFile(dir.path(), w));
   EXPECT_EQ(w.ssid, "MyCam");
@@ -27,12 +25,12 @@ TEST(WifiFile, LoadsTheThreeStrings) {
 }
 
 TEST(WifiFile, MissingKeysAndFile) {
-  testing::TempDir dir;
+  test::TempFolder dir;
   WifiSetup w{"a", "b", "c"};
   EXPECT_FALSE(LoadWifiFile(dir.path(), w));
   EXPECT_EQ(w.ssid, "");
   EXPECT_EQ(w.network, "");
-  WriteBytes(dir.path() / "WIFI.CFG", "[wifi]\nSSID=x\n");
+  test::WriteFile(dir.path() / "WIFI.CFG", "[wifi]\nSSID=x\n");
   ASSERT_TRUE(LoadWifiFile(dir.path(), w));
   EXPECT_EQ(w.ssid, "x");
   EXPECT_EQ(w.wpa_passphrase, "");
@@ -40,31 +38,31 @@ TEST(WifiFile, MissingKeysAndFile) {
 }
 
 TEST(WifiFile, LongValuesAreCutTo255) {
-  testing::TempDir dir;
-  WriteBytes(dir.path() / "wifi.cfg", "[WIFI]\r\nssid=" + std::string(400, 's') + "\r\n");
+  test::TempFolder dir;
+  test::WriteFile(dir.path() / "wifi.cfg", "[WIFI]\r\nssid=" + std::string(400, 's') + "\r\n");
   WifiSetup w;
   ASSERT_TRUE(LoadWifiFile(dir.path(), w));
   EXPECT_EQ(w.ssid.size(), 255u);
 }
 
 TEST(WifiFile, ReadOnlyFileIsNotReadNorWritten) {
-  testing::TempDir dir;
+  test::TempFolder dir;
   fs::path file = dir.path() / "wifi.cfg";
-  WriteBytes(file, "[WIFI]\r\nssid=cam\r\nwpa_passphrase=12345678\r\n");
-  testing::MakeReadOnly(file);
+  test::WriteFile(file, "[WIFI]\r\nssid=cam\r\nwpa_passphrase=12345678\r\n");
+  test::MakeReadOnly(file);
   WifiSetup w;
   EXPECT_FALSE(LoadWifiFile(dir.path(), w));
   EXPECT_EQ(w.ssid, "");
   EXPECT_EQ(w.wpa_passphrase, "");
   w.ssid = "new";
   EXPECT_FALSE(SaveWifiFile(dir.path(), w));
-  EXPECT_EQ(ReadBytes(file), "[WIFI]\r\nssid=cam\r\nwpa_passphrase=12345678\r\n");
+  EXPECT_EQ(test::ReadFile(file), "[WIFI]\r\nssid=cam\r\nwpa_passphrase=12345678\r\n");
 }
 
 TEST(WifiFile, SaveWritesExactBytesAndDefaultsTheNetwork) {
-  testing::TempDir dir;
+  test::TempFolder dir;
   fs::path file = dir.path() / "wifi.cfg";
-  WriteBytes(file, "# old comment\r\n[WIFI]\r\nssid=old\r\nnetwork=\r\n");
+  test::WriteFile(file, "# old comment\r\n[WIFI]\r\nssid=old\r\nnetwork=\r\n");
   WifiSetup w;
   ASSERT_TRUE(LoadWifiFile(dir.path(), w));
   EXPECT_EQ(w.network, "");
@@ -72,7 +70,7 @@ TEST(WifiFile, SaveWritesExactBytesAndDefaultsTheNetwork) {
   w.wpa_passphrase = "abcdefgh";
   ASSERT_TRUE(SaveWifiFile(dir.path(), w));
   EXPECT_EQ(w.network, "192.168.20");
-  EXPECT_EQ(ReadBytes(file),
+  EXPECT_EQ(test::ReadFile(file),
             "[WIFI]\r\nssid=Cam 1 \r\nwpa_passphrase=abcdefgh \r\nnetwork=192.168.20 \r\n");
   WifiSetup back;
   ASSERT_TRUE(LoadWifiFile(dir.path(), back));
@@ -87,38 +85,38 @@ TEST(WifiFile, NetworkRule) {
 }
 
 TEST(WifiFile, SaveCreatesAMissingFileAndRefusesLineBreaks) {
-  testing::TempDir dir;
+  test::TempFolder dir;
   WifiSetup w{"a\r\n[X]", "p\nq", "10.0.0"};
   ASSERT_TRUE(SaveWifiFile(dir.path(), w));
-  EXPECT_EQ(ReadBytes(dir.path() / "wifi.cfg"),
+  EXPECT_EQ(test::ReadFile(dir.path() / "wifi.cfg"),
             "[WIFI]\r\nssid=a[X] \r\nwpa_passphrase=pq \r\nnetwork=10.0.0 \r\n");
 }
 
 TEST(WifiFile, FailedSaveKeepsOldFile) {
-  testing::TempDir dir;
+  test::TempFolder dir;
   fs::path file = dir.path() / "wifi.cfg";
-  WriteBytes(file, "[WIFI]\r\nssid=keep\r\n");
+  test::WriteFile(file, "[WIFI]\r\nssid=keep\r\n");
   SetAtomicWriteFaultForTesting([](AtomicWriteStage s) { return s == AtomicWriteStage::kWrite; });
   WifiSetup w{"new", "12345678", ""};
   EXPECT_FALSE(SaveWifiFile(dir.path(), w));
   SetAtomicWriteFaultForTesting({});
-  EXPECT_EQ(ReadBytes(file), "[WIFI]\r\nssid=keep\r\n");
+  EXPECT_EQ(test::ReadFile(file), "[WIFI]\r\nssid=keep\r\n");
 }
 
 TEST(FactoryFile, MagicDecides) {
-  testing::TempDir dir;
+  test::TempFolder dir;
   EXPECT_FALSE(CheckFactoryFile(dir.path()));
   fs::create_directories(dir.path() / "SETUP");
   fs::path f = dir.path() / "SETUP" / "data_factory.cfg";
-  WriteBytes(f, "HV");
+  test::WriteFile(f, "HV");
   EXPECT_FALSE(CheckFactoryFile(dir.path()));
-  WriteBytes(f, "HVX" + std::string(63, '\0'));
+  test::WriteFile(f, "HVX" + std::string(63, '\0'));
   EXPECT_FALSE(CheckFactoryFile(dir.path()));
-  WriteBytes(f, "hvn" + std::string(63, '\0'));
+  test::WriteFile(f, "hvn" + std::string(63, '\0'));
   EXPECT_FALSE(CheckFactoryFile(dir.path()));
-  WriteBytes(f, "HVN");
+  test::WriteFile(f, "HVN");
   EXPECT_TRUE(CheckFactoryFile(dir.path()));
-  WriteBytes(f, "HVN" + std::string(200, 'z'));
+  test::WriteFile(f, "HVN" + std::string(200, 'z'));
   EXPECT_TRUE(CheckFactoryFile(dir.path()));
 }
 
@@ -126,21 +124,21 @@ class SpeedUnitCard : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::create_directories(dir_.path() / "SETUP");
-    WriteBytes(dir_.path() / "SETUP" / "data_factory.cfg", "HVN" + std::string(63, '\0'));
+    test::WriteFile(dir_.path() / "SETUP" / "data_factory.cfg", "HVN" + std::string(63, '\0'));
   }
   const fs::path& root() const { return dir_.path(); }
-  testing::TempDir dir_;
+  test::TempFolder dir_;
 };
 
 TEST_F(SpeedUnitCard, BinaryRecordGivesTheUnit) {
   SetupData d;
   d.usDisplaySpeedUnit = 1;
   auto bytes = d.ToBytes();
-  WriteBytes(root() / "data_setup.cfg", std::string(bytes.begin(), bytes.end()));
+  test::WriteFile(root() / "data_setup.cfg", std::string(bytes.begin(), bytes.end()));
   EXPECT_EQ(ReadSpeedUnit(root(), 0), 1);
   d.usDisplaySpeedUnit = 0;
   bytes = d.ToBytes();
-  WriteBytes(root() / "data_setup.cfg", std::string(bytes.begin(), bytes.end()));
+  test::WriteFile(root() / "data_setup.cfg", std::string(bytes.begin(), bytes.end()));
   EXPECT_EQ(ReadSpeedUnit(root(), 1), 0);
 }
 
@@ -148,26 +146,26 @@ TEST_F(SpeedUnitCard, SetupFolderIsTheFallback) {
   SetupData d;
   d.usDisplaySpeedUnit = 1;
   auto bytes = d.ToBytes();
-  WriteBytes(root() / "SETUP" / "data_setup.cfg", std::string(bytes.begin(), bytes.end()));
+  test::WriteFile(root() / "SETUP" / "data_setup.cfg", std::string(bytes.begin(), bytes.end()));
   EXPECT_EQ(ReadSpeedUnit(root(), 0), 1);
 }
 
 TEST_F(SpeedUnitCard, NoCardNoMagicNoFileShortFile) {
   EXPECT_EQ(ReadSpeedUnit(std::nullopt, 1), 0);
   EXPECT_EQ(ReadSpeedUnit(root(), 1), 1);  // no settings file: previous unit
-  WriteBytes(root() / "data_setup.cfg", std::string(100, '\0'));
+  test::WriteFile(root() / "data_setup.cfg", std::string(100, '\0'));
   EXPECT_EQ(ReadSpeedUnit(root(), 1), 1);  // too short to hold the unit
   fs::remove(root() / "SETUP" / "data_factory.cfg");
   SetupData d;
   auto bytes = d.ToBytes();
-  WriteBytes(root() / "data_setup.cfg", std::string(bytes.begin(), bytes.end()));
+  test::WriteFile(root() / "data_setup.cfg", std::string(bytes.begin(), bytes.end()));
   EXPECT_EQ(ReadSpeedUnit(root(), 1), 1);  // not a camera card: previous unit
 }
 
 TEST_F(SpeedUnitCard, IniTextThroughTheBinaryViewGivesTwoCharacters) {
   SetupData d;
   std::string text = BuildSetupFileText(d, {});
-  WriteBytes(root() / "data_setup.cfg", text);
+  test::WriteFile(root() / "data_setup.cfg", text);
   std::uint16_t unit = ReadSpeedUnit(root(), 0);
   auto expected = static_cast<std::uint16_t>(static_cast<std::uint8_t>(text[132]) |
                                              (static_cast<std::uint8_t>(text[133]) << 8));
@@ -221,9 +219,9 @@ TEST(LegacySetup, RecordLayout) {
 }
 
 TEST(LegacySetup, ResetRecordAndFile) {
-  testing::TempDir dir;
+  test::TempFolder dir;
   ASSERT_TRUE(WriteLegacySetupFile(dir.path(), LegacyResetValues()));
-  std::string bytes = ReadBytes(dir.path() / "setup.cfg");
+  std::string bytes = test::ReadFile(dir.path() / "setup.cfg");
   ASSERT_EQ(bytes.size(), kLegacySetupBytes);
   std::array<std::uint8_t, kLegacySetupBytes> r{};
   std::copy(bytes.begin(), bytes.end(), r.begin());
@@ -236,7 +234,7 @@ TEST(LegacySetup, ResetRecordAndFile) {
   LegacySetupValues v;
   v.frameRate = 2;
   ASSERT_TRUE(WriteLegacySetupFile(dir.path(), v));
-  bytes = ReadBytes(dir.path() / "setup.cfg");
+  bytes = test::ReadFile(dir.path() / "setup.cfg");
   ASSERT_EQ(bytes.size(), kLegacySetupBytes);
   EXPECT_EQ(static_cast<unsigned char>(bytes[432]), 2);
   EXPECT_EQ(static_cast<unsigned char>(bytes[48]), 0);

@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "settings/SettingsCloseRules.h"
-#include "tests/ini/TempDir.h"
+#include "tests/support/TempFolder.h"
 
 namespace lumora {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadBytes;
-using testing::WriteBytes;
 
 // A scripted Yes/No that counts how often it was asked.
 struct Asker {
@@ -70,8 +68,8 @@ TEST(CloseCheck, PassphraseRule) {
 class CloseCard : public ::testing::Test {
  protected:
   void SetUp() override {
-    WriteBytes(root() / "data_setup.cfg", kSetup);
-    WriteBytes(root() / "wifi.cfg", kWifi);
+    test::WriteFile(root() / "data_setup.cfg", kSetup);
+    test::WriteFile(root() / "wifi.cfg", kWifi);
     SetupComments c;
     ASSERT_TRUE(LoadSetupFile(root() / "data_setup.cfg", record, c));
     snapshot = record;
@@ -80,7 +78,7 @@ class CloseCard : public ::testing::Test {
   const fs::path& root() const { return dir_.path(); }
   static constexpr const char* kSetup = "[IO]\r\nusIoTurnActive=1 \r\n";
   static constexpr const char* kWifi = "[WIFI]\r\nssid=cam \r\nwpa_passphrase=12345678 \r\n";
-  testing::TempDir dir_;
+  test::TempFolder dir_;
   SetupData record, snapshot;
   WifiEditState wifi;
 };
@@ -92,8 +90,8 @@ TEST_F(CloseCard, OnlySsidChangedAsksOnceAndWritesOnlyWifi) {
   EXPECT_EQ(ask.asked, 1);
   EXPECT_TRUE(out.wifiWritten);
   EXPECT_FALSE(out.setupWritten);
-  EXPECT_EQ(ReadBytes(root() / "data_setup.cfg"), kSetup);
-  EXPECT_EQ(ReadBytes(root() / "wifi.cfg"),
+  EXPECT_EQ(test::ReadFile(root() / "data_setup.cfg"), kSetup);
+  EXPECT_EQ(test::ReadFile(root() / "wifi.cfg"),
             "[WIFI]\r\nssid=newcam \r\nwpa_passphrase=12345678 \r\nnetwork=192.168.20 \r\n");
 }
 
@@ -105,8 +103,8 @@ TEST_F(CloseCard, NoToSettingsWithChangedSsidWritesNothing) {
   EXPECT_EQ(ask.asked, 1);
   EXPECT_FALSE(out.setupWritten);
   EXPECT_FALSE(out.wifiWritten);
-  EXPECT_EQ(ReadBytes(root() / "data_setup.cfg"), kSetup);
-  EXPECT_EQ(ReadBytes(root() / "wifi.cfg"), kWifi);
+  EXPECT_EQ(test::ReadFile(root() / "data_setup.cfg"), kSetup);
+  EXPECT_EQ(test::ReadFile(root() / "wifi.cfg"), kWifi);
 }
 
 TEST_F(CloseCard, ShortPassphraseCancelledStillAsksForSettingsButKeepsWifi) {
@@ -119,8 +117,9 @@ TEST_F(CloseCard, ShortPassphraseCancelledStillAsksForSettingsButKeepsWifi) {
   EXPECT_EQ(ask.asked, 1);
   EXPECT_TRUE(out.setupWritten);
   EXPECT_FALSE(out.wifiWritten);
-  EXPECT_NE(ReadBytes(root() / "data_setup.cfg").find("usIoTurnActive=0 \r\n"), std::string::npos);
-  EXPECT_EQ(ReadBytes(root() / "wifi.cfg"), kWifi);
+  EXPECT_NE(test::ReadFile(root() / "data_setup.cfg").find("usIoTurnActive=0 \r\n"),
+            std::string::npos);
+  EXPECT_EQ(test::ReadFile(root() / "wifi.cfg"), kWifi);
 }
 
 TEST_F(CloseCard, YesWritesBothWithoutASecondQuestion) {
@@ -133,7 +132,7 @@ TEST_F(CloseCard, YesWritesBothWithoutASecondQuestion) {
   EXPECT_TRUE(out.setupWritten);
   EXPECT_TRUE(out.wifiWritten);
   EXPECT_EQ(wifi.network, "192.168.20");
-  EXPECT_NE(ReadBytes(root() / "wifi.cfg").find("ssid=other \r\n"), std::string::npos);
+  EXPECT_NE(test::ReadFile(root() / "wifi.cfg").find("ssid=other \r\n"), std::string::npos);
 }
 
 TEST_F(CloseCard, NothingChangedAsksNothing) {
@@ -142,7 +141,7 @@ TEST_F(CloseCard, NothingChangedAsksNothing) {
   EXPECT_EQ(ask.asked, 0);
   EXPECT_FALSE(out.setupWritten);
   EXPECT_FALSE(out.wifiWritten);
-  EXPECT_EQ(ReadBytes(root() / "wifi.cfg"), kWifi);
+  EXPECT_EQ(test::ReadFile(root() / "wifi.cfg"), kWifi);
 }
 
 TEST_F(CloseCard, MissingWifiFileIsCreatedOnYes) {
@@ -151,7 +150,7 @@ TEST_F(CloseCard, MissingWifiFileIsCreatedOnYes) {
   Asker ask{true};
   SaveOutcome out = SaveSettingsOnClose(root(), record, snapshot, {}, wifi, 0, ask.fn());
   EXPECT_TRUE(out.wifiWritten);
-  EXPECT_EQ(ReadBytes(root() / "wifi.cfg"),
+  EXPECT_EQ(test::ReadFile(root() / "wifi.cfg"),
             "[WIFI]\r\nssid=abc \r\nwpa_passphrase=abcdefgh \r\nnetwork=192.168.20 \r\n");
 }
 

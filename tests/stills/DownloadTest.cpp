@@ -25,7 +25,7 @@ std::size_t FilesIn(const fs::path& dir) {
 }
 
 TEST(Download, CopiesAndOverwritesAnExistingFile) {
-  test::ScratchDir dir;
+  test::TempFolder dir;
   const std::string content = Pattern(3 * CFileDownload::kChunkBytes + 123);
   const fs::path source = dir.path() / "card" / "NORMAL" / "20150102_030405_N1.avi";
   test::WriteText(source, content);
@@ -53,7 +53,7 @@ TEST(Download, CopiesAndOverwritesAnExistingFile) {
 }
 
 TEST(Download, CancelLeavesNoPartialFileAndKeepsTheOldOne) {
-  test::ScratchDir dir;
+  test::TempFolder dir;
   const std::string content = Pattern(2 * CFileDownload::kChunkBytes + 5);
   const fs::path source = dir.path() / "20150102_030405_E1.avi";
   test::WriteText(source, content);
@@ -77,7 +77,7 @@ TEST(Download, CancelLeavesNoPartialFileAndKeepsTheOldOne) {
 }
 
 TEST(Download, FailuresAreReported) {
-  test::ScratchDir dir;
+  test::TempFolder dir;
   std::string error;
   EXPECT_EQ(CFileDownload::Copy(dir.path() / "missing.avi", dir.path() / "out.avi", {}, &error),
             DownloadResult::Failed);

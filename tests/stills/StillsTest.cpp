@@ -19,7 +19,7 @@ std::uint32_t Get32(const std::uint8_t* p) {
 }
 
 TEST(DrawBitmap, SmallPictureCopiesOnlyItsOwnPixels) {
-  test::ScratchDir dir;
+  test::TempFolder dir;
   const auto jpeg = test::MakeJpeg(dir.path(), 37, 21);
   ASSERT_FALSE(jpeg.empty());
   CDrawBitmap bitmap;
@@ -54,7 +54,7 @@ TEST(DrawBitmap, SmallPictureCopiesOnlyItsOwnPixels) {
 }
 
 TEST(DrawBitmap, LargePictureCopiesTheModeSizeAndNeverPastTheDestination) {
-  test::ScratchDir dir;
+  test::TempFolder dir;
   const auto jpeg = test::MakeJpeg(dir.path(), 720, 496);
   ASSERT_FALSE(jpeg.empty());
   CDrawBitmap bitmap;
@@ -77,7 +77,7 @@ TEST(DrawBitmap, LargePictureCopiesTheModeSizeAndNeverPastTheDestination) {
 }
 
 TEST(DrawBitmap, BadPicturesFailCleanlyWithMessages) {
-  test::ScratchDir dir;
+  test::TempFolder dir;
   CDrawBitmap bitmap;
   std::vector<std::string> messages;
   auto collect = [&](const std::string& m) { messages.push_back(m); };
@@ -128,7 +128,7 @@ TEST(DrawBitmap, BadPicturesFailCleanlyWithMessages) {
 }
 
 TEST(CaptureFolder, FolderRuleAndCaseInsensitiveSearch) {
-  test::ScratchDir dir;
+  test::TempFolder dir;
   const fs::path card = dir.path() / "card";
   const fs::path recording = card / "NORMAL" / "20150102_030405_N1.avi";
   test::WriteText(recording, "x");
@@ -157,7 +157,7 @@ TEST(CaptureFolder, FolderRuleAndCaseInsensitiveSearch) {
 }
 
 TEST(CaptureFolder, StillsOfAGeneratedCardDecode) {
-  test::ScratchDir dir;
+  test::TempFolder dir;
   const std::string mkcard = std::string(LUMORA_BINARY_DIR) + "/tools/mkcard/lumora-mkcard";
   ASSERT_EQ(test::Run("'" + mkcard + "' --seconds 2 --recordings 1 --no-mp4 '" +
                       (dir.path() / "card").string() + "' >/dev/null"),

@@ -6,31 +6,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
+
 namespace lumora::test {
 
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::random_device rd;
-    m_path = std::filesystem::temp_directory_path() /
-             ("lumora-stills-" + std::to_string(rd()) + std::to_string(rd()));
-    std::filesystem::create_directories(m_path);
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const std::filesystem::path& path() const { return m_path; }
-
- private:
-  std::filesystem::path m_path;
-};
+using ScratchDir = TempFolder;
 
 inline std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& p) {
   std::ifstream in(p, std::ios::binary);

@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 const QString kCaption = QStringLiteral("QX-41a");
 
 TEST(SelectDriveDlg, ListsDisksThenCardsAndReturnsTheChoice) {
-  test::ScratchDir dir;
+  test::TempFolder dir;
   CFixedDriveEnumerator drives({{dir.path() / "a", false, true, "/dev/sda1", "ext4"},
                                 {dir.path() / "b", false, false, "/dev/sdb1", "ext4"},
                                 {dir.path() / "dvd", true, false, "/dev/sr0", "udf"},
@@ -51,7 +51,7 @@ TEST(SelectDriveDlg, NoDriveClosesAsCancelledAndRejectGivesNothing) {
   CFixedDriveEnumerator none({});
   CSelectDriveDlg empty(none);
   EXPECT_FALSE(empty.Run().has_value());  // returns at once, no dialog shown
-  test::ScratchDir dir;
+  test::TempFolder dir;
   CFixedDriveEnumerator one({{dir.path(), true, false, "/dev/sdc1", "vfat"}});
   CSelectDriveDlg dlg(one);
   QTimer::singleShot(0, &dlg, [&] { dlg.reject(); });
@@ -81,7 +81,7 @@ class FormatCommandTest : public ::testing::Test {
     return CFixedDriveEnumerator({{dir.path() / "card", removable, false, "/dev/sdc1", "vfat"}});
   }
   QString Text(int id) { return StringTable::Instance().Load(id); }
-  test::ScratchDir dir;
+  test::TempFolder dir;
   MessageBoxRecorder boxes;
   std::vector<std::string> formatted;
   std::vector<QString> opened;
@@ -232,7 +232,7 @@ class DownloadCommandTest : public ::testing::Test {
     hooks.showProgress = false;
     return hooks;
   }
-  test::ScratchDir dir;
+  test::TempFolder dir;
   fs::path source;
   MessageBoxRecorder boxes;
   std::vector<QString> titles;

@@ -59,7 +59,7 @@ bool Near(QRgb c, int r, int g, int b) {
 }
 
 TEST(PrintScreen, PrintsTheWindowScaledOntoAWhitePage) {
-  test::ScratchDir dir;
+  test::TempFolder dir;
   MessageBoxRecorder boxes;
   TwoColourWindow window;
   const fs::path pdf = dir.path() / "print.pdf";
@@ -90,7 +90,7 @@ TEST(PrintScreen, PrintsTheWindowScaledOntoAWhitePage) {
 }
 
 TEST(PrintScreen, CancelledDialogPrintsAndShowsNothing) {
-  test::ScratchDir dir;
+  test::TempFolder dir;
   MessageBoxRecorder boxes;
   TwoColourWindow window;
   const fs::path pdf = dir.path() / "never.pdf";
@@ -118,7 +118,7 @@ TEST(PrintScreen, NoPrinterShowsPrintFail) {
 }
 
 TEST(StillView, ShowsTheDecodedPictureTopRowFirst) {
-  test::ScratchDir dir;
+  test::TempFolder dir;
   MessageBoxRecorder boxes;
   const auto jpeg = test::MakeJpeg(dir.path(), 160, 120);
   ASSERT_FALSE(jpeg.empty());
@@ -140,7 +140,7 @@ TEST(StillView, ShowsTheDecodedPictureTopRowFirst) {
 }
 
 TEST(StillView, DecoderMessagesAreShownAndBadFilesLeaveItEmpty) {
-  test::ScratchDir dir;
+  test::TempFolder dir;
   MessageBoxRecorder boxes;
   const auto progressive = test::MakeJpeg(dir.path(), 32, 32, "-progressive");
   ASSERT_FALSE(progressive.empty());

@@ -31,7 +31,7 @@ std::string Name(int i) {
 }
 
 TEST(ThumbnailPages, SubFolderRecordingsAndPicturesTenToAPage) {
-  test::ScratchDir dir;
+  test::TempFolder dir;
   const fs::path card = dir.path() / "card";
   for (int i = 0; i < 13; ++i) test::WriteText(card / "NORMAL" / Name(i), "x");
   test::WriteText(card / "EVENT" / "deep" / "20240101_130000_E1.MP4", "x");
@@ -138,7 +138,7 @@ class RecordingThumbnail : public ::testing::Test {
     if (rc != 0) return {};
     return test::ReadBytes(raw);
   }
-  test::ScratchDir dir;
+  test::TempFolder dir;
   fs::path avi;
 };
 
@@ -233,7 +233,7 @@ TEST_F(RecordingThumbnail, CancelAbandonsTheDecode) {
 }
 
 TEST(StillThumbnail, CapturedPictureThroughOurDecoderAndBrokenOnesFail) {
-  test::ScratchDir dir;
+  test::TempFolder dir;
   const std::vector<std::uint8_t> jpeg = test::MakeJpeg(dir.path(), 320, 240);
   ASSERT_FALSE(jpeg.empty());
   const fs::path pic = dir.path() / "pic320x240.jpg";

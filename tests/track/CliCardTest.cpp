@@ -12,7 +12,7 @@
 #include <random>
 #include <set>
 
-#include "CliSupport.h"
+#include "tests/support/Cli.h"
 #include "tools/mkcard/SampleCard.h"
 
 namespace lumora {

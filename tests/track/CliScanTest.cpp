@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <random>
 
-#include "CliSupport.h"
+#include "tests/support/Cli.h"
 
 namespace lumora {
 namespace {

@@ -3,7 +3,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -454,40 +453,6 @@ TEST(DrivingTrack, LoaderRefusesCountsOutsideOneTo17999AndStopsOnErrors) {
     *l = 1;
     return 0;
   }));
-}
-
-TEST(DrivingTrack, RandomPayloadsNeverCrash) {
-  std::mt19937 rng(1234);
-  CDrivingTrack t;
-  std::vector<std::uint8_t> buf;
-  for (int round = 0; round < 20000; ++round) {
-    buf.resize(rng() % 1100);
-    for (auto& b : buf) b = static_cast<std::uint8_t>(rng());
-    if (!buf.empty()) {
-      const int kind = rng() % 4;
-      if (kind == 0) buf[0] = 'M';
-      if (kind == 1) {
-        const char* head = "$GPRMC,";
-        for (std::size_t i = 0; i < 7 && i < buf.size(); ++i)
-          buf[i] = static_cast<std::uint8_t>(head[i]);
-        // Random commas and digits to reach deep into the parser.
-        for (std::size_t i = 7; i < buf.size(); ++i) {
-          const int r = rng() % 4;
-          if (r == 0)
-            buf[i] = ',';
-          else if (r == 1)
-            buf[i] = static_cast<std::uint8_t>('0' + rng() % 10);
-        }
-      }
-    }
-    Decode(t, buf, static_cast<std::uint32_t>(rng()));
-    if (round % 5000 == 0) t.SetRestartSignal();
-  }
-  EXPECT_LE(t.GetGSampleCount(), static_cast<int>(kGSensorCapacity));
-  EXPECT_GT(t.TextData().m_arrGPS.size(), 1000u);
-  t.SetDuration(static_cast<std::int32_t>(rng() % 400000));
-  t.ResampleGSensor();
-  EXPECT_LT(t.GetSlotCount(), kResampleCapacity);
 }
 
 }  // namespace
