@@ -10,7 +10,7 @@
 
 #include "data/CDrivingTrack.h"
 #include "library/CClipOverlay.h"
-#include "tests/track/CliSupport.h"
+#include "tests/support/Cli.h"
 #include "tools/mkcard/SampleRecording.h"
 
 namespace lumora {
