@@ -1,6 +1,8 @@
 #include "library/CFileDownload.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include "TestSupport.h"
 
@@ -13,15 +15,6 @@ std::string Pattern(std::size_t bytes) {
   std::string s(bytes, '\0');
   for (std::size_t i = 0; i < bytes; ++i) s[i] = static_cast<char>((i * 131 + 7) % 251);
   return s;
-}
-
-std::size_t FilesIn(const fs::path& dir) {
-  std::size_t n = 0;
-  for (const auto& e : fs::directory_iterator(dir)) {
-    (void)e;
-    ++n;
-  }
-  return n;
 }
 
 TEST(Download, CopiesAndOverwritesAnExistingFile) {
@@ -49,7 +42,7 @@ TEST(Download, CopiesAndOverwritesAnExistingFile) {
   EXPECT_EQ(std::string(copied.begin(), copied.end()), content);
   ASSERT_EQ(seen.size(), 4u);
   EXPECT_EQ(seen.back(), content.size());
-  EXPECT_EQ(FilesIn(dir.path() / "pc"), 1u);  // no temporary file left
+  EXPECT_EQ(test::CountEntries(dir.path() / "pc"), 1);  // no temporary file left
 }
 
 TEST(Download, CancelLeavesNoPartialFileAndKeepsTheOldOne) {
@@ -64,7 +57,7 @@ TEST(Download, CancelLeavesNoPartialFileAndKeepsTheOldOne) {
   EXPECT_EQ(CFileDownload::Copy(source, fresh, cancelAfterOne, nullptr), DownloadResult::Cancelled);
   EXPECT_EQ(calls, 2);
   EXPECT_FALSE(fs::exists(fresh));
-  EXPECT_EQ(FilesIn(dir.path() / "pc"), 0u);
+  EXPECT_EQ(test::CountEntries(dir.path() / "pc"), 0);
 
   const fs::path existing = dir.path() / "pc" / "20150102_030405_E1.avi";
   test::WriteText(existing, "keep me");
@@ -73,7 +66,7 @@ TEST(Download, CancelLeavesNoPartialFileAndKeepsTheOldOne) {
             DownloadResult::Cancelled);
   const auto kept = test::ReadBytes(existing);
   EXPECT_EQ(std::string(kept.begin(), kept.end()), "keep me");
-  EXPECT_EQ(FilesIn(dir.path() / "pc"), 1u);
+  EXPECT_EQ(test::CountEntries(dir.path() / "pc"), 1);
 }
 
 TEST(Download, FailuresAreReported) {
@@ -99,6 +92,40 @@ TEST(Download, FailuresAreReported) {
   EXPECT_EQ(CFileDownload::Copy(empty, dir.path() / "pc" / "empty.avi", {}, &error),
             DownloadResult::Copied);
   EXPECT_EQ(fs::file_size(dir.path() / "pc" / "empty.avi"), 0u);
+}
+
+// A copy that breaks off half-way (the PC's disk refuses a write, or the card
+// is pulled and the recording reads short) fails, keeps the earlier copy
+// byte for byte and leaves no temporary file.
+TEST(Download, BrokenCopyKeepsTheOldTargetAndLeavesNoTemporaryFile) {
+  enum class Break { WriteRefused, SourceVanishes };
+  for (Break how : {Break::WriteRefused, Break::SourceVanishes}) {
+    SCOPED_TRACE(how == Break::WriteRefused ? "write refused" : "source vanishes");
+    test::TempFolder dir;
+    const fs::path source = dir.Write("card/20150102_030405_N1.avi",
+                                      Pattern(3 * CFileDownload::kChunkBytes + 17));
+    const fs::path target = dir.Write("pc/20150102_030405_N1.avi", "the earlier copy");
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    auto progress = [&](std::uint64_t done, std::uint64_t) {
+      if (how == Break::SourceVanishes) fs::resize_file(source, 100);
+      if (how == Break::WriteRefused) {
+        // Files may grow no further than what is written now.
+        rlimit limit{static_cast<rlim_t>(done), old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+      }
+      return true;
+    };
+    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    std::string error;
+    const DownloadResult result = CFileDownload::Copy(source, target, progress, &error);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(result, DownloadResult::Failed);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(test::ReadFile(target), "the earlier copy");
+    EXPECT_EQ(test::CountEntries(dir.path() / "pc"), 1);
+  }
 }
 
 }  // namespace
