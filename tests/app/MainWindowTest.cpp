@@ -295,7 +295,7 @@ TEST_F(MainWindowTest, VolumeZeroMutesAndMovingUpUnmutes) {
   window_->OnHScroll(kIdVolumeSlider, 4);
   EXPECT_FALSE(window_->IsChecked(kIdMute));
   EXPECT_EQ(window_->SavedVolume(), 30);
-  EXPECT_EQ(window_->OutputVolume(), PlaybackRules::VolumeWord(30));
+  EXPECT_EQ(window_->OutputVolume(), 19660u + (19660u << 16));
   EXPECT_EQ(player_->volumes.back(), 19660u + (19660u << 16));
   // The mute box silences and restores the slider's level.
   window_->SetChecked(kIdMute, true);
@@ -303,7 +303,7 @@ TEST_F(MainWindowTest, VolumeZeroMutesAndMovingUpUnmutes) {
   EXPECT_EQ(window_->OutputVolume(), 0u);
   window_->SetChecked(kIdMute, false);
   window_->OnCommand(kIdMute);
-  EXPECT_EQ(window_->OutputVolume(), PlaybackRules::VolumeWord(30));
+  EXPECT_EQ(window_->OutputVolume(), 19660u + (19660u << 16));
   // Opening a recording sets the level the slider shows, not half.
   window_->OnCommand(kIdNext);
   EXPECT_EQ(window_->Slider(kIdVolumeSlider)->value(), 30);

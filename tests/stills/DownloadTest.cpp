@@ -102,8 +102,8 @@ TEST(Download, BrokenCopyKeepsTheOldTargetAndLeavesNoTemporaryFile) {
   for (Break how : {Break::WriteRefused, Break::SourceVanishes}) {
     SCOPED_TRACE(how == Break::WriteRefused ? "write refused" : "source vanishes");
     test::TempFolder dir;
-    const fs::path source = dir.Write("card/20150102_030405_N1.avi",
-                                      Pattern(3 * CFileDownload::kChunkBytes + 17));
+    const fs::path source =
+        dir.Write("card/20150102_030405_N1.avi", Pattern(3 * CFileDownload::kChunkBytes + 17));
     const fs::path target = dir.Write("pc/20150102_030405_N1.avi", "the earlier copy");
     rlimit old{};
     getrlimit(RLIMIT_FSIZE, &old);

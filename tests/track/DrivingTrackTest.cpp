@@ -176,15 +176,14 @@ TEST(DrivingTrack, HeadingVectors) {
     EXPECT_EQ(e.dx, expected[i][0]) << i;
     EXPECT_EQ(e.dy, expected[i][1]) << i;
   }
-  // A diagonal step: slope from metres of one latitude and one longitude minute.
-  const double s = (110560.0 / 60.0) / (84800.0 / 60.0);
-  const double dx = std::sqrt(23.0 * 23.0 / (s * s + 1.0));
-  EXPECT_EQ(t.GetHeadingEntry(6).dx, static_cast<int>(dx));
-  EXPECT_EQ(t.GetHeadingEntry(6).dy, static_cast<int>(dx * s));
-  EXPECT_EQ(t.GetHeadingEntry(7).dx, -static_cast<int>(dx));
-  EXPECT_EQ(t.GetHeadingEntry(7).dy, -static_cast<int>(dx * s));
-  EXPECT_NEAR(t.GetHeadingEntry(0).north, 110560.0 * 35.0, 1e-6);
-  EXPECT_NEAR(t.GetHeadingEntry(1).east, 84800.0 * (135.0 + 1.0 / 60.0), 1e-6);
+  // A diagonal step of one minute each way: 1842.67 m north by 1413.33 m east,
+  // a vector of length 23 at that slope is (13.998, 18.250).
+  EXPECT_EQ(t.GetHeadingEntry(6).dx, 13);
+  EXPECT_EQ(t.GetHeadingEntry(6).dy, 18);
+  EXPECT_EQ(t.GetHeadingEntry(7).dx, -13);
+  EXPECT_EQ(t.GetHeadingEntry(7).dy, -18);
+  EXPECT_NEAR(t.GetHeadingEntry(0).north, 3869600.0, 1e-6);
+  EXPECT_NEAR(t.GetHeadingEntry(1).east, 11449413.333333, 1e-5);
   // Lookup by whole seconds of play position.
   EXPECT_EQ(t.GetHeading(1999)->dx, 23);
   EXPECT_EQ(t.GetHeading(2000)->dy, 23);
@@ -258,7 +257,7 @@ TEST(DrivingTrack, SampleTableKeepsTheFirst18000) {
 }
 
 double Ramp(int i) { return i / 256.0; }  // exact in the 1/1024 g coding
-double Square(int i) { return (i * 0.1) * (i * 0.1) / 10.0; }
+double Parabola(int i) { return (i - 25) * (i - 25) / 1024.0; }
 
 TEST(DrivingTrack, ResampleSixtySecondsOfSixHundredSamples) {
   CDrivingTrack t;
@@ -291,25 +290,16 @@ TEST(DrivingTrack, ResampleSixtySecondsOfSixHundredSamples) {
 }
 
 TEST(DrivingTrack, ResampleFollowsAQuadraticExactly) {
+  // Samples on the parabola ((i - 25)^2) / 1024 g are exact in the 1/1024 g
+  // coding, so every slot between them lies on the same parabola.
   CDrivingTrack t;
-  AddSamples(t, 50, Square);
+  AddSamples(t, 50, Parabola);
   t.SetDuration(10000);  // 500 slots, step 10
   t.ResampleGSensor();
   ASSERT_EQ(t.GetSlotCount(), 490u);
-  // The samples are quantised to 1/1024 g, so compare against the stored values.
-  for (std::uint32_t s = 1; s < 490; ++s) {
-    const int i = static_cast<int>(s / 10);
-    if (s % 10 == 0) {
-      EXPECT_EQ(t.GetResampled(s)->ax, t.GetSample(i)->ax);
-      continue;
-    }
-    const int base = std::min(i, 47);
-    const double t0 = base * 10.0, t1 = t0 + 10.0, t2 = t0 + 20.0;
-    const double y0 = t.GetSample(base)->ax, y1 = t.GetSample(base + 1)->ax,
-                 y2 = t.GetSample(base + 2)->ax;
-    const double f1 = (y1 - y0) / (t1 - t0);
-    const double f2 = ((y2 - y1) / (t2 - t1) - f1) / (t2 - t0);
-    EXPECT_DOUBLE_EQ(t.GetResampled(s)->ax, (s - t0) * f1 + y0 + (s - t0) * f2 * (s - t1)) << s;
+  for (std::uint32_t s = 0; s < 490; ++s) {
+    const double at = s / 10.0 - 25.0;
+    EXPECT_NEAR(t.GetResampled(s)->ax, at * at / 1024.0, 1e-9) << s;
   }
 }
 
