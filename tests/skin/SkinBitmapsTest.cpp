@@ -40,26 +40,29 @@ TEST(SkinBitmaps, EveryButtonHasFourDistinctStatesOfOneSize) {
 }
 
 TEST(SkinBitmaps, FixedPicturesHaveTheirControlSizes) {
-  EXPECT_EQ(SkinImage(kBmpBackground).size(), QSize(1020, 760));  // client of mode 1
-  EXPECT_EQ(SkinImage(kBmpThumbnailArea).size(), QSize(605, 250));
-  for (int id = kBmpIndicatorFirst; id <= kBmpIndicatorLast; ++id) {
-    EXPECT_EQ(SkinImage(id).size(), QSize(180, 165)) << id;
-  }
-  EXPECT_EQ(SkinImage(kBmpEventAlert).size(), QSize(180, 165));
-  for (int id : {kBmpGraphModeA, kBmpGraphModeB, kBmpGraphModeSpeed, kBmpGraphModeADown,
-                 kBmpGraphModeBDown, kBmpGraphModeSpeedDown}) {
-    EXPECT_EQ(SkinImage(id).size(), QSize(40, 39)) << id;
-  }
-  EXPECT_EQ(SkinImage(kBmpSeekFilled).size(), QSize(537, 20));
-  EXPECT_EQ(SkinImage(kBmpSeekEmpty).size(), QSize(537, 20));
-  EXPECT_EQ(SkinImage(kBmpVolumeFilled).size(), QSize(92, 20));
-  EXPECT_EQ(SkinImage(kBmpVolumeEmpty).size(), QSize(92, 20));
+  std::vector<std::pair<int, QSize>> rows = {
+      {kBmpBackground, {1020, 760}},  // the client area of window mode 1
+      {kBmpThumbnailArea, {605, 250}},
+      {kBmpEventAlert, {180, 165}},
+      {kBmpGraphModeA, {40, 39}},
+      {kBmpGraphModeB, {40, 39}},
+      {kBmpGraphModeSpeed, {40, 39}},
+      {kBmpGraphModeADown, {40, 39}},
+      {kBmpGraphModeBDown, {40, 39}},
+      {kBmpGraphModeSpeedDown, {40, 39}},
+      {kBmpSeekFilled, {537, 20}},
+      {kBmpSeekEmpty, {537, 20}},
+      {kBmpVolumeFilled, {92, 20}},
+      {kBmpVolumeEmpty, {92, 20}},
+      {kBmpCategory, {60, 15}},
+      {kBmpOrderBar, {256, 12}},
+      {kBmpListX, {25, 25}}};
+  for (int id = kBmpIndicatorFirst; id <= kBmpIndicatorLast; ++id) rows.push_back({id, {180, 165}});
+  for (const auto& [id, size] : rows) EXPECT_EQ(SkinImage(id).size(), size) << id;
+  // Thumbs and the logo are strips of three frames.
   EXPECT_EQ(SkinImage(kBmpSeekThumb).width() % 3, 0);
   EXPECT_EQ(SkinImage(kBmpVolumeThumb).width() % 3, 0);
   EXPECT_EQ(SkinImage(kBmpLogo).width(), 3 * SkinImage(kBmpLogo).height());
-  EXPECT_EQ(SkinImage(kBmpCategory).size(), QSize(60, 15));
-  EXPECT_EQ(SkinImage(kBmpOrderBar).size(), QSize(256, 12));
-  EXPECT_EQ(SkinImage(kBmpListX).size(), QSize(25, 25));
   EXPECT_FALSE(SkinImage(kBmpAppIcon).isNull());
 }
 

@@ -1,5 +1,6 @@
-// CBitWnd and its state rules: hover, leave, press and release frames, the
-// toggle flag, command on press or on release, and forwarding to the parent.
+// CBitWnd: the frame of its strip drawn for hover, press, release and leave,
+// the toggle flag, command on press or on release, and forwarding to the
+// parent (the state rules show in the drawn frames).
 #include "UiTestSupport.h"
 #include "ui/CBitWnd.h"
 
@@ -11,45 +12,6 @@ namespace lumora {
 namespace {
 
 using namespace lumora::test;
-
-TEST(BitWndState, FramesFollowHoverPressReleaseAndLeave) {
-  BitWndState state;
-  EXPECT_TRUE(state.MouseMove());
-  EXPECT_FALSE(state.MouseMove());
-  state.Hover();
-  EXPECT_EQ(state.Frame(), BitWndState::kFrameHover);
-  EXPECT_FALSE(state.LButtonDown());
-  EXPECT_EQ(state.Frame(), BitWndState::kFramePressed);
-  EXPECT_TRUE(state.LButtonUp());
-  EXPECT_EQ(state.Frame(), BitWndState::kFrameHover);
-  state.Leave();
-  EXPECT_EQ(state.Frame(), BitWndState::kFrameNormal);
-  EXPECT_FALSE(state.Tracking());
-}
-
-TEST(BitWndState, ToggleKeepsThePressedFrameWhileChecked) {
-  BitWndState state;
-  state.SetToggle(true);
-  state.LButtonDown();
-  EXPECT_TRUE(state.Checked());
-  state.LButtonUp();
-  EXPECT_EQ(state.Frame(), BitWndState::kFramePressed);
-  state.Hover();
-  EXPECT_EQ(state.Frame(), BitWndState::kFramePressed);
-  state.Leave();
-  EXPECT_EQ(state.Frame(), BitWndState::kFramePressed);
-  state.LButtonDown();
-  EXPECT_FALSE(state.Checked());
-  state.LButtonUp();
-  EXPECT_EQ(state.Frame(), BitWndState::kFrameHover);
-}
-
-TEST(BitWndState, NotifyOnPressMovesTheCommandToThePress) {
-  BitWndState state;
-  state.SetNotifyOnPress(true);
-  EXPECT_TRUE(state.LButtonDown());
-  EXPECT_FALSE(state.LButtonUp());
-}
 
 class BitWndWidget : public testing::Test {
  protected:
