@@ -188,7 +188,7 @@ TEST_F(DisplayCore, ZoomedFrameGetsTheInsetWithRedMarkings) {
     ASSERT_TRUE(s.inset);
     ExpectRect(s.source, 320, 180, 960, 540);
     ExpectRect(s.insetSource, 0, 0, 1280, 720);
-    ExpectRect(s.insetDest, CDisplayGeometry::InsetRect(s.dest, 1).left, 16, 640 - 16, 16 + 90);
+    ExpectRect(s.insetDest, 464, 16, 624, 106);  // 160 x 90 at margins of 16
     const CYv12Surface* in = d.InsetSurface(0);
     EXPECT_EQ(in->Y()[0], 70);                  // frame around the picture
     EXPECT_EQ(in->Y()[400 * 1920 + 320], 70);   // left edge of the region

@@ -19,25 +19,31 @@ void Paint(CYv12Surface& s, int x, int y, int w, int h, int Y, int U, int V) {
     }
 }
 
-void ExpectNear(const std::uint8_t* px, int r, int g, int b, int tol, const char* what) {
-  EXPECT_NEAR(px[0], r, tol) << what;
-  EXPECT_NEAR(px[1], g, tol) << what;
-  EXPECT_NEAR(px[2], b, tol) << what;
+void ExpectNear(const std::uint8_t* px, int r, int g, int b, int tol) {
+  EXPECT_NEAR(px[0], r, tol);
+  EXPECT_NEAR(px[1], g, tol);
+  EXPECT_NEAR(px[2], b, tol);
 }
 
+constexpr int kOne = CColourControls::kOne;
+
+// BT.709 full range, worked out by hand: R = Y + 1.5748 (Cr - 128),
+// G = Y - 0.1873 (Cb - 128) - 0.4681 (Cr - 128), B = Y + 1.8556 (Cb - 128).
 TEST(YuvToRgb, Bt709FullRangeReferenceValues) {
-  int r, g, b;
-  CYuvToRgb::Bt709FullRange(255, 128, 128, r, g, b);
-  EXPECT_EQ(r, 255);
-  EXPECT_EQ(g, 255);
-  EXPECT_EQ(b, 255);
-  CYuvToRgb::Bt709FullRange(0, 128, 128, r, g, b);
-  EXPECT_EQ(r + g + b, 0);
-  // Pure red in BT.709 full range: Y 54, Cb 99, Cr 255.
-  CYuvToRgb::Bt709FullRange(54, 99, 255, r, g, b);
-  EXPECT_NEAR(r, 254, 1);
-  EXPECT_NEAR(g, 0, 1);
-  EXPECT_NEAR(b, 0, 1);
+  struct Row {
+    int y, u, v, r, g, b;
+  };
+  const Row rows[] = {{255, 128, 128, 255, 255, 255}, {0, 128, 128, 0, 0, 0},
+                      {54, 99, 255, 254, 0, 0},       {182, 30, 12, 0, 255, 0},
+                      {18, 255, 116, 0, 0, 254},      {100, 60, 200, 213, 79, 0}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.y * 1000000 + row.u * 1000 + row.v);
+    int r, g, b;
+    CYuvToRgb::Bt709FullRange(row.y, row.u, row.v, r, g, b);
+    EXPECT_NEAR(r, row.r, 1);
+    EXPECT_NEAR(g, row.g, 1);
+    EXPECT_NEAR(b, row.b, 1);
+  }
 }
 
 TEST(YuvToRgb, ConvertsAndScalesARegion) {
@@ -47,18 +53,14 @@ TEST(YuvToRgb, ConvertsAndScalesARegion) {
   Paint(s, 0, 32, 128, 32, 200, 128, 128);
   CYuvToRgb conv;
   std::vector<std::uint8_t> out(32 * 16 * 3);
-  ASSERT_TRUE(conv.Convert(s, {0, 0, 128, 64}, 32, 16,
-                           {0, CColourControls::kOne, CColourControls::kOne}, out.data(), 32 * 3));
-  int r, g, b;
-  CYuvToRgb::Bt709FullRange(54, 99, 255, r, g, b);
-  ExpectNear(&out[(2 * 32 + 2) * 3], r, g, b, 6, "red");
-  CYuvToRgb::Bt709FullRange(182, 30, 12, r, g, b);
-  ExpectNear(&out[(2 * 32 + 28) * 3], r, g, b, 6, "green");
-  ExpectNear(&out[(12 * 32 + 10) * 3], 200, 200, 200, 3, "grey");
+  ASSERT_TRUE(conv.Convert(s, {0, 0, 128, 64}, 32, 16, {0, kOne, kOne}, out.data(), 32 * 3));
+  ExpectNear(&out[(2 * 32 + 2) * 3], 254, 0, 0, 6);
+  ExpectNear(&out[(2 * 32 + 28) * 3], 0, 255, 0, 6);
+  ExpectNear(&out[(12 * 32 + 10) * 3], 200, 200, 200, 3);
   // Only the right half: all green.
-  ASSERT_TRUE(conv.Convert(s, {64, 0, 128, 32}, 8, 8,
-                           {0, CColourControls::kOne, CColourControls::kOne}, out.data(), 8 * 3));
-  ExpectNear(&out[0], r, g, b, 6, "green corner");
+  ASSERT_TRUE(conv.Convert(s, {64, 0, 128, 32}, 8, 8, {0, kOne, kOne}, out.data(), 8 * 3));
+  ExpectNear(&out[0], 0, 255, 0, 6);
+  ExpectNear(&out[(7 * 8 + 7) * 3], 0, 255, 0, 6);
 }
 
 TEST(YuvToRgb, ColourControlsChangeTheResult) {
@@ -66,12 +68,9 @@ TEST(YuvToRgb, ColourControlsChangeTheResult) {
   Paint(s, 0, 0, 16, 16, 100, 128, 128);
   CYuvToRgb conv;
   std::vector<std::uint8_t> out(4 * 4 * 3);
-  ASSERT_TRUE(conv.Convert(
-      s, {0, 0, 16, 16}, 4, 4,
-      {20 * CColourControls::kOne, CColourControls::kOne, CColourControls::kOne}, out.data(), 12));
+  ASSERT_TRUE(conv.Convert(s, {0, 0, 16, 16}, 4, 4, {20 * kOne, kOne, kOne}, out.data(), 12));
   EXPECT_NEAR(out[0], 120, 3);
-  ASSERT_TRUE(conv.Convert(s, {0, 0, 16, 16}, 4, 4,
-                           {0, 2 * CColourControls::kOne, CColourControls::kOne}, out.data(), 12));
+  ASSERT_TRUE(conv.Convert(s, {0, 0, 16, 16}, 4, 4, {0, 2 * kOne, kOne}, out.data(), 12));
   EXPECT_GT(out[0], 150);
 }
 
@@ -79,7 +78,7 @@ TEST(YuvToRgb, RejectsEmptyRegions) {
   CYv12Surface s;
   CYuvToRgb conv;
   std::vector<std::uint8_t> out(16 * 3);
-  const CColourControls::Values c{0, CColourControls::kOne, CColourControls::kOne};
+  const CColourControls::Values c{0, kOne, kOne};
   EXPECT_FALSE(conv.Convert(s, {10, 10, 10, 20}, 4, 4, c, out.data(), 12));
   EXPECT_FALSE(conv.Convert(s, {0, 0, 16, 16}, 0, 4, c, out.data(), 12));
   EXPECT_FALSE(conv.Convert(s, {0, 0, 16, 16}, 4, 4, c, out.data(), 4));

@@ -2,11 +2,10 @@
 // Test pictures for the display widgets: colour bars as planar YUV 4:2:0
 // (BT.709, full range) and helpers to read pixels back.
 
-#include "display/CYuvToRgb.h"
-
 #include <QColor>
 #include <QImage>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -14,15 +13,17 @@
 
 namespace lumora::testpics {
 
+// A colour as the test wrote it (r, g, b) and its YUV encoding.
 struct Yuv {
   int y, u, v;
+  int r, g, b;
 };
 
 // BT.709 full-range encoding of an RGB colour.
 inline Yuv FromRgb(int r, int g, int b) {
   const double y = 0.2126 * r + 0.7152 * g + 0.0722 * b;
   auto c = [](double x) { return std::clamp(static_cast<int>(std::lround(x)), 0, 255); };
-  return {c(y), c((b - y) / 1.8556 + 128.0), c((r - y) / 1.5748 + 128.0)};
+  return {c(y), c((b - y) / 1.8556 + 128.0), c((r - y) / 1.5748 + 128.0), r, g, b};
 }
 
 // White, yellow, cyan, green, magenta, red, blue, black.
@@ -32,12 +33,8 @@ inline std::array<Yuv, 8> BarColours() {
           FromRgb(16, 16, 235),   FromRgb(16, 16, 16)};
 }
 
-// Expected RGB of a bar after decoding.
-inline QColor Expected(const Yuv& c) {
-  int r, g, b;
-  CYuvToRgb::Bt709FullRange(c.y, c.u, c.v, r, g, b);
-  return QColor(r, g, b);
-}
+// Expected RGB of a bar after decoding: the colour it was made from.
+inline QColor Expected(const Yuv& c) { return QColor(c.r, c.g, c.b); }
 
 struct YuvPicture {
   int w, h;

@@ -126,22 +126,16 @@ TEST_F(VideoWindows, WheelZoomsThatChannel) {
   EXPECT_EQ(host.zoomOuts, (std::vector<int>{1, 0}));
 }
 
-TEST_F(VideoWindows, ScrollArithmetic) {
+// The step rules are the scroll axis's; here: which bar and wheel reach it,
+// and that the view moves with the position.
+TEST_F(VideoWindows, ScrollBarsAndWheelMoveTheView) {
   zoom->SetScrollRange(Qt::Vertical, 0, 400);
-  zoom->OnVScroll(CScrollAxis::kLineDown);
-  EXPECT_EQ(zoom->ScrollPos(Qt::Vertical), 1);
   zoom->OnVScroll(CScrollAxis::kPageDown);
   zoom->OnVScroll(CScrollAxis::kPageDown);
-  zoom->OnVScroll(CScrollAxis::kPageDown);
-  // The end of the range less the client height.
-  EXPECT_EQ(zoom->ScrollPos(Qt::Vertical), 40);
-  EXPECT_EQ(zoom->View()->y(), -40);  // the content moved up with it
+  EXPECT_EQ(zoom->ScrollPos(Qt::Vertical), 40);  // 400 less the client height
+  EXPECT_EQ(zoom->View()->y(), -40);
   Wheel(zoom, 120);
   EXPECT_EQ(zoom->ScrollPos(Qt::Vertical), 20);
-  Wheel(zoom, 60);
-  EXPECT_EQ(zoom->ScrollPos(Qt::Vertical), 20);
-  zoom->OnVScroll(CScrollAxis::kThumbTrack, 5);
-  EXPECT_EQ(zoom->ScrollPos(Qt::Vertical), 5);
   rear->SetScrollRange(Qt::Horizontal, 0, 350);
   rear->OnHScroll(CScrollAxis::kPageDown);
   rear->OnHScroll(CScrollAxis::kPageDown);

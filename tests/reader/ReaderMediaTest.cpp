@@ -150,16 +150,6 @@ TEST_F(MediaFiles, LongAndNonAsciiPathsOpenTheRightFile) {
   EXPECT_EQ(manager.GetVideoStreamCount(), 1);
 }
 
-TEST_F(MediaFiles, NonMediaFilesReportNoVideo) {
-  TempDir dir;
-  WriteFile(dir / "text.avi", Bytes(std::string(5000, 'z')));
-  CFileManager manager;
-  ASSERT_EQ(manager.Open(dir / "text.avi"), 1);
-  EXPECT_EQ(manager.GetVideoStreamCount(), -1);
-  EXPECT_EQ(manager.GetDuration(), 0);
-  EXPECT_EQ(manager.GetUserDataCount(), 0);
-}
-
 TEST_F(MediaFiles, CliProbePrintsTheReadersValues) {
   ASSERT_TRUE(s_ok) << "ffmpeg could not make the test media";
   const auto r = RunCommand(Cli() + " probe " + Quote(Avi().string()));
