@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "settings/AdasPageRules.h"
 #include "settings/DvrPageRules.h"
@@ -92,72 +94,42 @@ TEST(AdasRules, HmwLevel) {
   EXPECT_EQ(HmwSecondsText(950), "0.9");
 }
 
-// One row per rule call: the call, as text for the message, and its result.
-#define R(call, expected) \
-  { #call, static_cast < int>(call), expected }
+// One row per rule: its inputs and their results.
+#define RULE(f, T) #f, [](double x) { return static_cast<int>(f(static_cast<T>(x))); }
+using U16 = std::uint16_t;
 
 TEST(PageRules, SmallRules) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
   const struct {
     const char* rule;
-    int got, expected;
-  } rows[] = {R(ToggleAdasCheck(0), 1),
-              R(ToggleAdasCheck(1), 0),
-              R(ToggleAdasCheck(7), 0),
-              R(ToggleOnOffCheck(1), 0),
-              R(ToggleOnOffCheck(0), 1),
-              R(ToggleOnOffCheck(5), 1),
-              R(ClampWarningStep(-3), 1),
-              R(ClampWarningStep(5), 5),
-              R(ClampWarningStep(12), 9),
-              R(AlarmTimingFromIndex(3), 3000),
-              R(AlarmTimingIndex(3000), 3),
-              R(AlarmTimingIndex(2500), 2),
-              R(AlarmTimingIndex(9000), -1),
-              R(RoundTriggerPosition(3), 10),
-              R(RoundTriggerPosition(74), 70),
-              R(RoundTriggerPosition(75), 80),
-              R(RoundTriggerPosition(200), 200),
-              R(ClampVolume(-1), 0),
-              R(ClampVolume(7), 7),
-              R(ClampVolume(16), 15),
-              R(DialogLanguageCode(5), 0),
-              R(DialogLanguageCode(1), 1),
-              R(DialogLanguageCode(9), 9),
-              R(DialogLanguageCode(10), 0),
-              R(StringTableLanguage(0), 1041),
-              R(StringTableLanguage(1), 1033),
-              R(StringTableLanguage(9), 1042),
-              R(LanguageRadioIndex(5), 0),
-              R(LanguageRadioIndex(9), 0),
-              R(LanguageRadioIndex(1), 1),
-              R(LanguageNameStringId(0).value_or(-1), 699),
-              R(LanguageNameStringId(1).value_or(-1), 689),
-              R(LanguageNameStringId(10).value_or(-1), 689),
-              R(LanguageNameStringId(9).value_or(-1), 700),
-              R(LanguageNameStringId(3).value_or(-1), -1),
-              R(CameraHeightFromMetres(1.34), 130),
-              R(CameraHeightFromMetres(1.35), 140),
-              R(CameraHeightFromMetres(0.5), 100),
-              R(CameraHeightFromMetres(4.5), 400),
-              R(VehicleWidthFromMetres(3.7), 300),
-              R(VehicleWidthFromMetres(1.86), 190),
-              R(VehicleWidthFromMetres(std::numeric_limits<double>::quiet_NaN()), 100),
-              R(DevicePositionFromCentimetres(5.5), 55),
-              R(DevicePositionFromCentimetres(25), 200),
-              R(DevicePositionFromCentimetres(-4), 0),
-              R(VehiclePulseFromTyped(1234), 1234),
-              R(VehiclePulseFromTyped(70000), 4464),
-              R(VehicleRadioIndex(9), 0),
-              R(TimeZoneIndexFromValue(1), 0),
-              R(TimeZoneIndexFromValue(24), 23),
-              R(TimeZoneIndexFromValue(0), -1),
-              R(TimeZoneIndexFromValue(25), -1),
-              R(TimeZoneValueFromIndex(11), 12),
-              R(TimeZoneValueFromIndex(-1), 0),
-              R(DitRadioIndex(1), 0),
-              R(DitRadioIndex(0), 1),
-              R(DitRadioIndex(2), -1)};
-  for (const auto& r : rows) EXPECT_EQ(r.got, r.expected) << r.rule;
+    int (*call)(double);
+    std::vector<std::pair<double, int>> cases;
+  } rows[] = {
+      {RULE(ToggleAdasCheck, U16), {{0, 1}, {1, 0}, {7, 0}}},
+      {RULE(ToggleOnOffCheck, U16), {{1, 0}, {0, 1}, {5, 1}}},
+      {RULE(ClampWarningStep, int), {{-3, 1}, {5, 5}, {12, 9}}},
+      {RULE(AlarmTimingFromIndex, int), {{3, 3000}}},
+      {RULE(AlarmTimingIndex, U16), {{3000, 3}, {2500, 2}, {9000, -1}}},
+      {RULE(RoundTriggerPosition, int), {{3, 10}, {74, 70}, {75, 80}, {200, 200}}},
+      {RULE(ClampVolume, int), {{-1, 0}, {7, 7}, {16, 15}}},
+      {RULE(DialogLanguageCode, U16), {{5, 0}, {1, 1}, {9, 9}, {10, 0}}},
+      {RULE(StringTableLanguage, int), {{0, 1041}, {1, 1033}, {9, 1042}}},
+      {RULE(LanguageRadioIndex, U16), {{5, 0}, {9, 0}, {1, 1}}},
+      {"LanguageNameStringId",
+       [](double x) { return LanguageNameStringId(int(x)).value_or(-1); },
+       {{0, 699}, {1, 689}, {10, 689}, {9, 700}, {3, -1}}},
+      {RULE(CameraHeightFromMetres, double), {{1.34, 130}, {1.35, 140}, {0.5, 100}, {4.5, 400}}},
+      {RULE(VehicleWidthFromMetres, double), {{3.7, 300}, {1.86, 190}, {nan, 100}}},
+      {RULE(DevicePositionFromCentimetres, double), {{5.5, 55}, {25, 200}, {-4, 0}}},
+      {RULE(VehiclePulseFromTyped, long), {{1234, 1234}, {70000, 4464}}},
+      {RULE(VehicleRadioIndex, U16), {{9, 0}}},
+      {RULE(TimeZoneIndexFromValue, U16), {{1, 0}, {24, 23}, {0, -1}, {25, -1}}},
+      {RULE(TimeZoneValueFromIndex, int), {{11, 12}, {-1, 0}}},
+      {RULE(DitRadioIndex, U16), {{1, 0}, {0, 1}, {2, -1}}},
+  };
+  for (const auto& r : rows) {
+    for (const auto& [in, out] : r.cases) EXPECT_EQ(r.call(in), out) << r.rule << "(" << in << ")";
+  }
   EXPECT_EQ(TriggerGText(70), "0.70");
   EXPECT_EQ(TriggerGText(200), "2.00");
   EXPECT_DOUBLE_EQ(CentimetresToMetres(130), 1.3);

@@ -24,7 +24,7 @@ namespace lumora {
 namespace {
 
 using testing::Choose;
-using testing::ReadAll;
+using testing::ReadFile;
 using testing::TempCard;
 using testing::TypeInto;
 
@@ -109,8 +109,8 @@ TEST(SetupDialog, CloseAsksOnceAndWritesWhatTheAnswerAllows) {
   for (const int answer : {int{kIdYes}, int{kIdNo}, 0}) {
     SCOPED_TRACE(answer);
     TempCard card;
-    const std::string setupBefore = ReadAll(card.SetupPath());
-    const std::string wifiBefore = ReadAll(card.WifiPath());
+    const std::string setupBefore = ReadFile(card.SetupPath());
+    const std::string wifiBefore = ReadFile(card.WifiPath());
     MessageBoxRecorder recorder;
     if (answer != 0) recorder.QueueAnswer(answer);
     {
@@ -132,11 +132,11 @@ TEST(SetupDialog, CloseAsksOnceAndWritesWhatTheAnswerAllows) {
       dialog.close();
       EXPECT_FALSE(dialog.isVisible());
     }
-    const std::string setup = ReadAll(card.SetupPath());
+    const std::string setup = ReadFile(card.SetupPath());
     if (answer != kIdYes) {
       EXPECT_EQ(recorder.Requests().size(), answer == kIdNo ? 1u : 0u);
       EXPECT_EQ(setup, setupBefore);
-      EXPECT_EQ(ReadAll(card.WifiPath()), wifiBefore);
+      EXPECT_EQ(ReadFile(card.WifiPath()), wifiBefore);
       continue;
     }
     ASSERT_EQ(recorder.Requests().size(), 1u);
@@ -151,14 +151,14 @@ TEST(SetupDialog, CloseAsksOnceAndWritesWhatTheAnswerAllows) {
     // The sample file's comments stay where they were.
     EXPECT_EQ(setup.rfind("# Lumora dash camera settings\r\n", 0), 0u);
     EXPECT_NE(setup.find("\r\n# end of settings\r\n"), std::string::npos);
-    EXPECT_EQ(ReadAll(card.WifiPath()),
+    EXPECT_EQ(ReadFile(card.WifiPath()),
               "[WIFI]\r\nssid=ROADCAM \r\nwpa_passphrase=lumora1283 \r\nnetwork=192.168.20 \r\n");
   }
 }
 
 TEST(SetupDialog, ShortPassphraseOkKeepsOpenCancelSkipsWifi) {
   TempCard card;
-  const std::string wifiBefore = ReadAll(card.WifiPath());
+  const std::string wifiBefore = ReadFile(card.WifiPath());
   MessageBoxRecorder recorder;
   recorder.QueueAnswer(kIdOk);
   recorder.QueueAnswer(kIdCancel);
@@ -178,8 +178,8 @@ TEST(SetupDialog, ShortPassphraseOkKeepsOpenCancelSkipsWifi) {
   EXPECT_EQ(recorder.Requests()[0].buttons, kMbOkCancel);
   EXPECT_EQ(recorder.Requests()[1].text, recorder.Requests()[0].text);
   EXPECT_EQ(recorder.Requests()[2].text, kQuestion);
-  EXPECT_EQ(ReadAll(card.WifiPath()), wifiBefore);
-  EXPECT_NE(ReadAll(card.SetupPath()).find("sLdw_StepL=2 \r\n"), std::string::npos);
+  EXPECT_EQ(ReadFile(card.WifiPath()), wifiBefore);
+  EXPECT_NE(ReadFile(card.SetupPath()).find("sLdw_StepL=2 \r\n"), std::string::npos);
 }
 
 TEST(SetupOpening, CardAndSettingsFileChecks) {

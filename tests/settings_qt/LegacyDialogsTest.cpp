@@ -15,7 +15,7 @@
 namespace lumora {
 namespace {
 
-using testing::ReadAll;
+using testing::ReadFile;
 using testing::TempCard;
 
 template <typename T>
@@ -58,7 +58,7 @@ TEST(LegacySetupDialog, SavesRadiosAndSlidersAndKeepsRadiosForTheRun) {
     EXPECT_TRUE(dialog.LastWriteOk());
     EXPECT_FALSE(dialog.isVisible());
   }
-  ExpectRecord(ReadAll(card.Root() / "setup.cfg"),
+  ExpectRecord(ReadFile(card.Root() / "setup.cfg"),
                {{48, 2}, {60, 2}, {328, 6}, {336, 0}, {340, 4}, {388, 1}, {396, 2}, {432, 3}});
 
   // A new dialog of the same run shows and writes the held radio values;
@@ -67,7 +67,7 @@ TEST(LegacySetupDialog, SavesRadiosAndSlidersAndKeepsRadiosForTheRun) {
   again.SetCardRoot(card.Root());
   EXPECT_TRUE(Find<QRadioButton>(again, "frameFixed30")->isChecked());
   QTest::mouseClick(Find<QPushButton>(again, "resetButton"), Qt::LeftButton);
-  ExpectRecord(ReadAll(card.Root() / "setup.cfg"),
+  ExpectRecord(ReadFile(card.Root() / "setup.cfg"),
                {{48, 3}, {60, 1}, {328, 0}, {336, 0}, {340, 0}, {388, 0}, {396, 0}, {432, 0}});
 }
 

@@ -106,27 +106,27 @@ TEST(AdasPage, Bindings) {
   d.usBnw_WaitOut = 2000;
   CTabTwoEngDlg page;
   Drive(page, d,
-      {{kShows, "fcwCheck", "[x]"},
-       {kShows, "ldwCheck", "[ ]"},
-       {kShows, "fcdaCheck", "[x]"},
-       {kShows, "fcwSpeedEdit", "30"},
-       {kShows, "ldwSpeedEdit", "60"},
-       {kShows, "fcwUnitLabel", "km/h"},
-       {kShows, "hmwLevelList", "Insensitive"},
-       {kField, nullptr, "load clamps to 3 s", F(usFcw1_TTCSense_Ms), 3000},
-       {kShows, "hmwSecondsBox", "3.0"},
-       {kShows, "alarmList", "2"},
-       {kClick, "fcwCheck", "", F(usFcw_On), 0},
-       {kClick, "ldwCheck", "", F(usLdw_On), 1},
-       {kClick, "fcdaCheck", "", F(usBnw_On), 0},
-       {kType, "fcwSpeedEdit", "47", F(usFcw_SpeedHi), 50},
-       {kType, "ldwSpeedEdit", "74", F(usLdw_SpeedHi), 70},
-       {kChoose, "hmwLevelList", "0", F(usFcw1_TTCSense_Ms), 1100},
-       {kShows, "hmwSecondsBox", "1.1"},
-       {kChoose, "hmwLevelList", "1", F(usFcw_TTCSense), 1},
-       {kType, "stepLEdit", "12", F(sLdw_StepL), 9},
-       {kType, "stepREdit", "0", F(sLdw_StepR), 1},
-       {kChoose, "alarmList", "5", F(usBnw_WaitOut), 5000}});
+        {{kShows, "fcwCheck", "[x]"},
+         {kShows, "ldwCheck", "[ ]"},
+         {kShows, "fcdaCheck", "[x]"},
+         {kShows, "fcwSpeedEdit", "30"},
+         {kShows, "ldwSpeedEdit", "60"},
+         {kShows, "fcwUnitLabel", "km/h"},
+         {kShows, "hmwLevelList", "Insensitive"},
+         {kField, nullptr, "load clamps to 3 s", F(usFcw1_TTCSense_Ms), 3000},
+         {kShows, "hmwSecondsBox", "3.0"},
+         {kShows, "alarmList", "2"},
+         {kClick, "fcwCheck", "", F(usFcw_On), 0},
+         {kClick, "ldwCheck", "", F(usLdw_On), 1},
+         {kClick, "fcdaCheck", "", F(usBnw_On), 0},
+         {kType, "fcwSpeedEdit", "47", F(usFcw_SpeedHi), 50},
+         {kType, "ldwSpeedEdit", "74", F(usLdw_SpeedHi), 70},
+         {kChoose, "hmwLevelList", "0", F(usFcw1_TTCSense_Ms), 1100},
+         {kShows, "hmwSecondsBox", "1.1"},
+         {kChoose, "hmwLevelList", "1", F(usFcw_TTCSense), 1},
+         {kType, "stepLEdit", "12", F(sLdw_StepL), 9},
+         {kType, "stepREdit", "0", F(sLdw_StepR), 1},
+         {kChoose, "alarmList", "5", F(usBnw_WaitOut), 5000}});
 }
 
 TEST(AdasPage, SpeedsInMilesPerHour) {
@@ -136,10 +136,10 @@ TEST(AdasPage, SpeedsInMilesPerHour) {
   d.usLdw_SpeedHi = 30;
   CTabTwoEngDlg page;
   Drive(page, d,
-      {{kShows, "ldwUnitLabel", "mph"},
-       {kShows, "fcwSpeedEdit", "50"},  // 62 mph, clamped to 50
-       {kShows, "ldwSpeedEdit", "25"},  // 18 mph, clamped to 25
-       {kType, "ldwSpeedEdit", "30", F(usLdw_SpeedHi), 48}});
+        {{kShows, "ldwUnitLabel", "mph"},
+         {kShows, "fcwSpeedEdit", "50"},  // 62 mph, clamped to 50
+         {kShows, "ldwSpeedEdit", "25"},  // 18 mph, clamped to 25
+         {kType, "ldwSpeedEdit", "30", F(usLdw_SpeedHi), 48}});
 }
 
 TEST(AdasPage, CaptionsInThePageLanguage) {
@@ -168,27 +168,27 @@ TEST(DvrPage, Bindings) {
   d.usAccTriggerY = 120;
   CTabThreeEngDlg page;
   Drive(page, d,
-      {{kShows, "continuousCheck", "[x]"},
-       {kShows, "voiceCheck", "[ ]"},
-       {kShows, "cctvCheck", "[ ]"},
-       {kShows, "impactList", "Normal"},
-       {kField, nullptr, "level 7 loads as 1", F(usAccSenseLevel), 1},
-       {kField, nullptr, "", F(usMotionSenseLevel), 1},
-       {kShows, "voltageList", "11.8v"},
-       {kShows, "hdRadio", "[x]"},
-       {kShows, "triggerYBox", "1.20"},
-       {kClick, "continuousCheck", "", F(usInfiniteEnable), 0},
-       {kClick, "voiceCheck", "", F(usMicInEnable), 1},
-       {kClick, "cctvCheck", "", F(usEnableParking), 1},
-       {kChoose, "impactList", "0", F(usAccTriggerZ), 50},
-       {kShows, "triggerZSlider", "50"},
-       {kChoose, "impactList", "2", F(usAccTriggerX), 90},
-       {kChoose, "voltageList", "20", F(usPoweroffVolt), 135},
-       {kClick, "fullHdRadio", "", F(usResolution), 0},
-       {kClick, "hdRadio", "", F(usResolution), 1},
-       {kSlide, "triggerXSlider", "134", F(usAccTriggerX), 130},
-       {kShows, "triggerXSlider", "130"},
-       {kShows, "triggerXBox", "1.30"}});
+        {{kShows, "continuousCheck", "[x]"},
+         {kShows, "voiceCheck", "[ ]"},
+         {kShows, "cctvCheck", "[ ]"},
+         {kShows, "impactList", "Normal"},
+         {kField, nullptr, "level 7 loads as 1", F(usAccSenseLevel), 1},
+         {kField, nullptr, "", F(usMotionSenseLevel), 1},
+         {kShows, "voltageList", "11.8v"},
+         {kShows, "hdRadio", "[x]"},
+         {kShows, "triggerYBox", "1.20"},
+         {kClick, "continuousCheck", "", F(usInfiniteEnable), 0},
+         {kClick, "voiceCheck", "", F(usMicInEnable), 1},
+         {kClick, "cctvCheck", "", F(usEnableParking), 1},
+         {kChoose, "impactList", "0", F(usAccTriggerZ), 50},
+         {kShows, "triggerZSlider", "50"},
+         {kChoose, "impactList", "2", F(usAccTriggerX), 90},
+         {kChoose, "voltageList", "20", F(usPoweroffVolt), 135},
+         {kClick, "fullHdRadio", "", F(usResolution), 0},
+         {kClick, "hdRadio", "", F(usResolution), 1},
+         {kSlide, "triggerXSlider", "134", F(usAccTriggerX), 130},
+         {kShows, "triggerXSlider", "130"},
+         {kShows, "triggerXBox", "1.30"}});
 }
 
 TEST(DvrPage, TruckListsTheTwentyFourVoltEntries) {
@@ -197,9 +197,9 @@ TEST(DvrPage, TruckListsTheTwentyFourVoltEntries) {
   d.usPoweroffVolt = 300;
   CTabThreeEngDlg page;
   Drive(page, d,
-      {{kShows, "voltageList", "24.3v"},
-       {kField, nullptr, "", F(usPoweroffVolt), 243},
-       {kChoose, "voltageList", "41", F(usPoweroffVolt), 255}});
+        {{kShows, "voltageList", "24.3v"},
+         {kField, nullptr, "", F(usPoweroffVolt), 243},
+         {kChoose, "voltageList", "41", F(usPoweroffVolt), 255}});
 }
 
 TEST(SetupPage, Bindings) {
@@ -214,30 +214,30 @@ TEST(SetupPage, Bindings) {
   d.usMenuLanguage = 5;
   CTabFourEngDlg page;
   Drive(page, d,
-      {{kShows, "speakerEdit", "8"},
-       {kShows, "pipRadio", "[x]"},
-       {kShows, "thirtySecRadio", "[x]"},
-       {kShows, "kmhRadio", "[x]"},
-       {kShows, "languageRadio0", "[x]"},
-       {kCaption, "languageRadio0", "Japanese"},
-       {kCaption, "languageRadio1", "English"},
-       {kType, "speakerEdit", "20", F(usSoundVolume), 15},
-       {kType, "micEdit", "12", F(usMicVolume), 12},
-       {kClick, "eventVoiceCheck", "", F(usEvt_SndVoice), 0},
-       {kClick, "fcwVoiceCheck", "", F(usFcw_SndVoice), 1},
-       {kClick, "ldwVoiceCheck", "", F(usLdw_SndVoice), 1},
-       {kClick, "fcdaVoiceCheck", "", F(usBnw_SndVoice), 0},
-       {kClick, "speedCheck", "", F(usDisplaySpeedOnOff), 0},
-       {kClick, "adasCheck", "", F(usDisplayTTCOnOff), 1},
-       {kClick, "horizonCheck", "", F(usDisplayHorizenOnOff), 0},
-       {kClick, "rearRadio", "", F(usDisplayMethod), 1},
-       {kClick, "frontRadio", "", F(usDisplayMethod), 0},
-       {kClick, "alwaysOnRadio", "", F(usLcdBacklightTime), 0},
-       {kClick, "mphRadio", "", F(usDisplaySpeedUnit), 1},
-       {kShows, "frontRadio", "[x]"},  // groups do not exclude each other
-       {kClick, "languageRadio1", "", F(usMenuLanguage), 1},
-       {kField, nullptr, "", F(usSndLanguage), 1},
-       {kClick, "languageRadio0", "", F(usSndLanguage), 0}});
+        {{kShows, "speakerEdit", "8"},
+         {kShows, "pipRadio", "[x]"},
+         {kShows, "thirtySecRadio", "[x]"},
+         {kShows, "kmhRadio", "[x]"},
+         {kShows, "languageRadio0", "[x]"},
+         {kCaption, "languageRadio0", "Japanese"},
+         {kCaption, "languageRadio1", "English"},
+         {kType, "speakerEdit", "20", F(usSoundVolume), 15},
+         {kType, "micEdit", "12", F(usMicVolume), 12},
+         {kClick, "eventVoiceCheck", "", F(usEvt_SndVoice), 0},
+         {kClick, "fcwVoiceCheck", "", F(usFcw_SndVoice), 1},
+         {kClick, "ldwVoiceCheck", "", F(usLdw_SndVoice), 1},
+         {kClick, "fcdaVoiceCheck", "", F(usBnw_SndVoice), 0},
+         {kClick, "speedCheck", "", F(usDisplaySpeedOnOff), 0},
+         {kClick, "adasCheck", "", F(usDisplayTTCOnOff), 1},
+         {kClick, "horizonCheck", "", F(usDisplayHorizenOnOff), 0},
+         {kClick, "rearRadio", "", F(usDisplayMethod), 1},
+         {kClick, "frontRadio", "", F(usDisplayMethod), 0},
+         {kClick, "alwaysOnRadio", "", F(usLcdBacklightTime), 0},
+         {kClick, "mphRadio", "", F(usDisplaySpeedUnit), 1},
+         {kShows, "frontRadio", "[x]"},  // groups do not exclude each other
+         {kClick, "languageRadio1", "", F(usMenuLanguage), 1},
+         {kField, nullptr, "", F(usSndLanguage), 1},
+         {kClick, "languageRadio0", "", F(usSndLanguage), 0}});
 }
 
 TEST(InstallPage, Bindings) {
@@ -251,28 +251,28 @@ TEST(InstallPage, Bindings) {
   d.usVssPriority = 2;
   CTabOneEngDlg page;
   Drive(page, d,
-      {{kShows, "vehicleRadio3", "[x]"},
-       {kCaption, "vehicleRadio0", "Seden"},
-       {kShows, "heightEdit", "1.7"},
-       {kShows, "widthEdit", "1.9"},
-       {kShows, "offsetEdit", "12.5"},
-       {kShows, "attachedRadio2", "[x]"},
-       {kShows, "turnRadio1", "[x]"},
-       {kShows, "brakeRadio0", "[x]"},
-       {kShows, "priorityRadio2", "[x]"},
-       {kClick, "vehicleRadio4", "Bus", F(usInstall_CarType), 2},
-       {kField, nullptr, "", F(usInstall_CarWidth), 250},
-       {kShows, "widthEdit", "2.5"},
-       {kClick, "vehicleRadio1", "Compact", F(usInstall_CarType), 3},
-       {kType, "heightEdit", "1.35", F(usInstall_CamHeight), 140},
-       {kType, "widthEdit", "3.7", F(usInstall_CarWidth), 300},
-       {kType, "offsetEdit", "7.25", F(sDevicePosX), 72},
-       {kType, "pulseEdit", "1024", F(usoVssPulseA), 1024},
-       {kClick, "attachedRadio0", "", F(usInstall_AttachedPos), 0},
-       {kClick, "turnRadio0", "", F(usIoTurnActive), 0},
-       {kClick, "brakeRadio1", "", F(usIoBrakeActive), 1},
-       {kClick, "priorityRadio1", "", F(usVssPriority), 1},
-       {kShows, "vehicleRadio1", "[x]"}});
+        {{kShows, "vehicleRadio3", "[x]"},
+         {kCaption, "vehicleRadio0", "Seden"},
+         {kShows, "heightEdit", "1.7"},
+         {kShows, "widthEdit", "1.9"},
+         {kShows, "offsetEdit", "12.5"},
+         {kShows, "attachedRadio2", "[x]"},
+         {kShows, "turnRadio1", "[x]"},
+         {kShows, "brakeRadio0", "[x]"},
+         {kShows, "priorityRadio2", "[x]"},
+         {kClick, "vehicleRadio4", "Bus", F(usInstall_CarType), 2},
+         {kField, nullptr, "", F(usInstall_CarWidth), 250},
+         {kShows, "widthEdit", "2.5"},
+         {kClick, "vehicleRadio1", "Compact", F(usInstall_CarType), 3},
+         {kType, "heightEdit", "1.35", F(usInstall_CamHeight), 140},
+         {kType, "widthEdit", "3.7", F(usInstall_CarWidth), 300},
+         {kType, "offsetEdit", "7.25", F(sDevicePosX), 72},
+         {kType, "pulseEdit", "1024", F(usoVssPulseA), 1024},
+         {kClick, "attachedRadio0", "", F(usInstall_AttachedPos), 0},
+         {kClick, "turnRadio0", "", F(usIoTurnActive), 0},
+         {kClick, "brakeRadio1", "", F(usIoBrakeActive), 1},
+         {kClick, "priorityRadio1", "", F(usVssPriority), 1},
+         {kShows, "vehicleRadio1", "[x]"}});
 }
 
 TEST(OthersPage, Bindings) {
@@ -283,12 +283,12 @@ TEST(OthersPage, Bindings) {
   TimeZoneAnswer answer{1, -540, 0, 0};  // Tokyo
   page.SetTimeZoneSource([&answer] { return answer; });
   Drive(page, d,
-      {{kShows, "timeZoneList", "+0:00"},
-       {kShows, "ditOnRadio", "[x]"},
-       {kShows, "passwordHint", "password must include eight or\nmore alphanumeric characters"},
-       {kChoose, "timeZoneList", "0", F(usTimeZone), 1},
-       {kClick, "applyPcTimeZoneButton", "", F(usTimeZone), 21},
-       {kShows, "timeZoneList", "+9:00"}});
+        {{kShows, "timeZoneList", "+0:00"},
+         {kShows, "ditOnRadio", "[x]"},
+         {kShows, "passwordHint", "password must include eight or\nmore alphanumeric characters"},
+         {kChoose, "timeZoneList", "0", F(usTimeZone), 1},
+         {kClick, "applyPcTimeZoneButton", "", F(usTimeZone), 21},
+         {kShows, "timeZoneList", "+9:00"}});
   EXPECT_FALSE(page.findChild<QWidget*>("ditOnRadio")->isEnabled());
   answer = {-1, 0, 0, 0};  // a failed query changes nothing
   QTest::mouseClick(page.findChild<QPushButton*>("applyPcTimeZoneButton"), Qt::LeftButton);
