@@ -133,6 +133,9 @@ int CFFMpegDecoder::Open() {
   }
   m_nAudioState = audioOpened ? 0 : -1;
   m_dDeliverFrom = 0.0;
+  m_decodeTimes.clear();
+  m_bVideoFlushSent = false;
+  m_bVideoDrained = false;
   m_nVideoInputEnded = 0;
   m_nDecodeState = 0;
   return 0;
@@ -368,6 +371,10 @@ void CFFMpegDecoder::DemuxLoop() {
 bool CFFMpegDecoder::TrySeek(bool* waitForKey) {
   m_nVideoInputEnded = 0;
   if (m_nAudioState != -1) m_nAudioState = 0;
+  // The decoding thread emptied the queues when it acknowledged the request;
+  // whatever this thread put in since was read at the old place.
+  m_videoQueue.Flush();
+  m_audioQueue.Flush();
   SeekWindow w =
       ComputeSeekWindow(m_dSeekTarget, m_pVideoStream->time_base, m_pVideoStream->duration);
   // With an index, reading starts at the last key frame at or before the
@@ -453,35 +460,78 @@ void CFFMpegDecoder::DecodeLoop() {
       SleepMs(1);
       continue;
     }
-    if (m_nSeekRequest == 0 && m_nVideoInputEnded && m_nDecodeState == 0 &&
-        m_videoQueue.Count() == 0)
-      m_nDecodeState = 2;
-
-    std::int64_t videoDts = 0;
-    std::int64_t audioDts = 0;
-    const bool hasVideo =
-        m_pVideoStream != nullptr && m_videoPool.Fullness() != 1 && m_videoQueue.PeekDts(&videoDts);
-    const bool hasAudio =
-        m_pAudioStream != nullptr && m_audioPool.Fullness() != 1 && m_audioQueue.PeekDts(&audioDts);
-    if (!hasVideo && !hasAudio) {
+    // Until the demultiplexer has moved to the new place, what waits in the
+    // queues is from the old one.
+    if (m_nSeekRequest) {
       SleepMs(1);
       continue;
     }
+    if (m_nVideoInputEnded && m_nDecodeState == 0 && m_bVideoDrained && m_videoQueue.Count() == 0)
+      m_nDecodeState = 2;
+
+    std::int64_t audioDts = 0;
+    const bool hasAudio =
+        m_pAudioStream != nullptr && m_audioPool.Fullness() != 1 && m_audioQueue.PeekDts(&audioDts);
     // Sound goes first whenever its pool has room: a sound block costs next
     // to nothing to decode, and the player starts (and restarts after a
     // seek) only once ten blocks are waiting, so taking the packets in time
     // order would make it wait until a second of pictures (at most a full
     // pool) had been decoded. The sound pool's 20 slots bound how far sound
     // runs ahead of the pictures.
-    const bool takeVideo = hasVideo && !hasAudio;
-    if (takeVideo) {
-      PacketPtr packet = m_videoQueue.Get();
-      if (packet) DecodeVideoPacket(packet.get(), frame.get());
-    } else {
+    if (hasAudio) {
       PacketPtr packet = m_audioQueue.Get();
       if (packet) DecodeAudioPacket(packet.get(), frame.get(), filtered.get());
+      continue;
     }
+    if (m_pVideoStream == nullptr || m_videoPool.Fullness() == 1 || !StepVideo(frame.get()))
+      SleepMs(1);
   }
+}
+
+bool CFFMpegDecoder::StepVideo(AVFrame* frame) {
+  AVCodecContext* codec = m_pVideoCodec.get();
+  // Pictures the codec holds come out first; one at a time, since each needs
+  // a free slot.
+  const int received = avcodec_receive_frame(codec, frame);
+  if (received >= 0) {
+    DeliverPicture(frame, PictureTime(frame));
+    av_frame_unref(frame);
+    return true;
+  }
+  if (received == AVERROR_EOF) {
+    m_bVideoDrained = true;
+    return false;
+  }
+  if (PacketPtr packet = m_videoQueue.Get()) {
+    if (avcodec_send_packet(codec, packet.get()) >= 0) m_decodeTimes.push_back(packet->dts);
+    return true;
+  }
+  // At the end of the input the codec gives up the pictures it holds back
+  // for reordering.
+  if (m_nVideoInputEnded && !m_bVideoFlushSent) {
+    m_bVideoFlushSent = true;
+    avcodec_send_packet(codec, nullptr);
+    return true;
+  }
+  return false;
+}
+
+double CFFMpegDecoder::PictureTime(const AVFrame* frame) {
+  const AVRational timeBase = m_pVideoStream->time_base;
+  // Pictures leave the codec in presentation order; a container without
+  // presentation times (AVI) stores pictures in decoding order with one
+  // decoding time each, so the n-th picture out is shown at the n-th
+  // decoding time in. Entries of packets that made no picture would shift
+  // the rest: no more than the codec's reordering delay plus one are kept.
+  const std::size_t held = static_cast<std::size_t>(std::max(0, m_pVideoCodec->has_b_frames)) + 1;
+  while (m_decodeTimes.size() > held && !m_bVideoFlushSent) m_decodeTimes.pop_front();
+  std::int64_t ticks = frame->pts;
+  if (!m_decodeTimes.empty()) {
+    if (ticks == AV_NOPTS_VALUE) ticks = m_decodeTimes.front();
+    m_decodeTimes.pop_front();
+  }
+  if (ticks == AV_NOPTS_VALUE) ticks = frame->best_effort_timestamp;
+  return ticks == AV_NOPTS_VALUE ? 0.0 : ToSeconds(ticks, timeBase);
 }
 
 void CFFMpegDecoder::AcknowledgeSeek() {
@@ -490,6 +540,9 @@ void CFFMpegDecoder::AcknowledgeSeek() {
   m_dDeliverFrom = m_dSeekTarget;
   m_nDroppedSinceSeek = 0;
   if (m_pVideoCodec) avcodec_flush_buffers(m_pVideoCodec.get());
+  m_decodeTimes.clear();
+  m_bVideoFlushSent = false;
+  m_bVideoDrained = false;
   if (m_pAudioCodec) avcodec_flush_buffers(m_pAudioCodec.get());
   m_nSeekHold = 0;
   m_nDecodeState = 0;
@@ -525,25 +578,8 @@ void CFFMpegDecoder::DecodeAudioPacket(AVPacket* packet, AVFrame* frame, AVFrame
   slot->nChannels = 1;
   slot->nBitsPerSample = 16;
   slot->nSampleRate = m_nAudioSampleRate;
+  if (m_nSeekHold) return;
   m_audioPool.Commit(slot);
-}
-
-void CFFMpegDecoder::DecodeVideoPacket(AVPacket* packet, AVFrame* frame) {
-  const AVRational timeBase = m_pVideoStream->time_base;
-  const double packetTime = packet->dts == AV_NOPTS_VALUE ? 0.0 : ToSeconds(packet->dts, timeBase);
-  // Pictures still waiting that are not older than this one belong to the
-  // place before a seek back: they go.
-  for (DecInfo* first = m_videoPool.LockPeekFirst(); first != nullptr && first->dTime >= packetTime;
-       first = m_videoPool.LockPeekFirst())
-    m_videoPool.RemoveFirstAndUnlock();
-  m_videoPool.UnlockPeek();
-
-  if (avcodec_send_packet(m_pVideoCodec.get(), packet) < 0) return;
-  while (avcodec_receive_frame(m_pVideoCodec.get(), frame) >= 0) {
-    const std::int64_t stamp = frame->best_effort_timestamp;
-    DeliverPicture(frame, stamp == AV_NOPTS_VALUE ? packetTime : ToSeconds(stamp, timeBase));
-    av_frame_unref(frame);
-  }
 }
 
 void CFFMpegDecoder::DeliverPicture(const AVFrame* frame, double time) {
@@ -555,7 +591,9 @@ void CFFMpegDecoder::DeliverPicture(const AVFrame* frame, double time) {
     return;
   }
   DecInfo* slot = m_videoPool.GetFreeSlot();
-  if (slot == nullptr) return;
+  // A seek asked for since this picture's packet was taken: it belongs to
+  // the old place (the player clears the pools after asking).
+  if (slot == nullptr || m_nSeekHold) return;
   m_nWidth = width;
   m_nHeight = height;
   std::uint8_t* planes[4] = {};

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <thread>
 
@@ -91,7 +92,11 @@ class CFFMpegDecoder : public IDecoder {
   void DecodeLoop();
   void AcknowledgeSeek();
   void DecodeAudioPacket(AVPacket* packet, AVFrame* frame, AVFrame* filtered);
-  void DecodeVideoPacket(AVPacket* packet, AVFrame* frame);
+  // One step of the video codec: a picture out, a packet in or, at the end
+  // of the input, the request for the pictures still held; false when there
+  // was nothing to do.
+  bool StepVideo(AVFrame* frame);
+  double PictureTime(const AVFrame* frame);
   void DeliverPicture(const AVFrame* frame, double time);
   // Converts (or copies) `frame` into the slot's own buffer as planar YUV
   // 4:2:0; false when memory or a scaler cannot be had.
@@ -122,6 +127,11 @@ class CFFMpegDecoder : public IDecoder {
   // later ones depend on them, but not delivered: nobody shows them.
   double m_dDeliverFrom = 0.0;
   std::atomic<int> m_nDroppedSinceSeek{0};
+  // Decoding thread only: decoding times of the packets given to the video
+  // codec whose pictures have not come out yet, and the end-of-input state.
+  std::deque<std::int64_t> m_decodeTimes;
+  bool m_bVideoFlushSent = false;
+  bool m_bVideoDrained = false;
 
   FilterGraphPtr m_pGraph;
   AVFilterContext* m_pBufferSrc = nullptr;
