@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
@@ -39,6 +40,18 @@ inline std::filesystem::path MakeMedia(const std::string& name, const std::strin
   if (std::system(command.c_str()) != 0 || !std::filesystem::exists(part)) return {};
   std::filesystem::rename(part, out, ec);
   if (ec) return {};
+  return out;
+}
+
+// What a shell command prints on its standard output.
+inline std::string CommandOutput(const std::string& command) {
+  std::string out;
+  FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
+  if (pipe == nullptr) return out;
+  char buffer[4096];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+  ::pclose(pipe);
   return out;
 }
 

@@ -1,0 +1,210 @@
+// Recordings as cameras and other tools write them, made with the ffmpeg
+// command line: every picture that ffprobe counts is shown once, in order,
+// the first at 0 ms; playback reaches the end; and a flash in the picture and
+// a click in the sound made at the same instant reach the null display and
+// SDL's disk sound driver within 40 ms of each other.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/CMultiPlayer.h"
+#include "engine/CNullDisplay.h"
+#include "tests/engine/TestMedia.h"
+
+namespace lumora {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr double kFlashSeconds = 0.6;
+constexpr double kClipSeconds = 1.2;
+
+struct Clip {
+  const char* name;
+  const char* video;  // encoder options
+  int width, height, fps;
+  const char* audio;  // encoder options, empty for none
+  int rate, channels;
+  bool rear;  // a second, smaller video stream
+};
+
+const Clip kClips[] = {
+    {"h264_pcm_mono.avi", "-c:v libx264 -preset ultrafast -bf 0", 1280, 720, 30, "-c:a pcm_s16le",
+     8000, 1, true},
+    {"h264b_adpcm.avi", "-c:v libx264 -preset ultrafast -bf 3", 1920, 1080, 25,
+     "-c:a adpcm_ima_wav", 16000, 1, false},
+    {"mjpeg_pcm_stereo.avi", "-c:v mjpeg -q:v 5", 1440, 1080, 30, "-c:a pcm_s16le", 32000, 2,
+     false},
+    {"h264_silent.avi", "-c:v libx264 -preset ultrafast -bf 0", 2560, 1440, 25, "", 0, 0, false},
+    {"h264b_aac.mp4", "-c:v libx264 -preset ultrafast -bf 3", 1920, 1080, 30, "-c:a aac", 48000, 2,
+     false},
+    {"h265_aac.mp4", "-c:v libx265 -preset ultrafast -x265-params log-level=none", 1280, 720, 60,
+     "-c:a aac", 44100, 1, false},
+    {"h264_mp3.mp4", "-c:v libx264 -preset ultrafast", 2560, 1440, 25, "-c:a libmp3lame", 44100, 2,
+     false},
+    {"h265_silent.mp4", "-c:v libx265 -preset ultrafast -x265-params log-level=none", 1440, 1080,
+     30, "", 0, 0, false},
+};
+
+std::filesystem::path MakeClip(const Clip& c) {
+  const std::string seconds = std::to_string(kClipSeconds);
+  // A moving picture whose top rows are black, all white in the one frame
+  // at the flash; silence with a 4 ms click at the same instant.
+  std::string args = "-f lavfi -i \"testsrc2=size=" + std::to_string(c.width) + "x" +
+                     std::to_string(c.height) + ":rate=" + std::to_string(c.fps) +
+                     ":duration=" + seconds +
+                     ",drawbox=w=iw:h=8:c=black:t=fill,drawbox=c=white:t=fill:enable='eq(n," +
+                     std::to_string(static_cast<int>(c.fps * kFlashSeconds)) + ")'\" ";
+  std::string maps = "-map 0:v ";
+  int next = 1;
+  if (c.rear) {
+    args += "-f lavfi -i testsrc=size=640x360:rate=" + std::to_string(c.fps) +
+            ":duration=" + seconds + " ";
+    maps += "-map " + std::to_string(next++) + ":v ";
+  }
+  if (*c.audio != '\0') {
+    args += "-f lavfi -i \"aevalsrc='if(between(t," + std::to_string(kFlashSeconds) + "," +
+            std::to_string(kFlashSeconds + 0.004) + "),0.5,0)':s=" + std::to_string(c.rate) +
+            ":d=" + seconds + "\" ";
+    maps += "-map " + std::to_string(next) + ":a " + c.audio + " -ac " +
+            std::to_string(c.channels) + " ";
+  }
+  return test::MakeMedia(c.name, args + maps + c.video);
+}
+
+int FfprobePictures(const std::filesystem::path& file, int stream) {
+  const std::string out = test::CommandOutput(
+      "ffprobe -v error -count_frames -select_streams v:" + std::to_string(stream) +
+      " -show_entries stream=nb_read_frames -of csv=p=0 '" + file.string() + "'");
+  return out.empty() ? -1 : std::atoi(out.c_str());
+}
+
+// SDL's disk sound driver writes what the device plays into a file, from
+// the moment the device opens (silence while it is paused). A thread notes
+// when the file appears; a byte's offset in it then tells when a device that
+// opened at that moment plays it. (The driver paces itself with sleeps, which
+// a loaded machine stretches, so its own progress falls behind the true rate
+// by more than the sound is allowed to be off.)
+class DiskSound {
+ public:
+  explicit DiskSound(std::filesystem::path file) : m_file(std::move(file)) {
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", m_file.c_str(), 1);
+  }
+  ~DiskSound() {
+    StopWatching();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::filesystem::remove(m_file);
+  }
+  // Watches for the file of the device that opens for the first sound block.
+  void StartWatching() {
+    std::filesystem::remove(m_file);
+    m_bRun = true;
+    m_thread = std::thread([this] {
+      struct stat st {};
+      while (m_bRun && ::stat(m_file.c_str(), &st) != 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+      m_opened = Clock::now();
+    });
+  }
+  void StopWatching() {
+    m_bRun = false;
+    if (m_thread.joinable()) m_thread.join();
+  }
+  Clock::time_point TimeOf(long long offset, int bytesPerSecond) const {
+    return m_opened + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+                          static_cast<double>(offset) / bytesPerSecond));
+  }
+  // Byte offset of the first 16-bit sample above half of full scale, or -1.
+  long long ClickOffset() const {
+    std::ifstream in(m_file, std::ios::binary);
+    std::int16_t sample = 0;
+    for (long long i = 0; in.read(reinterpret_cast<char*>(&sample), 2); ++i)
+      if (sample > 16000 || sample < -16000) return i * 2;
+    return -1;
+  }
+
+ private:
+  std::filesystem::path m_file;
+  std::atomic<bool> m_bRun{false};
+  std::thread m_thread;
+  Clock::time_point m_opened;
+};
+
+class EndFlag : public IPlayerOwner {
+ public:
+  void PostEndOfRecording() override { m_bEnded = true; }
+  std::atomic<bool> m_bEnded{false};
+};
+
+TEST(Corpus, EveryPictureInOrderToTheEndWithSoundInStep) {
+  for (const Clip& clip : kClips) {
+    SCOPED_TRACE(clip.name);
+    const auto file = MakeClip(clip);
+    ASSERT_FALSE(file.empty());
+    const int pictures = FfprobePictures(file, 0);
+    const int rearPictures = clip.rear ? FfprobePictures(file, 1) : 0;
+    ASSERT_GT(pictures, 0);
+
+    DiskSound sound(test::ScratchFile("disk-sound.raw"));
+    EndFlag owner;
+    CNullDisplayFactory factory;
+    std::vector<FrameRecord> front;
+    std::vector<FrameRecord> rear;
+    {
+      CMultiPlayer player;
+      void* windows[2] = {nullptr, nullptr};
+      player.Create(&owner, windows, 2, &factory);
+      ASSERT_EQ(player.Open(file), 1);
+      sound.StartWatching();
+      ASSERT_EQ(player.Play(), 1);
+      const auto until = Clock::now() + std::chrono::seconds(10);
+      while (!owner.m_bEnded && Clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      sound.StopWatching();
+      player.Close();
+      EXPECT_TRUE(owner.m_bEnded);
+      front = factory.Log()->FramesOf(0);
+      rear = factory.Log()->FramesOf(1);
+    }
+    ASSERT_EQ(static_cast<int>(front.size()), pictures);
+    EXPECT_EQ(static_cast<int>(rear.size()), rearPictures);
+    EXPECT_NEAR(front.front().time, 0.0, 0.0005);
+    const FrameRecord* flash = nullptr;
+    for (std::size_t i = 0; i < front.size(); ++i) {
+      if (i > 0) {
+        EXPECT_GT(front[i].time, front[i - 1].time) << "picture " << i;
+      }
+      if (flash == nullptr && front[i].lumaSum > 128u * static_cast<unsigned>(clip.width))
+        flash = &front[i];
+    }
+    ASSERT_NE(flash, nullptr);
+    EXPECT_NEAR(flash->time, kFlashSeconds, 0.5 / clip.fps);
+    if (*clip.audio == '\0') continue;
+
+    // The engine plays mono 16-bit sound at the recording's rate.
+    const long long click = sound.ClickOffset();
+    ASSERT_GE(click, 0);
+    const Clock::time_point heard = sound.TimeOf(click, clip.rate * 2);
+    // Pictures are delayed, never skipped: on a machine too busy to decode
+    // in time the clock waits for them while the sound plays on. The sound
+    // is then held to the flash's place on the clock (the first picture's
+    // moment plus its distance from it) instead of to the late picture.
+    using Ms = std::chrono::duration<double, std::milli>;
+    const auto due = front.front().shownAt + std::chrono::duration_cast<Clock::duration>(
+                                                 std::chrono::duration<double>(flash->time));
+    const bool onTime = Ms(flash->shownAt - due).count() <= 40.0;
+    const double apart = Ms(heard - (onTime ? flash->shownAt : due)).count();
+    EXPECT_NEAR(apart, 0.0, 40.0) << (onTime ? "flash on time" : "flash late");
+  }
+}
+
+}  // namespace
+}  // namespace lumora
