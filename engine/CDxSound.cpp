@@ -22,6 +22,17 @@ SDL_AudioFormat SdlFormatFor(int bits) {
   }
 }
 
+// Sample frames per device period. Sound queued while the device sleeps
+// waits for the next period, so a long period puts the sound behind the
+// pictures (1024 frames at 8 kHz are 128 ms): about 20 ms, a whole number of
+// milliseconds where the rate allows, so that devices pacing themselves with
+// a millisecond timer (SDL's dummy and disk drivers) keep the true rate.
+Uint16 PeriodFrames(int rate) {
+  for (int ms = 20; ms <= 40; ++ms)
+    if (rate * ms % 1000 == 0) return static_cast<Uint16>(rate * ms / 1000);
+  return static_cast<Uint16>(std::clamp(rate / 50, 64, 4096));
+}
+
 }  // namespace
 
 CDxSound::~CDxSound() { Uninit(); }
@@ -74,7 +85,7 @@ void CDxSound::CreateBuffer() {
   want.freq = m_format.nSamplesPerSec;
   want.format = format;
   want.channels = static_cast<Uint8>(m_format.nChannels);
-  want.samples = 1024;
+  want.samples = PeriodFrames(m_format.nSamplesPerSec);
   want.callback = &CDxSound::AudioCallback;
   want.userdata = this;
   m_device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);

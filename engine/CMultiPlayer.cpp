@@ -403,26 +403,19 @@ void CMultiPlayer::PlayStep(double* clock, Clock::time_point* previous, bool* au
   IDecoder* sound = m_decoders[0].get();
   FramePool* audio = sound->AudioPool();
   if (speed == 1.0) {
+    // Sound starts with the first block that is due and then runs up to a
+    // second ahead of the clock. Every block within that second goes at once:
+    // the output starts playing only once a fifth of a second is queued, and
+    // a block per pass would let the clock run on (on a busy machine, by
+    // several passes) before the sound of its moment is heard.
     DecInfo* block = audio->LockPeekFirst();
-    if (block != nullptr && *audioStarted && block->dTime <= *clock + 1.0) {
+    if (block != nullptr && !*audioStarted && block->dTime <= *clock) *audioStarted = true;
+    while (block != nullptr && *audioStarted && block->dTime <= *clock + 1.0) {
       WriteSound(*block);
       audio->RemoveFirstAndUnlock();
-    } else if (block != nullptr && !*audioStarted && block->dTime <= *clock) {
-      *audioStarted = true;
-      WriteSound(*block);
-      audio->RemoveFirstAndUnlock();
-      for (int i = 0; i < 5; ++i) {
-        block = audio->LockPeekFirst();
-        if (block == nullptr) {
-          audio->UnlockPeek();
-          break;
-        }
-        WriteSound(*block);
-        audio->RemoveFirstAndUnlock();
-      }
-    } else {
-      audio->UnlockPeek();
+      block = audio->LockPeekFirst();
     }
+    audio->UnlockPeek();
   } else {
     // Sound is not played off speed; it is dropped as the clock passes it.
     m_pSound->Reset();
