@@ -13,12 +13,19 @@
 #include "engine/FramePool.h"
 #include "engine/IDecoder.h"
 #include "engine/PacketQueue.h"
+#include "engine/WakeSignal.h"
 
 namespace lumora {
 
 class CFFMpegDecoder : public IDecoder {
  public:
   static constexpr int kPoolSlots = 20;
+  // Pictures waiting to be shown are held to about this many bytes per
+  // channel (20 pictures of 1080p would be 60 MB), but never fewer than the
+  // player's five to start on plus a few to play on.
+  static constexpr double kVideoPoolBytes = 24.0 * 1024 * 1024;
+  static constexpr int kMinVideoPoolSlots = 8;
+  static int VideoPoolSlots(int width, int height);
   static constexpr int kQueueMaxCount = 20;
   static constexpr double kQueueLimitSeconds = 1.0;
   static constexpr double kSeekLeadIn = 1.5;
@@ -97,7 +104,7 @@ class CFFMpegDecoder : public IDecoder {
   // was nothing to do.
   bool StepVideo(AVFrame* frame);
   double PictureTime(const AVFrame* frame);
-  void DeliverPicture(const AVFrame* frame, double time);
+  void DeliverPicture(AVFrame* frame, double time);
   // Converts (or copies) `frame` into the slot's own buffer as planar YUV
   // 4:2:0; false when memory or a scaler cannot be had.
   bool ConvertPicture(const AVFrame* frame, DecInfo* slot, std::uint8_t* planes[4], int strides[4]);
@@ -149,6 +156,11 @@ class CFFMpegDecoder : public IDecoder {
   int m_nScalerHeight = 0;
   int m_nScalerFormat = -1;
 
+  // Wake the decoding thread (packets queued, slots freed, seek steps,
+  // end of input) and the demultiplexer (packets taken, seek acknowledged)
+  // before their poll runs out.
+  WakeSignal m_decodeWake;
+  WakeSignal m_demuxWake;
   std::thread m_demuxThread;
   std::thread m_decodeThread;
   std::atomic<bool> m_bDemuxRun{false};

@@ -81,6 +81,9 @@ int CMultiPlayer::Open(const std::filesystem::path& path) {
       return 0;
     }
   }
+  // New pictures and sound blocks end the player's short waits.
+  for (auto& decoder : m_decoders) decoder->VideoPool()->SetWakeSignals(&m_frameWake, nullptr);
+  m_decoders[0]->AudioPool()->SetWakeSignals(&m_frameWake, nullptr);
   m_nPosition = 0;
   m_dStartTime = 0.0;
   m_bResetPending = false;
@@ -217,6 +220,7 @@ void CMultiPlayer::StopThread() {
     m_bRun = false;
   }
   m_napWake.notify_all();
+  m_frameWake.Notify();
   if (m_thread.joinable()) m_thread.join();
 }
 
@@ -251,6 +255,8 @@ void CMultiPlayer::Nap(int ms) {
   std::unique_lock lock(m_napLock);
   m_napWake.wait_for(lock, std::chrono::milliseconds(ms), [this] { return !m_bRun; });
 }
+
+void CMultiPlayer::WaitForFrames() { m_frameWake.WaitFor(std::chrono::milliseconds(1)); }
 
 void CMultiPlayer::PostEnd() {
   ++m_nEndMessages;
@@ -290,6 +296,7 @@ void CMultiPlayer::PlayerThread() {
       for (auto& decoder : m_decoders) decoder->VideoPool()->Clear();
       m_decoders[0]->AudioPool()->Clear();
       m_nPosition = static_cast<std::int64_t>(m_dStartTime * 1000.0);
+      m_previewPending.assign(m_decoders.size(), 1);
       m_bResetPending = false;
     }
     if (!m_bClockRunning) {
@@ -307,12 +314,13 @@ void CMultiPlayer::Prime(double* clock, Clock::time_point* previous, bool* audio
   (void)audioStarted;
   for (auto& decoder : m_decoders) {
     if (decoder->IsSeeking()) {
-      Nap(1);
+      WaitForFrames();
       return;
     }
   }
   const double start = m_dStartTime;
   double candidate = 1000.0;
+  PreviewSeekTarget(start);
 
   IDecoder* sound = m_decoders[0].get();
   FramePool* audio = sound->AudioPool();
@@ -324,7 +332,7 @@ void CMultiPlayer::Prime(double* clock, Clock::time_point* previous, bool* audio
     const double time = block->dTime;
     audio->UnlockPeek();
     if (sound->AudioState() == 0 && audio->Count() < kPrimeSoundBlocks) {
-      Nap(1);
+      WaitForFrames();
       return;
     }
     candidate = std::min(candidate, time);
@@ -376,7 +384,23 @@ void CMultiPlayer::Prime(double* clock, Clock::time_point* previous, bool* audio
     m_bClockRunning = true;
   } else if (!dropped) {
     // Pictures before the start time are cleared out without waiting.
-    Nap(1);
+    WaitForFrames();
+  }
+}
+
+void CMultiPlayer::PreviewSeekTarget(double start) {
+  // After a seek each channel shows its picture of the target as soon as it
+  // is decoded, while the clock waits for enough pictures and sound to play
+  // on; it is shown again when the clock reaches it.
+  for (std::size_t i = 0; i < m_previewPending.size() && i < m_decoders.size(); ++i) {
+    if (!m_previewPending[i]) continue;
+    FramePool* video = m_decoders[i]->VideoPool();
+    DecInfo* picture = video->LockPeekFirst();
+    if (picture != nullptr && picture->dTime >= start) {
+      ShowPicture(*picture);
+      m_previewPending[i] = 0;
+    }
+    video->UnlockPeek();
   }
 }
 
@@ -457,7 +481,7 @@ void CMultiPlayer::PlayStep(double* clock, Clock::time_point* previous, bool* au
   } else {
     // A channel still decoding counts as more to come.
     more = true;
-    Nap(1);
+    WaitForFrames();
   }
 
   if (!more) {
@@ -469,7 +493,7 @@ void CMultiPlayer::PlayStep(double* clock, Clock::time_point* previous, bool* au
   if (shown)
     std::this_thread::yield();
   else if (everyChannelReady)
-    Nap(1);
+    WaitForFrames();
 }
 
 }  // namespace lumora

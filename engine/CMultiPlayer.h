@@ -13,6 +13,7 @@
 
 #include "engine/CDxSound.h"
 #include "engine/IDecoder.h"
+#include "engine/WakeSignal.h"
 #include "engine/iMultiPlayer.h"
 
 namespace lumora {
@@ -73,6 +74,7 @@ class CMultiPlayer : public iMultiPlayer {
   // One priming pass; returns after a short wait when not ready.
   void Prime(double* clock, std::chrono::steady_clock::time_point* previous, bool* audioStarted);
   void PlayStep(double* clock, std::chrono::steady_clock::time_point* previous, bool* audioStarted);
+  void PreviewSeekTarget(double start);
   void PausedStep(std::chrono::steady_clock::time_point* previous, bool* audioStarted);
   void ShowPicture(const _TAG_DEC_INFO& picture);
   void WriteSound(const _TAG_DEC_INFO& block);
@@ -80,6 +82,9 @@ class CMultiPlayer : public iMultiPlayer {
   void StopThread();
   // Sleeps, but wakes at once when the thread is told to end.
   void Nap(int ms);
+  // The 1 ms wait of a pass with nothing to do; a picture or sound block
+  // committed by a decoder (or the end of the thread) ends it early.
+  void WaitForFrames();
 
   std::unique_ptr<CFileManager> m_pFileManager;
   std::vector<std::unique_ptr<IDecoder>> m_decoders;
@@ -93,6 +98,10 @@ class CMultiPlayer : public iMultiPlayer {
   std::atomic<bool> m_bRun{false};
   std::mutex m_napLock;
   std::condition_variable m_napWake;
+  WakeSignal m_frameWake;
+  // Player thread only: channels whose picture of the last seek target has
+  // not been shown yet.
+  std::vector<char> m_previewPending;
 
   std::atomic<bool> m_bClockRunning{false};
   std::atomic<double> m_dSpeed{1.0};

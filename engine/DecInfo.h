@@ -15,6 +15,10 @@ inline constexpr int kDecKindAudio = 1;
 struct _TAG_DEC_INFO {
   std::int32_t nKind = kDecKindVideo;
   AvBufferPtr pBuffer;
+  // A picture that the codec already made as planar YUV 4:2:0 is not copied
+  // into pBuffer: the slot holds a reference to it and data[] points into
+  // it. The pool drops the reference when the slot leaves the ready list.
+  FramePtr pFrame;
   std::int32_t nCapacity = 0;
   double dTime = 0.0;
   std::uint8_t* data[8] = {};

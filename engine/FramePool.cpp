@@ -35,12 +35,26 @@ DecInfo* FramePool::GetFreeSlot() {
   return m_pFilling;
 }
 
+void FramePool::SetWakeSignals(WakeSignal* onCommit, WakeSignal* onRemove) {
+  if (onCommit != nullptr) m_pOnCommit = onCommit;
+  if (onRemove != nullptr) m_pOnRemove = onRemove;
+}
+
+namespace {
+void NotifyIfSet(const std::atomic<WakeSignal*>& signal) {
+  if (WakeSignal* s = signal.load()) s->Notify();
+}
+}  // namespace
+
 void FramePool::Commit(DecInfo* slot) {
-  std::lock_guard guard(m_lock);
-  if (slot == nullptr || slot != m_pFilling || m_nFillClearCount != m_nClearCount) return;
-  m_pFilling = nullptr;
-  m_ready.push_back(slot);
-  m_nWriteIndex = (m_nWriteIndex + 1) % m_nCapacity;
+  {
+    std::lock_guard guard(m_lock);
+    if (slot == nullptr || slot != m_pFilling || m_nFillClearCount != m_nClearCount) return;
+    m_pFilling = nullptr;
+    m_ready.push_back(slot);
+    m_nWriteIndex = (m_nWriteIndex + 1) % m_nCapacity;
+  }
+  NotifyIfSet(m_pOnCommit);
 }
 
 DecInfo* FramePool::PeekFirst() {
@@ -58,22 +72,38 @@ void FramePool::UnlockPeek() { m_lock.unlock(); }
 void FramePool::RemoveFirstAndUnlock() {
   RemoveFirstLocked();
   m_lock.unlock();
+  NotifyIfSet(m_pOnRemove);
 }
 
 void FramePool::RemoveFirst() {
-  std::lock_guard guard(m_lock);
-  RemoveFirstLocked();
+  {
+    std::lock_guard guard(m_lock);
+    RemoveFirstLocked();
+  }
+  NotifyIfSet(m_pOnRemove);
 }
 
 void FramePool::RemoveFirstLocked() {
-  if (!m_ready.empty()) m_ready.pop_front();
+  if (m_ready.empty()) return;
+  Release(m_ready.front());
+  m_ready.pop_front();
+}
+
+void FramePool::Release(DecInfo* slot) {
+  // The codec's picture goes back to its buffer pool as soon as the slot
+  // has been consumed, not when the slot is filled again.
+  if (slot->pFrame) av_frame_unref(slot->pFrame.get());
 }
 
 void FramePool::Clear() {
-  std::lock_guard guard(m_lock);
-  m_ready.clear();
-  m_nWriteIndex = 0;
-  ++m_nClearCount;
+  {
+    std::lock_guard guard(m_lock);
+    for (DecInfo* slot : m_ready) Release(slot);
+    m_ready.clear();
+    m_nWriteIndex = 0;
+    ++m_nClearCount;
+  }
+  NotifyIfSet(m_pOnRemove);
 }
 
 int FramePool::Count() {

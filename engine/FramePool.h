@@ -3,11 +3,13 @@
 // and the player thread (the consumer). Slots are filled outside the lock and
 // handed over by Commit; the ready list keeps them oldest first.
 
+#include <atomic>
 #include <deque>
 #include <memory>
 #include <mutex>
 
 #include "engine/DecInfo.h"
+#include "engine/WakeSignal.h"
 
 namespace lumora {
 
@@ -36,9 +38,13 @@ class FramePool {
   void Clear();
   int Count();
   int Capacity() const { return m_nCapacity; }
+  // Signals to notify when a slot is committed (the consumer's) and when
+  // slots are removed or cleared (the filler's); either may be null.
+  void SetWakeSignals(WakeSignal* onCommit, WakeSignal* onRemove);
 
  private:
   void RemoveFirstLocked();
+  static void Release(DecInfo* slot);
 
   std::mutex m_lock;
   std::unique_ptr<DecInfo[]> m_pSlots;
@@ -48,6 +54,8 @@ class FramePool {
   unsigned m_nClearCount = 0;
   unsigned m_nFillClearCount = 0;
   DecInfo* m_pFilling = nullptr;
+  std::atomic<WakeSignal*> m_pOnCommit{nullptr};
+  std::atomic<WakeSignal*> m_pOnRemove{nullptr};
 };
 
 }  // namespace lumora
