@@ -135,20 +135,20 @@ TEST_F(DisplayCore, FrameIsLetterboxedAndCopied) {
   EXPECT_EQ(m->V()[0], 210);
 }
 
-TEST_F(DisplayCore, RedrawWithoutStillShowsTheLastFrameAgain) {
+// Redraw(1) shows the selected still, Redraw(0) the last frame again, and a
+// frame without planes the selected still over the whole client area.
+TEST_F(DisplayCore, StillAndLastFrameAlternate) {
   Show(Frame(1280, 720));
   d.Redraw(1);
   EXPECT_FALSE(d.IsVideoShown());
   EXPECT_EQ(d.Redraw(0), 1);
   EXPECT_TRUE(d.IsVideoShown());
-  auto lock = d.Lock();
-  EXPECT_FALSE(d.Scene().still);
-  ExpectRect(d.Scene().dest, 0, 60, 640, 420);
-  ExpectRect(d.Scene().source, 0, 0, 1280, 720);
-}
-
-TEST_F(DisplayCore, NullPlanesShowTheSelectedStillOverTheClient) {
-  Show(Frame(320, 240));
+  {
+    auto lock = d.Lock();
+    EXPECT_FALSE(d.Scene().still);
+    ExpectRect(d.Scene().dest, 0, 60, 640, 420);
+    ExpectRect(d.Scene().source, 0, 0, 1280, 720);
+  }
   d.SelectStillImage(2);
   d.ShowFrame(0, nullptr, 0, 0, 5, nullptr);
   auto lock = d.Lock();

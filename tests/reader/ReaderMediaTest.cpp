@@ -1,5 +1,5 @@
-// The reader on real media made by the ffmpeg CLI (checked against ffprobe)
-// and the lumora-cli probe / records commands.
+// The reader on real media made by the ffmpeg CLI (of known stream counts and
+// lengths) and the lumora-cli probe / records commands.
 
 #include <gtest/gtest.h>
 
@@ -70,24 +70,6 @@ class MediaFiles : public ::testing::Test {
   static std::filesystem::path Mp4() { return s_dir->Path() / "clip.mp4"; }
   static std::filesystem::path Avi() { return s_dir->Path() / "two.avi"; }
 
-  static int FfprobeVideoCount(const std::filesystem::path& file) {
-    const auto r =
-        RunCommand("ffprobe -v error -select_streams v -show_entries stream=index -of csv=p=0 " +
-                   Quote(file.string()));
-    int lines = 0;
-    std::istringstream in(r.output);
-    for (std::string line; std::getline(in, line);) lines += line.empty() ? 0 : 1;
-    return lines;
-  }
-
-  static double FfprobeFirstVideoSeconds(const std::filesystem::path& file) {
-    const auto r = RunCommand(
-        "ffprobe -v error -select_streams v:0 -show_entries stream=duration -of "
-        "default=nw=1:nk=1 " +
-        Quote(file.string()));
-    return std::stod(r.output);
-  }
-
   static std::unique_ptr<TempDir> s_dir;
   static bool s_ok;
 };
@@ -95,15 +77,12 @@ class MediaFiles : public ::testing::Test {
 std::unique_ptr<TempDir> MediaFiles::s_dir;
 bool MediaFiles::s_ok = false;
 
-TEST_F(MediaFiles, Mp4AgreesWithFfprobeAndHasNoRecords) {
+TEST_F(MediaFiles, Mp4HasOneVideoOfTwoSecondsAndNoRecords) {
   ASSERT_TRUE(s_ok) << "ffmpeg could not make the test media";
   CFileManager manager;
   ASSERT_EQ(manager.Open(Mp4()), 1);
-  EXPECT_EQ(manager.GetVideoStreamCount(), FfprobeVideoCount(Mp4()));
   EXPECT_EQ(manager.GetVideoStreamCount(), 1);
-  const double seconds = FfprobeFirstVideoSeconds(Mp4());
-  EXPECT_NEAR(static_cast<double>(manager.GetDuration()), seconds * 1000.0, 1.0);
-  EXPECT_EQ(manager.GetDuration(), 2000);
+  EXPECT_EQ(manager.GetDuration(), 2000);  // 20 frames at 10 a second
   EXPECT_EQ(manager.GetUserDataCount(), 0);
 
   CFileTypeN reader;
@@ -111,14 +90,11 @@ TEST_F(MediaFiles, Mp4AgreesWithFfprobeAndHasNoRecords) {
   EXPECT_EQ(reader.ScanUserData(), 0);
 }
 
-TEST_F(MediaFiles, TwoChannelAviAgreesWithFfprobe) {
+TEST_F(MediaFiles, TwoChannelAviHasTwoVideosOfThreeSeconds) {
   ASSERT_TRUE(s_ok) << "ffmpeg could not make the test media";
   CFileManager manager;
   ASSERT_EQ(manager.Open(Avi()), 1);
   EXPECT_EQ(manager.GetVideoStreamCount(), 2);
-  EXPECT_EQ(manager.GetVideoStreamCount(), FfprobeVideoCount(Avi()));
-  const double seconds = FfprobeFirstVideoSeconds(Avi());
-  EXPECT_NEAR(static_cast<double>(manager.GetDuration()), seconds * 1000.0, 1.0);
   EXPECT_NEAR(static_cast<double>(manager.GetDuration()), 3000.0, 1.0);
   EXPECT_EQ(manager.GetUserDataCount(), 0);
 
