@@ -9,6 +9,7 @@
 
 #include "tests/mkcard/AviInspect.h"
 #include "tests/mkcard/MediaProbe.h"
+#include "tests/support/Cli.h"
 #include "tools/mkcard/SampleCard.h"
 
 extern "C" {
@@ -36,15 +37,12 @@ class CardTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     av_log_set_level(AV_LOG_ERROR);
-    dir_ = new fs::path(fs::temp_directory_path() / ("mkcard_card_" + std::to_string(::getpid())));
-    fs::remove_all(*dir_);
+    dir_ = new test::TempFolder;
     truth_ = new CardTruth;
-    std::string error;
-    ok_ = MakeCard(*dir_ / "card", SmallCard(), &error, truth_);
-    error_ = new std::string(error);
+    error_ = new std::string;
+    ok_ = MakeCard(Card(), SmallCard(), error_, truth_);
   }
   static void TearDownTestSuite() {
-    fs::remove_all(*dir_);
     delete dir_;
     delete truth_;
     delete error_;
@@ -53,7 +51,7 @@ class CardTest : public ::testing::Test {
 
   static fs::path Card() { return *dir_ / "card"; }
 
-  static inline fs::path* dir_ = nullptr;
+  static inline test::TempFolder* dir_ = nullptr;
   static inline CardTruth* truth_ = nullptr;
   static inline std::string* error_ = nullptr;
   static inline bool ok_ = false;
@@ -294,11 +292,13 @@ TEST_F(CardTest, SameSeedGivesTheSameCard) {
 }
 
 TEST_F(CardTest, CommandLineToolWritesACardAndRefusesBadInput) {
-  const std::string tool = std::string(LUMORA_BINARY_DIR) + "/tools/mkcard/lumora-mkcard";
+  const std::string tool =
+      test::Quote(std::string(LUMORA_BINARY_DIR) + "/tools/mkcard/lumora-mkcard") + " ";
   const fs::path out = *dir_ / "cli";
-  const std::string ok_cmd = tool + " --seconds 1 --recordings 2 --front 128x72 --rear 64x36 " +
-                             "--no-stills --no-mp4 --no-index '" + out.string() + "' > /dev/null";
-  EXPECT_EQ(std::system(ok_cmd.c_str()), 0);
+  EXPECT_EQ(test::RunCommand(tool + "--seconds 1 --recordings 2 --front 128x72 --rear 64x36 " +
+                             "--no-stills --no-mp4 --no-index " + test::Quote(out.string()))
+                .exitCode,
+            0);
   const std::set<std::string> files = FilesUnder(out);
   EXPECT_TRUE(files.count("NORMAL/20261205_083000_N1.avi"));
   EXPECT_TRUE(files.count("NORMAL/20261205_083001_N1.avi"));
@@ -306,10 +306,10 @@ TEST_F(CardTest, CommandLineToolWritesACardAndRefusesBadInput) {
   const test::AviLayout avi = test::ParseAvi(test::ReadAll(out / "NORMAL/20261205_083000_N1.avi"));
   EXPECT_TRUE(avi.ok);
   EXPECT_FALSE(avi.has_index);
-  const std::string bad = tool + " --front 12x7 '" + (*dir_ / "bad").string() + "' 2> /dev/null";
-  const int rc = std::system(bad.c_str());
-  EXPECT_TRUE(WIFEXITED(rc));
-  EXPECT_EQ(WEXITSTATUS(rc), 2);
+  const test::CliResult bad =
+      test::RunCommand(tool + "--front 12x7 " + test::Quote((*dir_ / "bad").string()));
+  EXPECT_EQ(bad.exitCode, 2);
+  EXPECT_FALSE(bad.err.empty());
 }
 
 }  // namespace

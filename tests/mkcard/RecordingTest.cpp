@@ -9,6 +9,7 @@
 
 #include "tests/mkcard/AviInspect.h"
 #include "tests/mkcard/MediaProbe.h"
+#include "tests/support/TempFolder.h"
 #include "tools/mkcard/SampleRecording.h"
 
 extern "C" {
@@ -24,15 +25,7 @@ using test::Le32;
 
 class RecordingTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    av_log_set_level(AV_LOG_ERROR);
-    dir_ = fs::temp_directory_path() /
-           ("mkcard_rec_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { av_log_set_level(AV_LOG_ERROR); }
 
   static RecordingOptions Small() {
     RecordingOptions o;
@@ -51,7 +44,7 @@ class RecordingTest : public ::testing::Test {
     return file;
   }
 
-  fs::path dir_;
+  test::TempFolder dir_;
 };
 
 // The payload of an indexed chunk, read as the container reader reads it.

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -15,44 +14,20 @@
 #include "engine/CFileTypeN.h"
 #include "tests/reader/ReaderTestUtil.h"
 #include "tests/reader/RiffBuilder.h"
+#include "tests/support/Cli.h"
 
 namespace lumora::test {
 namespace {
-
-struct CommandResult {
-  int exitCode = -1;
-  std::string output;
-};
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-CommandResult RunCommand(const std::string& command) {
-  CommandResult r;
-  FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
-  if (!pipe) return r;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) r.output.append(buf, n);
-  const int status = ::pclose(pipe);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
-
-std::string Cli() { return std::string(LUMORA_BINARY_DIR) + "/tools/cli/lumora-cli"; }
 
 // Files made once for the whole suite: a short MP4 and a two-channel AVI
 // with sound and no user data.
 class MediaFiles : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    s_dir = std::make_unique<TempDir>();
+    s_dir = std::make_unique<TempFolder>();
     const std::string ff = "ffmpeg -nostdin -y -v error ";
-    const std::string mp4 = (s_dir->Path() / "clip.mp4").string();
-    const std::string avi = (s_dir->Path() / "two.avi").string();
+    const std::string mp4 = (s_dir->path() / "clip.mp4").string();
+    const std::string avi = (s_dir->path() / "two.avi").string();
     s_ok =
         RunCommand(ff +
                    "-f lavfi -i testsrc=size=320x240:rate=10 -t 2 -c:v libx264 -preset ultrafast " +
@@ -67,14 +42,14 @@ class MediaFiles : public ::testing::Test {
   }
   static void TearDownTestSuite() { s_dir.reset(); }
 
-  static std::filesystem::path Mp4() { return s_dir->Path() / "clip.mp4"; }
-  static std::filesystem::path Avi() { return s_dir->Path() / "two.avi"; }
+  static std::filesystem::path Mp4() { return s_dir->path() / "clip.mp4"; }
+  static std::filesystem::path Avi() { return s_dir->path() / "two.avi"; }
 
-  static std::unique_ptr<TempDir> s_dir;
+  static std::unique_ptr<TempFolder> s_dir;
   static bool s_ok;
 };
 
-std::unique_ptr<TempDir> MediaFiles::s_dir;
+std::unique_ptr<TempFolder> MediaFiles::s_dir;
 bool MediaFiles::s_ok = false;
 
 TEST_F(MediaFiles, Mp4HasOneVideoOfTwoSecondsAndNoRecords) {
@@ -108,7 +83,7 @@ TEST_F(MediaFiles, TwoChannelAviHasTwoVideosOfThreeSeconds) {
 TEST_F(MediaFiles, LongAndNonAsciiPathsOpenTheRightFile) {
   ASSERT_TRUE(s_ok) << "ffmpeg could not make the test media";
   // Well past 260 bytes: the path is never cut short into another name.
-  std::filesystem::path deep = s_dir->Path();
+  std::filesystem::path deep = s_dir->path();
   for (int i = 0; i < 8; ++i) deep /= std::string(40, static_cast<char>('a' + i));
   std::filesystem::create_directories(deep);
   const auto longPath = deep / "録画 ファイル.mp4";
@@ -120,7 +95,7 @@ TEST_F(MediaFiles, LongAndNonAsciiPathsOpenTheRightFile) {
   EXPECT_EQ(manager.GetDuration(), 2000);
 
   // A file whose name would mean a protocol to the media library.
-  const auto odd = s_dir->Path() / "http:clip.mp4";
+  const auto odd = s_dir->path() / "http:clip.mp4";
   std::filesystem::copy_file(Mp4(), odd);
   ASSERT_EQ(manager.Open(odd), 1);
   EXPECT_EQ(manager.GetVideoStreamCount(), 1);
@@ -128,35 +103,35 @@ TEST_F(MediaFiles, LongAndNonAsciiPathsOpenTheRightFile) {
 
 TEST_F(MediaFiles, CliProbePrintsTheReadersValues) {
   ASSERT_TRUE(s_ok) << "ffmpeg could not make the test media";
-  const auto r = RunCommand(Cli() + " probe " + Quote(Avi().string()));
+  const auto r = RunCli("probe " + Quote(Avi().string()));
   ASSERT_EQ(r.exitCode, 0);
-  const auto j = nlohmann::json::parse(r.output);
+  const auto j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j.at("video_streams").get<int>(), 2);
   EXPECT_NEAR(j.at("duration_ms").get<double>(), 3000.0, 1.0);
   EXPECT_EQ(j.at("user_data_records").get<int>(), 0);
   EXPECT_EQ(j.size(), 3u);
 
-  EXPECT_EQ(RunCommand(Cli() + " probe /nonexistent/file.avi").exitCode, 2);
-  EXPECT_EQ(RunCommand(Cli() + " probe").exitCode, 2);
-  EXPECT_EQ(RunCommand(Cli() + " records " + Quote(s_dir->Path().string())).exitCode, 2);
+  EXPECT_EQ(RunCli("probe /nonexistent/file.avi").exitCode, 2);
+  EXPECT_EQ(RunCli("probe").exitCode, 2);
+  EXPECT_EQ(RunCli("records " + Quote(s_dir->path().string())).exitCode, 2);
 }
 
 // Recordings without idx1 (one and two channels) and the recording a power
 // cut leaves (sizes 0, file cut at 70 % inside a chunk) give the intact
 // recording's fixes and G samples up to the cut, and a duration up to it.
 TEST(CliTrack, IndexlessAndPowerCutRecordingsGiveTheIntactTrack) {
-  TempDir dir;
+  TempFolder dir;
   const std::string mkcard = std::string(LUMORA_BINARY_DIR) +
                              "/tools/mkcard/lumora-mkcard --recording --seconds 4 --fps 10 "
                              "--front 160x96 --rear 160x96 ";
   const auto run = [&](const std::string& command, const std::string& file) {
     const std::string path = Quote((dir / file).string());
     EXPECT_EQ(RunCommand(mkcard + command + " " + path).exitCode, 0) << file;
-    const CommandResult track = RunCommand(Cli() + " track " + path);
-    const CommandResult probe = RunCommand(Cli() + " probe " + path);
+    const CliResult track = RunCli("track " + path);
+    const CliResult probe = RunCli("probe " + path);
     EXPECT_EQ(track.exitCode, 0) << file;
-    nlohmann::json j = nlohmann::json::parse(track.output, nullptr, false);
-    j["duration_ms"] = nlohmann::json::parse(probe.output, nullptr, false).value("duration_ms", -1);
+    nlohmann::json j = nlohmann::json::parse(track.out, nullptr, false);
+    j["duration_ms"] = nlohmann::json::parse(probe.out, nullptr, false).value("duration_ms", -1);
     return j;
   };
   const nlohmann::json intact[] = {run("--channels 1", "one.avi"), run("", "two.avi")};
@@ -199,7 +174,7 @@ TEST(CliTrack, IndexlessAndPowerCutRecordingsGiveTheIntactTrack) {
 }
 
 TEST(CliRecords, PrintsEveryRecordInOrderAsJsonLines) {
-  TempDir dir;
+  TempFolder dir;
   TestAvi avi;
   avi.streams = {{"vids", "H264"}, {"txts", "ADAS"}};
   const std::vector<std::uint8_t> gsensor = {'M', 0x01, 0xFF, 0x10, 0x00, 0x7F};
@@ -211,10 +186,10 @@ TEST(CliRecords, PrintsEveryRecordInOrderAsJsonLines) {
       {"01tx", {0xC3, 0x28, 0x00, 0x99}}, {"01tx", {}}};
   WriteFile(dir / "rec.avi", BuildAvi(avi));
 
-  const auto r = RunCommand(Cli() + " records " + Quote((dir / "rec.avi").string()));
+  const auto r = RunCli("records " + Quote((dir / "rec.avi").string()));
   ASSERT_EQ(r.exitCode, 0);
   std::vector<nlohmann::json> lines;
-  std::istringstream in(r.output);
+  std::istringstream in(r.out);
   for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
   ASSERT_EQ(lines.size(), 5u);
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -243,9 +218,9 @@ TEST(CliRecords, PrintsEveryRecordInOrderAsJsonLines) {
   avi.streams = {{"vids", "H264"}};
   avi.chunks = {{"00dc", Bytes("frame")}};
   WriteFile(dir / "none.avi", BuildAvi(avi));
-  const auto none = RunCommand(Cli() + " records " + Quote((dir / "none.avi").string()));
+  const auto none = RunCli("records " + Quote((dir / "none.avi").string()));
   EXPECT_EQ(none.exitCode, 0);
-  EXPECT_EQ(none.output, "");
+  EXPECT_EQ(none.out, "");
 }
 
 }  // namespace

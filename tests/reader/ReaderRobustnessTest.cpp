@@ -48,7 +48,7 @@ void ExpectLeadingRecords(const std::vector<Record>& records, int maximum, std::
 }
 
 TEST(ReaderRobustness, TruncatedAtManyOffsetsKeepsTheLeadingRecords) {
-  TempDir dir;
+  TempFolder dir;
   AviLayout layout;
   const int kRecords = 12;
   const auto full = BuildAvi(CameraLikeAvi(kRecords), &layout);
@@ -85,7 +85,7 @@ TEST(ReaderRobustness, TruncatedAtManyOffsetsKeepsTheLeadingRecords) {
 }
 
 TEST(ReaderRobustness, HugeSizesAreBoundedByTheFile) {
-  TempDir dir;
+  TempFolder dir;
   AviLayout layout;
   const int kRecords = 5;
   auto bytes = BuildAvi(CameraLikeAvi(kRecords), &layout);
@@ -133,7 +133,7 @@ TEST(ReaderRobustness, HugeSizesAreBoundedByTheFile) {
 }
 
 TEST(ReaderRobustness, IndexEntriesSharingOnePayloadCannotExhaustMemory) {
-  TempDir dir;
+  TempFolder dir;
   AviLayout layout;
   TestAvi avi = CameraLikeAvi(1);
   avi.chunks[3].payload = std::vector<std::uint8_t>(40000, 'M');
@@ -160,7 +160,7 @@ TEST(ReaderRobustness, IndexEntriesSharingOnePayloadCannotExhaustMemory) {
 }
 
 TEST(ReaderRobustness, ZeroSizesAndSelfLoopsEndTheWalk) {
-  TempDir dir;
+  TempFolder dir;
   const auto start = std::chrono::steady_clock::now();
 
   // Zero-sized chunks at the top level and in the header list.
@@ -216,7 +216,7 @@ TEST(ReaderRobustness, ZeroSizesAndSelfLoopsEndTheWalk) {
 }
 
 TEST(ReaderRobustness, MoreThanSixteenStreamsDoNotOverrunTheIdTable) {
-  TempDir dir;
+  TempFolder dir;
   TestAvi avi;
   for (int i = 0; i < 20; ++i) avi.streams.push_back({"vids", "H264"});
   avi.streams.push_back({"txts", "USER"});
@@ -235,7 +235,7 @@ TEST(ReaderRobustness, MoreThanSixteenStreamsDoNotOverrunTheIdTable) {
 }
 
 TEST(ReaderRobustness, NullArgumentsAreRefused) {
-  TempDir dir;
+  TempFolder dir;
   const auto path = dir / "null.avi";
   WriteFile(path, BuildAvi(CameraLikeAvi(2)));
   CFileTypeN reader;

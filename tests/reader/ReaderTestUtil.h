@@ -34,7 +34,7 @@ inline std::vector<Record> Drain(CFileTypeN& reader) {
   return out;
 }
 
-inline ScanResult ScanBytes(const TempDir& dir, const std::vector<std::uint8_t>& bytes,
+inline ScanResult ScanBytes(const TempFolder& dir, const std::vector<std::uint8_t>& bytes,
                             const std::string& name = "scan.avi") {
   const auto path = dir / name;
   WriteFile(path, bytes);

@@ -1,9 +1,5 @@
 #include "tests/reader/RiffBuilder.h"
 
-#include <unistd.h>
-
-#include <atomic>
-#include <fstream>
 #include <stdexcept>
 
 namespace lumora::test {
@@ -129,25 +125,6 @@ std::vector<std::uint8_t> BuildAvi(const TestAvi& avi, AviLayout* layout) {
 
 std::vector<std::uint8_t> Bytes(const std::string& text) {
   return std::vector<std::uint8_t>(text.begin(), text.end());
-}
-
-void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& data) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  f.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-  if (!f) throw std::runtime_error("cannot write " + path.string());
-}
-
-TempDir::TempDir() {
-  static std::atomic<int> counter{0};
-  m_path = std::filesystem::temp_directory_path() /
-           ("lumora-reader-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-  std::filesystem::remove_all(m_path);
-  std::filesystem::create_directories(m_path);
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  std::filesystem::remove_all(m_path, ec);
 }
 
 }  // namespace lumora::test

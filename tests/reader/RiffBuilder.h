@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempFolder.h"
+
 namespace lumora::test {
 
 class RiffBuilder {
@@ -75,20 +77,9 @@ struct AviLayout {
 std::vector<std::uint8_t> BuildAvi(const TestAvi& avi, AviLayout* layout = nullptr);
 
 std::vector<std::uint8_t> Bytes(const std::string& text);
-void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& data);
-
-// A fresh empty directory under the system temp folder, removed with the object.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& Path() const { return m_path; }
-  std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-
- private:
-  std::filesystem::path m_path;
-};
+// Writes `data` to `path` with the shared file helper.
+inline void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& data) {
+  WriteFile(path, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+}
 
 }  // namespace lumora::test

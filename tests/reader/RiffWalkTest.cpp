@@ -48,7 +48,7 @@ void ExpectSamples(const std::vector<Record>& records, int count) {
 // XBLB index offsets count from the movi list type, ADAS and USER ones from
 // the file start; read with the other base the records come out wrong.
 TEST(RiffWalk, IndexBaseDependsOnTheHandler) {
-  TempDir dir;
+  TempFolder dir;
   struct Row {
     const char* handler;
     IndexOffsets offsets;
@@ -85,7 +85,7 @@ TEST(RiffWalk, IndexBaseDependsOnTheHandler) {
 }
 
 TEST(RiffWalk, OneUserStreamAloneYieldsNoRecords) {
-  TempDir dir;
+  TempFolder dir;
   TestAvi avi;
   avi.streams = {{"vids", "H264"}, {"txts", "USER"}};
   for (int i = 0; i < 4; ++i) {
@@ -104,7 +104,7 @@ TEST(RiffWalk, OneUserStreamAloneYieldsNoRecords) {
 }
 
 TEST(RiffWalk, LastQualifyingStreamIsSelected) {
-  TempDir dir;
+  TempFolder dir;
   TestAvi avi;
   avi.streams = {{"txts", "ADAS"}, {"vids", "H264"}, {"txts", "XBLB"}};
   for (int i = 0; i < 3; ++i) {
@@ -119,7 +119,7 @@ TEST(RiffWalk, LastQualifyingStreamIsSelected) {
 }
 
 TEST(RiffWalk, TimeStampsComeFromScaleAndRate) {
-  TempDir dir;
+  TempFolder dir;
   TestAvi avi = ThreeStreamAvi("ADAS", IndexOffsets::kAbsolute, 5);
   avi.streams[2].scale = 1001;
   avi.streams[2].rate = 30000;
@@ -145,7 +145,7 @@ TEST(RiffWalk, TimeStampsComeFromScaleAndRate) {
 }
 
 TEST(RiffWalk, ShortStreamHeaderStillGivesTheTimeBase) {
-  TempDir dir;
+  TempFolder dir;
   TestAvi avi = ThreeStreamAvi("ADAS", IndexOffsets::kAbsolute, 3);
   avi.streams[2].strhSize = 28;  // up to and including dwRate
   avi.streams[2].rate = 5;
@@ -164,7 +164,7 @@ TestAvi FiveStreamAvi() {
 }
 
 TEST(RiffWalk, WithoutIndexTheMoviListIsScannedInOrder) {
-  TempDir dir;
+  TempFolder dir;
   TestAvi avi = FiveStreamAvi();
   avi.chunks = {{"00dc", std::vector<std::uint8_t>(50, 1)},
                 {"03tx", Bytes("M-first")},  // odd size: the record keeps the pad byte
@@ -189,7 +189,7 @@ TEST(RiffWalk, WithoutIndexTheMoviListIsScannedInOrder) {
 }
 
 TEST(RiffWalk, FallbackCollects09txOfTheSecondUserStream) {
-  TempDir dir;
+  TempFolder dir;
   TestAvi avi;
   avi.streams = {{"vids", "H264"}, {"txts", "USER"}, {"txts", "USER"}};
   avi.index = IndexOffsets::kNone;
@@ -211,7 +211,7 @@ TEST(RiffWalk, FallbackCollects09txOfTheSecondUserStream) {
 // never written (0), past the end, or the file cut inside a chunk. The
 // selected stream is "02tx", outside the camera's usual ids.
 TEST(RiffWalk, PowerCutFilesKeepEveryRecordBeforeTheCut) {
-  TempDir dir;
+  TempFolder dir;
   AviLayout layout;
   const auto intact = BuildAvi(ThreeStreamAvi("XBLB", IndexOffsets::kNone, 6), &layout);
   const std::size_t riffSize = 4, moviSize = layout.moviListPos + 4;
@@ -245,7 +245,7 @@ TEST(RiffWalk, PowerCutFilesKeepEveryRecordBeforeTheCut) {
 }
 
 TEST(RiffWalk, RiffFormAfterAPrefixIsWalkedWithAbsolutePositions) {
-  TempDir dir;
+  TempFolder dir;
   TestAvi avi = ThreeStreamAvi("ADAS", IndexOffsets::kAbsolute, 1);
   avi.prefix = 100;
   auto r = ScanBytes(dir, BuildAvi(avi));
@@ -270,7 +270,7 @@ TEST(RiffWalk, RiffFormAfterAPrefixIsWalkedWithAbsolutePositions) {
 }
 
 TEST(RiffWalk, FilesShorterThan200BytesOrWithoutSignatureGiveNothing) {
-  TempDir dir;
+  TempFolder dir;
   RiffBuilder tiny;
   tiny.BeginRiff().BeginList("hdrl").End().End();
   auto r = ScanBytes(dir, tiny.Data());
@@ -293,7 +293,7 @@ TEST(RiffWalk, FilesShorterThan200BytesOrWithoutSignatureGiveNothing) {
 }
 
 TEST(RiffWalk, IndexWithoutMatchingEntriesStillCountsAsLocated) {
-  TempDir dir;
+  TempFolder dir;
   TestAvi avi = ThreeStreamAvi("ADAS", IndexOffsets::kAbsolute, 0);
   avi.chunks = {{"00dc", std::vector<std::uint8_t>(10, 1)}};
   const auto path = dir / "empty.avi";
@@ -308,7 +308,7 @@ TEST(RiffWalk, IndexWithoutMatchingEntriesStillCountsAsLocated) {
 }
 
 TEST(UserDataCursor, TooSmallBufferLosesTheRecordAndEndIs38) {
-  TempDir dir;
+  TempFolder dir;
   const auto path = dir / "cursor.avi";
   WriteFile(path, BuildAvi(ThreeStreamAvi("ADAS", IndexOffsets::kAbsolute, 3)));
   CFileManager manager;
@@ -358,7 +358,7 @@ TEST(FileManager, AnswersWithNothingOpen) {
 // A missing file and a file that is no media both open, without video,
 // duration or records; a later Close still reports the open file.
 TEST(FileManager, UnreadableFilesOpenWithoutStreamsOrRecords) {
-  TempDir dir;
+  TempFolder dir;
   WriteFile(dir / "text.avi", Bytes(std::string(5000, 'z')));
   for (const char* name : {"missing.avi", "text.avi"}) {
     SCOPED_TRACE(name);
@@ -373,7 +373,7 @@ TEST(FileManager, UnreadableFilesOpenWithoutStreamsOrRecords) {
 }
 
 TEST(FileManager, ReopenReplacesTheRecordsAndCloseFreesThem) {
-  TempDir dir;
+  TempFolder dir;
   WriteFile(dir / "a.avi", BuildAvi(ThreeStreamAvi("ADAS", IndexOffsets::kAbsolute, 3)));
   WriteFile(dir / "b.avi", BuildAvi(ThreeStreamAvi("XBLB", IndexOffsets::kRelativeToMovi, 5)));
   CFileManager manager;
