@@ -65,6 +65,10 @@ inline constexpr int kIdMapToggle = 5019;
 inline constexpr int kIdSpeed = 5206;
 inline constexpr int kIdDit = 8200;
 inline constexpr int kIdMark = 8201;
+// Clip export: the EXPORT button (key E) and the in and out marks (keys I, O).
+inline constexpr int kIdExport = 8210;
+inline constexpr int kIdExportIn = 8211;
+inline constexpr int kIdExportOut = 8212;
 inline constexpr int kIdAccelF9 = 32771;
 inline constexpr int kIdAccelF8 = 32772;
 inline constexpr int kIdAccelF10 = 32774;
@@ -103,6 +107,14 @@ inline constexpr int kStrTipDit = 712;
 inline constexpr int kStrTipDitSetup = 713;
 inline constexpr int kStrTipMark = 714;
 inline constexpr int kStrTitle = 723;
+inline constexpr int kStrTipExport = 750;
+inline constexpr int kStrExportTitle = 751;
+inline constexpr int kStrExportLossless = 752;
+inline constexpr int kStrExportOverlay = 753;
+inline constexpr int kStrExportLayouts = 754;
+inline constexpr int kStrExportFileName = 755;
+inline constexpr int kStrExportRunning = 756;
+inline constexpr int kStrExportSaved = 757;
 
 // Player state codes.
 inline constexpr int kStatePlaying = 0;

@@ -85,9 +85,12 @@ CSamplePlayerDlg::CSamplePlayerDlg(Parts parts, QWidget* parent)
   seekPoll_->setInterval(kSeekPollMs);
   connect(seekPoll_, &QTimer::timeout, this, [this] { PollSeek(); });
   InstallDitMode();
-  // Accelerators: F8, F9 and F10 send their commands (which do nothing).
-  const std::pair<Qt::Key, int> keys[] = {
-      {Qt::Key_F8, kIdAccelF8}, {Qt::Key_F9, kIdAccelF9}, {Qt::Key_F10, kIdAccelF10}};
+  InstallExportCommands();
+  // Accelerators: F8, F9 and F10 send their commands (which do nothing);
+  // E, I and O export a clip and set its in and out marks.
+  const std::pair<Qt::Key, int> keys[] = {{Qt::Key_F8, kIdAccelF8},   {Qt::Key_F9, kIdAccelF9},
+                                          {Qt::Key_F10, kIdAccelF10}, {Qt::Key_E, kIdExport},
+                                          {Qt::Key_I, kIdExportIn},   {Qt::Key_O, kIdExportOut}};
   for (const auto& [key, id] : keys) {
     auto* shortcut = new QShortcut(QKeySequence(key), this);
     connect(shortcut, &QShortcut::activated, this, [this, cmd = id] { OnCommand(cmd); });
@@ -178,6 +181,7 @@ void CSamplePlayerDlg::BuildControls() {
   // DIT and MARK keep a pressed look while their mode is on.
   makeButton(kIdDit, QStringLiteral("DIT"), SkinButtonState::kCheckBox);
   makeButton(kIdMark, QStringLiteral("MARK"), SkinButtonState::kCheckBox);
+  makeButton(kIdExport, QStringLiteral("EXPORT"), SkinButtonState::kPushButton);
   for (int id : {kIdLayoutMapCheck, kIdLayoutVideoCheck, kIdCheck1110, kIdCheck1111})
     makeButton(id, QString(), SkinButtonState::kCheckBox);
 
@@ -314,7 +318,8 @@ void CSamplePlayerDlg::BuildCommandTable() {
                      {kIdMapToggle, kStrTipMapToggle},
                      {kIdDit, kStrTipDit},
                      {kIdDitSetup, kStrTipDitSetup},
-                     {kIdMark, kStrTipMark}};
+                     {kIdMark, kStrTipMark},
+                     {kIdExport, kStrTipExport}};
 }
 
 std::vector<int> CSamplePlayerDlg::CommandIds() const {

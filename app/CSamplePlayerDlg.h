@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@
 #include "display/DitPanelValues.h"
 #include "display/IVideoWindowHost.h"
 #include "engine/IVideoDisplay.h"
+#include "library/CExportRange.h"
 #include "library/qt/CCardCommands.h"
 #include "platform/IDriveEnumerator.h"
 
@@ -49,6 +51,10 @@ class SmartView;
 class CSkinButton;
 class CSetupDlg;
 class CThumbnailView;
+class CClipExportJob;
+class ExportMarks;
+struct ClipExportRequest;
+struct ClipOverlayOptions;
 
 class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindowHost {
   Q_OBJECT
@@ -177,6 +183,14 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   // Set after a download message: choosing the same recording reloads it.
   bool ReloadMark() const { return reloadMark_; }
   QString ToolTipOf(int id) const;
+  // Clip export: the in and out marks set with I and O (ms of the playing
+  // recording), the span the EXPORT command would cut, and the export
+  // itself with its progress dialog (what the dialog's OK starts).
+  std::optional<std::int64_t> ExportIn() const { return exportIn_; }
+  std::optional<std::int64_t> ExportOut() const { return exportOut_; }
+  ExportSpan ExportSpanNow() const;
+  ExportMarks* ExportMarksWidget() const { return exportMarks_; }
+  void RunExport(const ClipExportRequest& request, bool overlay, const ClipOverlayOptions& options);
 
   // True while a seek asked of the player waits or still runs.
   bool SeekBusy() const;
@@ -256,6 +270,11 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   static bool IsThumbnailCommand(int id);
   void ShowThumbnailPage();
   void OpenThumbnailFile(const QString& path);
+  // Clip export (ExportCommands.cpp).
+  void InstallExportCommands();
+  void SetExportMark(bool in);
+  void ShowExportMarks();
+  void ExportClip();
   // SETUP and the settings button.
   void OpenSetup();
   void OpenLegacySetup();
@@ -357,6 +376,11 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   CDitMode* dit_ = nullptr;
   CStillView* ditPicture_ = nullptr;
   std::vector<QWidget*> ditHidden_;
+  // Clip export.
+  std::optional<std::int64_t> exportIn_;
+  std::optional<std::int64_t> exportOut_;
+  std::string exportMarksPath_;
+  ExportMarks* exportMarks_ = nullptr;
 };
 
 }  // namespace lumora

@@ -123,6 +123,8 @@ constexpr PlacedControl kNormalPlaces[] = {
     {kIdFrontRearSwitch, {Col(690, 2, kToolW), kPaneRowY, kToolW, kButtonH}},
     {kIdMapSize, {Col(690, 3, kToolW) + 12, kPaneRowY, kToolW, kButtonH}},
     {kIdMapToggle, {Col(690, 4, kToolW) + 12, kPaneRowY, kToolW, kButtonH}},
+    // Clip export, after the map buttons and clear of the list toggle.
+    {kIdExport, {Col(690, 5, kToolW) + 24, kPaneRowY, 48, kButtonH}},
     {kIdListToggle, {980, 284, 20, 60}},
     // Bottom bar: transport.
     {kIdPrevious, {Col(16, 0, kTransportW), kBarY, kTransportW, kButtonH}},

@@ -136,7 +136,7 @@ TEST(ControlPlaces, EveryCommandButtonHasAPlaceInNormalMode) {
                         kIdMark,          kIdDitSetup,       kIdSeekSlider,
                         kIdVolumeSlider,  kIdPositionLabel,  kIdDurationLabel,
                         kIdFileNameLabel, kIdThumbList,      kIdThumbNext,
-                        kIdThumbPrevious};
+                        kIdThumbPrevious, kIdExport};
   LayoutRect rect;
   for (int id : placed) {
     EXPECT_TRUE(ControlPlaces::Place(id, kModeNormal, 1020, 760, &rect)) << id;
