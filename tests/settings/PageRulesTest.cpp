@@ -23,14 +23,12 @@ TEST(AdasRules, SpeedEdits) {
     std::uint16_t unit;
     SpeedEdit edit;
     int typed, hi, lo;
-  } rows[] = {
-      {0, SpeedEdit::kFcw, 47, 50, 45}, {0, SpeedEdit::kFcw, 44, 40, 35},
-      {0, SpeedEdit::kFcw, 6, 10, 5},   {0, SpeedEdit::kFcw, 3, 1, 0},
-      {0, SpeedEdit::kFcw, -20, 1, 0},  {0, SpeedEdit::kFcw, 200, 80, 75},
-      {0, SpeedEdit::kLdw, 12, 40, 35}, {0, SpeedEdit::kLdw, 65, 70, 65},
-      {1, SpeedEdit::kLdw, 30, 48, 43}, {1, SpeedEdit::kLdw, 10, 40, 35},
-      {1, SpeedEdit::kFcw, 99, 80, 75}, {1, SpeedEdit::kFcw, 3, 4, 0},
-  };
+  } rows[] = {{0, SpeedEdit::kFcw, 47, 50, 45}, {0, SpeedEdit::kFcw, 44, 40, 35},
+              {0, SpeedEdit::kFcw, 6, 10, 5},   {0, SpeedEdit::kFcw, 3, 1, 0},
+              {0, SpeedEdit::kFcw, -20, 1, 0},  {0, SpeedEdit::kFcw, 200, 80, 75},
+              {0, SpeedEdit::kLdw, 12, 40, 35}, {0, SpeedEdit::kLdw, 65, 70, 65},
+              {1, SpeedEdit::kLdw, 30, 48, 43}, {1, SpeedEdit::kLdw, 10, 40, 35},
+              {1, SpeedEdit::kFcw, 99, 80, 75}, {1, SpeedEdit::kFcw, 3, 4, 0}};
   for (const auto& r : rows) {
     SCOPED_TRACE(::testing::Message()
                  << r.unit << " " << static_cast<int>(r.edit) << " " << r.typed);
@@ -58,8 +56,7 @@ TEST(AdasRules, SpeedDisplay) {
   } rows[] = {
       {SpeedEdit::kFcw, 0, 0, 1},   {SpeedEdit::kFcw, 60, 0, 60},  {SpeedEdit::kFcw, 90, 0, 80},
       {SpeedEdit::kLdw, 30, 0, 40}, {SpeedEdit::kLdw, 48, 1, 30},  {SpeedEdit::kLdw, 20, 1, 25},
-      {SpeedEdit::kFcw, 50, 1, 31}, {SpeedEdit::kFcw, 200, 1, 50}, {SpeedEdit::kFcw, 33, 2, 33},
-  };
+      {SpeedEdit::kFcw, 50, 1, 31}, {SpeedEdit::kFcw, 200, 1, 50}, {SpeedEdit::kFcw, 33, 2, 33}};
   for (const auto& r : rows)
     EXPECT_EQ(SpeedEditDisplay(r.edit, r.stored, r.unit), r.shown) << r.stored << " " << r.unit;
   EXPECT_EQ(SpeedUnitLabel(0), "km/h");
@@ -125,8 +122,7 @@ TEST(PageRules, SmallRules) {
       {RULE(VehicleRadioIndex, U16), {{9, 0}}},
       {RULE(TimeZoneIndexFromValue, U16), {{1, 0}, {24, 23}, {0, -1}, {25, -1}}},
       {RULE(TimeZoneValueFromIndex, int), {{11, 12}, {-1, 0}}},
-      {RULE(DitRadioIndex, U16), {{1, 0}, {0, 1}, {2, -1}}},
-  };
+      {RULE(DitRadioIndex, U16), {{1, 0}, {0, 1}, {2, -1}}}};
   for (const auto& r : rows) {
     for (const auto& [in, out] : r.cases) EXPECT_EQ(r.call(in), out) << r.rule << "(" << in << ")";
   }
@@ -242,13 +238,11 @@ TEST(OthersRules, TimeZones) {
     const char* place;
     TimeZoneAnswer answer;
     int index, stored;
-  } rows[] = {
-      {"Tokyo", {0, -540, 0, 0}, 20, 21},
-      {"New York in summer", {2, 300, 0, -60}, 7, 8},
-      {"India +5:30 truncated", {1, -330, 0, 0}, 16, 17},
-      {"Newfoundland -3:30 truncated", {1, 210, 0, -60}, 8, 9},
-      {"Kiritimati +14, outside", {0, -840, 0, 0}, -1, 0},
-  };
+  } rows[] = {{"Tokyo", {0, -540, 0, 0}, 20, 21},
+              {"New York in summer", {2, 300, 0, -60}, 7, 8},
+              {"India +5:30 truncated", {1, -330, 0, 0}, 16, 17},
+              {"Newfoundland -3:30 truncated", {1, 210, 0, -60}, 8, 9},
+              {"Kiritimati +14, outside", {0, -840, 0, 0}, -1, 0}};
   for (const auto& r : rows) {
     SetupData d;
     EXPECT_EQ(ApplyTimeZone(d, r.answer), r.index) << r.place;

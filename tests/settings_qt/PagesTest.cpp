@@ -306,12 +306,10 @@ TEST(SystemTimeZone, MapsZonesToBiases) {
     const char* zone;
     QDate date;
     int kind, bias, hours;
-  } rows[] = {
-      {"Asia/Tokyo", {2026, 7, 1}, 0, -540, 9},
-      {"Europe/Berlin", {2026, 7, 1}, 2, -60, 2},
-      {"Europe/Berlin", {2026, 1, 10}, 1, -60, 1},
-      {"America/New_York", {2026, 1, 10}, 1, 300, -5},
-  };
+  } rows[] = {{"Asia/Tokyo", {2026, 7, 1}, 0, -540, 9},
+              {"Europe/Berlin", {2026, 7, 1}, 2, -60, 2},
+              {"Europe/Berlin", {2026, 1, 10}, 1, -60, 1},
+              {"America/New_York", {2026, 1, 10}, 1, 300, -5}};
   for (const auto& r : rows) {
     SCOPED_TRACE(r.zone);
     const TimeZoneAnswer a =

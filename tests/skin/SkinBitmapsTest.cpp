@@ -40,23 +40,16 @@ TEST(SkinBitmaps, EveryButtonHasFourDistinctStatesOfOneSize) {
 }
 
 TEST(SkinBitmaps, FixedPicturesHaveTheirControlSizes) {
+  // The background is the client area of window mode 1.
   std::vector<std::pair<int, QSize>> rows = {
-      {kBmpBackground, {1020, 760}},  // the client area of window mode 1
-      {kBmpThumbnailArea, {605, 250}},
-      {kBmpEventAlert, {180, 165}},
-      {kBmpGraphModeA, {40, 39}},
-      {kBmpGraphModeB, {40, 39}},
-      {kBmpGraphModeSpeed, {40, 39}},
-      {kBmpGraphModeADown, {40, 39}},
-      {kBmpGraphModeBDown, {40, 39}},
-      {kBmpGraphModeSpeedDown, {40, 39}},
-      {kBmpSeekFilled, {537, 20}},
-      {kBmpSeekEmpty, {537, 20}},
-      {kBmpVolumeFilled, {92, 20}},
-      {kBmpVolumeEmpty, {92, 20}},
-      {kBmpCategory, {60, 15}},
-      {kBmpOrderBar, {256, 12}},
-      {kBmpListX, {25, 25}}};
+      {kBmpBackground, {1020, 760}},      {kBmpThumbnailArea, {605, 250}},
+      {kBmpEventAlert, {180, 165}},       {kBmpGraphModeA, {40, 39}},
+      {kBmpGraphModeB, {40, 39}},         {kBmpGraphModeSpeed, {40, 39}},
+      {kBmpGraphModeADown, {40, 39}},     {kBmpGraphModeBDown, {40, 39}},
+      {kBmpGraphModeSpeedDown, {40, 39}}, {kBmpSeekFilled, {537, 20}},
+      {kBmpSeekEmpty, {537, 20}},         {kBmpVolumeFilled, {92, 20}},
+      {kBmpVolumeEmpty, {92, 20}},        {kBmpCategory, {60, 15}},
+      {kBmpOrderBar, {256, 12}},          {kBmpListX, {25, 25}}};
   for (int id = kBmpIndicatorFirst; id <= kBmpIndicatorLast; ++id) rows.push_back({id, {180, 165}});
   for (const auto& [id, size] : rows) EXPECT_EQ(SkinImage(id).size(), size) << id;
   // Thumbs and the logo are strips of three frames.

@@ -1,6 +1,7 @@
 // CSkinButton and its state rules: pressing, dragging off and back, releasing
 // outside, hover and leave, check boxes with the space key, radio groups,
-// disabled and checked faces, and the mask that lets the background through.
+// disabled and checked faces, and the mask that lets the background through
+// (the mask rule shows in the drawn pixels).
 #include "UiTestSupport.h"
 #include "ui/CSkinButton.h"
 #include "ui/SkinPaint.h"
@@ -14,17 +15,27 @@ namespace {
 
 using namespace lumora::test;
 
-const QColor kNormal(200, 0, 0), kDown(0, 200, 0), kOver(0, 0, 200), kDisabled(90, 90, 90),
-    kFocus(200, 200, 0);
+const QColor kNormal(200, 0, 0), kDown(0, 200, 0), kOver(0, 0, 200), kDisabled(90, 90, 90);
 
-CSkinButton* MakeButton(QWidget* parent, int id, int kind) {
-  auto* button = new CSkinButton(parent, id, kind);
-  const QSize size(40, 30);
-  button->SetBitmaps(Solid(size, kNormal), Solid(size, kDown), Solid(size, kDisabled), {},
-                     Solid(size, kOver));
-  button->SizeToBitmap();
-  return button;
-}
+// A shown parent for the buttons of one test.
+class SkinButtonWidget : public testing::Test {
+ protected:
+  void SetUp() override {
+    parent_.resize(200, 100);
+    parent_.show();
+  }
+  // A shown button of `kind` with solid 40 x 30 faces.
+  CSkinButton* MakeButton(int id, int kind) {
+    auto* button = new CSkinButton(&parent_, id, kind);
+    const QSize size(40, 30);
+    button->SetBitmaps(Solid(size, kNormal), Solid(size, kDown), Solid(size, kDisabled), {},
+                       Solid(size, kOver));
+    button->SizeToBitmap();
+    button->show();
+    return button;
+  }
+  QWidget parent_;
+};
 
 QRgb Face(CSkinButton* button) { return PixelOf(button, QPoint(3, 3)); }
 
@@ -50,12 +61,9 @@ TEST(SkinButtonState, FacesFollowTheFlags) {
   EXPECT_TRUE(state.TextShifted());
 }
 
-TEST(SkinButton, DragOffShowsNormalDragBackShowsDownReleaseOutsideSendsNoClick) {
-  QWidget parent;
-  parent.resize(200, 100);
-  CSkinButton* button = MakeButton(&parent, 1006, SkinButtonState::kPushButton);
+TEST_F(SkinButtonWidget, DragOffShowsNormalDragBackShowsDownReleaseOutsideSendsNoClick) {
+  CSkinButton* button = MakeButton(1006, SkinButtonState::kPushButton);
   button->move(10, 10);
-  parent.show();
   int clicks = 0;
   QObject::connect(button, &CSkinButton::Clicked, [&](int id) {
     EXPECT_EQ(id, 1006);
@@ -79,10 +87,8 @@ TEST(SkinButton, DragOffShowsNormalDragBackShowsDownReleaseOutsideSendsNoClick) 
   EXPECT_EQ(clicks, 1);
 }
 
-TEST(SkinButton, HoverShowsOverImageAndLeaveClearsIt) {
-  QWidget parent;
-  CSkinButton* button = MakeButton(&parent, 1, SkinButtonState::kPushButton);
-  parent.show();
+TEST_F(SkinButtonWidget, HoverShowsOverImageAndLeaveClearsIt) {
+  CSkinButton* button = MakeButton(1, SkinButtonState::kPushButton);
   Hover(button, QPoint(5, 5));
   EXPECT_TRUE(button->State().MouseOver());
   EXPECT_EQ(Face(button), kOver.rgb());
@@ -95,10 +101,8 @@ TEST(SkinButton, HoverShowsOverImageAndLeaveClearsIt) {
   EXPECT_FALSE(button->State().MouseOver());
 }
 
-TEST(SkinButton, CheckBoxTogglesOnSpaceAndOnReleaseOverIt) {
-  QWidget parent;
-  CSkinButton* box = MakeButton(&parent, 1023, SkinButtonState::kCheckBox);
-  parent.show();
+TEST_F(SkinButtonWidget, CheckBoxTogglesOnSpaceAndOnReleaseOverIt) {
+  CSkinButton* box = MakeButton(1023, SkinButtonState::kCheckBox);
   int clicks = 0;
   QObject::connect(box, &CSkinButton::Clicked, [&](int) { ++clicks; });
   Key(box, Qt::Key_Space);
@@ -119,14 +123,12 @@ TEST(SkinButton, CheckBoxTogglesOnSpaceAndOnReleaseOverIt) {
   EXPECT_TRUE(box->GetCheck());
 }
 
-TEST(SkinButton, CheckingOneRadioUnchecksTheOthersOfItsGroup) {
-  QWidget parent;
-  CSkinButton* a = MakeButton(&parent, 1, SkinButtonState::kRadioButton);
-  CSkinButton* b = MakeButton(&parent, 2, SkinButtonState::kRadioButton);
-  CSkinButton* c = MakeButton(&parent, 3, SkinButtonState::kRadioButton);
-  CSkinButton* other = MakeButton(&parent, 4, SkinButtonState::kRadioButton);
+TEST_F(SkinButtonWidget, CheckingOneRadioUnchecksTheOthersOfItsGroup) {
+  CSkinButton* a = MakeButton(1, SkinButtonState::kRadioButton);
+  CSkinButton* b = MakeButton(2, SkinButtonState::kRadioButton);
+  CSkinButton* c = MakeButton(3, SkinButtonState::kRadioButton);
+  CSkinButton* other = MakeButton(4, SkinButtonState::kRadioButton);
   other->SetGroup(7);
-  parent.show();
   a->SetCheck(true);
   other->SetCheck(true);
   QApplication::processEvents();
@@ -150,10 +152,9 @@ TEST(SkinButton, CheckingOneRadioUnchecksTheOthersOfItsGroup) {
   EXPECT_FALSE(b->GetCheck());
 }
 
-TEST(SkinButton, LaterCheckWinsOverAStaleUncheckMessage) {
-  QWidget parent;
-  CSkinButton* a = MakeButton(&parent, 1, SkinButtonState::kRadioButton);
-  CSkinButton* b = MakeButton(&parent, 2, SkinButtonState::kRadioButton);
+TEST_F(SkinButtonWidget, LaterCheckWinsOverAStaleUncheckMessage) {
+  CSkinButton* a = MakeButton(1, SkinButtonState::kRadioButton);
+  CSkinButton* b = MakeButton(2, SkinButtonState::kRadioButton);
   a->SetCheck(true);  // posts an uncheck message to b
   b->SetCheck(true);  // checked before that message arrives
   QApplication::processEvents();
@@ -161,15 +162,13 @@ TEST(SkinButton, LaterCheckWinsOverAStaleUncheckMessage) {
   EXPECT_FALSE(a->GetCheck());
 }
 
-TEST(SkinButton, DisabledAndFocusFacesAndMissingBitmaps) {
-  QWidget parent;
-  CSkinButton* button = MakeButton(&parent, 1, SkinButtonState::kPushButton);
-  parent.show();
+TEST_F(SkinButtonWidget, DisabledAndFocusFacesAndMissingBitmaps) {
+  CSkinButton* button = MakeButton(1, SkinButtonState::kPushButton);
   button->setEnabled(false);
   EXPECT_EQ(Face(button), kDisabled.rgb());
   button->setEnabled(true);
   // Without a down bitmap a pressed button shows the button-face colour.
-  auto* bare = new CSkinButton(&parent, 2);
+  auto* bare = new CSkinButton(&parent_, 2);
   bare->SetBitmaps(Solid(QSize(20, 20), kNormal));
   bare->SizeToBitmap();
   bare->show();
@@ -184,14 +183,13 @@ TEST(SkinButton, DisabledAndFocusFacesAndMissingBitmaps) {
   EXPECT_EQ(Face(bare), kNormal.rgb());
 }
 
-TEST(SkinButton, CaptionMovesByOnePixelWhenPressed) {
-  QWidget parent;
-  auto* button = new CSkinButton(&parent, 1);
+TEST_F(SkinButtonWidget, CaptionMovesByOnePixelWhenPressed) {
+  auto* button = new CSkinButton(&parent_, 1);
   button->SetBitmaps(Solid(QSize(60, 24), Qt::black), Solid(QSize(60, 24), Qt::black));
   button->SizeToBitmap();
   button->SetTextColor(Qt::white);
   button->SetText(QStringLiteral("I"));
-  parent.show();
+  button->show();
   auto whiteBounds = [&] {
     const QImage image = button->grab().toImage();
     QRect bounds;
@@ -207,23 +205,6 @@ TEST(SkinButton, CaptionMovesByOnePixelWhenPressed) {
   EXPECT_EQ(whiteBounds(), up.translated(1, 1));
 }
 
-TEST(SkinPaint, MaskKeepsTheDestinationWhereWhiteAndTheImageWhereBlack) {
-  QImage destination(4, 1, QImage::Format_RGB32);
-  destination.fill(qRgb(10, 20, 30));
-  QImage image(4, 1, QImage::Format_RGB32);
-  image.fill(qRgb(200, 100, 50));
-  QImage mask(4, 1, QImage::Format_RGB32);
-  mask.setPixel(0, 0, qRgb(0, 0, 0));
-  mask.setPixel(1, 0, qRgb(255, 255, 255));
-  mask.setPixel(2, 0, qRgb(0, 0, 0));
-  mask.setPixel(3, 0, qRgb(255, 255, 255));
-  const QImage out = SkinPaint::ApplyMask(destination, image, mask);
-  EXPECT_EQ(out.pixel(0, 0), qRgb(200, 100, 50));
-  EXPECT_EQ(out.pixel(1, 0), qRgb(10, 20, 30));
-  EXPECT_EQ(out.pixel(2, 0), qRgb(200, 100, 50));
-  EXPECT_EQ(out.pixel(3, 0), qRgb(10, 20, 30));
-}
-
 TEST(SkinPaint, TextRectAndFrames) {
   EXPECT_EQ(SkinPaint::TextRect(QRect(0, 0, 100, 20), 3), QRect(5, 0, 90, 20));
   EXPECT_EQ(SkinPaint::FrameRect(QSize(42, 20), 3, 1, false), QRect(14, 0, 14, 20));
@@ -232,14 +213,12 @@ TEST(SkinPaint, TextRectAndFrames) {
   EXPECT_TRUE(SkinPaint::FrameRect(QSize(42, 20), 0, 0, false).isEmpty());
 }
 
-TEST(SkinButton, MaskLetsTheParentBackgroundShowThrough) {
-  QWidget parent;
-  parent.resize(100, 60);
-  parent.setAutoFillBackground(true);
-  QPalette palette = parent.palette();
+TEST_F(SkinButtonWidget, MaskLetsTheParentBackgroundShowThrough) {
+  parent_.setAutoFillBackground(true);
+  QPalette palette = parent_.palette();
   palette.setColor(QPalette::Window, QColor(250, 250, 0));
-  parent.setPalette(palette);
-  auto* button = new CSkinButton(&parent, 1);
+  parent_.setPalette(palette);
+  auto* button = new CSkinButton(&parent_, 1);
   QPixmap mask(40, 30);
   mask.fill(Qt::white);
   {
@@ -249,20 +228,19 @@ TEST(SkinButton, MaskLetsTheParentBackgroundShowThrough) {
   button->SetBitmaps(Solid(QSize(40, 30), kNormal), {}, {}, mask);
   button->SizeToBitmap();
   button->move(30, 20);
-  parent.show();
-  const QImage picture = parent.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  button->show();
+  const QImage picture = parent_.grab().toImage().convertToFormat(QImage::Format_RGB32);
   EXPECT_EQ(picture.pixel(35, 30), kNormal.rgb());
   EXPECT_EQ(picture.pixel(65, 30), qRgb(250, 250, 0));
   EXPECT_EQ(picture.pixel(10, 10), qRgb(250, 250, 0));
 }
 
-TEST(SkinButton, TileModeRepeatsTheBitmap) {
-  QWidget parent;
-  auto* button = new CSkinButton(&parent, 1);
+TEST_F(SkinButtonWidget, TileModeRepeatsTheBitmap) {
+  auto* button = new CSkinButton(&parent_, 1);
   button->SetBitmaps(Strip(QSize(5, 10), {Qt::red, Qt::blue}));
   button->SetDrawMode(SkinPaint::kTile);
   button->resize(40, 10);
-  parent.show();
+  button->show();
   EXPECT_EQ(PixelOf(button, QPoint(2, 2)), QColor(Qt::red).rgb());
   EXPECT_EQ(PixelOf(button, QPoint(12, 2)), QColor(Qt::red).rgb());
   EXPECT_EQ(PixelOf(button, QPoint(17, 2)), QColor(Qt::blue).rgb());
