@@ -603,9 +603,21 @@ void CSamplePlayerDlg::LeaveEnlarged() {
 }
 
 void CSamplePlayerDlg::ToggleList() {
+  if (!list_->IsListVisible() && windowMode_ == kModeNormal) MakeRoomForList();
   list_->Toggle(frameGeometry());
   listVisible_ = list_->IsListVisible();
   ShowListToggleLook();
+}
+
+void CSamplePlayerDlg::MakeRoomForList() {
+  // On a screen just wide enough for both (1280 pixels) the window moves so
+  // that the list fits beside it instead of covering its right side.
+  QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect frame = frameGeometry();
+  const QRect moved =
+      WindowPlacement::RoomForList(frame, MainLayout::kListWidth, screen->availableGeometry());
+  if (moved != frame) move(pos() + (moved.topLeft() - frame.topLeft()));
 }
 
 void CSamplePlayerDlg::ShowListToggleLook() {

@@ -225,6 +225,8 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   void FollowCurrentRow();
   // The list toggle's open or closed bitmap, after the list window's visibility.
   void ShowListToggleLook();
+  // Moves the window so that the list window fits beside it, where it can.
+  void MakeRoomForList();
   void Next();
   void Previous();
   void Step(bool forward);

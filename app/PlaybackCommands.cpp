@@ -19,6 +19,7 @@
 #include "app/PlaybackRules.h"
 #include "app/SmartView.h"
 #include "data/qt/CGSensorDlg.h"
+#include "data/qt/CGraphDlg.h"
 #include "library/qt/CDitMode.h"
 #include "res/SkinBitmaps.h"
 #include "res/StringTable.h"
@@ -137,6 +138,7 @@ bool CSamplePlayerDlg::OpenRecording(int row) {
     gsensorDlg_->SetPosition(0);
     gsensorDlg_->update();
   }
+  if (graphDlg_) graphDlg_->SetDuration(duration_);
   const bool hasGps = track_->GpsFixCount() > 0;
   buttons_[kIdLayoutMapCheck]->setEnabled(hasGps);
   buttons_[kIdLayoutMapCheck]->SetCheck(false);

@@ -43,4 +43,16 @@ QRect WindowPlacement::Beside(const QRect& mainFrame, const QSize& size, const Q
   return Inside(QRect(QPoint(x, mainFrame.y()), size), area);
 }
 
+QRect WindowPlacement::RoomForList(const QRect& mainFrame, int listWidth, const QRect& area) {
+  if (area.isEmpty()) return mainFrame;
+  const int areaRight = area.x() + area.width();
+  const int right = mainFrame.x() + mainFrame.width();
+  if (right + listWidth <= areaRight || mainFrame.x() - listWidth >= area.x()) return mainFrame;
+  const int pair = mainFrame.width() + listWidth;
+  if (pair > area.width()) return mainFrame;
+  QRect moved = mainFrame;
+  moved.moveLeft(area.x() + (area.width() - pair) / 2);
+  return moved;
+}
+
 }  // namespace lumora

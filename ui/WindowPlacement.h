@@ -20,6 +20,11 @@ class WindowPlacement {
   // same top, when the area has room there; else left of it; else inside the
   // area at its right edge (over the main window).
   static QRect Beside(const QRect& mainFrame, const QSize& size, const QRect& area);
+  // Where the main window goes before a list `listWidth` wide is shown beside
+  // it: where it is when either side has room; else, when both fit across the
+  // area side by side (1020 + 256 on a 1280 screen), moved so that the pair is
+  // centred; else where it is.
+  static QRect RoomForList(const QRect& mainFrame, int listWidth, const QRect& area);
 };
 
 }  // namespace lumora

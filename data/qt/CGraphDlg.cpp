@@ -45,6 +45,11 @@ void CGraphDlg::ApplyModeBitmaps() {
   m_pModeButton->SizeToBitmap();
 }
 
+void CGraphDlg::SetDuration(std::int64_t durationMs) {
+  m_nDuration = durationMs;
+  update();
+}
+
 void CGraphDlg::OnChangeMode() {
   m_nMode = GraphDlgRules::NextMode(m_nMode);
   ApplyModeBitmaps();

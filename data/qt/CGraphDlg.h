@@ -25,10 +25,13 @@ class CGraphDlg : public QDialog {
             QWidget* parent = nullptr);
 
   int Mode() const { return m_nMode; }
+  std::int64_t Duration() const { return m_nDuration; }
   const GraphLayout& Layout() const { return m_layout; }
   const QString& ReadoutText() const { return m_strReadout; }
   CSkinButton* ModeButton() const { return m_pModeButton; }
 
+  // The recording behind the window changed (playback went on to the next).
+  void SetDuration(std::int64_t durationMs);
   // The mode button: 0 -> 1 -> 2 -> 0, new bitmap pair, repaint.
   void OnChangeMode();
   // The readout for the mouse at row y.

@@ -1,6 +1,7 @@
 // The main window's data panel, graph windows and map commands.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QScreen>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -45,12 +46,16 @@ class PanelWindowTest : public ::testing::Test {
     window_->OnInitDialog();
   }
 
-  void OpenOne() {
+  // Lists `count` recordings and plays the first.
+  void OpenOne(int count = 1) {
     const std::string folder = dir_.path().toStdString() + "/card/NORMAL";
     std::filesystem::create_directories(folder);
-    const std::string path = folder + "/20240101_120000_N1.avi";
-    std::ofstream(path, std::ios::binary) << std::string(20 * 1024, 'x');
-    window_->OpenFiles({path});
+    std::vector<std::string> paths;
+    for (int i = 0; i < count; ++i) {
+      paths.push_back(folder + "/20240101_12000" + std::to_string(i) + "_N1.avi");
+      std::ofstream(paths.back(), std::ios::binary) << std::string(20 * 1024, 'x');
+    }
+    window_->OpenFiles(paths);
   }
 
   QTemporaryDir dir_;
@@ -96,7 +101,7 @@ TEST_F(PanelWindowTest, GraphWindowIsModalAndPlaybackGoesOnBehindIt) {
   window_->OnCommand(kIdGraph);
   EXPECT_EQ(boxes_.Requests().size(), 1u);  // nothing listed
   EXPECT_EQ(window_->GraphDialog(), nullptr);
-  OpenOne();
+  OpenOne(2);
   ASSERT_TRUE(window_->IsTimerRunning(kTimerUpdate));
   window_->OnCommand(kIdGraph);
   CGraphDlg* graph = window_->GraphDialog();
@@ -107,6 +112,13 @@ TEST_F(PanelWindowTest, GraphWindowIsModalAndPlaybackGoesOnBehindIt) {
   player_->position = 9000;
   window_->OnTimer(kTimerUpdate);
   EXPECT_EQ(window_->Slider(kIdSeekSlider)->value(), 9000);
+  // The next recording opened behind it redraws it for its own duration.
+  player_->defaults.duration = 20000;
+  window_->PostEndOfRecording();
+  QApplication::processEvents();
+  window_->OnTimer(kTimerUpdate);
+  ASSERT_EQ(window_->GraphDialog(), graph);
+  EXPECT_EQ(graph->Duration(), 20000);
   graph->reject();
   EXPECT_EQ(window_->GraphDialog(), nullptr);
   EXPECT_TRUE(window_->IsTimerRunning(kTimerUpdate));

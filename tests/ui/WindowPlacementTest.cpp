@@ -26,6 +26,21 @@ TEST(WindowPlacement, ListBesideTheMainWindowOnlyWhereTheScreenHasRoom) {
   }
 }
 
+TEST(WindowPlacement, MainWindowMakesRoomForTheListWhereThePairFits) {
+  const struct {
+    QRect main, area, expected;
+  } rows[] = {
+      {{130, 20, 1020, 760}, {0, 0, 1280, 800}, {2, 20, 1020, 760}},       // 1276 of 1280
+      {{450, 160, 1020, 760}, {0, 0, 1920, 1080}, {450, 160, 1020, 760}},  // room on the right
+      {{900, 20, 1020, 760}, {0, 0, 1920, 1080}, {900, 20, 1020, 760}},    // room on the left
+      {{0, 0, 1020, 760}, {0, 0, 1024, 768}, {0, 0, 1020, 760}},           // the pair never fits
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.main.x());
+    EXPECT_EQ(WindowPlacement::RoomForList(r.main, 256, r.area), r.expected);
+  }
+}
+
 TEST(WindowPlacement, CentredAndInsideTheArea) {
   EXPECT_EQ(WindowPlacement::Centred({1020, 760}, {0, 0, 1280, 800}), QRect(130, 20, 1020, 760));
   EXPECT_EQ(WindowPlacement::Inside({-10, 790, 100, 50}, {0, 0, 1280, 800}),
