@@ -69,8 +69,6 @@ TEST_F(VideoWindows, SizesAndCaptions) {
   EXPECT_EQ(zoom->View()->property("controlId").toInt(), 0xFFFF);
   EXPECT_EQ(zoom->View()->Channel(), 0);
   EXPECT_EQ(rear->View()->Channel(), 1);
-  EXPECT_EQ(CZoomDlg::kTemplateId, 227);
-  EXPECT_EQ(CRearViewDlg::kTemplateId, 320);
   EXPECT_FALSE(zoom->isWindow());
 }
 
