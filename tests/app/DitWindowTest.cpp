@@ -32,7 +32,8 @@
 #include "library/qt/CDitMode.h"
 #include "platform/qt/MessageBox.h"
 #include "settings/qt/CDITSetupDlg.h"
-#include "tests/support/FakeParts.h"
+#include "tests/support/TestCard.h"
+#include "tests/support/WindowHarness.h"
 #include "tools/mkcard/SampleCard.h"
 #include "ui/CSkinButton.h"
 
@@ -47,16 +48,7 @@ using test::FakeTrack;
 const std::string kRestCall = "javascript:DrawCurrent('139.774494', '35.684066')";
 const std::string kDeleteOverlay = "javascript:DeleteOverlay()";
 
-template <typename Done>
-bool RunUntil(Done done, int ms) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done() && clock.elapsed() < ms) {
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-    QThread::msleep(2);
-  }
-  return done();
-}
+using test::RunUntil;
 
 bool StartsWith(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
 
@@ -68,18 +60,9 @@ class DitWindowTest : public ::testing::Test {
     cardDir_ = new QTemporaryDir;
     ASSERT_TRUE(cardDir_->isValid());
     cardRoot_ = new std::string(cardDir_->path().toStdString() + "/card");
-    CardOptions options;
-    options.seconds = 2;
-    options.recordings = 2;
-    options.fps = 10;
-    options.front_width = 160;
-    options.front_height = 96;
-    options.rear_width = 160;
-    options.rear_height = 96;
-    options.with_mp4 = false;
     std::string error;
     truth_ = new CardTruth;
-    ASSERT_TRUE(MakeCard(*cardRoot_, options, &error, truth_)) << error;
+    ASSERT_TRUE(MakeCard(*cardRoot_, test::SmallCard(), &error, truth_)) << error;
     std::ofstream(*cardRoot_ + "/DIT/GPS/20261206_000000.DIT", std::ios::binary) << std::string(
         "\x7f"
         "ELF\x01\x02 no points here\r\n2026120600000,3541.0,13946.0,5,1\r\n",
@@ -93,15 +76,10 @@ class DitWindowTest : public ::testing::Test {
 
   void SetUp() override {
     ASSERT_EQ(truth_->dit_files.size(), 2u);
-    CSamplePlayerDlg::Parts parts;
-    auto player = std::make_unique<FakePlayer>();
-    auto map = std::make_unique<FakeMap>();
-    player_ = player.get();
-    map_ = map.get();
-    parts.player = std::move(player);
-    parts.track = std::make_unique<FakeTrack>();
-    parts.map = std::move(map);
-    parts.mapWidget = new QWidget;
+    test::FakeWindowParts fake;
+    player_ = fake.player;
+    map_ = fake.map;
+    CSamplePlayerDlg::Parts parts = std::move(fake.parts);
     parts.languageProbe = [] { return 9; };
     parts.findCard = [] { return *cardRoot_; };
     window_ = std::make_unique<CSamplePlayerDlg>(std::move(parts));

@@ -16,39 +16,24 @@
 #include "app/ViewerParts.h"
 #include "library/qt/CListDlg.h"
 #include "platform/qt/MessageBox.h"
-#include "tools/mkcard/SampleCard.h"
+#include "tests/support/TestCard.h"
+#include "tests/support/WindowHarness.h"
 #include "ui/CSkinButton.h"
 
 namespace lumora {
 namespace {
 
-// Runs the event loop until `done` holds or `ms` pass; returns done().
-template <typename Done>
-bool RunUntil(Done done, int ms) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done() && clock.elapsed() < ms) {
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(5);
-  }
-  return done();
-}
+using test::RunUntil;
 
 class EndToEnd : public ::testing::Test {
  protected:
   void MakeSampleCard(int channels, int recordings = 2) {
     ASSERT_TRUE(dir_.isValid());
     card_ = dir_.path().toStdString() + "/card";
-    CardOptions options;
-    options.seconds = 2;
-    options.recordings = recordings;
-    options.fps = 10;
+    CardOptions options = test::SmallCard(recordings);
     options.front_width = 320;
     options.front_height = 180;
-    options.rear_width = 160;
-    options.rear_height = 96;
     options.channels = channels;
-    options.with_mp4 = false;
     options.with_stills = false;
     std::string error;
     ASSERT_TRUE(MakeCard(card_, options, &error, &truth_)) << error;

@@ -16,7 +16,7 @@
 #include "data/qt/CGraphDlg.h"
 #include "platform/qt/MessageBox.h"
 #include "res/SkinIds.h"
-#include "tests/support/FakeParts.h"
+#include "tests/support/WindowHarness.h"
 #include "ui/CSkinButton.h"
 
 namespace lumora {
@@ -31,17 +31,11 @@ class PanelWindowTest : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
 
   void MakeWindow() {
-    CSamplePlayerDlg::Parts parts;
-    auto player = std::make_unique<FakePlayer>();
-    auto map = std::make_unique<FakeMap>();
-    player_ = player.get();
-    map_ = map.get();
-    parts.player = std::move(player);
-    parts.track = std::make_unique<FakeTrack>();
-    parts.map = std::move(map);
-    parts.mapWidget = new QWidget;
+    test::FakeWindowParts fake;
+    player_ = fake.player;
+    map_ = fake.map;
+    CSamplePlayerDlg::Parts parts = std::move(fake.parts);
     parts.languageProbe = [] { return 1; };
-    parts.leftButtonHeld = [] { return false; };
     window_ = std::make_unique<CSamplePlayerDlg>(std::move(parts));
     window_->OnInitDialog();
   }

@@ -4,7 +4,7 @@
 
 #include "tests/dit/DitTestSupport.h"
 #include "tests/support/Cli.h"
-#include "tools/mkcard/SampleCard.h"
+#include "tests/support/TestCard.h"
 
 namespace lumora {
 namespace {
@@ -71,15 +71,8 @@ TEST(DitCli, BadFilesAreReported) {
 // sit in its CAPTURE folder.
 TEST(DitCli, SampleCardDrives) {
   TempFolder dir;
-  CardOptions options;
-  options.seconds = 2;
-  options.recordings = 3;
+  CardOptions options = test::SmallCard(3);
   options.fps = 5;
-  options.front_width = 160;
-  options.front_height = 96;
-  options.rear_width = 160;
-  options.rear_height = 96;
-  options.with_mp4 = false;
   CardTruth truth;
   std::string error;
   ASSERT_TRUE(MakeCard(dir.path(), options, &error, &truth)) << error;

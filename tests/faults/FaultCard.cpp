@@ -53,7 +53,7 @@ std::vector<Chunk> FindChunks(const std::string& bytes, const char* id) {
 }
 
 int CorruptVideoChunks(const std::filesystem::path& file, int keepFirst, std::uint32_t seed) {
-  std::string bytes = ReadAll(file);
+  std::string bytes = ReadFile(file);
   int damaged = 0;
   std::uint32_t state = seed;
   for (const char* id : {"00dc", "01dc"}) {

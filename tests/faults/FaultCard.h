@@ -17,21 +17,13 @@
 #include <vector>
 
 #include "app/CSamplePlayerDlg.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WindowHarness.h"
 #include "tools/mkcard/SampleRecording.h"
 
 namespace lumora::faults {
 
-// Runs the event loop until `done` holds or `ms` pass; returns done().
-template <typename Done>
-bool RunUntil(Done done, int ms) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done() && clock.elapsed() < ms) {
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(5);
-  }
-  return done();
-}
+using test::RunUntil;
 
 // Runs the event loop for `ms` while calling `each` on every turn.
 template <typename Each>
@@ -45,10 +37,7 @@ void RunFor(int ms, Each each) {
   }
 }
 
-inline std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using test::ReadFile;
 
 // A short, small recording: quick to write and to play.
 inline RecordingOptions SmallRecording(int seconds, int minuteOfDay) {

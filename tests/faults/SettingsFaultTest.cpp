@@ -77,7 +77,7 @@ class SettingsSaveFault : public ::testing::TestWithParam<CardFault> {
 };
 
 TEST_P(SettingsSaveFault, SetupDialogKeepsTheOldFileAndSaysSo) {
-  const std::string before = ReadAll(setupFile_);
+  const std::string before = ReadFile(setupFile_);
   Break(setupFile_);
   bool changed = false;
   // While the dialog runs modally: pick the other language, then close.
@@ -103,7 +103,7 @@ TEST_P(SettingsSaveFault, SetupDialogKeepsTheOldFileAndSaysSo) {
   EXPECT_EQ(boxes_.Requests()[0].text, StringTable::Instance().Load(kSaveChangesStringId));
   EXPECT_EQ(boxes_.Requests().back().text, StringTable::Instance().Load(kSaveFailedStringId));
   EXPECT_EQ(boxes_.Requests().back().icon, kMbIconError);
-  EXPECT_EQ(ReadAll(setupFile_), before);
+  EXPECT_EQ(ReadFile(setupFile_), before);
   // No temporary file is left behind on the card.
   int files = 0;
   for (const auto& entry : fs::directory_iterator(card_ + "/cfg")) files += entry.is_regular_file();
@@ -119,14 +119,14 @@ TEST_P(SettingsSaveFault, LegacySettingsKeepTheOldFileAndSaySo) {
   ASSERT_TRUE(dialog->LastWriteOk());
   EXPECT_FALSE(Told(StringTable::Instance().Load(kSaveFailedStringId)));
   const fs::path legacy = card_ + "/setup.cfg";
-  const std::string before = ReadAll(legacy);
+  const std::string before = ReadFile(legacy);
   ASSERT_EQ(before.size(), 508u);
   Break(legacy);
   ASSERT_TRUE(window_->OnCommand(kIdSettings));
   dialog->Reset();
   EXPECT_FALSE(dialog->LastWriteOk());
   EXPECT_TRUE(Told(StringTable::Instance().Load(kSaveFailedStringId)));
-  EXPECT_EQ(ReadAll(legacy), before);
+  EXPECT_EQ(ReadFile(legacy), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, SettingsSaveFault,
@@ -159,7 +159,7 @@ TEST(LegacySetupFile, AWriteProtectedFileIsNotReplaced) {
   ASSERT_TRUE(dir.isValid());
   const fs::path file = dir.path().toStdString() + "/setup.cfg";
   ASSERT_TRUE(WriteLegacySetupFile(dir.path().toStdString(), LegacyResetValues()));
-  const std::string before = ReadAll(file);
+  const std::string before = ReadFile(file);
   fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
   LegacySetupValues changed = LegacyResetValues();
@@ -167,10 +167,10 @@ TEST(LegacySetupFile, AWriteProtectedFileIsNotReplaced) {
   std::string error;
   EXPECT_FALSE(WriteLegacySetupFile(dir.path().toStdString(), changed, &error));
   EXPECT_FALSE(error.empty());
-  EXPECT_EQ(ReadAll(file), before);
+  EXPECT_EQ(ReadFile(file), before);
   fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
   EXPECT_TRUE(WriteLegacySetupFile(dir.path().toStdString(), changed));
-  EXPECT_NE(ReadAll(file), before);
+  EXPECT_NE(ReadFile(file), before);
 }
 
 }  // namespace

@@ -13,8 +13,8 @@
 #include <cmath>
 #include <string>
 
+#include "tests/support/TestCard.h"
 #include "tests/support/ViewerRun.h"
-#include "tools/mkcard/SampleCard.h"
 
 namespace lumora {
 namespace {
@@ -38,15 +38,8 @@ class DitShot : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
     card_ = dir_.path() + QStringLiteral("/card");
-    CardOptions options;
-    options.seconds = 4;
-    options.recordings = 2;
+    CardOptions options = test::SmallCard(2, 4);
     options.fps = 5;
-    options.front_width = 160;
-    options.front_height = 96;
-    options.rear_width = 160;
-    options.rear_height = 96;
-    options.with_mp4 = false;
     std::string error;
     ASSERT_TRUE(MakeCard(card_.toStdString(), options, &error)) << error;
   }

@@ -9,8 +9,8 @@
 
 #include <string>
 
+#include "tests/support/TestCard.h"
 #include "tests/support/ViewerRun.h"
-#include "tools/mkcard/SampleCard.h"
 
 namespace lumora {
 namespace {
@@ -19,15 +19,9 @@ TEST(StartReport, PrintsStartTimesAsJsonAndExits) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString card = dir.path() + QStringLiteral("/card");
-  CardOptions options;
-  options.seconds = 4;
-  options.recordings = 2;
-  options.fps = 10;
+  CardOptions options = test::SmallCard(2, 4);
   options.front_width = 320;
   options.front_height = 180;
-  options.rear_width = 160;
-  options.rear_height = 96;
-  options.with_mp4 = false;
   options.with_stills = false;
   std::string error;
   ASSERT_TRUE(MakeCard(card.toStdString(), options, &error)) << error;

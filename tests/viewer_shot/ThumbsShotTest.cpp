@@ -13,8 +13,8 @@
 #include <string>
 
 #include "library/CThumbnailPages.h"
+#include "tests/support/TestCard.h"
 #include "tests/support/ViewerRun.h"
-#include "tools/mkcard/SampleCard.h"
 
 namespace lumora {
 namespace {
@@ -41,24 +41,19 @@ class ThumbsShot : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
     card_ = dir_.path() + QStringLiteral("/card");
-    CardOptions options;
-    options.seconds = 2;
-    options.recordings = 3;
+    CardOptions options = test::SmallCard(3);
     options.fps = 5;
     options.front_width = 320;
     options.front_height = 180;
-    options.rear_width = 160;
     options.rear_height = 90;
-    options.with_mp4 = false;
     std::string error;
     ASSERT_TRUE(MakeCard(card_.toStdString(), options, &error)) << error;
   }
 
   QImage Shoot(const QString& name, const QString& commands) {
-    return test::ShootViewer(dir_.path() + QLatin1Char('/') + name,
-                             {QStringLiteral("--card"), card_, QStringLiteral("--commands"),
-                              commands},
-                             4);
+    return test::ShootViewer(
+        dir_.path() + QLatin1Char('/') + name,
+        {QStringLiteral("--card"), card_, QStringLiteral("--commands"), commands}, 4);
   }
 
   QTemporaryDir dir_;

@@ -12,8 +12,8 @@
 #include <cmath>
 #include <string>
 
+#include "tests/support/TestCard.h"
 #include "tests/support/ViewerRun.h"
-#include "tools/mkcard/SampleCard.h"
 
 namespace lumora {
 namespace {
@@ -39,16 +39,10 @@ class ViewerShot : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
     card_ = dir_.path() + QStringLiteral("/card");
-    CardOptions options;
+    CardOptions options = test::SmallCard(1, 16);
     options.seed = 5;  // a drive at a steady 30-40 km/h: the marker keeps moving
-    options.seconds = 16;
-    options.recordings = 1;
-    options.fps = 10;
     options.front_width = 320;
     options.front_height = 180;
-    options.rear_width = 160;
-    options.rear_height = 96;
-    options.with_mp4 = false;
     options.with_stills = false;
     std::string error;
     ASSERT_TRUE(MakeCard(card_.toStdString(), options, &error)) << error;
