@@ -25,17 +25,8 @@ namespace fs = std::filesystem;
 using test::Quote;
 using test::RunCli;
 
-// stdout of a shell command.
-std::string Shell(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  pclose(pipe);
-  return out;
-}
+// Standard output of a shell command.
+std::string Shell(const std::string& command) { return test::RunCommand(command).out; }
 
 // The MD5 of every picture of a file's first video channel, by ffmpeg.
 std::vector<std::string> FrameMd5(const fs::path& file) {

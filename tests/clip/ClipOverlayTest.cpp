@@ -43,16 +43,8 @@ TEST(ClipOverlay, InfoLineShowsTimeSpeedPositionAndGForce) {
   EXPECT_EQ(CClipOverlay::InfoText(CDrivingTrack(), 0, 0), "--:--:--   -- km/h   no GPS   0.00 G");
 }
 
-std::string Shell(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  pclose(pipe);
-  return out;
-}
+// Standard output of a shell command.
+std::string Shell(const std::string& command) { return test::RunCommand(command).out; }
 
 // Mean brightness of a region of the picture at `seconds`, decoded by ffmpeg.
 double MeanLuma(const fs::path& file, double seconds, const std::string& crop) {
