@@ -59,7 +59,8 @@ bool CJpegDecoder::ReadHeader(const std::uint8_t* data, std::size_t size) {
   width_ = height_ = components_ = 0;
   restartInterval_ = 0;
   for (auto& h : huff_) h = HuffTable{};
-  if (!WalkMarkers() || width_ == 0 || height_ == 0) {
+  quantDefined_.fill(false);
+  if (!WalkMarkers() || width_ == 0 || height_ == 0 || !TablesDefined()) {
     Message("Can not read the file header");
     return false;
   }
@@ -112,9 +113,7 @@ bool CJpegDecoder::WalkMarkers() {
         break;
       }
       case kSOS: {
-        // The table selectors are not consulted; only three interleaved
-        // components (the camera's layout) can be decoded.
-        if (!haveFrame || length < 3 || data_[pos_ + 2] != 3) return false;
+        if (!haveFrame || !ReadScanHeader(length)) return false;
         scanStart_ = end;
         pos_ = end;
         return true;
@@ -137,23 +136,60 @@ bool CJpegDecoder::ReadFrame(std::size_t length) {
   // 12-bit samples or other than three components cannot be decoded by this
   // 8-bit YCbCr path; refusing them is better than drawing garbage.
   if (precision != 8 || components_ != 3 || length < 8 + 3u * components_) return false;
-  for (int c = 0; c < 3; ++c) sampling_[c] = p[6 + 3 * c + 1];
-  if (sampling_[0] != 0x22) {
+  for (int c = 0; c < 3; ++c) {
+    Component& comp = comps_[c];
+    comp.id = p[6 + 3 * c];
+    comp.h = p[6 + 3 * c + 1] >> 4;
+    comp.v = p[6 + 3 * c + 1] & 0x0F;
+    comp.quant = p[6 + 3 * c + 2];
+    if (comp.quant > 3) return false;
+  }
+  const int luma = comps_[0].h << 4 | comps_[0].v;
+  if (luma != 0x22) {
     char text[48];
-    std::snprintf(text, sizeof text, "comp 0 samp_factor = %d", sampling_[0]);
+    std::snprintf(text, sizeof text, "comp 0 samp_factor = %d", luma);
     Message(text);
   }
-  if (sampling_[0] == 0x11) {
-    mcuEdge_ = 8;
-    blocksPerMcu_ = 3;
-  } else {
-    mcuEdge_ = 16;
-    blocksPerMcu_ = 6;
+  // The luma samples 1 or 2 blocks each way and the chroma one block per
+  // MCU; other layouts would desynchronise the block order.
+  const auto oneOrTwo = [](int f) { return f == 1 || f == 2; };
+  if (!oneOrTwo(comps_[0].h) || !oneOrTwo(comps_[0].v)) return false;
+  for (int c = 1; c < 3; ++c) {
+    if (comps_[c].h != 1 || comps_[c].v != 1) return false;
   }
-  // Layouts other than 4:2:0 and 4:4:4 would desynchronise the block order.
-  if ((sampling_[0] != 0x11 && sampling_[0] != 0x22) || sampling_[1] != 0x11 ||
-      sampling_[2] != 0x11)
-    return false;
+  mcuWidth_ = 8 * comps_[0].h;
+  mcuHeight_ = 8 * comps_[0].v;
+  return true;
+}
+
+// The scan names its components by id and selects their Huffman tables;
+// only one scan holding all three components can be decoded.
+bool CJpegDecoder::ReadScanHeader(std::size_t length) {
+  const std::uint8_t* p = data_ + pos_ + 2;
+  if (length < 3 || p[0] != 3 || length < 6 + 2u * p[0]) return false;
+  std::array<bool, 3> seen{};
+  for (int s = 0; s < 3; ++s) {
+    const std::uint8_t id = p[1 + 2 * s];
+    const int dc = p[2 + 2 * s] >> 4;
+    const int ac = p[2 + 2 * s] & 0x0F;
+    int index = 0;
+    while (index < 3 && comps_[index].id != id) ++index;
+    if (index == 3 || seen[index] || dc > 3 || ac > 3) return false;
+    seen[index] = true;
+    comps_[index].dcTable = dc;
+    comps_[index].acTable = ac;
+    scanOrder_[s] = index;
+  }
+  return true;
+}
+
+// Every table a component uses must have been defined before the scan.
+bool CJpegDecoder::TablesDefined() const {
+  for (const Component& c : comps_) {
+    if (!quantDefined_[c.quant] || !huff_[c.dcTable].defined || !huff_[4 + c.acTable].defined) {
+      return false;
+    }
+  }
   return true;
 }
 
@@ -161,15 +197,12 @@ bool CJpegDecoder::ReadHuffmanTables(std::size_t end) {
   std::size_t p = pos_ + 2;
   while (p < end) {
     if (p + 17 > end) return false;
+    // Class 0 (DC) or 1 (AC) in the high nibble, table id 0..3 in the low.
     const std::uint8_t classId = data_[p];
-    int slot;
-    switch (classId) {
-      case 0x00: slot = 0; break;
-      case 0x01: slot = 1; break;
-      case 0x10: slot = 2; break;
-      case 0x11: slot = 3; break;
-      default: return false;
-    }
+    const int tableClass = classId >> 4;
+    const int tableId = classId & 0x0F;
+    if (tableClass > 1 || tableId > 3) return false;
+    const int slot = tableClass * 4 + tableId;
     HuffTable& table = huff_[slot];
     table = HuffTable{};
     int total = 0;
@@ -190,9 +223,10 @@ bool CJpegDecoder::ReadQuantTables(std::size_t end) {
   std::size_t p = pos_ + 2;
   while (p < end) {
     const std::uint8_t pq = data_[p] >> 4;
-    const int table = (data_[p] & 0x0F) == 0 ? 0 : 1;
-    if (pq != 0 || p + 65 > end) return false;  // only 8-bit tables
+    const int table = data_[p] & 0x0F;
+    if (pq != 0 || table > 3 || p + 65 > end) return false;  // only 8-bit tables
     for (int k = 0; k < 64; ++k) quantRaw_[table][kZigZag[k]] = data_[p + 1 + k];
+    quantDefined_[table] = true;
     p += 65;
   }
   return true;
@@ -227,7 +261,8 @@ void CJpegDecoder::DeriveHuffman(HuffTable& t) {
 }
 
 void CJpegDecoder::PrepareTables() {
-  for (int v = -256; v < 512; ++v) rangeLimit_[v + 256] = static_cast<std::uint8_t>(std::clamp(v, 0, 255));
+  for (int v = -256; v < 512; ++v)
+    rangeLimit_[v + 256] = static_cast<std::uint8_t>(std::clamp(v, 0, 255));
   for (int i = 0; i < 256; ++i) {
     const int x = i - 128;
     crToR_[i] = (91881 * x + 32768) >> 16;
@@ -236,7 +271,7 @@ void CJpegDecoder::PrepareTables() {
     crToG_[i] = -46802 * x + 32768;
   }
   static const std::array<std::int32_t, 64> scales = AanScales();
-  for (int t = 0; t < 2; ++t)
+  for (std::size_t t = 0; t < quant_.size(); ++t)
     for (int i = 0; i < 64; ++i) quant_[t][i] = (quantRaw_[t][i] * scales[i] + 2048) >> 12;
   for (auto& h : huff_) DeriveHuffman(h);
 }
@@ -318,10 +353,10 @@ bool CJpegDecoder::ProcessRestart() {
   return true;
 }
 
-bool CJpegDecoder::DecodeBlock(int table, std::int16_t* out, int* predictor) {
+bool CJpegDecoder::DecodeBlock(const Component& c, std::int16_t* out, int* predictor) {
   std::fill(out, out + 64, std::int16_t{0});
-  const HuffTable& dc = huff_[table];
-  const HuffTable& ac = huff_[2 + table];
+  const HuffTable& dc = huff_[c.dcTable];
+  const HuffTable& ac = huff_[4 + c.acTable];
   const int category = DecodeSymbol(dc);
   if (category > 11) return false;
   const int diff = category ? Extend(GetBits(category), category) : 0;
@@ -393,8 +428,7 @@ void CJpegDecoder::Idct(const std::int16_t* in, const std::int32_t* q, std::uint
     std::int32_t t10 = w[0] + w[4], t11 = w[0] - w[4], t13 = w[2] + w[6];
     std::int32_t t12 = Multiply(w[2] - w[6], kFix1_414213562) - t13;
     const std::int32_t t0 = t10 + t13, t3 = t10 - t13, t1 = t11 + t12, t2 = t11 - t12;
-    const std::int32_t z13 = w[5] + w[3], z10 = w[5] - w[3], z11 = w[1] + w[7],
-                       z12 = w[1] - w[7];
+    const std::int32_t z13 = w[5] + w[3], z10 = w[5] - w[3], z11 = w[1] + w[7], z12 = w[1] - w[7];
     const std::int32_t t7 = z11 + z13;
     t11 = Multiply(z11 - z13, kFix1_414213562);
     const std::int32_t z5 = Multiply(z10 + z12, kFix1_847759065);
@@ -422,11 +456,14 @@ bool CJpegDecoder::Decode(std::uint8_t* dest, std::size_t destSize) {
   corrupt_ = false;
   fillerBytes_ = 0;
   restartsLeft_ = restartInterval_;
-  int predY = 0, predCb = 0, predCr = 0;
+  std::array<int, 3> predictors{};
 
-  const int edge = mcuEdge_;
-  const int cols = (width_ + edge - 1) / edge;
-  const int rows = (height_ + edge - 1) / edge;
+  const int hShift = comps_[0].h - 1;  // luma blocks per chroma sample: 1 or 2 each way
+  const int vShift = comps_[0].v - 1;
+  const int cols = (width_ + mcuWidth_ - 1) / mcuWidth_;
+  const int rows = (height_ + mcuHeight_ - 1) / mcuHeight_;
+  // Blocks of one MCU: luma 0..3 (row by row), Cb 4, Cr 5.
+  constexpr std::array<int, 3> kFirstBlock = {0, 4, 5};
   std::int16_t coef[64];
   std::uint8_t pixels[6][64];
   for (int my = 0; my < rows; ++my) {
@@ -434,42 +471,35 @@ bool CJpegDecoder::Decode(std::uint8_t* dest, std::size_t destSize) {
       if (restartInterval_) {
         if (restartsLeft_ == 0) {
           if (!ProcessRestart()) return false;
-          predY = predCb = predCr = 0;
+          predictors.fill(0);
         }
         --restartsLeft_;
       }
-      for (int b = 0; b < blocksPerMcu_; ++b) {
-        const bool cb = b == blocksPerMcu_ - 2;
-        const bool cr = b == blocksPerMcu_ - 1;
-        int* pred = cb ? &predCb : cr ? &predCr : &predY;
-        if (!DecodeBlock(cb || cr ? 1 : 0, coef, pred)) return false;
-        Idct(coef, quant_[cb || cr ? 1 : 0].data(), pixels[b]);
+      for (const int index : scanOrder_) {
+        const Component& c = comps_[index];
+        for (int b = 0; b < c.h * c.v; ++b) {
+          if (!DecodeBlock(c, coef, &predictors[index])) return false;
+          Idct(coef, quant_[c.quant].data(), pixels[kFirstBlock[index] + b]);
+        }
       }
-      const std::uint8_t* cbBlock = pixels[blocksPerMcu_ - 2];
-      const std::uint8_t* crBlock = pixels[blocksPerMcu_ - 1];
-      const int x0 = mx * edge;
-      const int y0 = my * edge;
-      const int w = std::min(edge, width_ - x0);
-      const int h = std::min(edge, height_ - y0);
+      const std::uint8_t* cbBlock = pixels[4];
+      const std::uint8_t* crBlock = pixels[5];
+      const int x0 = mx * mcuWidth_;
+      const int y0 = my * mcuHeight_;
+      const int w = std::min(mcuWidth_, width_ - x0);
+      const int h = std::min(mcuHeight_, height_ - y0);
       for (int y = 0; y < h; ++y) {
         std::uint8_t* row = dest + stride * static_cast<std::size_t>(height_ - 1 - (y0 + y));
         for (int x = 0; x < w; ++x) {
-          int luma;
-          int chroma;
-          if (edge == 16) {
-            const int quadrant = (y >> 3) * 2 + (x >> 3);
-            luma = pixels[quadrant][(y & 7) * 8 + (x & 7)];
-            chroma = (y >> 1) * 8 + (x >> 1);
-          } else {
-            luma = pixels[0][y * 8 + x];
-            chroma = y * 8 + x;
-          }
+          const int block = (y >> 3) * comps_[0].h + (x >> 3);
+          const int luma = pixels[block][(y & 7) * 8 + (x & 7)];
+          const int chroma = (y >> vShift) * 8 + (x >> hShift);
           const int cbv = cbBlock[chroma];
           const int crv = crBlock[chroma];
           std::uint8_t* px = row + static_cast<std::size_t>(x0 + x) * 3;
           px[0] = rangeLimit_[static_cast<std::size_t>(luma + cbToB_[cbv] + 256)];
-          px[1] = rangeLimit_[static_cast<std::size_t>(
-              luma + ((cbToG_[cbv] + crToG_[crv]) >> 16) + 256)];
+          px[1] = rangeLimit_[static_cast<std::size_t>(luma + ((cbToG_[cbv] + crToG_[crv]) >> 16) +
+                                                       256)];
           px[2] = rangeLimit_[static_cast<std::size_t>(luma + crToR_[crv] + 256)];
         }
       }

@@ -1,8 +1,10 @@
 #pragma once
 // Baseline JPEG decoder for the camera's captured stills: Huffman-coded,
-// sequential, 8-bit, three components with the luma sampled 2x2 (16x16 MCUs)
-// or 1x1 (8x8 MCUs). Output is a 24-bit bottom-up bitmap (B, G, R bytes, rows
-// padded to a multiple of four), the layout of a device-independent bitmap.
+// sequential, 8-bit, three interleaved components with the luma sampled 2x2
+// (16x16 MCUs), 2x1 (16x8), 1x2 (8x16) or 1x1 (8x8) and the chroma 1x1. Each
+// component is dequantised with the table its frame header names and decoded
+// with the Huffman tables the scan header selects. Output is a 24-bit bottom-up bitmap (B, G, R
+// bytes, rows padded to a multiple of four), the layout of a device-independent bitmap.
 //
 // Unsupported processes and broken headers are reported through the message
 // callback with the texts the user sees, and the call fails.
@@ -32,7 +34,9 @@ class CJpegDecoder {
 
   int Width() const { return width_; }
   int Height() const { return height_; }
-  int McuEdge() const { return mcuEdge_; }
+  // MCU width and height in pixels.
+  int McuEdge() const { return mcuWidth_; }
+  int McuHeight() const { return mcuHeight_; }
   int RestartInterval() const { return restartInterval_; }
 
   static std::size_t RowStride(int width) {
@@ -50,8 +54,20 @@ class CJpegDecoder {
     std::array<std::uint8_t, 256> fastSymbol{};
   };
 
+  // One component of the frame with the tables that decode it.
+  struct Component {
+    std::uint8_t id = 0;
+    int h = 1;  // sampling factors
+    int v = 1;
+    int quant = 0;    // quantisation table id, 0..3
+    int dcTable = 0;  // Huffman table ids the scan selects, 0..3
+    int acTable = 0;
+  };
+
   bool WalkMarkers();
   bool ReadFrame(std::size_t length);
+  bool ReadScanHeader(std::size_t length);
+  bool TablesDefined() const;
   bool ReadHuffmanTables(std::size_t end);
   bool ReadQuantTables(std::size_t end);
   void PrepareTables();
@@ -64,7 +80,7 @@ class CJpegDecoder {
   int GetBits(int count);
   int DecodeSymbol(const HuffTable& table);
   bool ProcessRestart();
-  bool DecodeBlock(int block, std::int16_t* out, int* predictor);
+  bool DecodeBlock(const Component& c, std::int16_t* out, int* predictor);
   void Idct(const std::int16_t* coef, const std::int32_t* quant, std::uint8_t* out) const;
 
   MessageFn messages_;
@@ -76,14 +92,16 @@ class CJpegDecoder {
 
   int width_ = 0;
   int height_ = 0;
-  int mcuEdge_ = 16;
-  int blocksPerMcu_ = 6;
+  int mcuWidth_ = 16;
+  int mcuHeight_ = 16;
   int components_ = 0;
-  std::array<std::uint8_t, 3> sampling_{};
+  std::array<Component, 3> comps_{};  // in frame order: Y, Cb, Cr
+  std::array<int, 3> scanOrder_{};    // frame index of each scan component
 
-  std::array<std::array<std::uint16_t, 64>, 2> quantRaw_{};  // natural order
-  std::array<std::array<std::int32_t, 64>, 2> quant_{};      // AAN-scaled
-  std::array<HuffTable, 4> huff_{};  // DC0, DC1, AC0, AC1
+  std::array<std::array<std::uint16_t, 64>, 4> quantRaw_{};  // natural order
+  std::array<bool, 4> quantDefined_{};
+  std::array<std::array<std::int32_t, 64>, 4> quant_{};  // AAN-scaled
+  std::array<HuffTable, 8> huff_{};                      // DC 0-3, AC 0-3
   int restartInterval_ = 0;
   int restartsLeft_ = 0;
   int nextRestart_ = 0;

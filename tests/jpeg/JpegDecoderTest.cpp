@@ -1,12 +1,13 @@
 #include "display/CJpegDecoder.h"
+#include "tools/mkcard/SampleCard.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -103,6 +104,40 @@ void ExpectClose(const Decoded& d, const Image& ref) {
   EXPECT_LE(worst, 8);
 }
 
+void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
+
+// Renumbers table 1 as quantisation table 3 and Huffman table 2, in the
+// tables and in the frame and scan headers that select them.
+std::vector<std::uint8_t> MoveChromaTables(std::vector<std::uint8_t> f) {
+  for (std::size_t p = 2; p + 4 <= f.size() && f[p] == 0xFF;) {
+    const int marker = f[p + 1];
+    const std::size_t length = static_cast<std::size_t>(f[p + 2] << 8 | f[p + 3]);
+    std::uint8_t* s = &f[p + 4];
+    const std::size_t body = length - 2;
+    if (marker == 0xDB) {
+      for (std::size_t i = 0; i < body; i += 65) s[i] = s[i] == 1 ? 3 : s[i];
+    } else if (marker == 0xC4) {
+      for (std::size_t i = 0; i < body;) {
+        int total = 0;
+        for (int l = 1; l <= 16; ++l) total += s[i + l];
+        if ((s[i] & 0x0F) == 1) s[i] = static_cast<std::uint8_t>((s[i] & 0xF0) | 2);
+        i += 17 + total;
+      }
+    } else if (marker == 0xC0) {
+      for (int c = 0; c < s[5]; ++c) s[8 + 3 * c] = s[8 + 3 * c] == 1 ? 3 : s[8 + 3 * c];
+    } else if (marker == 0xDA) {
+      for (int c = 0; c < s[0]; ++c) s[2 + 2 * c] = s[2 + 2 * c] == 0x11 ? 0x22 : s[2 + 2 * c];
+      break;
+    }
+    p += 2 + length;
+  }
+  return f;
+}
+
 bool HaveTool(const char* tool) {
   return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
 }
@@ -147,8 +182,8 @@ TEST(JpegDecoder, FourFourFourUsesEightPixelMcus) {
 TEST(JpegDecoder, UnsupportedProcessesAreRefusedWithTheirMessages) {
   Decoded prog = Decode(ReadFile(kRealJpeg / "testimgp.jpg"));
   EXPECT_FALSE(prog.header);
-  EXPECT_EQ(prog.messages,
-            (std::vector<std::string>{"Prog + Huff is not supported", "Can not read the file header"}));
+  EXPECT_EQ(prog.messages, (std::vector<std::string>{"Prog + Huff is not supported",
+                                                     "Can not read the file header"}));
 
   Decoded arith = Decode(ReadFile(kRealJpeg / "testimgari.jpg"));
   EXPECT_FALSE(arith.header);
@@ -229,31 +264,91 @@ TEST(JpegDecoder, CjpegPicturesMatchDjpeg) {
     }
   WritePpm(dir / "src.ppm", src);
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"420", "-sample 2x2"}, {"444", "-sample 1x1"}, {"420rst", "-sample 2x2 -restart 2B"},
-      {"444rst", "-sample 1x1 -restart 3B"}, {"q95", "-quality 95"}};
+      {"420", "-sample 2x2"},
+      {"444", "-sample 1x1"},
+      {"420rst", "-sample 2x2 -restart 2B"},
+      {"444rst", "-sample 1x1 -restart 3B"},
+      {"q95", "-quality 95"},
+      // One quantisation table for all components (as the camera's stills),
+      // 4:2:2 and 4:4:0 luma sampling.
+      {"oneq", "-qslots 0,0,0"},
+      {"422", "-sample 2x1"},
+      {"440", "-sample 1x2 -restart 1"},
+      {"422oneq", "-sample 2x1 -qslots 0,0,0"}};
   for (const auto& [name, options] : cases) {
     const fs::path jpg = dir / (name + ".jpg");
     const fs::path ppm = dir / (name + ".ppm");
     ASSERT_EQ(std::system(("cjpeg -dct int " + options + " -outfile " + jpg.string() + " " +
-                           (dir / "src.ppm").string()).c_str()), 0);
-    ASSERT_EQ(std::system(("djpeg -dct int -nosmooth -ppm -outfile " + ppm.string() + " " +
-                           jpg.string()).c_str()), 0);
+                           (dir / "src.ppm").string())
+                              .c_str()),
+              0);
+    ASSERT_EQ(
+        std::system(("djpeg -dct int -nosmooth -ppm -outfile " + ppm.string() + " " + jpg.string())
+                        .c_str()),
+        0);
     Decoded d = Decode(ReadFile(jpg));
     ASSERT_TRUE(d.header) << name;
     SCOPED_TRACE(name);
     ExpectClose(d, ReadPpm(ppm));
+    // The same picture with its chroma tables moved to ids 3 (quantisation)
+    // and 2 (Huffman): djpeg and the decoder follow the headers.
+    const fs::path moved = dir / (name + "-moved.jpg");
+    WriteBytes(moved, MoveChromaTables(ReadFile(jpg)));
+    ASSERT_EQ(std::system(
+                  ("djpeg -nosmooth -ppm -outfile " + ppm.string() + " " + moved.string()).c_str()),
+              0);
+    ExpectClose(Decode(ReadFile(moved)), ReadPpm(ppm));
   }
   // At quality 100 every quantiser is 1 and the fast transform's rounding
   // shows more; the picture must still be close.
   ASSERT_EQ(std::system(("cjpeg -quality 100 -outfile " + (dir / "q100.jpg").string() + " " +
-                         (dir / "src.ppm").string()).c_str()), 0);
+                         (dir / "src.ppm").string())
+                            .c_str()),
+            0);
   ASSERT_EQ(std::system(("djpeg -dct int -nosmooth -ppm -outfile " + (dir / "q100.ppm").string() +
-                         " " + (dir / "q100.jpg").string()).c_str()), 0);
+                         " " + (dir / "q100.jpg").string())
+                            .c_str()),
+            0);
   Decoded q100 = Decode(ReadFile(dir / "q100.jpg"));
   ASSERT_TRUE(q100.ok);
   auto [mean, worst] = Compare(q100, ReadPpm(dir / "q100.ppm"));
   EXPECT_LE(mean, 4.0);
   EXPECT_LE(worst, 24);
+  fs::remove_all(dir);
+}
+
+// The sample card's CAPTURE stills name one quantisation table for all three
+// components: decoded in colour, as djpeg shows them.
+TEST(JpegDecoder, SampleCardStillsMatchDjpeg) {
+  if (!HaveTool("djpeg")) GTEST_SKIP() << "libjpeg-turbo-progs missing";
+  const fs::path dir = fs::temp_directory_path() / ("lumora-stills-" + std::to_string(::getpid()));
+  CardOptions options;
+  options.recordings = 1;
+  options.seconds = 2;
+  options.fps = 5;
+  options.front_width = options.rear_width = 160;
+  options.front_height = options.rear_height = 96;
+  options.with_mp4 = false;
+  CardTruth truth;
+  std::string error;
+  ASSERT_TRUE(MakeCard(dir, options, &error, &truth)) << error;
+  ASSERT_FALSE(truth.stills.empty());
+  for (const fs::path& still : truth.stills) {
+    SCOPED_TRACE(still.string());
+    const fs::path ppm = dir / "still.ppm";
+    ASSERT_EQ(
+        std::system(("djpeg -nosmooth -ppm -outfile " + ppm.string() + " " + (dir / still).string())
+                        .c_str()),
+        0);
+    const Image ref = ReadPpm(ppm);
+    ExpectClose(Decode(ReadFile(dir / still)), ref);
+    // Colour, not grey: the reference's channels differ somewhere.
+    int spread = 0;
+    for (std::size_t i = 0; i + 2 < ref.rgb.size(); i += 3) {
+      spread = std::max(spread, std::abs(ref.rgb[i] - ref.rgb[i + 2]));
+    }
+    EXPECT_GT(spread, 40);
+  }
   fs::remove_all(dir);
 }
 
@@ -270,7 +365,8 @@ int RunCli(const std::string& args) {
 }
 
 TEST(JpegCli, WritesBmpOrRefusesWithExitCodeTwo) {
-  const fs::path out = fs::temp_directory_path() / ("lumora-cli-" + std::to_string(::getpid()) + ".bmp");
+  const fs::path out =
+      fs::temp_directory_path() / ("lumora-cli-" + std::to_string(::getpid()) + ".bmp");
   ASSERT_EQ(RunCli("jpeg " + (kRealJpeg / "testorig.jpg").string() + " " + out.string()), 0);
   const std::vector<std::uint8_t> bmp = ReadFile(out);
   ASSERT_EQ(bmp.size(), 14u + 40u + 684u * 149u);
