@@ -384,7 +384,7 @@ void CSamplePlayerDlg::OnInitDialog() {
   setFont(small);
   RunLayoutProcedure();
   ApplyLanguage(parts_.languageProbe ? parts_.languageProbe() : 0);
-  speedUnit_ = parts_.readSpeedUnit ? parts_.readSpeedUnit() : 0;
+  speedUnit_ = parts_.readSpeedUnit ? parts_.readSpeedUnit(0) : 0;
   mapShown_ = true;
   PositionControls();
   ApplyWindowSize();
@@ -859,7 +859,7 @@ void CSamplePlayerDlg::OpenSetup() {
   if (OpenSetupDialog(this, root, language, windowTitle()) != SetupOpenResult::kShown) return;
   // The user may have changed the camera's language and speed unit.
   if (parts_.languageProbe) ApplyLanguage(parts_.languageProbe());
-  if (parts_.readSpeedUnit) speedUnit_ = parts_.readSpeedUnit();
+  if (parts_.readSpeedUnit) speedUnit_ = parts_.readSpeedUnit(speedUnit_);
   update();
 }
 

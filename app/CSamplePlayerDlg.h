@@ -73,8 +73,9 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
     std::function<int()> languageProbe;
     // Card root for SDOPEN, empty when no card is present.
     std::function<std::string()> findCard;
-    // Speed unit of the card (0 km/h, 1 mph).
-    std::function<int()> readSpeedUnit;
+    // Speed unit of the card (0 km/h, 1 mph); the argument is the unit shown
+    // so far, kept when the card does not say.
+    std::function<int(int)> readSpeedUnit;
     // Card root among removable drives only (SETUP), empty when none.
     std::function<std::string()> findRemovableCard;
     std::function<bool()> isOnline;

@@ -60,9 +60,9 @@ CSamplePlayerDlg::Parts MakeViewerParts(const std::string& explicitCard) {
     const auto root = CCardLocator::FindCardRoot(*drives, CardSearch::RemovableOnly);
     return root ? root->string() : std::string();
   };
-  parts.readSpeedUnit = [drives] {
+  parts.readSpeedUnit = [drives](int previous) {
     const auto root = CCardLocator::FindCardRoot(*drives, CardSearch::AnyDrive);
-    return static_cast<int>(ReadSpeedUnit(root, 0));
+    return static_cast<int>(ReadSpeedUnit(root, static_cast<std::uint16_t>(previous)));
   };
   return parts;
 }

@@ -17,10 +17,24 @@ bool CheckFactoryFile(const std::filesystem::path& cardRoot) {
   return head.size() >= 3 && head.compare(0, 3, "HVN") == 0;
 }
 
+std::optional<std::uint16_t> ReadIniSpeedUnit(const std::filesystem::path& cardRoot) {
+  const SetupFileLocation location = FindSetupFile(cardRoot);
+  std::string text;
+  if (!location.found || !ReadWholeFile(location.path, text)) return std::nullopt;
+  const IniDocument doc = IniDocument::Parse(text);
+  if (!doc.FindValue("BB", "usDisplaySpeedUnit")) return std::nullopt;
+  SetupData data;
+  ReadSetupSection(doc, "BB", data);
+  return data.usDisplaySpeedUnit;
+}
+
 std::uint16_t ReadSpeedUnit(const std::optional<std::filesystem::path>& cardRoot,
                             std::uint16_t previous) {
   if (!cardRoot) return 0;
   if (!CheckFactoryFile(*cardRoot)) return previous;
+  // The settings dialog edits the INI text; its unit wins over the binary
+  // record of older cards, which the dialog never changes.
+  if (const auto unit = ReadIniSpeedUnit(*cardRoot)) return *unit;
   std::string head;
   if (!ReadFileHead(ResolveCardPath(*cardRoot, {kSetupFileName}), kSpeedUnitHeadBytes, head) &&
       !ReadFileHead(ResolveCardPath(*cardRoot, {"SETUP", kSetupFileName}), kSpeedUnitHeadBytes,

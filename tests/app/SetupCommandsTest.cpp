@@ -19,6 +19,7 @@
 #include "library/qt/CDitMode.h"
 #include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
+#include "settings/CardSetupFiles.h"
 #include "settings/SetupFile.h"
 #include "settings/SystemPageRules.h"
 #include "settings/qt/CDITSetupDlg.h"
@@ -58,9 +59,9 @@ class SetupCommandsTest : public ::testing::Test {
     };
     parts.findRemovableCard = [this] { return cardPresent_ ? card_ : std::string(); };
     parts.findCard = [this] { return cardPresent_ ? card_ : std::string(); };
-    parts.readSpeedUnit = [this] {
+    parts.readSpeedUnit = [this](int previous) {
       ++speedReads_;
-      return 1;
+      return static_cast<int>(ReadSpeedUnit(card_, static_cast<std::uint16_t>(previous)));
     };
     window_ = std::make_unique<CSamplePlayerDlg>(std::move(parts));
     window_->OnInitDialog();
@@ -68,6 +69,8 @@ class SetupCommandsTest : public ::testing::Test {
 
   void WriteSetupFile(int language) {
     std::filesystem::create_directories(card_ + "/cfg");
+    std::filesystem::create_directories(card_ + "/SETUP");
+    std::ofstream(card_ + "/SETUP/data_factory.cfg", std::ios::binary) << "HVN";
     std::ofstream(card_ + "/cfg/data_setup.cfg", std::ios::binary)
         << "# camera settings\r\n[BB]\r\nusDisplaySpeedUnit=0 \r\nusMenuLanguage=" << language
         << " \r\nusSndLanguage=" << language << " \r\n";
@@ -102,8 +105,10 @@ TEST_F(SetupCommandsTest, SetupRunsTheDialogThenRefreshesLanguageAndUnit) {
   WriteSetupFile(1);
   window_->ApplyLanguage(1);
   const int reads = speedReads_;
+  EXPECT_EQ(window_->SpeedUnit(), 0);
   bool seen = false;
-  // While the dialog runs modally: switch the camera to Japanese and close.
+  // While the dialog runs modally: switch the camera to Japanese and mph,
+  // and close.
   QTimer::singleShot(0, [&seen] {
     auto* dialog = qobject_cast<CNewSetupDlg*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
@@ -112,6 +117,9 @@ TEST_F(SetupCommandsTest, SetupRunsTheDialogThenRefreshesLanguageAndUnit) {
     auto* japanese = dialog->Page(CNewSetupDlg::kTabSetup)
                          ->findChild<QRadioButton*>(QStringLiteral("languageRadio0"));
     japanese->click();
+    dialog->Page(CNewSetupDlg::kTabSetup)
+        ->findChild<QRadioButton*>(QStringLiteral("mphRadio"))
+        ->click();
     dialog->close();
   });
   boxes_.QueueAnswer(kIdYes);

@@ -82,7 +82,7 @@ CSamplePlayerDlg::Parts RealParts(const std::string& card) {
   parts.findCard = [card] { return card; };
   parts.findRemovableCard = [card] { return card; };
   parts.languageProbe = [] { return 1; };
-  parts.readSpeedUnit = [] { return 0; };
+  parts.readSpeedUnit = [](int) { return 0; };
   parts.leftButtonHeld = [] { return false; };
   return parts;
 }

@@ -162,16 +162,25 @@ TEST_F(SpeedUnitCard, NoCardNoMagicNoFileShortFile) {
   EXPECT_EQ(ReadSpeedUnit(root(), 1), 1);  // not a camera card: previous unit
 }
 
-TEST_F(SpeedUnitCard, IniTextThroughTheBinaryViewGivesTwoCharacters) {
-  SetupData d;
-  std::string text = BuildSetupFileText(d, {});
-  test::WriteFile(root() / "data_setup.cfg", text);
-  std::uint16_t unit = ReadSpeedUnit(root(), 0);
-  auto expected = static_cast<std::uint16_t>(static_cast<std::uint8_t>(text[132]) |
-                                             (static_cast<std::uint8_t>(text[133]) << 8));
-  EXPECT_EQ(unit, expected);
-  EXPECT_NE(unit, 0);
-  EXPECT_NE(unit, 1);
+// The INI text the settings dialog edits decides over the binary record,
+// wherever FindSetupFile finds it; a file without the key is read as binary.
+TEST_F(SpeedUnitCard, IniTextThatTheDialogEditsGivesTheUnit) {
+  SetupData binary;
+  const auto bytes = binary.ToBytes();  // km/h
+  test::WriteFile(root() / "SETUP" / "data_setup.cfg", std::string(bytes.begin(), bytes.end()));
+  fs::create_directories(root() / "cfg");
+  test::WriteFile(root() / "cfg" / "data_setup.cfg", "# c\r\n[BB]\r\nusDisplaySpeedUnit=1 \r\n");
+  EXPECT_EQ(ReadSpeedUnit(root(), 0), 1);
+  test::WriteFile(root() / "cfg" / "data_setup.cfg", "[BB]\r\nusDisplaySpeedUnit=0 \r\n");
+  EXPECT_EQ(ReadSpeedUnit(root(), 1), 0);
+  fs::remove(root() / "cfg" / "data_setup.cfg");
+  test::WriteFile(root() / "data_setup.cfg", "[BB]\r\nusDisplaySpeedUnit=1 \r\n");
+  EXPECT_EQ(ReadSpeedUnit(root(), 0), 1);
+  // INI text without the key: the binary view of its first bytes, which
+  // here is too short to hold the unit, so the previous unit stays.
+  test::WriteFile(root() / "data_setup.cfg", "[BB]\r\nusMenuLanguage=1 \r\n");
+  EXPECT_EQ(ReadSpeedUnit(root(), 1), 1);
+  EXPECT_EQ(ReadIniSpeedUnit(root()), std::nullopt);
 }
 
 std::uint32_t U32At(const std::array<std::uint8_t, kLegacySetupBytes>& r, std::size_t off) {
