@@ -102,6 +102,8 @@ inline constexpr int kStrTipMapToggle = 617;
 inline constexpr int kStrNoSdCard = 623;
 inline constexpr int kStrFileNotSelected = 626;
 inline constexpr int kStrInvalidFile = 627;
+// The data panel's line for a recording that plays without driving data.
+inline constexpr int kStrNoDrivingData = 860;
 inline constexpr int kStrCaption = 710;
 inline constexpr int kStrTipDit = 712;
 inline constexpr int kStrTipDitSetup = 713;

@@ -220,6 +220,7 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
 
   // Playback (video-player mode; PlaybackCommands.cpp).
   bool OpenRecording(int row);
+  void ReportInvalidFile(int row, const std::string& path);
   void PlayPause();
   void StartPlaying();
   void Stop();

@@ -71,7 +71,11 @@ void CSamplePlayerDlg::ShowPlayLook(bool playing) {
 bool CSamplePlayerDlg::OpenRecording(int row) {
   const std::string path = list_->RowPath(row);
   stopped_ = false;
-  if (path.empty() || !player_->Open(path)) return false;
+  if (path.empty()) return false;
+  if (!player_->Open(path)) {
+    ReportInvalidFile(row, path);
+    return false;
+  }
   seeks_.Clear();
   endReached_ = false;
   ++openedCount_;
@@ -99,10 +103,11 @@ bool CSamplePlayerDlg::OpenRecording(int row) {
   buttons_[kIdLayoutVideoCheck]->SetCheck(false);
   LayoutPanes();
 
-  // Drain the recording's user data into the track.
+  // Drain the recording's user data into the track. A recording without
+  // usable driving data (an MP4, an AVI without its text stream) still
+  // plays; the panel says why it shows nothing.
   track_->BeginLoad();
   const int count = player_->GetUserDataCount();
-  int read = 0;
   if (PlaybackRules::UsableRecordCount(count)) {
     std::vector<std::uint8_t> buffer(PlaybackRules::kUserDataBufferSize);
     for (int i = 0; i < count; ++i) {
@@ -112,27 +117,19 @@ bool CSamplePlayerDlg::OpenRecording(int row) {
       const std::uint32_t status = player_->GetNextUserData(buffer.data(), &length, &cts);
       if (status == 0) {
         track_->DecodeUserData(buffer.data(), std::min<std::size_t>(length, buffer.size()), cts);
-        ++read;
       } else if (status == PlaybackRules::kEndOfRecords || status == PlaybackRules::kFail) {
         break;
       }
     }
-  }
-  if (read == 0) {
-    const bool last = row + 1 >= list_->RowCount();
-    if (!last) Next();
-    QString text = StringTable::Instance().Load(kStrInvalidFile);
-    text.replace(QStringLiteral("%s"), QString::fromStdString(path));
-    if (last) KillTimer(kTimerUpdate);
-    ShowMessage(text);
-    if (last) StartTimer(kTimerUpdate, kUpdatePeriodMs);
-    return false;
   }
   track_->Finish(static_cast<std::int32_t>(duration_));
   graphMode_ = 0;
   ShowGraphModeLook();
   panelInput_.label = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
   panelInput_.fix = PanelFix{};
+  const bool noDrivingData = track_->AdasRowCount() == 0 && track_->GpsFixCount() == 0;
+  panelInput_.notice =
+      noDrivingData ? StringTable::Instance().Load(kStrNoDrivingData).toStdString() : std::string();
   map_->ShowRoute();
   if (gsensorDlg_) {
     gsensorDlg_->SetPosition(0);
@@ -153,6 +150,19 @@ bool CSamplePlayerDlg::OpenRecording(int row) {
   player_->ZoomIn(-1);
   player_->ZoomOut(-1);
   return true;
+}
+
+// A file the player cannot open (no video, unreadable): the following row is
+// opened first if there is one; the update timer stays off while the box for
+// the last row is open.
+void CSamplePlayerDlg::ReportInvalidFile(int row, const std::string& path) {
+  const bool last = row + 1 >= list_->RowCount();
+  if (!last) Next();
+  QString text = StringTable::Instance().Load(kStrInvalidFile);
+  text.replace(QStringLiteral("%s"), QString::fromStdString(path));
+  if (last) KillTimer(kTimerUpdate);
+  ShowMessage(text);
+  if (last) StartTimer(kTimerUpdate, kUpdatePeriodMs);
 }
 
 void CSamplePlayerDlg::PlayPause() {

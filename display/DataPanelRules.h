@@ -43,6 +43,9 @@ struct DataPanelInput {
   int graphMode = 0;  // 0 set A, 1 set B, 2 speed
   std::string label;  // first column of the recording's list row
   PanelFix fix;
+  // Drawn on the time-of-day line when not empty: why a recording that
+  // plays shows no driving data ("No driving data" in the camera's language).
+  std::string notice;
 };
 
 class DataPanelRules {

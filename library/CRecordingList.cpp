@@ -5,6 +5,7 @@
 #include "library/CTextForms.h"
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <numeric>
 
@@ -13,6 +14,15 @@ namespace {
 
 std::string Part(const std::string& s, std::size_t pos, std::size_t len) {
   return pos < s.size() ? s.substr(pos, len) : std::string();
+}
+
+// The camera writes AVI and MP4 recordings; a FAT card may show either
+// extension in upper case.
+bool IsRecordingFile(const std::filesystem::path& path) {
+  std::string ext = path.extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext == ".avi" || ext == ".mp4";
 }
 
 }  // namespace
@@ -63,7 +73,7 @@ int CRecordingList::AddOpened(const std::vector<std::filesystem::path>& paths) {
   int added = 0;
   for (const std::filesystem::path& path : paths) {
     const std::string text = path.string();
-    if (text.find(".avi") == std::string::npos) continue;
+    if (!IsRecordingFile(path)) continue;
     const std::optional<std::uint64_t> size = ReadOnlySize(path);
     if (!size || !CTextForms::IsListableSize(*size)) continue;
 

@@ -65,7 +65,7 @@ class CRecordingList {
   bool AddScanned(const std::filesystem::path& path);
 
   // Files chosen in the open dialog: the lists are emptied, then each path that
-  // contains ".avi" (lower case), opens for reading and is larger than 10 KiB
+  // ends in ".avi" or ".mp4" (any case), opens for reading and is larger than 10 KiB
   // is inserted as a "File" row before the first listed name it sorts before.
   // Then the visible list is refilled. Returns the number of rows added.
   int AddOpened(const std::vector<std::filesystem::path>& paths);

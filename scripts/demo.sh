@@ -6,10 +6,10 @@ build=${LUMORA_BUILD_DIR:-$root/build}
 card=${LUMORA_DEMO_CARD:-$build/sample-card}
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh"
-# The demo card leaves out the MP4 recording: it carries no driving data, so
-# the viewer would open with "Invalid File." for it (the tests cover that case).
+# The demo card holds every kind of recording the camera leaves: with them an
+# MP4 without driving data and one recording cut by a power loss at 70 %.
 if [ ! -d "$card/NORMAL" ]; then
-  "$build/tools/mkcard/lumora-mkcard" --no-mp4 "$card"
+  "$build/tools/mkcard/lumora-mkcard" --cut 0.7 "$card"
 fi
 if [ -x "$build/app/lumora-viewer" ]; then
   exec "$build/app/lumora-viewer" --card "$card" "$@"

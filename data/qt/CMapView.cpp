@@ -20,6 +20,8 @@ void CMapView::MarkPosition(std::int64_t positionMs) {
 }
 
 void CMapView::ShowRoute() {
+  // A new recording: the previous one's position must not show for it.
+  m_lastFix = MarkerFix{};
   if (!m_pTrack) return;
   CallScript(MapMarkerRule::DeleteOverlayCall());
   CallScript(MapMarkerRule::DrawRouteCall(*m_pTrack));

@@ -26,7 +26,8 @@ class CMapView : public CExplorerMapViewWnd {
   // Moves the marker to the fix of the position (when there is a valid one)
   // and remembers the fix's values.
   void MarkPosition(std::int64_t positionMs);
-  // Draws the recording's route and clears the route markers.
+  // Draws the recording's route, clears the route markers and forgets the
+  // remembered fix (a new recording starts without a position).
   void ShowRoute();
 
   const MarkerFix& LastFix() const { return m_lastFix; }

@@ -40,7 +40,11 @@ void CDataView::DrawDataText(QPainter& dc) {
       m_timeText.clear();
     }
     if (auto time = DataPanelRules::TimeOfDayText(m_pTrack->GetResampled(slot))) m_timeText = *time;
-    if (!m_timeText.empty()) line(DataPanelRules::kTimeY, m_timeText);
+    if (!in.notice.empty()) {
+      line(DataPanelRules::kTimeY, in.notice);
+    } else if (!m_timeText.empty()) {
+      line(DataPanelRules::kTimeY, m_timeText);
+    }
     if (in.fix.valid) {
       line(DataPanelRules::kLatitudeY,
            DataPanelRules::CoordinateText(in.fix.latitude, in.fix.northSouth));

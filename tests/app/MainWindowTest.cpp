@@ -467,12 +467,12 @@ TEST_F(MainWindowTest, SdOpenWithoutCardSaysSo) {
   EXPECT_TRUE(window_->CardRoot().empty());
 }
 
-TEST_F(MainWindowTest, RecordingWithoutUserDataIsInvalidAndTheNextOnePlays) {
+TEST_F(MainWindowTest, UnplayableFileIsInvalidAndTheNextOnePlays) {
   MakeWindow();
-  // Newest first: the bad recording is row 0, the good one row 1.
-  const std::string bad = MakeRecording("20240101_120100_N1.avi");
+  // Newest first: the bad file is row 0, the good one row 1.
+  std::filesystem::create_directories(card_ + "/NORMAL/unplayable");
+  const std::string bad = MakeRecording("unplayable/20240101_120100_N1.avi");
   const std::string good = MakeRecording("20240101_120000_N1.avi");
-  player_->recordings[bad] = {60000, 2, 0};
   window_->OpenFiles({bad, good});
   ASSERT_EQ(boxes_.Requests().size(), 1u);
   EXPECT_EQ(boxes_.Requests()[0].text, QString::fromStdString("Invalid File.\nFile name : " + bad));
@@ -481,21 +481,26 @@ TEST_F(MainWindowTest, RecordingWithoutUserDataIsInvalidAndTheNextOnePlays) {
   EXPECT_EQ(window_->CurrentIndex(), 1);
 }
 
-TEST_F(MainWindowTest, EighteenThousandRecordsCountAsNone) {
+// No records, or 18000 and more (which count as none): the recording plays
+// and the panel says it has no driving data; 17999 records load.
+TEST_F(MainWindowTest, RecordingWithoutDrivingDataPlaysWithANotice) {
   MakeWindow();
-  const std::string big = MakeRecording("20240101_120000_N1.avi");
-  player_->recordings[big] = {60000, 2, 18000};
-  window_->OpenFiles({big});
-  ASSERT_EQ(boxes_.Requests().size(), 1u);
-  EXPECT_TRUE(boxes_.Requests()[0].text.startsWith(QStringLiteral("Invalid File.")));
-  EXPECT_EQ(track_->decoded, 0);
-  // The last row: the update timer runs again after the box.
-  EXPECT_TRUE(window_->IsTimerRunning(kTimerUpdate));
-  player_->recordings[big] = {60000, 2, 17999};
-  boxes_.Clear();
-  window_->OpenFiles({big});
-  EXPECT_TRUE(boxes_.Requests().empty());
+  const std::string plain = MakeRecording("20240101_120000_N1.avi");
+  track_->gpsFixes = 0;
+  for (const int records : {0, 18000}) {
+    player_->recordings[plain] = {60000, 2, records};
+    window_->OpenFiles({plain});
+    EXPECT_TRUE(boxes_.Requests().empty());
+    EXPECT_EQ(player_->opened.back(), plain);
+    EXPECT_EQ(player_->state, kStatePlaying);
+    EXPECT_EQ(track_->decoded, 0);
+    EXPECT_EQ(window_->PanelInput().notice, "No driving data");
+  }
+  player_->recordings[plain] = {60000, 2, 17999};
+  track_->rows.assign(1, std::vector<std::uint16_t>(21, 0));
+  window_->OpenFiles({plain});
   EXPECT_EQ(track_->decoded, 17999);
+  EXPECT_EQ(window_->PanelInput().notice, "");
 }
 
 TEST_F(MainWindowTest, EndOfRecordingAdvancesToTheNextRow) {

@@ -133,6 +133,12 @@ TEST(MapPage, RouteOfTheRecordingAndMarkerForThePosition) {
   const std::size_t calls = view.CallLog().size();
   view.MarkPosition(5000);
   EXPECT_EQ(view.CallLog().size(), calls);
+  // The next recording (here without GPS) starts without the last position.
+  view.MarkPosition(1500);
+  track.BeginLoad();
+  view.ShowRoute();
+  EXPECT_FALSE(view.LastFix().valid);
+  EXPECT_EQ(view.LastFix().latitude, 0.0);
 }
 
 TEST(MapPage, CallsBeforeThePageHasLoadedWaitForIt) {

@@ -119,33 +119,26 @@ TEST_F(CardScan, OrderToggleMirrorsTheSelectionOntoTheSameRecording) {
   EXPECT_EQ(Names(list_.Visible()).front(), "20150101_235959_P1.avi");
 }
 
-TEST(OpenedFiles, OnlyLargerAviFilesAreListedAsFileRows) {
+TEST(OpenedFiles, LargerAviAndMp4FilesInAnyCaseAreListedAsFileRows) {
   TempFolder folder;
   const auto small = folder.File("x/20150102_030405_N1.avi", 10 * 1024);
   const auto large = folder.File("x/20150102_030406_N1.avi", 11 * 1024);
   const auto mp4 = folder.File("x/20150102_030407_N1.mp4", 50 * 1024);
   const auto upper = folder.File("x/20150102_030408_N1.AVI", 50 * 1024);
+  const auto upperMp4 = folder.File("x/20150102_030409_N1.Mp4", 50 * 1024);
+  const auto other = folder.File("x/20150102_030410_N1.avi.txt", 50 * 1024);
   CRecordingList list;
-  EXPECT_EQ(list.AddOpened({small, large, mp4, upper, folder.path() / "missing.avi"}), 1);
-  ASSERT_EQ(list.Visible().size(), 1u);
-  EXPECT_EQ(list.Visible()[0].path, large.string());
-  EXPECT_EQ(list.Visible()[0].kind, "File");
-  EXPECT_EQ(list.Visible()[0].date, "2015-01-02");
-  EXPECT_EQ(list.Visible()[0].time, "03:04:06");
-  EXPECT_EQ(list.OpenedSizes(), std::vector<std::string>{"11"});
+  EXPECT_EQ(
+      list.AddOpened({small, large, mp4, upper, upperMp4, other, folder.path() / "missing.avi"}),
+      4);
+  ASSERT_EQ(list.Visible().size(), 4u);  // newest first
+  EXPECT_EQ(list.Visible()[0].path, upperMp4.string());
+  EXPECT_EQ(list.Visible()[3].path, large.string());
+  EXPECT_EQ(list.Visible()[3].kind, "File");
+  EXPECT_EQ(list.Visible()[3].date, "2015-01-02");
+  EXPECT_EQ(list.Visible()[3].time, "03:04:06");
+  EXPECT_EQ(list.OpenedSizes(), (std::vector<std::string>{"11", "50", "50", "50"}));
   EXPECT_EQ(list.Records()[0].dateTime, "2015-01-02 03:04:06");
-}
-
-TEST(OpenedFiles, OnlyMp4ChosenGivesAnEmptyList) {
-  TempFolder folder;
-  CRecordingList list;
-  list.ScanCard(folder.path());
-  const auto a = folder.File("20150102_030405_N1.mp4", 50 * 1024);
-  const auto b = folder.File("20150102_030406_N1.mp4", 50 * 1024);
-  EXPECT_EQ(list.AddOpened({a, b}), 0);
-  EXPECT_TRUE(list.Master().empty());
-  EXPECT_TRUE(list.Visible().empty());
-  EXPECT_EQ(list.RecordCount(), 0);
 }
 
 TEST(OpenedFiles, OpeningReplacesTheCardRowsAndKeepsTheFilter) {

@@ -200,7 +200,7 @@ TEST_F(ListDlg, PressingTheBackgroundDragsTheWindow) {
   EXPECT_EQ(dlg_.pos(), start + QPoint(30, 40));
 }
 
-TEST_F(ListDlg, OpenFilesListsAviRowsAndOnlyMp4GivesAnEmptyList) {
+TEST_F(ListDlg, OpenFilesListsRecordingRowsAndNothingUsableGivesAnEmptyList) {
   dlg_.ScanCard(card_.path());
   Folder chosen;
   const auto small = chosen.File("20150102_030405_N1.avi", 10 * 1024);
@@ -211,7 +211,8 @@ TEST_F(ListDlg, OpenFilesListsAviRowsAndOnlyMp4GivesAnEmptyList) {
   EXPECT_EQ(dlg_.RowCount(), 2);
   EXPECT_EQ(dlg_.SelectedRow(), 0);
   EXPECT_EQ(dlg_.Rows().OpenedSizes().size(), 2u);
-  EXPECT_EQ(dlg_.OpenFiles({chosen.File("a.mp4", 50 * 1024), chosen.File("b.mp4", 50 * 1024)}), 0);
+  EXPECT_EQ(dlg_.OpenFiles({chosen.File("a.mp4", 50 * 1024), chosen.File("b.MP4", 50 * 1024)}), 2);
+  EXPECT_EQ(dlg_.OpenFiles({chosen.File("a.txt", 50 * 1024), chosen.File("c.mp4", 10 * 1024)}), 0);
   EXPECT_EQ(dlg_.RowCount(), 0);
   EXPECT_EQ(dlg_.List(CListDlg::kIdMasterList)->topLevelItemCount(), 0);
   EXPECT_EQ(dlg_.SelectedRow(), -1);

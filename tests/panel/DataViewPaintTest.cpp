@@ -191,6 +191,10 @@ TEST(DataViewPaint, TextBlockLinesAndBlankCoordinates) {
   EXPECT_GT(CountColour(im, QRect(500, 515, 100, 10), qRgb(50, 50, 50)), 400);
   EXPECT_GT(CountColour(im, QRect(500, 540, 100, 10), qRgb(50, 50, 50)), 400);
   EXPECT_TRUE(panel.track.GetRestartSignal());
+  // A recording without driving data: its notice takes the time-of-day line.
+  panel.input.notice = "No driving data";
+  panel.Paint(&CDataView::DrawDataText);
+  EXPECT_GT(CountBright(panel.image, QRect(500, 490, 250, 20)), 20);
 }
 
 TEST(DataViewPaint, TextBlockWithTimeAndFix) {

@@ -42,7 +42,7 @@ std::vector<int> IdsInUse() {
   for (int id = 712; id <= 719; ++id) ids.push_back(id);
   for (int id : {721, 723}) ids.push_back(id);
   for (int id = 724; id <= 731; ++id) ids.push_back(id);
-  for (int id : {800, 801, 802, 803, 804}) ids.push_back(id);
+  for (int id : {800, 801, 802, 803, 804, 860}) ids.push_back(id);
   return ids;
 }
 
@@ -57,6 +57,7 @@ TEST(StringTables, EnglishTextsOfMessagesAreExact) {
   StringTable& table = StringTable::Instance();
   EXPECT_EQ(table.Load(626, kLangEnglish), QStringLiteral("File is not selected."));
   EXPECT_EQ(table.Load(627, kLangEnglish), QStringLiteral("Invalid File.\nFile name : %s"));
+  EXPECT_EQ(table.Load(860, kLangEnglish), QStringLiteral("No driving data"));
   EXPECT_EQ(table.Load(618, kLangEnglish),
             QStringLiteral("Do you want to format the drive %c of LUMORA SD Card?"));
   EXPECT_EQ(table.Load(623, kLangEnglish), QStringLiteral("There is no device SD card."));
