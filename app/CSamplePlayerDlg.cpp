@@ -860,6 +860,7 @@ void CSamplePlayerDlg::OpenSetup() {
   // The user may have changed the camera's language and speed unit.
   if (parts_.languageProbe) ApplyLanguage(parts_.languageProbe());
   if (parts_.readSpeedUnit) speedUnit_ = parts_.readSpeedUnit(speedUnit_);
+  RefreshSmart();  // the speed read-out in the new unit
   update();
 }
 
