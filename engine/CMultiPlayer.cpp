@@ -249,6 +249,19 @@ void CMultiPlayer::ZoomOut(int index) {
     if ((index < 0 || index == i) && m_displays[i]) m_displays[i]->ZoomOut();
 }
 
+int CMultiPlayer::StepPicture(int direction) {
+  if (m_nState != kStatePaused || m_decoders.empty()) return 0;
+  if (direction > 0) {
+    m_nStepForward = 1;
+    return 1;
+  }
+  // Half a picture before the previous one: the seek decodes from the key
+  // frame before it and the first picture it delivers is the previous one.
+  const double shown = m_nPosition / 1000.0 + 0.0005;
+  const double target = std::max(0.0, shown - 1.5 * m_dPictureSpacing.load());
+  return Seek(static_cast<std::int32_t>(target * 1000.0));
+}
+
 // ---- player thread ----
 
 void CMultiPlayer::Nap(int ms) {
@@ -273,6 +286,35 @@ void CMultiPlayer::ShowPicture(const _TAG_DEC_INFO& picture) {
                                    strides);
   }
   m_nPosition = static_cast<std::int64_t>(picture.dTime * 1000.0);
+  if (channel == 0) {
+    const double spacing = picture.dTime - m_dLastFrontTime;
+    // Repeats while paused and jumps of a seek say nothing about the spacing.
+    if (m_dLastFrontTime >= 0.0 && spacing > 0.001 && spacing < 0.25) m_dPictureSpacing = spacing;
+    m_dLastFrontTime = picture.dTime;
+  }
+}
+
+bool CMultiPlayer::StepForward() {
+  for (auto& decoder : m_decoders) {
+    if (decoder->VideoPool()->Count() < 2 && decoder->DecodeState() != 2) return false;
+  }
+  double head = 1e300;
+  for (auto& decoder : m_decoders) {
+    FramePool* video = decoder->VideoPool();
+    if (video->Count() >= 2) {
+      video->LockPeekFirst();
+      video->RemoveFirstAndUnlock();
+    }
+    if (DecInfo* picture = video->LockPeekFirst()) head = std::min(head, picture->dTime);
+    video->UnlockPeek();
+  }
+  // Playing on starts from the new picture: the clock and the sound are
+  // primed again from its time.
+  if (head < 1e300) {
+    m_dStartTime = head;
+    m_bClockRunning = false;
+  }
+  return true;
 }
 
 void CMultiPlayer::WriteSound(const _TAG_DEC_INFO& block) {
@@ -321,6 +363,10 @@ void CMultiPlayer::Prime(double* clock, Clock::time_point* previous, bool* audio
   const double start = m_dStartTime;
   double candidate = 1000.0;
   PreviewSeekTarget(start);
+  // Paused (a seek or a one-picture step), the first picture of each channel
+  // is enough to show; playing needs a few in hand.
+  const bool paused = m_nState == kStatePaused;
+  const int pictures = paused ? 1 : kPrimePictures;
 
   IDecoder* sound = m_decoders[0].get();
   FramePool* audio = sound->AudioPool();
@@ -331,7 +377,7 @@ void CMultiPlayer::Prime(double* clock, Clock::time_point* previous, bool* audio
     }
     const double time = block->dTime;
     audio->UnlockPeek();
-    if (sound->AudioState() == 0 && audio->Count() < kPrimeSoundBlocks) {
+    if (!paused && sound->AudioState() == 0 && audio->Count() < kPrimeSoundBlocks) {
       WaitForFrames();
       return;
     }
@@ -367,7 +413,7 @@ void CMultiPlayer::Prime(double* clock, Clock::time_point* previous, bool* audio
     }
     const double time = picture->dTime;
     video->UnlockPeek();
-    if (!decoder->VideoInputEnded() && video->Count() < kPrimePictures) {
+    if (!decoder->VideoInputEnded() && video->Count() < pictures) {
       ready = false;
       break;
     }
@@ -405,6 +451,7 @@ void CMultiPlayer::PreviewSeekTarget(double start) {
 }
 
 void CMultiPlayer::PausedStep(Clock::time_point* previous, bool* audioStarted) {
+  if (m_nStepForward && StepForward()) m_nStepForward = 0;
   for (auto& decoder : m_decoders) {
     FramePool* video = decoder->VideoPool();
     if (DecInfo* picture = video->LockPeekFirst()) ShowPicture(*picture);

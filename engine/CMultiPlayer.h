@@ -56,6 +56,7 @@ class CMultiPlayer : public iMultiPlayer {
   int RecoverDisplays(int index) override;
   void ZoomIn(int index) override;
   void ZoomOut(int index) override;
+  int StepPicture(int direction) override;
 
   // 1 while a seek runs (a decoder still seeks or the pools wait to be
   // flushed): a Seek asked now would be dropped.
@@ -77,6 +78,9 @@ class CMultiPlayer : public iMultiPlayer {
   void PreviewSeekTarget(double start);
   void PausedStep(std::chrono::steady_clock::time_point* previous, bool* audioStarted);
   void ShowPicture(const _TAG_DEC_INFO& picture);
+  // One picture forward while paused, on the player thread; false while a
+  // channel still waits for its next picture.
+  bool StepForward();
   void WriteSound(const _TAG_DEC_INFO& block);
   void PostEnd();
   void StopThread();
@@ -110,6 +114,11 @@ class CMultiPlayer : public iMultiPlayer {
   std::atomic<double> m_dStartTime{0.0};
   std::atomic<std::int64_t> m_nSoundBlocks{0};
   std::atomic<std::int64_t> m_nEndMessages{0};
+  // One-picture steps: a pending step forward, and the spacing of the front
+  // channel's pictures as last seen (a step back seeks that far back).
+  std::atomic<int> m_nStepForward{0};
+  std::atomic<double> m_dPictureSpacing{1.0 / 30.0};
+  double m_dLastFrontTime = -1.0;
 };
 
 }  // namespace lumora

@@ -84,6 +84,12 @@ class iMultiPlayer {
   virtual void Reserved26(int) {}                   // 26
   virtual void ZoomIn(int index) { (void)index; }   // 27
   virtual void ZoomOut(int index) { (void)index; }  // 28
+  // The program's own, after the camera software's slots: while paused,
+  // shows the next (direction 1) or previous (-1) picture of every channel.
+  virtual int StepPicture(int direction) {  // 29
+    (void)direction;
+    return 0;
+  }
 };
 
 // The one way to make the engine; the caller owns the result.
