@@ -73,6 +73,24 @@ inline constexpr int kIdAccelF9 = 32771;
 inline constexpr int kIdAccelF8 = 32772;
 inline constexpr int kIdAccelF10 = 32774;
 
+// The program's own commands, beyond the camera software's template: the
+// keyboard's (KeyTable) and the snapshot button's.
+inline constexpr int kIdSeekStart = 40001;
+inline constexpr int kIdPictureBack = 40002;
+inline constexpr int kIdPictureForward = 40003;
+inline constexpr int kIdVolumeUp = 40004;
+inline constexpr int kIdVolumeDown = 40005;
+inline constexpr int kIdMuteToggle = 40006;
+inline constexpr int kIdPaneZoomIn = 40007;
+inline constexpr int kIdPaneZoomOut = 40008;
+inline constexpr int kIdSnapshot = 40009;
+inline constexpr int kIdKeyList = 40010;
+inline constexpr int kIdDitSeekBack = 40011;
+inline constexpr int kIdDitSeekForward = 40012;
+inline constexpr int kIdDitNextDrive = 40013;
+// The short status line (snapshots, ignored drops); a label, not a command.
+inline constexpr int kIdStatusLine = 40100;
+
 // Timers.
 inline constexpr int kTimerUpdate = 100;
 inline constexpr int kTimerRecover = 101;
@@ -117,6 +135,16 @@ inline constexpr int kStrExportLayouts = 754;
 inline constexpr int kStrExportFileName = 755;
 inline constexpr int kStrExportRunning = 756;
 inline constexpr int kStrExportSaved = 757;
+// The key list, the snapshot and dropped files.
+inline constexpr int kStrKeyListTitle = 950;
+inline constexpr int kStrKeyDitNote = 971;
+inline constexpr int kStrTipSnapshot = 972;
+inline constexpr int kStrSnapshotSaved = 973;
+inline constexpr int kStrSnapshotUnwritable = 974;
+inline constexpr int kStrSnapshotNothing = 975;
+inline constexpr int kStrDropIgnored = 976;
+inline constexpr int kStrDropDitOutsideDit = 977;
+inline constexpr int kStrSnapshotFailed = 978;
 
 // Player state codes.
 inline constexpr int kStatePlaying = 0;

@@ -73,6 +73,7 @@ CSamplePlayerDlg::CSamplePlayerDlg(Parts parts, QWidget* parent)
   // Tooltips of the control bar also show while another window is active.
   setAttribute(Qt::WA_AlwaysShowToolTips);
   setWindowIcon(ProgramIcon());
+  setAcceptDrops(true);
   BuildControls();
   BuildCommandTable();
   dataView_ = std::make_unique<CDataView>(&PanelTrack(), &panelInput_);
@@ -174,7 +175,8 @@ void CSamplePlayerDlg::BuildControls() {
                                                   {kIdFormat, "Format"},
                                                   {kIdMapToggle, "MapToggle"},
                                                   {kIdSpeed, "X2 "},
-                                                  {kIdDitSetup, "DITSTP"}};
+                                                  {kIdDitSetup, "DITSTP"},
+                                                  {kIdSnapshot, "SNAP"}};
   for (const auto& [id, caption] : captions)
     makeButton(id, QString::fromUtf8(caption), SkinButtonState::kPushButton);
   mute_ = makeButton(kIdMute, QString(), SkinButtonState::kCheckBox);
@@ -205,7 +207,7 @@ void CSamplePlayerDlg::BuildControls() {
   volume->SetChannel(kBmpVolumeFilled, kBmpVolumeEmpty);
   volume->SetThumb(kBmpVolumeThumb);
 
-  for (int id : {kIdPositionLabel, kIdDurationLabel, kIdFileNameLabel}) {
+  for (int id : {kIdPositionLabel, kIdDurationLabel, kIdFileNameLabel, kIdStatusLine}) {
     auto* label = new QLabel(this);
     labels_[id] = label;
   }
@@ -298,6 +300,7 @@ void CSamplePlayerDlg::BuildCommandTable() {
   for (int id : kNoEffectIds) commands_[id] = [] {};
   InstallCardCommands();
   InstallThumbnailCommands();
+  InstallKeyCommands();
   tooltipStrings_ = {{kIdOpen, kStrTipOpen},
                      {kIdSdOpen, kStrTipSdOpen},
                      {kIdZoomIn, kStrTipZoomIn},
@@ -319,7 +322,8 @@ void CSamplePlayerDlg::BuildCommandTable() {
                      {kIdDit, kStrTipDit},
                      {kIdDitSetup, kStrTipDitSetup},
                      {kIdMark, kStrTipMark},
-                     {kIdExport, kStrTipExport}};
+                     {kIdExport, kStrTipExport},
+                     {kIdSnapshot, kStrTipSnapshot}};
 }
 
 std::vector<int> CSamplePlayerDlg::CommandIds() const {
@@ -334,6 +338,7 @@ bool CSamplePlayerDlg::OnCommand(int id) {
   // The hidden video controls of DIT mode would reach the video player.
   if (ditMode_ && DitLayout::IsVideoOnlyCommand(id)) return true;
   if (thumbs_ && !IsThumbnailCommand(id)) thumbs_->Leave();
+  if (commandObserver_) commandObserver_(id);
   it->second();
   return true;
 }
@@ -547,6 +552,7 @@ void CSamplePlayerDlg::paintEvent(QPaintEvent*) {
   dur.setColor(QPalette::WindowText, Qt::white);
   labels_.at(kIdDurationLabel)->setPalette(dur);
   labels_.at(kIdFileNameLabel)->setPalette(dur);
+  labels_.at(kIdStatusLine)->setPalette(dur);
   // The data panel under the video: graph strip, text block, gauges.
   if (ditMode_) {
     CDataView::DrawDitPanel(painter, DitPanel());

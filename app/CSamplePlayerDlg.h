@@ -22,6 +22,7 @@
 #include "app/IMapCalls.h"
 #include "app/IPlayerPort.h"
 #include "app/IRecordingList.h"
+#include "app/KeyTable.h"
 #include "app/SeekQueue.h"
 #include "app/SmartIndicator.h"
 #include "data/CDrivingTrack.h"
@@ -128,6 +129,23 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   // Applies a camera language code: string table, title, caption, tooltips.
   void ApplyLanguage(int cameraCode);
 
+  // The keyboard of this window and the list window: runs the key's command
+  // of the key table; false when the key has none in the current mode.
+  bool OnKey(int key, int modifiers);
+  const KeyTable& Keys() const { return keys_; }
+  // Sees the id of every command the window runs (tests, the key list).
+  void SetCommandObserver(std::function<void(int)> observer) {
+    commandObserver_ = std::move(observer);
+  }
+  // Files and folders dropped on the window.
+  void OnDrop(const std::vector<std::string>& paths);
+  // The short line that reports snapshots and ignored drops.
+  QString StatusText() const;
+  // Where snapshots go: Lumora/ in the user's pictures folder.
+  static QString SnapshotFolder();
+  // The key list (F1) once shown.
+  QWidget* KeyListWindow() const { return keyList_; }
+
   // State read by tests and by the panes that follow playback.
   int WindowMode() const { return windowMode_; }
   int FrontPlacement() const { return frontPlacement_; }
@@ -202,6 +220,9 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   QImage GrabClient();
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -269,6 +290,19 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   // Closes the recording, the thumbnail decoding and the stills and forgets
   // the card's lists, so that nothing of ours holds the card.
   void ReleaseCard();
+  // Keyboard commands, the key list, one-picture steps, the snapshot and
+  // drops (KeyCommands.cpp, SnapshotCommand.cpp).
+  void InstallKeyCommands();
+  QWidget* ListWindow() const;
+  void StepPicture(int direction);
+  void SeekStart();
+  void ChangeVolume(int delta);
+  void ToggleMute();
+  void ZoomLargePane(bool in);
+  void ShowKeyList();
+  void TakeSnapshot();
+  void ShowStatus(const QString& text);
+  void DitSeekBy(int points);
   // The thumbnail page (ThumbnailCommands.cpp).
   void InstallThumbnailCommands();
   static bool IsThumbnailCommand(int id);
@@ -385,6 +419,11 @@ class CSamplePlayerDlg : public QWidget, public IPlayerOwner, public IVideoWindo
   std::optional<std::int64_t> exportOut_;
   std::string exportMarksPath_;
   ExportMarks* exportMarks_ = nullptr;
+  // Keyboard, key list, status line.
+  KeyTable keys_;
+  std::function<void(int)> commandObserver_;
+  QPointer<QWidget> keyList_;
+  QTimer* statusTimer_ = nullptr;
 };
 
 }  // namespace lumora

@@ -13,7 +13,7 @@ const std::vector<int>& DitLayout::VideoOnlyControls() {
       kIdZoomIn,    kIdZoomOut,    kIdFrontRearSwitch, kIdLayoutMapCheck, kIdLayoutVideoCheck,
       kIdMapSize,   kIdAccelGraph, kIdVideoRecovery,   kIdListToggle,     kIdList,
       kIdGraph,     kIdGraphMode,  kIdDownload,        kIdFileNameLabel,  kIdThumbList,
-      kIdThumbFile, kIdThumbNext,  kIdThumbPrevious};
+      kIdThumbFile, kIdThumbNext,  kIdThumbPrevious,   kIdSnapshot};
   return ids;
 }
 

@@ -39,6 +39,7 @@ class EnginePlayerPort : public IPlayerPort {
   int RecoverDisplays(int index) override { return player_->RecoverDisplays(index); }
   void ZoomIn(int index) override { player_->ZoomIn(index); }
   void ZoomOut(int index) override { player_->ZoomOut(index); }
+  int StepPicture(int direction) override { return player_->StepPicture(direction); }
   void SetOutputVolume(std::uint32_t word) override;
 
   std::uint32_t OutputVolume() const { return volume_; }

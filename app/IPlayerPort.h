@@ -39,6 +39,9 @@ class IPlayerPort {
   virtual int RecoverDisplays(int index) = 0;
   virtual void ZoomIn(int index) = 0;
   virtual void ZoomOut(int index) = 0;
+  // While paused: shows the next (direction 1) or the previous (-1) picture
+  // of every channel; returns 1, or 0 when not paused.
+  virtual int StepPicture(int direction) = 0;
   // The program's own output level: two 16-bit channel halves (0x7FFF7FFF is
   // half level on both). Never the system mixer.
   virtual void SetOutputVolume(std::uint32_t word) = 0;

@@ -112,6 +112,8 @@ constexpr PlacedControl kNormalPlaces[] = {
     // Column left of the data panel.
     {kIdMute, {20, 461, 24, 22}},
     {kIdVolumeSlider, {50, 462, 92, 20}},
+    {kIdSnapshot, {156, 456, kToolW, kButtonH}},
+    {kIdStatusLine, {105, 441, 537, 14}},
     {kIdGraphMode, {kGraphX, kGraphRowY, kToolW, kButtonH}},
     {kIdGraph, {kGraphX + (kToolW + kGraphGap), kGraphRowY, kToolW, kButtonH}},
     {kIdAccelGraph, {kGraphX + 2 * (kToolW + kGraphGap), kGraphRowY, kToolW, kButtonH}},
@@ -190,6 +192,8 @@ constexpr EnlargedPlace kEnlargedPlaces[] = {
     {kIdZoomOut, false, Col(299, 4, kToolW), kBandRow, kToolW, kButtonH},
     {kIdMute, false, 510, kBandRow - 5, 24, 22},
     {kIdVolumeSlider, false, 540, kBandRow - 6, 92, 20},
+    {kIdSnapshot, false, 640, kBandRow, kToolW, kButtonH},
+    {kIdStatusLine, false, 720, 70, 280, 20},
 };
 
 }  // namespace

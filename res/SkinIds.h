@@ -104,5 +104,7 @@ inline constexpr int kBmpBalanceFilled = 1066;  // 200 x 20, slider 4112
 inline constexpr int kBmpBalanceEmpty = 1067;
 // Free-standing image button (CBitWnd): logo of the About box, 3 frames of 48 x 48.
 inline constexpr int kBmpLogo = 1068;
+// The snapshot button (normal, down, over, disabled).
+inline constexpr int kBmpSnapshot = 1070;
 
 }  // namespace lumora

@@ -90,6 +90,8 @@ int SkinCatalog::SkinForControl(int id) {
       return kBmpZoomOut;
     case 4200:
       return kBmpList;
+    case 40009:  // the snapshot button
+      return kBmpSnapshot;
     case 4201:
       return kBmpFormat;
     case 5019:

@@ -187,6 +187,14 @@ void CDitMode::Previous() {
   Play();
 }
 
+void CDitMode::Next() {
+  const int row = SelectedRow();
+  if (row < 0 || row + 1 >= DriveList()->topLevelItemCount()) return;
+  SelectRow(row + 1);
+  replay_.Stop();
+  Play();
+}
+
 void CDitMode::Speed() { replay_.CycleSpeed(); }
 void CDitMode::Mark() { replay_.ToggleMarkers(); }
 void CDitMode::Seek(int x, int left, int width) { replay_.Seek(x, left, width); }

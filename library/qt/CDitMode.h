@@ -57,6 +57,8 @@ class CDitMode : public QObject, private IDitReplayHost {
   void Play();
   void Stop();
   void Previous();
+  // The drive after the selected one, replayed from its start (PageDown).
+  void Next();
   void Speed();
   void Mark();
   void Seek(int x, int left, int width);

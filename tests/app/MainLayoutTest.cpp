@@ -136,7 +136,8 @@ TEST(ControlPlaces, EveryCommandButtonHasAPlaceInNormalMode) {
                         kIdMark,          kIdDitSetup,       kIdSeekSlider,
                         kIdVolumeSlider,  kIdPositionLabel,  kIdDurationLabel,
                         kIdFileNameLabel, kIdThumbList,      kIdThumbNext,
-                        kIdThumbPrevious, kIdExport};
+                        kIdThumbPrevious, kIdExport,         kIdSnapshot,
+                        kIdStatusLine};
   LayoutRect rect;
   for (int id : placed) {
     EXPECT_TRUE(ControlPlaces::Place(id, kModeNormal, 1020, 760, &rect)) << id;

@@ -112,6 +112,10 @@ class FakePlayer : public IPlayerPort {
   }
   void ZoomIn(int index) override { calls.push_back("ZoomIn" + std::to_string(index)); }
   void ZoomOut(int index) override { calls.push_back("ZoomOut" + std::to_string(index)); }
+  int StepPicture(int direction) override {
+    calls.push_back("Step" + std::to_string(direction));
+    return state == 1 ? 1 : 0;
+  }
   void SetOutputVolume(std::uint32_t word) override { volumes.push_back(word); }
 };
 

@@ -175,6 +175,14 @@ void IconPrint(QPainter& p, const QColor& c) {
   p.drawRect(QRectF(7, 13, 10, 8));
   p.drawLine(QPointF(9, 16.5), QPointF(15, 16.5));
 }
+void IconCamera(QPainter& p, const QColor& c) {
+  Pen(p, c, 1.7);
+  p.drawRoundedRect(QRectF(3, 7, 18, 12), 2, 2);
+  p.drawLine(QPointF(8, 7), QPointF(9.5, 4.5));
+  p.drawLine(QPointF(9.5, 4.5), QPointF(14.5, 4.5));
+  p.drawLine(QPointF(14.5, 4.5), QPointF(16, 7));
+  p.drawEllipse(QPointF(12, 13), 3.5, 3.5);
+}
 void IconInfo(QPainter& p, const QColor& c) {
   Pen(p, c, 1.8);
   p.drawEllipse(QPointF(12, 12), 9, 9);
@@ -607,6 +615,7 @@ std::vector<SkinImage> DrawWholeSkin() {
   AddButton(out, kBmpDownload, QStringLiteral("download"), tool, IconDownload);
   AddButton(out, kBmpPrint, QStringLiteral("print"), tool, IconPrint);
   AddButton(out, kBmpInfo, QStringLiteral("info"), tool, IconInfo);
+  AddButton(out, kBmpSnapshot, QStringLiteral("snapshot"), tool, IconCamera);
   AddButton(out, kBmpFormat, QStringLiteral("format"), tool, IconFormat);
   AddButton(out, kBmpFullScreen, QStringLiteral("full_screen"), tool, IconFullScreen);
   AddButton(out, kBmpRestoreSize, QStringLiteral("restore_size"), tool, IconRestoreSize);
