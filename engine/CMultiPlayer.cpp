@@ -253,13 +253,17 @@ int CMultiPlayer::StepPicture(int direction) {
   if (m_nState != kStatePaused || m_decoders.empty()) return 0;
   if (direction > 0) {
     m_nStepForward = 1;
-    return 1;
+  } else {
+    // Half a picture before the previous one: the seek decodes from the key
+    // frame before it and the first picture it delivers is the previous one.
+    const double shown = m_nPosition / 1000.0 + 0.0005;
+    const double target = std::max(0.0, shown - 1.5 * m_dPictureSpacing.load());
+    Seek(static_cast<std::int32_t>(target * 1000.0));
   }
-  // Half a picture before the previous one: the seek decodes from the key
-  // frame before it and the first picture it delivers is the previous one.
-  const double shown = m_nPosition / 1000.0 + 0.0005;
-  const double target = std::max(0.0, shown - 1.5 * m_dPictureSpacing.load());
-  return Seek(static_cast<std::int32_t>(target * 1000.0));
+  // The paused player thread is woken rather than left to its next round.
+  { std::lock_guard guard(m_napLock); }
+  m_napWake.notify_all();
+  return 1;
 }
 
 // ---- player thread ----
@@ -330,6 +334,15 @@ void CMultiPlayer::PlayerThread() {
   m_bClockRunning = false;
   while (m_bRun) {
     if (m_bResetPending) {
+      // The pools are emptied once every decoder has taken the seek: a
+      // picture of the old place that a decoder finished meanwhile would
+      // otherwise pass for the first one of the new place.
+      const bool seeking = std::any_of(m_decoders.begin(), m_decoders.end(),
+                                       [](const auto& d) { return d->IsSeeking() != 0; });
+      if (seeking) {
+        Nap(1);
+        continue;
+      }
       m_bClockRunning = false;
       if (audioStarted) {
         m_pSound->Reset();
@@ -459,7 +472,11 @@ void CMultiPlayer::PausedStep(Clock::time_point* previous, bool* audioStarted) {
   }
   m_pSound->Reset();
   *audioStarted = false;
-  Nap(60);
+  {
+    std::unique_lock lock(m_napLock);
+    m_napWake.wait_for(lock, std::chrono::milliseconds(60),
+                       [this] { return !m_bRun || m_nStepForward || m_bResetPending; });
+  }
   // The time spent paused does not count on the clock.
   *previous = Clock::now();
 }
