@@ -12,7 +12,7 @@ packages=(
   libjs-leaflet
   libgtest-dev libgmock-dev googletest
   nlohmann-json3-dev libcli11-dev
-  dosfstools libjpeg-turbo-progs libxml2-utils libxml2-dev
+  dosfstools libjpeg-turbo-progs libxml2-utils libxml2-dev gpsbabel
   udisks2 pkexec dbus python3-dbus python3-gi mount
   xvfb xauth x11-apps x11-utils imagemagick poppler-utils
   dpkg-dev file desktop-file-utils
