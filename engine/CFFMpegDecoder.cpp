@@ -562,6 +562,10 @@ void CFFMpegDecoder::AcknowledgeSeek() {
   m_bVideoFlushSent = false;
   m_bVideoDrained = false;
   if (m_pAudioCodec) avcodec_flush_buffers(m_pAudioCodec.get());
+  // Emptied here, on the thread that fills them: nothing of the old place
+  // can be committed after this, and nothing of the new place came yet.
+  m_videoPool.Clear();
+  m_audioPool.Clear();
   m_nSeekHold = 0;
   m_nDecodeState = 0;
   m_demuxWake.Notify();

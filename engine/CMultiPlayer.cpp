@@ -87,6 +87,8 @@ int CMultiPlayer::Open(const std::filesystem::path& path) {
   m_nPosition = 0;
   m_dStartTime = 0.0;
   m_bResetPending = false;
+  for (auto& shown : m_lastShown) shown = -1.0;
+  m_dLastFrontTime = -1.0;
   m_nState = kStateStopped;
   return 1;
 }
@@ -256,7 +258,12 @@ int CMultiPlayer::StepPicture(int direction) {
   } else {
     // Half a picture before the previous one: the seek decodes from the key
     // frame before it and the first picture it delivers is the previous one.
-    const double shown = m_nPosition / 1000.0 + 0.0005;
+    double shown = m_nPosition / 1000.0;
+    for (std::size_t i = 0; i < m_decoders.size() && i < m_lastShown.size(); ++i) {
+      const double time = m_lastShown[i];
+      if (time >= 0.0) shown = std::min(shown, time);
+    }
+    shown += 0.0005;
     const double target = std::max(0.0, shown - 1.5 * m_dPictureSpacing.load());
     Seek(static_cast<std::int32_t>(target * 1000.0));
   }
@@ -290,6 +297,8 @@ void CMultiPlayer::ShowPicture(const _TAG_DEC_INFO& picture) {
                                    strides);
   }
   m_nPosition = static_cast<std::int64_t>(picture.dTime * 1000.0);
+  if (channel >= 0 && channel < static_cast<int>(m_lastShown.size()))
+    m_lastShown[static_cast<std::size_t>(channel)] = picture.dTime;
   if (channel == 0) {
     const double spacing = picture.dTime - m_dLastFrontTime;
     // Repeats while paused and jumps of a seek say nothing about the spacing.
@@ -334,9 +343,9 @@ void CMultiPlayer::PlayerThread() {
   m_bClockRunning = false;
   while (m_bRun) {
     if (m_bResetPending) {
-      // The pools are emptied once every decoder has taken the seek: a
-      // picture of the old place that a decoder finished meanwhile would
-      // otherwise pass for the first one of the new place.
+      // Each decoder empties its pools as it takes the seek, when no picture
+      // of the old place is on its way any more and none of the new place
+      // has come yet; priming waits until every decoder has taken it.
       const bool seeking = std::any_of(m_decoders.begin(), m_decoders.end(),
                                        [](const auto& d) { return d->IsSeeking() != 0; });
       if (seeking) {
@@ -348,8 +357,6 @@ void CMultiPlayer::PlayerThread() {
         m_pSound->Reset();
         audioStarted = false;
       }
-      for (auto& decoder : m_decoders) decoder->VideoPool()->Clear();
-      m_decoders[0]->AudioPool()->Clear();
       m_nPosition = static_cast<std::int64_t>(m_dStartTime * 1000.0);
       m_previewPending.assign(m_decoders.size(), 1);
       m_bResetPending = false;

@@ -3,6 +3,7 @@
 // decodes every video stream with its own decoder and paces pictures and
 // sound on one clock in a thread of its own.
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -119,6 +120,9 @@ class CMultiPlayer : public iMultiPlayer {
   std::atomic<int> m_nStepForward{0};
   std::atomic<double> m_dPictureSpacing{1.0 / 30.0};
   double m_dLastFrontTime = -1.0;
+  // The time of the picture each channel shows now (-1: none yet). A step
+  // back starts from the earliest, so channels a picture apart all move back.
+  std::array<std::atomic<double>, 4> m_lastShown{};
 };
 
 }  // namespace lumora
