@@ -21,6 +21,7 @@
 #include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
 #include "tests/support/FakeParts.h"
+#include "tests/support/WindowHarness.h"
 #include "tools/mkcard/SampleRecording.h"
 
 namespace lumora {
@@ -65,17 +66,11 @@ class MainWindowStillsTest : public ::testing::Test {
 
   void SetUp() override {
     StringTable::Instance().SetLanguage(1033);
-    CSamplePlayerDlg::Parts parts;
-    auto player = std::make_unique<test::FakePlayer>();
-    player_ = player.get();
-    parts.player = std::move(player);
-    parts.track = std::make_unique<test::FakeTrack>();
-    parts.map = std::make_unique<test::FakeMap>();
-    parts.mapWidget = new QWidget;
-    parts.languageProbe = [] { return 1; };
-    parts.findCard = [this] { return cardFound_ ? Root().string() : std::string(); };
-    parts.leftButtonHeld = [] { return false; };
-    window_ = std::make_unique<CSamplePlayerDlg>(std::move(parts));
+    test::FakeWindowParts fake;
+    player_ = fake.player;
+    fake.parts.languageProbe = [] { return 1; };
+    fake.parts.findCard = [this] { return cardFound_ ? Root().string() : std::string(); };
+    window_ = std::make_unique<CSamplePlayerDlg>(std::move(fake.parts));
     window_->OnInitDialog();
   }
 

@@ -20,6 +20,7 @@
 #include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
 #include "tests/support/FakeParts.h"
+#include "tests/support/WindowHarness.h"
 
 namespace lumora {
 namespace {
@@ -61,16 +62,10 @@ TEST(KeyTableTest, EachKeyNamesItsCommandInBothModes) {
 class HabitsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CSamplePlayerDlg::Parts parts;
-    auto player = std::make_unique<test::FakePlayer>();
-    player_ = player.get();
-    parts.player = std::move(player);
-    parts.track = std::make_unique<test::FakeTrack>();
-    parts.map = std::make_unique<test::FakeMap>();
-    parts.mapWidget = new QWidget;
-    parts.languageProbe = [] { return 1; };
-    parts.leftButtonHeld = [] { return false; };
-    window_ = std::make_unique<CSamplePlayerDlg>(std::move(parts));
+    test::FakeWindowParts fake;
+    player_ = fake.player;
+    fake.parts.languageProbe = [] { return 1; };
+    window_ = std::make_unique<CSamplePlayerDlg>(std::move(fake.parts));
     window_->OnInitDialog();
     window_->SetCommandObserver([this](int id) { commands_.push_back(id); });
   }
