@@ -87,11 +87,9 @@ CSamplePlayerDlg::CSamplePlayerDlg(Parts parts, QWidget* parent)
   connect(seekPoll_, &QTimer::timeout, this, [this] { PollSeek(); });
   InstallDitMode();
   InstallExportCommands();
-  // Accelerators: F8, F9 and F10 send their commands (which do nothing);
-  // E, I and O export a clip and set its in and out marks.
-  const std::pair<Qt::Key, int> keys[] = {{Qt::Key_F8, kIdAccelF8},   {Qt::Key_F9, kIdAccelF9},
-                                          {Qt::Key_F10, kIdAccelF10}, {Qt::Key_E, kIdExport},
-                                          {Qt::Key_I, kIdExportIn},   {Qt::Key_O, kIdExportOut}};
+  // Accelerators: F8, F9 and F10 send their commands (which do nothing).
+  const std::pair<Qt::Key, int> keys[] = {
+      {Qt::Key_F8, kIdAccelF8}, {Qt::Key_F9, kIdAccelF9}, {Qt::Key_F10, kIdAccelF10}};
   for (const auto& [key, id] : keys) {
     auto* shortcut = new QShortcut(QKeySequence(key), this);
     connect(shortcut, &QShortcut::activated, this, [this, cmd = id] { OnCommand(cmd); });

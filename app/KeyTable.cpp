@@ -29,6 +29,9 @@ KeyTable::KeyTable()
           {Qt::Key_G, kIdGraph, 0, 967},
           {Qt::Key_L, kIdListToggle, 0, 968},
           {Qt::Key_S, kIdSnapshot, 0, 969},
+          {Qt::Key_E, kIdExport, 0, 979},
+          {Qt::Key_I, kIdExportIn, 0, 980},
+          {Qt::Key_O, kIdExportOut, 0, 981},
           {Qt::Key_F1, kIdKeyList, kIdKeyList, 970},
       } {}
 

@@ -38,7 +38,8 @@ const KeyRow kKeys[] = {
     {Qt::Key_Down, 40005, 0},    {Qt::Key_M, 40006, 0},        {Qt::Key_F, 1018, 0},
     {Qt::Key_F11, 1018, 0},      {Qt::Key_Escape, 1025, 0},    {Qt::Key_Plus, 40007, 0},
     {Qt::Key_Minus, 40008, 0},   {Qt::Key_X, 5206, 5206},      {Qt::Key_G, 1196, 0},
-    {Qt::Key_L, 1193, 0},        {Qt::Key_F1, 40010, 40010},
+    {Qt::Key_L, 1193, 0},        {Qt::Key_F1, 40010, 40010},   {Qt::Key_E, 8210, 0},
+    {Qt::Key_I, 8211, 0},        {Qt::Key_O, 8212, 0},
 };
 
 TEST(KeyTableTest, EachKeyNamesItsCommandInBothModes) {
@@ -168,7 +169,8 @@ TEST_F(HabitsTest, KeyListNamesEveryKeyInTheCameraLanguage) {
   for (auto* label : list->findChildren<QLabel*>()) texts << label->text();
   EXPECT_TRUE(texts.contains(QStringLiteral("F, F11")));
   EXPECT_TRUE(texts.contains(QString::fromUtf8("한 장면 앞으로")));
-  EXPECT_EQ(texts.size(), 2 * 20 + 1);
+  EXPECT_TRUE(texts.contains(QString::fromUtf8("클립 내보내기")));
+  EXPECT_EQ(texts.size(), 2 * 23 + 1);
 }
 
 TEST(DropRulesTest, RecordingsFoldersAndDitFilesByMode) {
