@@ -1,4 +1,9 @@
+// Finding the card among the drives (order, removable and system drives,
+// names in any case), its logger and settings files, and collecting the
+// files below a folder.
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include "library/CCardLocator.h"
 #include "library/CFileCollector.h"
@@ -9,122 +14,108 @@ namespace {
 
 using test::TempFolder;
 
-DriveInfo Drive(const std::filesystem::path& root, bool removable, bool system = false) {
-  DriveInfo d;
-  d.root = root;
-  d.removable = removable;
-  d.system = system;
-  return d;
+class CardLocator : public testing::Test {
+ protected:
+  // Drives by name: folders of the test, those but "none" and "missing" hold
+  // a NORMAL folder ("lower" spells it "Normal").
+  void SetUp() override {
+    const struct {
+      const char* name;
+      const char* marker;
+      bool removable;
+      bool system;
+    } drives[] = {{"none", nullptr, true, false},   {"card", "NORMAL", true, false},
+                  {"card2", "NORMAL", true, false}, {"fixed", "NORMAL", false, false},
+                  {"sys", "NORMAL", false, true},   {"lower", "Normal", true, false},
+                  {"missing", nullptr, true, false}};
+    for (const auto& d : drives) {
+      DriveInfo info;
+      info.root = std::string(d.name) == "missing" ? t_ / "missing" : t_.Dir(d.name);
+      if (d.marker) t_.Dir(std::string(d.name) + "/" + d.marker);
+      info.removable = d.removable;
+      info.system = d.system;
+      drives_[d.name] = info;
+    }
+  }
+  CFixedDriveEnumerator Drives(const std::vector<const char*>& names) {
+    std::vector<DriveInfo> list;
+    for (const char* name : names) list.push_back(drives_.at(name));
+    return CFixedDriveEnumerator(list);
+  }
+
+  TempFolder t_;
+  std::map<std::string, DriveInfo> drives_;
+};
+
+TEST_F(CardLocator, CardDrivesInDriveOrder) {
+  const struct {
+    std::vector<const char*> drives;
+    CardSearch search;
+    std::vector<std::string> found;
+  } rows[] = {
+      {{"none", "card", "card2"}, CardSearch::AnyDrive, {"card", "card2"}},
+      {{"none", "card", "card2"}, CardSearch::RemovableOnly, {"card", "card2"}},
+      {{"sys", "fixed"}, CardSearch::AnyDrive, {"fixed"}},
+      {{"sys", "fixed"}, CardSearch::RemovableOnly, {}},
+      {{"fixed", "card"}, CardSearch::AnyDrive, {"fixed", "card"}},
+      {{"fixed", "card"}, CardSearch::RemovableOnly, {"card"}},
+      {{"lower"}, CardSearch::RemovableOnly, {"lower"}},
+      {{"none", "missing"}, CardSearch::AnyDrive, {}},
+      {{}, CardSearch::AnyDrive, {}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.drives.size() << " drives, first found "
+                                    << (r.found.empty() ? "none" : r.found[0]));
+    const CFixedDriveEnumerator drives = Drives(r.drives);
+    std::vector<std::string> found;
+    for (const DriveInfo& d : CCardLocator::FindCardDrives(drives, r.search))
+      found.push_back(d.root.filename().string());
+    EXPECT_EQ(found, r.found);
+    const auto root = CCardLocator::FindCardRoot(drives, r.search);
+    EXPECT_EQ(root, r.found.empty() ? std::nullopt : std::optional(t_ / r.found[0]));
+  }
 }
 
-TEST(CardLocator, FirstDriveWithNormalFolderInOrder) {
-  TempFolder t;
-  const auto a = t.Dir("a"), b = t.Dir("b"), c = t.Dir("c");
-  t.Dir("b/NORMAL");
-  t.Dir("c/NORMAL");
-  CFixedDriveEnumerator drives({Drive(a, true), Drive(b, true), Drive(c, true)});
-  EXPECT_EQ(CCardLocator::FindCardRoot(drives, CardSearch::AnyDrive), b);
-  EXPECT_EQ(CCardLocator::FindCardRoot(drives, CardSearch::RemovableOnly), b);
+TEST_F(CardLocator, LoggerAndSetupFiles) {
+  // The logger index in any case; a folder without it does not count.
+  t_.Dir("none/DATA_LOGGER");
+  t_.File("lower/data_logger/Data_Logger.DIR");
+  t_.File("sys/DATA_LOGGER/DATA_LOGGER.dir");  // never the system's drive
+  const CFixedDriveEnumerator drives = Drives({"none", "lower"});
+  EXPECT_EQ(CCardLocator::FindLoggerFile(drives, false), t_ / "lower");
+  EXPECT_EQ(CCardLocator::FindLoggerFile(drives, true), t_ / "lower/data_logger/");
+  EXPECT_EQ(CCardLocator::FindLoggerFile(Drives({"sys", "none"}), false), std::nullopt);
+  EXPECT_EQ(CCardLocator::Resolve(t_ / "lower", "DATA_LOGGER/data_logger.dir"),
+            t_ / "lower/data_logger/Data_Logger.DIR");
+  EXPECT_EQ(CCardLocator::Resolve(t_ / "lower", "EVENT"), std::nullopt);
+
+  // The settings file: cfg/ first, then the root, only what opens as a file,
+  // only on a removable card.
+  const CFixedDriveEnumerator card = Drives({"card"});
+  EXPECT_TRUE(CCardLocator::FindSetupFile(card).empty());
+  t_.File("card/data_setup.cfg");
+  EXPECT_EQ(CCardLocator::FindSetupFile(card), t_ / "card/data_setup.cfg");
+  t_.File("card/cfg/data_setup.cfg");
+  EXPECT_EQ(CCardLocator::FindSetupFile(card), t_ / "card/cfg/data_setup.cfg");
+  std::filesystem::remove(t_ / "card/cfg/data_setup.cfg");
+  t_.Dir("card/cfg/data_setup.cfg");
+  EXPECT_EQ(CCardLocator::FindSetupFile(card), t_ / "card/data_setup.cfg");
+  t_.File("fixed/data_setup.cfg");
+  EXPECT_TRUE(CCardLocator::FindSetupFile(Drives({"fixed"})).empty());
 }
 
-TEST(CardLocator, FixedDiskOnlyByAnyDriveAndCardOnlyWhenRemovable) {
+TEST(FileCollector, EveryFileBelowAFolderSortedWithoutFollowingLinks) {
   TempFolder t;
-  const auto fixed = t.Dir("fixed"), card = t.Dir("card"), system = t.Dir("system");
-  t.Dir("fixed/NORMAL");
-  t.Dir("card/NORMAL");
-  t.Dir("system/NORMAL");
-  CFixedDriveEnumerator onlyFixed({Drive(system, false, true), Drive(fixed, false)});
-  EXPECT_EQ(CCardLocator::FindCardRoot(onlyFixed, CardSearch::AnyDrive), fixed);
-  EXPECT_EQ(CCardLocator::FindCardRoot(onlyFixed, CardSearch::RemovableOnly), std::nullopt);
-  // The removable variant passes over the fixed disk to the card behind it.
-  CFixedDriveEnumerator both({Drive(fixed, false), Drive(card, true)});
-  EXPECT_EQ(CCardLocator::FindCardRoot(both, CardSearch::AnyDrive), fixed);
-  EXPECT_EQ(CCardLocator::FindCardRoot(both, CardSearch::RemovableOnly), card);
-  // The system's own drive is never taken by the any-drive variant.
-  CFixedDriveEnumerator sys({Drive(system, false, true)});
-  EXPECT_EQ(CCardLocator::FindCardRoot(sys, CardSearch::AnyDrive), std::nullopt);
-}
-
-TEST(CardLocator, NamesMatchWithoutRegardToCase) {
-  TempFolder t;
-  const auto card = t.Dir("card");
-  t.Dir("card/Normal");
-  CFixedDriveEnumerator drives({Drive(card, true)});
-  EXPECT_EQ(CCardLocator::FindCardRoot(drives, CardSearch::RemovableOnly), card);
-  t.File("card/data_logger/Data_Logger.DIR");
-  auto folder = CCardLocator::FindLoggerFile(drives, true);
-  ASSERT_TRUE(folder);
-  EXPECT_EQ(*folder, card / "data_logger" / "");
-  EXPECT_EQ(CCardLocator::Resolve(card, "DATA_LOGGER/data_logger.dir"),
-            card / "data_logger" / "Data_Logger.DIR");
-  EXPECT_EQ(CCardLocator::Resolve(card, "EVENT"), std::nullopt);
-}
-
-TEST(CardLocator, NoCardFound) {
-  TempFolder t;
-  CFixedDriveEnumerator none({Drive(t.Dir("x"), true), Drive(t.path() / "missing", true)});
-  EXPECT_EQ(CCardLocator::FindCardRoot(none, CardSearch::AnyDrive), std::nullopt);
-  EXPECT_EQ(CCardLocator::FindLoggerFile(none, false), std::nullopt);
-  EXPECT_TRUE(CCardLocator::FindSetupFile(none).empty());
-  CFixedDriveEnumerator empty({});
-  EXPECT_EQ(CCardLocator::FindCardRoot(empty, CardSearch::RemovableOnly), std::nullopt);
-}
-
-TEST(CardLocator, LoggerFileFolderOrRoot) {
-  TempFolder t;
-  const auto a = t.Dir("a"), b = t.Dir("b");
-  t.Dir("a/DATA_LOGGER");  // folder without the index file
-  t.File("b/DATA_LOGGER/DATA_LOGGER.dir");
-  CFixedDriveEnumerator drives({Drive(a, false), Drive(b, false)});
-  EXPECT_EQ(CCardLocator::FindLoggerFile(drives, false), b);
-  const auto folder = CCardLocator::FindLoggerFile(drives, true);
-  ASSERT_TRUE(folder);
-  EXPECT_EQ(*folder, b / "DATA_LOGGER" / "");
-  EXPECT_TRUE(folder->string().ends_with("/"));
-}
-
-TEST(CardLocator, SetupFilePrefersCfgThenRoot) {
-  TempFolder t;
-  const auto card = t.Dir("card");
-  t.Dir("card/NORMAL");
-  CFixedDriveEnumerator drives({Drive(card, true)});
-  EXPECT_TRUE(CCardLocator::FindSetupFile(drives).empty());
-  t.File("card/data_setup.cfg");
-  EXPECT_EQ(CCardLocator::FindSetupFile(drives), card / "data_setup.cfg");
-  t.File("card/cfg/data_setup.cfg");
-  EXPECT_EQ(CCardLocator::FindSetupFile(drives), card / "cfg" / "data_setup.cfg");
-  // A cfg entry that cannot be opened as a file falls back to the root one.
-  std::filesystem::remove(card / "cfg" / "data_setup.cfg");
-  t.Dir("card/cfg/data_setup.cfg");
-  EXPECT_EQ(CCardLocator::FindSetupFile(drives), card / "data_setup.cfg");
-  // Only removable drives are searched for the settings file.
-  CFixedDriveEnumerator fixed({Drive(card, false)});
-  EXPECT_TRUE(CCardLocator::FindSetupFile(fixed).empty());
-}
-
-TEST(FileCollector, CollectsEveryFileBelowAFolder) {
-  TempFolder t;
-  t.File("NORMAL/b.avi");
-  t.File("NORMAL/a.avi");
-  t.File("NORMAL/sub/c.avi");
-  t.File("NORMAL/sub/deeper/d.avi");
+  for (const char* name :
+       {"NORMAL/b.avi", "NORMAL/a.avi", "NORMAL/sub/deeper/d.avi", "NORMAL/sub/c.avi"})
+    t.File(name);
   t.Dir("NORMAL/empty");
-  const auto files = CFileCollector::Collect(t.path() / "NORMAL");
-  ASSERT_EQ(files.size(), 4u);
-  EXPECT_EQ(files[0], t.path() / "NORMAL/a.avi");
-  EXPECT_EQ(files[1], t.path() / "NORMAL/b.avi");
-  EXPECT_EQ(files[2], t.path() / "NORMAL/sub/c.avi");
-  EXPECT_EQ(files[3], t.path() / "NORMAL/sub/deeper/d.avi");
-  EXPECT_TRUE(CFileCollector::Collect(t.path() / "missing").empty());
-}
-
-TEST(FileCollector, LinkLoopsAreNotFollowed) {
-  TempFolder t;
-  t.File("card/x.avi");
-  std::filesystem::create_directory_symlink(t.path() / "card", t.path() / "card/loop");
-  const auto files = CFileCollector::Collect(t.path() / "card");
-  ASSERT_EQ(files.size(), 1u);
-  EXPECT_EQ(files[0].filename(), "x.avi");
+  std::filesystem::create_directory_symlink(t / "NORMAL", t / "NORMAL/sub/loop");
+  const std::vector<std::filesystem::path> expected = {t / "NORMAL/a.avi", t / "NORMAL/b.avi",
+                                                       t / "NORMAL/sub/c.avi",
+                                                       t / "NORMAL/sub/deeper/d.avi"};
+  EXPECT_EQ(CFileCollector::Collect(t / "NORMAL"), expected);
+  EXPECT_TRUE(CFileCollector::Collect(t / "missing").empty());
 }
 
 }  // namespace

@@ -1,3 +1,6 @@
+// The recording-name rules (which files are recordings, their kind, date,
+// time and channel, the "^" name fields, the list ordering) and the text forms
+// of sizes, dates and positions, each as one table of literal rows.
 #include <gtest/gtest.h>
 
 #include "library/CRecordingName.h"
@@ -6,136 +9,117 @@
 namespace lumora {
 namespace {
 
-using V = std::vector<std::string>;
-
-TEST(RecordingName, SuffixOverridesTheFolder) {
-  auto i1 = CRecordingName::Classify("/card/EVENT/20150102_030405_I1.avi");
-  ASSERT_TRUE(i1);
-  EXPECT_EQ(i1->kind, "NORMAL");
-  EXPECT_EQ(i1->date, "2015-01-02");
-  EXPECT_EQ(i1->time, "03:04:05");
-  EXPECT_EQ(i1->dateTime, "2015-01-02 03:04:05");
-  EXPECT_EQ(i1->channel, 1);
-  auto e1 = CRecordingName::Classify("/card/EVENT/20150102_030405_E1.avi");
-  ASSERT_TRUE(e1);
-  EXPECT_EQ(e1->kind, "EVENT");
-  auto p2 = CRecordingName::Classify("/card/NORMAL/20200304_050607_P2.avi");
-  ASSERT_TRUE(p2);
-  EXPECT_EQ(p2->kind, "PARKING");
-  EXPECT_EQ(p2->channel, 2);
-  auto n2 = CRecordingName::Classify("/card/PARKING/20200304_050607_N2.avi");
-  EXPECT_EQ(n2->kind, "NORMAL");
+TEST(RecordingName, ClassifyByFolderSuffixAndName) {
+  // kind nullptr: not a recording of a scan.
+  const struct {
+    const char* path;
+    const char* kind;
+    const char* date;
+    const char* time;
+    int channel;
+  } rows[] = {
+      {"/card/EVENT/20150102_030405_I1.avi", "NORMAL", "2015-01-02", "03:04:05", 1},
+      {"/card/EVENT/20150102_030405_E1.avi", "EVENT", "2015-01-02", "03:04:05", 1},
+      {"/card/NORMAL/20200304_050607_P2.avi", "PARKING", "2020-03-04", "05:06:07", 2},
+      {"/card/PARKING/20200304_050607_N2.avi", "NORMAL", "2020-03-04", "05:06:07", 2},
+      {"/card/event/20150102_030405_E2.AVI", "EVENT", "2015-01-02", "03:04:05", 2},
+      {"/card/Parking/20191231_235958_M1.mp4", "PARKING", "2019-12-31", "23:59:58", 1},
+      // The suffix codes are compared with their case and only on ".avi".
+      {"/c/EVENT/20150102_030405_n1.avi", "EVENT", "2015-01-02", "03:04:05", 1},
+      {"/c/EVENT/20150102_030405_N1.AVI", "EVENT", "2015-01-02", "03:04:05", 1},
+      // A "^" name takes date and time from the block after the first "^".
+      {"/card/NORMAL/LUMORA^20261205_083000_F^1^2^NI.mp4", "NORMAL", "2026-12-05", "08:30:00", 0},
+      // A short name gives short fields, no crash.
+      {"/c/NORMAL/2015.avi", "NORMAL", "2015-.a-vi", "::", 0},
+      {"/card/NORMAL/sub/20150102_030405_N1.avi", nullptr, "", "", 0},
+      {"/card/CAPTURE/20150102_030405_N1.avi", nullptr, "", "", 0},
+      {"/card/NORMAL/20150102_030405_N1.jpg", nullptr, "", "", 0},
+      {"/card/NORMAL/avi", nullptr, "", "", 0},
+      {"20150102_030405_N1.avi", nullptr, "", "", 0},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.path);
+    const auto rc = CRecordingName::Classify(r.path);
+    ASSERT_EQ(rc.has_value(), r.kind != nullptr);
+    if (!rc) continue;
+    EXPECT_EQ(rc->kind, r.kind);
+    EXPECT_EQ(rc->date, r.date);
+    EXPECT_EQ(rc->time, r.time);
+    EXPECT_EQ(rc->dateTime, std::string(r.date) + " " + r.time);
+    EXPECT_EQ(rc->channel, r.channel);
+  }
 }
 
-TEST(RecordingName, FolderAndExtensionRules) {
-  // The folder name matches without regard to case, the extension too.
-  auto lower = CRecordingName::Classify("/card/event/20150102_030405_E2.AVI");
-  ASSERT_TRUE(lower);
-  EXPECT_EQ(lower->kind, "EVENT");
-  EXPECT_TRUE(CRecordingName::Classify("/card/Parking/20150102_030405_M1.mp4"));
-  // A subfolder of NORMAL is another folder.
-  EXPECT_FALSE(CRecordingName::Classify("/card/NORMAL/sub/20150102_030405_N1.avi"));
-  EXPECT_FALSE(CRecordingName::Classify("/card/CAPTURE/20150102_030405_N1.avi"));
-  EXPECT_FALSE(CRecordingName::Classify("/card/NORMAL/20150102_030405_N1.jpg"));
-  EXPECT_FALSE(CRecordingName::Classify("/card/NORMAL/avi"));
-  EXPECT_FALSE(CRecordingName::Classify("20150102_030405_N1.avi"));  // no folder
-  // The suffix codes are compared with their case.
-  EXPECT_EQ(CRecordingName::Classify("/c/EVENT/20150102_030405_n1.avi")->kind, "EVENT");
-  EXPECT_EQ(CRecordingName::Classify("/c/EVENT/20150102_030405_N1.AVI")->kind, "EVENT");
-  // A short name gives short date fields but no crash.
-  auto shortName = CRecordingName::Classify("/c/NORMAL/2015.avi");
-  ASSERT_TRUE(shortName);
-  EXPECT_EQ(shortName->date, "2015-.a-vi");
-  EXPECT_EQ(shortName->time, "::");
-}
-
-TEST(RecordingName, CaretNamesTakeDateAndTimeFromTheirBlock) {
-  auto rc = CRecordingName::Classify("/card/NORMAL/LUMORA^20261205_083000_F^1^2^NI.mp4");
-  ASSERT_TRUE(rc);
-  EXPECT_EQ(rc->kind, "NORMAL");
-  EXPECT_EQ(rc->date, "2026-12-05");
-  EXPECT_EQ(rc->time, "08:30:00");
-  EXPECT_EQ(rc->channel, 0);
-  EXPECT_EQ(CRecordingName::SortKey("/card/NORMAL/LUMORA^20261205_083000_F^1^2^NI.mp4"),
-            20261205083000LL);
-}
-
-TEST(RecordingName, KindFromSuffixTable) {
-  EXPECT_EQ(CRecordingName::KindFromSuffix("x_N1.avi"), "NORMAL");
-  EXPECT_EQ(CRecordingName::KindFromSuffix("x_N2.avi"), "NORMAL");
-  EXPECT_EQ(CRecordingName::KindFromSuffix("x_I1.avi"), "NORMAL");
-  EXPECT_EQ(CRecordingName::KindFromSuffix("x_I2.avi"), "NORMAL");
-  EXPECT_EQ(CRecordingName::KindFromSuffix("x_P1.avi"), "PARKING");
-  EXPECT_EQ(CRecordingName::KindFromSuffix("x_P2.avi"), "PARKING");
-  EXPECT_EQ(CRecordingName::KindFromSuffix("x_E1.avi"), "");
-  EXPECT_EQ(CRecordingName::KindFromSuffix("x_N1.mp4"), "");
-  EXPECT_EQ(CRecordingName::KindFromSuffix("N1.av"), "");
+TEST(RecordingName, KindFromTheLastSixCharacters) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"x_N1.avi", "NORMAL"}, {"x_N2.avi", "NORMAL"},  {"x_I1.avi", "NORMAL"},
+      {"x_I2.avi", "NORMAL"}, {"x_P1.avi", "PARKING"}, {"x_P2.avi", "PARKING"},
+      {"x_E1.avi", ""},       {"x_N1.mp4", ""},        {"N1.av", ""}};
+  for (auto [name, kind] : rows) EXPECT_EQ(CRecordingName::KindFromSuffix(name), kind) << name;
 }
 
 TEST(RecordingName, CaretNameFields) {
-  EXPECT_EQ(CRecordingName::ParseName("CAM^20150102_030405ABC^f2^f3^lastPartQ.mp4"),
-            (V{"20150102_030405", "ABC", "f2", "f3", "lastPart"}));
-  // A known type code anywhere empties the last field.
-  EXPECT_EQ(CRecordingName::ParseName("CAM^20150102_030405ABC^f2^f3^xyzNI.mp4"),
-            (V{"20150102_030405", "ABC", "f2", "f3", ""}));
-  EXPECT_EQ(CRecordingName::ParseName("CAM^20150102_030405^f2^f3^abcT1.mp4"),
-            (V{"20150102_030405", "", "f2", "f3", ""}));
-  for (const char* code : {"C", "G", "E", "X"}) {
-    EXPECT_EQ(
-        CRecordingName::ParseName(std::string("A^20150102_030405x^a^b^LONGNAME") + code + ".mp4")
-            .back(),
-        "");
-  }
-  // The same rule for ".avi" names.
-  EXPECT_EQ(CRecordingName::ParseName("CAM^20150102_030405r^a^b^tailN1.avi"),
-            (V{"20150102_030405", "r", "a", "b", "tailN"}));
-  // Neither ".mp4" nor ".avi": no fields; no "^" either.
-  EXPECT_TRUE(CRecordingName::ParseName("CAM^20150102_030405^a^b^c.jpg").empty());
-  EXPECT_TRUE(CRecordingName::ParseName("20150102_030405_N1.avi").empty());
-  // Missing fields come back empty.
-  EXPECT_EQ(CRecordingName::ParseName("^2015.mp4"), (V{"2015.mp4", "", "", "", ""}));
+  using V = std::vector<std::string>;
+  const std::pair<const char*, V> rows[] = {
+      {"CAM^20150102_030405ABC^f2^f3^lastPartQ.mp4",
+       {"20150102_030405", "ABC", "f2", "f3", "lastPart"}},
+      // A known type code anywhere empties the last field.
+      {"CAM^20150102_030405ABC^f2^f3^xyzNI.mp4", {"20150102_030405", "ABC", "f2", "f3", ""}},
+      {"CAM^20150102_030405^f2^f3^abcT1.mp4", {"20150102_030405", "", "f2", "f3", ""}},
+      {"A^20150102_030405x^a^b^LONGNAMEC.mp4", {"20150102_030405", "x", "a", "b", ""}},
+      {"A^20150102_030405x^a^b^LONGNAMEG.mp4", {"20150102_030405", "x", "a", "b", ""}},
+      {"A^20150102_030405x^a^b^LONGNAMEE.mp4", {"20150102_030405", "x", "a", "b", ""}},
+      {"A^20150102_030405x^a^b^LONGNAMEX.mp4", {"20150102_030405", "x", "a", "b", ""}},
+      {"CAM^20150102_030405r^a^b^tailN1.avi", {"20150102_030405", "r", "a", "b", "tailN"}},
+      {"^2015.mp4", {"2015.mp4", "", "", "", ""}},
+      {"CAM^20150102_030405^a^b^c.jpg", {}},
+      {"20150102_030405_N1.avi", {}},
+  };
+  for (const auto& [name, fields] : rows)
+    EXPECT_EQ(CRecordingName::ParseName(name), fields) << name;
 }
 
-TEST(RecordingName, Ordering) {
-  EXPECT_TRUE(CRecordingName::SortsBefore("20150102_030405_N1.avi", "20150102_030406_N1.avi"));
-  EXPECT_FALSE(CRecordingName::SortsBefore("20150102_030406_N1.avi", "20150102_030405_N1.avi"));
-  // Differing only by "_I" or "_": equal, neither before the other.
-  EXPECT_FALSE(CRecordingName::SortsBefore("20150102_030405_I.mp4", "20150102030405.mp4"));
-  EXPECT_FALSE(CRecordingName::SortsBefore("20150102030405.mp4", "20150102_030405_I.mp4"));
-  EXPECT_FALSE(CRecordingName::SortsBefore("a_b", "ab"));
-  EXPECT_FALSE(CRecordingName::SortsBefore("ab", "a_b"));
+TEST(RecordingName, OrderingAndSortKey) {
+  // Names compare by bytes once ".mp4", "_I" and "_" are gone.
+  const struct {
+    const char* a;
+    const char* b;
+    bool before;
+  } order[] = {
+      {"20150102_030405_N1.avi", "20150102_030406_N1.avi", true},
+      {"20150102_030406_N1.avi", "20150102_030405_N1.avi", false},
+      {"20150102_030405_I.mp4", "20150102030405.mp4", false},
+      {"20150102030405.mp4", "20150102_030405_I.mp4", false},
+      {"a_b", "ab", false},
+      {"ab", "a_b", false},
+      {"a", "\xC3\xA9", true},
+      {"Z", "a", true},
+  };
+  for (const auto& r : order)
+    EXPECT_EQ(CRecordingName::SortsBefore(r.a, r.b), r.before) << r.a << " " << r.b;
   EXPECT_EQ(CRecordingName::OrderingForm("x_I_y.mp4.mp4"), "xy");
-  // Byte order: high bytes sort after ASCII.
-  EXPECT_TRUE(CRecordingName::SortsBefore("a", "\xC3\xA9"));
-  EXPECT_TRUE(CRecordingName::SortsBefore("Z", "a"));
+
+  const std::pair<const char*, std::int64_t> keys[] = {
+      {"/media/card/NORMAL/20150102_030405_N1.avi", 20150102030405LL},
+      {"20991231_235959_P2.avi", 20991231235959LL},
+      {"/card/NORMAL/LUMORA^20261205_083000_F^1^2^NI.mp4", 20261205083000LL},
+      {"short", 0},
+      {"", 0}};
+  for (auto [path, key] : keys) EXPECT_EQ(CRecordingName::SortKey(path), key) << path;
 }
 
-TEST(RecordingName, SortKey) {
-  EXPECT_EQ(CRecordingName::SortKey("/media/card/NORMAL/20150102_030405_N1.avi"),
-            20150102LL * 1000000 + 30405);
-  EXPECT_EQ(CRecordingName::SortKey("20991231_235959_P2.avi"), 20991231235959LL);
-  EXPECT_GT(CRecordingName::SortKey("20150102_030406_E1.avi"),
-            CRecordingName::SortKey("20150102_030405_N2.avi"));
-  EXPECT_EQ(CRecordingName::SortKey("short"), 0);
-  EXPECT_EQ(CRecordingName::SortKey(""), 0);
-}
-
-TEST(TextForms, FileSize) {
-  EXPECT_EQ(CTextForms::FileSizeText(11264), "11");
-  EXPECT_EQ(CTextForms::FileSizeText(1234567ULL * 1024), "1234,567");
-  EXPECT_EQ(CTextForms::FileSizeText(1000ULL * 1024), "1,000");
-  EXPECT_EQ(CTextForms::FileSizeText(1005ULL * 1024 + 1023), "1,005");
-  EXPECT_EQ(CTextForms::FileSizeText(999ULL * 1024 + 1023), "999");
-  EXPECT_EQ(CTextForms::FileSizeText(0), "0");
-  EXPECT_FALSE(CTextForms::IsListableSize(10240));
+TEST(TextForms, SizesDatesAndClocks) {
+  const std::pair<std::uint64_t, const char*> sizes[] = {{0, "0"},
+                                                         {11264, "11"},
+                                                         {999ULL * 1024 + 1023, "999"},
+                                                         {1000ULL * 1024, "1,000"},
+                                                         {1005ULL * 1024 + 1023, "1,005"},
+                                                         {1234567ULL * 1024, "1234,567"}};
+  for (auto [bytes, text] : sizes) EXPECT_EQ(CTextForms::FileSizeText(bytes), text) << bytes;
   EXPECT_FALSE(CTextForms::IsListableSize(11263));
   EXPECT_TRUE(CTextForms::IsListableSize(11264));
-}
-
-TEST(TextForms, DatesAndTimes) {
   EXPECT_EQ(CTextForms::FileDateText(2015, 1, 2), "15.01.02");
   EXPECT_EQ(CTextForms::FileDateText(2000, 12, 31), "00.12.31");
-  EXPECT_EQ(CTextForms::ClockText(1, 2, 3), "01:02:03");
   EXPECT_EQ(CTextForms::ClockText(100, 59, 59), "100:59:59");
   EXPECT_EQ(CTextForms::PositionText(3723999), "01:02:03");
   EXPECT_EQ(CTextForms::PositionText(-5), "00:00:00");

@@ -1,8 +1,6 @@
-// The compiled skin: every bitmap the controls use is present with the size
-// its control expects, the button states are distinct pictures, and the
-// generator reproduces exactly the set of committed files.
-#include "res/SkinBitmaps.h"
-
+// The compiled skin: every button has four distinct states of one size, the
+// fixed pictures have their controls' sizes, indicators and masks look as
+// their controls need, and the generator writes exactly the committed files.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -11,32 +9,25 @@
 
 #include <vector>
 
+#include "res/SkinBitmaps.h"
+
 namespace lumora {
 namespace {
 
-std::vector<int> ButtonBases() {
-  std::vector<int> bases;
-  for (int base = kBmpMinimize; base <= kBmpCategory; base += kButtonStateCount)
-    bases.push_back(base);
-  return bases;
-}
-
 TEST(SkinBitmaps, EveryButtonHasFourDistinctStatesOfOneSize) {
-  for (int base : ButtonBases()) {
+  for (int base = kBmpMinimize; base <= kBmpCategory; base += kButtonStateCount) {
     SCOPED_TRACE(base);
     const SkinButtonImages images = SkinButton(base);
     ASSERT_FALSE(images.normal.isNull());
-    ASSERT_FALSE(images.down.isNull());
-    ASSERT_FALSE(images.over.isNull());
-    ASSERT_FALSE(images.disabled.isNull());
-    EXPECT_EQ(images.down.size(), images.normal.size());
-    EXPECT_EQ(images.over.size(), images.normal.size());
-    EXPECT_EQ(images.disabled.size(), images.normal.size());
     const QImage normal = images.normal.toImage();
-    EXPECT_NE(images.down.toImage(), normal);
-    EXPECT_NE(images.over.toImage(), normal);
-    EXPECT_NE(images.disabled.toImage(), normal);
+    for (const QPixmap* state : {&images.down, &images.over, &images.disabled}) {
+      EXPECT_EQ(state->size(), images.normal.size());
+      EXPECT_NE(state->toImage(), normal);
+    }
   }
+  EXPECT_FALSE(HasSkinBitmap(12345));
+  EXPECT_TRUE(SkinBitmap(12345).isNull());
+  EXPECT_TRUE(SkinBitmapPath(12345).isEmpty());
 }
 
 TEST(SkinBitmaps, FixedPicturesHaveTheirControlSizes) {
@@ -59,37 +50,21 @@ TEST(SkinBitmaps, FixedPicturesHaveTheirControlSizes) {
   EXPECT_FALSE(SkinImage(kBmpAppIcon).isNull());
 }
 
-TEST(SkinBitmaps, IndicatorPicturesDifferByLaneAndVehicleState) {
-  for (int a = kBmpIndicatorFirst; a <= kBmpIndicatorLast; ++a) {
-    for (int b = a + 1; b <= kBmpIndicatorLast; ++b) {
+TEST(SkinBitmaps, IndicatorsDifferAndAlertAndMasksAreWhiteAround) {
+  for (int a = kBmpIndicatorFirst; a <= kBmpIndicatorLast; ++a)
+    for (int b = a + 1; b <= kBmpIndicatorLast; ++b)
       EXPECT_NE(SkinImage(a), SkinImage(b)) << a << " " << b;
-    }
-  }
-}
-
-TEST(SkinBitmaps, EventAlertIsTransparentWhiteAroundItsBadge) {
   const QImage alert = SkinImage(kBmpEventAlert).convertToFormat(QImage::Format_RGB32);
-  EXPECT_EQ(alert.pixel(0, 0), qRgb(255, 255, 255));
-  EXPECT_EQ(alert.pixel(179, 164), qRgb(255, 255, 255));
-  EXPECT_EQ(alert.pixel(90, 100), qRgb(255, 255, 255));
-  EXPECT_NE(alert.pixel(45, 10), qRgb(255, 255, 255));
-}
-
-TEST(SkinBitmaps, MasksAreBlackInsideAndWhiteOutside) {
+  for (QPoint p : {QPoint(0, 0), QPoint(179, 164), QPoint(90, 100)})
+    EXPECT_EQ(alert.pixel(p), qRgb(255, 255, 255)) << p.x() << "," << p.y();
+  EXPECT_NE(alert.pixel(45, 10), qRgb(255, 255, 255));  // the badge
   for (int id : {kBmpRoundMask, kBmpSquareMask}) {
     const QImage mask = SkinImage(id).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(mask.isNull()) << id;
     EXPECT_EQ(mask.pixel(mask.width() / 2, mask.height() / 2), qRgb(0, 0, 0)) << id;
   }
-  const QImage round = SkinImage(kBmpRoundMask).convertToFormat(QImage::Format_RGB32);
-  EXPECT_EQ(round.pixel(0, 0), qRgb(255, 255, 255));
-}
-
-TEST(SkinBitmaps, UnknownIdsGiveNullPictures) {
-  EXPECT_FALSE(HasSkinBitmap(12345));
-  EXPECT_TRUE(SkinBitmap(12345).isNull());
-  EXPECT_TRUE(SkinBitmapPath(12345).isEmpty());
-  EXPECT_TRUE(HasSkinBitmap(kBmpPlay));
+  EXPECT_EQ(SkinImage(kBmpRoundMask).convertToFormat(QImage::Format_RGB32).pixel(0, 0),
+            qRgb(255, 255, 255));
 }
 
 TEST(SkinBitmaps, GeneratorWritesTheCommittedSetOfFiles) {

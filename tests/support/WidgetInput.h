@@ -1,5 +1,6 @@
 #pragma once
-// Synthesised input and solid test pictures for the skinned-control tests.
+// Synthesised mouse and key input for widget tests, solid test pictures and
+// the colour of one drawn pixel.
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -7,6 +8,8 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QWidget>
+
+#include <initializer_list>
 
 namespace lumora::test {
 
@@ -22,6 +25,11 @@ inline void Press(QWidget* w, QPoint p) { Mouse(w, QEvent::MouseButtonPress, p);
 inline void Release(QWidget* w, QPoint p) {
   Mouse(w, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
 }
+inline void Click(QWidget* w, QPoint p) {
+  Press(w, p);
+  Release(w, p);
+}
+// A move with the left button held.
 inline void DragTo(QWidget* w, QPoint p) {
   Mouse(w, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
 }

@@ -1,0 +1,161 @@
+// The list rules: the card scan (recordings of the three kind folders, newest
+// first), the kind filter with its always-shown "File" rows, the order toggle
+// mirroring the selection, and the rows of the open dialog (".avi"/".mp4"
+// only, more than 10 KiB, read-only opening, equal names in the order chosen).
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "library/CRecordingList.h"
+#include "tests/support/TempFolder.h"
+
+namespace lumora {
+namespace {
+
+using test::TempFolder;
+using Names = std::vector<std::string>;
+
+Names NamesOf(const std::vector<ListRow>& rows) {
+  Names names;
+  for (const ListRow& row : rows) names.push_back(std::filesystem::path(row.path).filename());
+  return names;
+}
+
+class CardScan : public testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"NORMAL/20150102_030405_N1.avi", "NORMAL/20150102_030405_N2.avi",
+                             "NORMAL/20150103_101010_N1.avi", "EVENT/20150102_040000_E1.avi",
+                             "EVENT/20150102_050000_I1.avi", "PARKING/20150101_235959_P1.avi",
+                             "NORMAL/sub/20150104_000000_N1.avi", "NORMAL/20150105_000000_N1.txt",
+                             "CAPTURE/20150105_000000_N1.avi", "NORMAL/20150106_070809_N1.MP4",
+                             "NORMAL/CAM^20150105_120000_F^1^2^NI.mp4"})
+      card_.File(name);
+    EXPECT_EQ(list_.ScanCard(card_.path()), 8);
+  }
+  TempFolder card_;
+  CRecordingList list_;
+};
+
+TEST_F(CardScan, RecordingsOfTheKindFoldersNewestFirst) {
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"20150106_070809_N1.MP4", "NORMAL"}, {"CAM^20150105_120000_F^1^2^NI.mp4", "NORMAL"},
+      {"20150103_101010_N1.avi", "NORMAL"}, {"20150102_050000_I1.avi", "NORMAL"},
+      {"20150102_040000_E1.avi", "EVENT"},  {"20150102_030405_N1.avi", "NORMAL"},
+      {"20150102_030405_N2.avi", "NORMAL"}, {"20150101_235959_P1.avi", "PARKING"}};
+  std::vector<std::pair<std::string, std::string>> shown;
+  for (const ListRow& row : list_.Visible())
+    shown.emplace_back(std::filesystem::path(row.path).filename(), row.kind);
+  ASSERT_EQ(shown.size(), expected.size());
+  std::sort(shown.begin() + 5, shown.begin() + 7);  // the same second, either order
+  EXPECT_EQ(shown, expected);
+  EXPECT_EQ(list_.Visible()[1].date, "2015-01-05");
+  EXPECT_EQ(list_.Visible()[1].time, "12:00:00");
+  EXPECT_EQ(list_.RecordCount(), 8);
+}
+
+TEST_F(CardScan, FilterKeepsTheChosenKinds) {
+  const struct {
+    ListFilter filter;
+    std::size_t rows;
+    const char* first;
+  } rows[] = {{{false, true, false}, 1, "20150102_040000_E1.avi"},
+              {{false, false, true}, 1, "20150101_235959_P1.avi"},
+              {{true, false, false}, 6, "20150106_070809_N1.MP4"},
+              {{false, true, true}, 2, "20150102_040000_E1.avi"},
+              {{false, false, false}, 0, ""}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.filter.continuous << r.filter.event << r.filter.parking);
+    list_.ShowOnly(r.filter.continuous, r.filter.event, r.filter.parking);
+    ASSERT_EQ(list_.Visible().size(), r.rows);
+    EXPECT_EQ(list_.Staging().size(), r.rows);
+    EXPECT_EQ(r.rows ? NamesOf(list_.Visible()).front() : std::string(), r.first);
+    EXPECT_EQ(list_.Master().size(), 8u);
+  }
+  // Labels match exactly; "File" rows pass every filter.
+  const ListFilter none{false, false, false}, event{false, true, false};
+  const std::pair<const char*, bool> labels[] = {{"File", true},    {"Event", true},
+                                                 {"EVENT", true},   {"event", false},
+                                                 {"NORMAL", false}, {"File ", false}};
+  for (auto [kind, passes] : labels) EXPECT_EQ(CRecordingList::Passes(kind, event), passes) << kind;
+  EXPECT_TRUE(CRecordingList::Passes("File", none));
+  EXPECT_TRUE(CRecordingList::Passes("Parking", {false, false, true}));
+  EXPECT_TRUE(CRecordingList::Passes("Normal", {true, false, false}));
+}
+
+TEST_F(CardScan, OrderToggleMirrorsTheSelectionOntoTheSameRecording) {
+  EXPECT_EQ(list_.Order(), 1);
+  for (int selected = 0; selected < 8; ++selected) {
+    const std::string path = list_.Visible()[selected].path;
+    const int mirrored = list_.ToggleOrder(selected);
+    ASSERT_EQ(mirrored, 7 - selected);
+    EXPECT_EQ(list_.Visible()[mirrored].path, path) << selected;
+  }
+  EXPECT_EQ(list_.ToggleOrder(-1), -1);
+  EXPECT_EQ(list_.ToggleOrder(8), -1);
+  list_.SetOrder(0);
+  list_.Refill();
+  EXPECT_EQ(NamesOf(list_.Visible()).front(), "20150101_235959_P1.avi");
+}
+
+TEST(OpenedFiles, RecordingFilesAboveTenKiBBecomeFileRows) {
+  TempFolder f;
+  const auto large = f.File("x/20150102_030406_N1.avi", 11 * 1024);
+  const auto upperMp4 = f.File("x/20150102_030409_N1.Mp4", 50 * 1024);
+  const std::vector<std::filesystem::path> chosen = {
+      f.File("x/20150102_030405_N1.avi", 10 * 1024),
+      large,
+      f.File("x/20150102_030407_N1.mp4", 50 * 1024),
+      f.File("x/20150102_030408_N1.AVI", 50 * 1024),
+      upperMp4,
+      f.File("x/20150102_030410_N1.avi.txt", 50 * 1024),
+      f / "missing.avi"};
+  CRecordingList list;
+  list.ShowOnly(false, true, false);  // "File" rows pass any filter
+  EXPECT_EQ(list.AddOpened(chosen), 4);
+  ASSERT_EQ(list.Visible().size(), 4u);
+  EXPECT_EQ(list.Visible()[0].path, upperMp4.string());  // newest first
+  EXPECT_EQ(list.Visible()[3], (ListRow{"2015-01-02", "03:04:06", "File", large.string()}));
+  EXPECT_EQ(list.OpenedSizes(), (Names{"11", "50", "50", "50"}));
+  EXPECT_EQ(list.Records()[0].dateTime, "2015-01-02 03:04:06");
+  EXPECT_FALSE(list.Filter().continuous);
+}
+
+TEST(OpenedFiles, NamesDifferingOnlyByUnderscoreIKeepTheOrderChosen) {
+  TempFolder f;
+  const auto later = f.File("20150102_030500_N1.avi");
+  const auto first = f.File("20150102_030405_N1.avi");
+  const auto second = f.File("20150102_030405_I_N1.avi");
+  const auto earlier = f.File("20150102_030000_N1.avi");
+  CRecordingList list;
+  EXPECT_EQ(list.AddOpened({later, first, earlier, second}), 4);
+  EXPECT_EQ(NamesOf(list.Master()), (Names{"20150102_030000_N1.avi", "20150102_030405_N1.avi",
+                                           "20150102_030405_I_N1.avi", "20150102_030500_N1.avi"}));
+  list.AddOpened({second, first});  // replaces the rows
+  EXPECT_EQ(NamesOf(list.Master()), (Names{"20150102_030405_I_N1.avi", "20150102_030405_N1.avi"}));
+  EXPECT_EQ(list.Records()[0].path, second.string());
+}
+
+TEST(OpenedFiles, PipesAndFoldersAreSkippedAndReadOnlyFilesListed) {
+  TempFolder f;
+  const auto pipe = f / "20150102_030405_N1.avi";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  const auto dir = f.Dir("20150102_030406_N1.avi");
+  const auto plain = f.File("20150102_030407_N1.avi", 40 * 1024);
+  test::MakeReadOnly(plain);
+  // A program being run refuses write access to anyone, root included: a
+  // recording name linked to this test's executable stands for such a file.
+  const auto busy = f / "20150102_030408_N1.avi";
+  std::filesystem::create_symlink(std::filesystem::read_symlink("/proc/self/exe"), busy);
+  ASSERT_FALSE(std::fstream(busy, std::ios::in | std::ios::out).is_open());
+  CRecordingList list;
+  EXPECT_EQ(list.AddOpened({pipe, dir, plain, busy}), 2);
+  EXPECT_EQ(CRecordingList::ReadOnlySize(plain), std::optional<std::uint64_t>(40 * 1024));
+  EXPECT_EQ(CRecordingList::ReadOnlySize(pipe), std::nullopt);
+  EXPECT_EQ(CRecordingList::ReadOnlySize(f / "none.avi"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace lumora
