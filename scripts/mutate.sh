@@ -38,7 +38,7 @@ PY
   fi
   verdict=missed
   IFS=, read -r -a targets <<<"$programs"
-  if ! cmake --build "$build" -j 2 --target "${targets[@]}" >"$build/mutate-build.log" 2>&1; then
+  if ! cmake --build "$build" -j 2 --target "${targets[@]}" </dev/null >"$build/mutate-build.log" 2>&1; then
     verdict=no-build
   else
     for target in "${targets[@]}"; do
@@ -47,7 +47,7 @@ PY
         verdict=no-program
         break
       fi
-      if ! (cd "$(dirname "$exe")" && timeout 600 "$exe" --gtest_brief=1 >/dev/null 2>&1); then
+      if ! (cd "$(dirname "$exe")" && timeout 600 "$exe" --gtest_brief=1 </dev/null >/dev/null 2>&1); then
         verdict=caught
         break
       fi

@@ -120,7 +120,7 @@ TEST_F(RecordingThumbnail, FirstKeyFrameMatchesTheToolsFirstFrame) {
   ASSERT_EQ(std::make_pair(thumb->width, thumb->height), std::make_pair(320, 180));
   const fs::path raw = dir / "frame.rgb";
   ASSERT_EQ(
-      test::RunCommand("ffmpeg -v error -y -i " + test::Quote(avi) +
+      test::RunCommand("ffmpeg -nostdin -v error -y -i " + test::Quote(avi) +
                        " -map 0:v:0 -frames:v 1 -f rawvideo -pix_fmt rgb24 " + test::Quote(raw))
           .exitCode,
       0);
