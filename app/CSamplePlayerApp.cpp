@@ -255,8 +255,10 @@ int CSamplePlayerApp::Run(int argc, char** argv) {
       report();
     });
   }
+  // Files named on the command line (a file manager's "open with") open as a
+  // drop of them does: recordings play, a folder opens as a card.
   if (!options.files.empty())
-    window.OpenFiles(options.files);
+    window.OnDrop(options.files);
   else if (!options.card.empty())
     window.OpenCard(options.card);
   for (int id : options.commands) {

@@ -193,6 +193,7 @@ constexpr EnlargedPlace kEnlargedPlaces[] = {
     {kIdMute, false, 510, kBandRow - 5, 24, 22},
     {kIdVolumeSlider, false, 540, kBandRow - 6, 92, 20},
     {kIdSnapshot, false, 640, kBandRow, kToolW, kButtonH},
+    {kIdExport, false, Col(640, 1, kToolW), kBandRow, 48, kButtonH},
     {kIdStatusLine, false, 720, 70, 280, 20},
 };
 

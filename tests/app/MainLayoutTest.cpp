@@ -229,8 +229,10 @@ TEST(ControlPlaces, EnlargedModeFitsTheBandUnderTheVideo) {
       ASSERT_TRUE(ControlPlaces::Place(id, kModeEnlarged, w, h, &rect)) << id;
       EXPECT_TRUE(Inside(rect, band)) << id;
     }
-    ASSERT_TRUE(ControlPlaces::Place(kIdPreviousSize, kModeEnlarged, w, h, &rect));
-    EXPECT_TRUE(Inside(rect, band));
+    for (int id : {kIdSnapshot, kIdExport, kIdPreviousSize}) {
+      ASSERT_TRUE(ControlPlaces::Place(id, kModeEnlarged, w, h, &rect)) << id;
+      EXPECT_TRUE(Inside(rect, band)) << id;
+    }
     EXPECT_GT(rect.x, w / 2);
     // The window buttons sit at the top right, above the video.
     for (int id : {kIdExit, kIdMinimise, kIdWindowSize, kIdSettings}) {
