@@ -1,5 +1,9 @@
+// Writing INI files as Windows does (one table of edits with the exact bytes),
+// and the atomic file write under them: a failed write never loses the old file.
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 
@@ -10,169 +14,106 @@
 namespace lumora {
 namespace {
 
-std::string Set(const std::string& text, const char* section, const char* key, const char* value) {
-  IniDocument doc = IniDocument::Parse(text);
-  doc.SetValue(section, key, value);
-  return doc.Serialize();
+TEST(IniWrite, EditsGiveExactBytes) {
+  const struct {
+    const char *before, *section, *key, *value, *after;
+  } rows[] = {
+      {"", "IO", "usIoTurnActive", "0 ", "[IO]\r\nusIoTurnActive=0 \r\n"},
+      {"[IO]\r\na=1 \r\n", "IO", "b", "2 ", "[IO]\r\na=1 \r\nb=2 \r\n"},
+      // A new section follows without a blank line.
+      {"[IO]\r\na=1 \r\n", "INSTALL", "c", "-3 ", "[IO]\r\na=1 \r\n[INSTALL]\r\nc=-3 \r\n"},
+      // A key is replaced in place (names without case), only its first copy.
+      {"; top\r\n[A]\r\nk = old # c\r\nz=1\r\n", "a", "K", "new ",
+       "; top\r\n[A]\r\nK=new \r\nz=1\r\n"},
+      {"[A]\r\nk=1\r\nk=2\r\n", "A", "k", "9", "[A]\r\nk=9\r\nk=2\r\n"},
+      // A new key goes after the section's last line, before blank lines.
+      {"[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n", "A", "k", "5",
+       "[A]\r\nx=1\r\nk=5\r\n\r\n[B]\r\ny=2\r\n"},
+      {"[A]\r\n\r\n[B]\r\n", "A", "k", "5", "[A]\r\nk=5\r\n\r\n[B]\r\n"},
+      {"[A]\r\nx=1\r\n[A]\r\ny=2\r\n", "A", "k", "5", "[A]\r\nx=1\r\nk=5\r\n[A]\r\ny=2\r\n"},
+      // A last line without an ending gets one.
+      {"[A]\r\nx=1", "A", "k", "5", "[A]\r\nx=1\r\nk=5\r\n"},
+      {"[A]\r\nx=1", "B", "k", "5", "[A]\r\nx=1\r\n[B]\r\nk=5\r\n"},
+      {"[A]\r\nx=1", "A", "x", "2", "[A]\r\nx=2\r\n"},
+      // Untouched LF lines stay; a key without "=" gets a value.
+      {"[A]\nx=1\ny=2\n", "A", "x", "3", "[A]\nx=3\ny=2\n"},
+      {"[A]\r\nflag\r\n", "A", "flag", "1", "[A]\r\nflag=1\r\n"},
+  };
+  for (const auto& r : rows) {
+    IniDocument doc = IniDocument::Parse(r.before);
+    doc.SetValue(r.section, r.key, r.value);
+    EXPECT_EQ(doc.Serialize(), r.after) << r.before << " [" << r.section << "] " << r.key;
+  }
+  // Numbers are written with a blank after them.
+  const std::pair<int, const char*> numbers[] = {
+      {5, "5 "}, {-3, "-3 "}, {65535, "65535 "}, {0, "0 "}};
+  for (const auto& [value, text] : numbers) EXPECT_EQ(FormatProfileInt(value), text);
 }
 
-TEST(IniWrite, NewFileGetsSectionAndKey) {
-  EXPECT_EQ(Set("", "IO", "usIoTurnActive", "0 "), "[IO]\r\nusIoTurnActive=0 \r\n");
-}
-
-TEST(IniWrite, SecondSectionAppendedWithoutBlankLine) {
-  std::string t = Set("", "IO", "a", "1 ");
-  t = Set(t, "IO", "b", "2 ");
-  t = Set(t, "INSTALL", "c", "-3 ");
-  EXPECT_EQ(t, "[IO]\r\na=1 \r\nb=2 \r\n[INSTALL]\r\nc=-3 \r\n");
-}
-
-TEST(IniWrite, ExistingKeyReplacedInPlace) {
-  EXPECT_EQ(Set("; top\r\n[A]\r\nk = old # c\r\nz=1\r\n", "a", "K", "new "),
-            "; top\r\n[A]\r\nK=new \r\nz=1\r\n");
-}
-
-TEST(IniWrite, OnlyFirstDuplicateKeyReplaced) {
-  EXPECT_EQ(Set("[A]\r\nk=1\r\nk=2\r\n", "A", "k", "9"), "[A]\r\nk=9\r\nk=2\r\n");
-}
-
-TEST(IniWrite, NewKeyGoesAfterLastLineOfSectionBeforeBlankLines) {
-  EXPECT_EQ(Set("[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n", "A", "k", "5"),
-            "[A]\r\nx=1\r\nk=5\r\n\r\n[B]\r\ny=2\r\n");
-  EXPECT_EQ(Set("[A]\r\n\r\n[B]\r\n", "A", "k", "5"), "[A]\r\nk=5\r\n\r\n[B]\r\n");
-}
-
-TEST(IniWrite, NewKeyInFirstOfDuplicateSections) {
-  EXPECT_EQ(Set("[A]\r\nx=1\r\n[A]\r\ny=2\r\n", "A", "k", "5"),
-            "[A]\r\nx=1\r\nk=5\r\n[A]\r\ny=2\r\n");
-}
-
-TEST(IniWrite, FileWithoutFinalLineEnding) {
-  EXPECT_EQ(Set("[A]\r\nx=1", "A", "k", "5"), "[A]\r\nx=1\r\nk=5\r\n");
-  EXPECT_EQ(Set("[A]\r\nx=1", "B", "k", "5"), "[A]\r\nx=1\r\n[B]\r\nk=5\r\n");
-  EXPECT_EQ(Set("[A]\r\nx=1", "A", "x", "2"), "[A]\r\nx=2\r\n");
-}
-
-TEST(IniWrite, LfFileKeepsItsUntouchedLines) {
-  EXPECT_EQ(Set("[A]\nx=1\ny=2\n", "A", "x", "3"), "[A]\nx=3\ny=2\n");
-}
-
-TEST(IniWrite, KeyWithoutEqualsGetsAValue) {
-  std::string t = Set("[A]\r\nflag\r\n", "A", "flag", "1");
-  EXPECT_EQ(t, "[A]\r\nflag=1\r\n");
-}
-
-TEST(IniWrite, TrailingBlankStaysInFileButNotInValue) {
-  std::string t = Set("", "WIFI", "ssid", "cam ");
-  EXPECT_NE(t.find("ssid=cam \r\n"), std::string::npos);
-  EXPECT_EQ(GetProfileString(IniDocument::Parse(t), "WIFI", "ssid", "", 256), "cam");
-}
-
-TEST(IniWrite, FormatProfileInt) {
-  EXPECT_EQ(FormatProfileInt(5), "5 ");
-  EXPECT_EQ(FormatProfileInt(-3), "-3 ");
-  EXPECT_EQ(FormatProfileInt(65535), "65535 ");
-  EXPECT_EQ(FormatProfileInt(0), "0 ");
-}
-
-TEST(IniFileWrite, CreatesAndUpdatesFile) {
+TEST(IniWrite, Files) {
   test::TempFolder dir;
-  auto file = dir.path() / "wifi.cfg";
+  const auto file = dir / "wifi.cfg";
   ASSERT_TRUE(WritePrivateProfileString("WIFI", "ssid", "cam ", file));
   ASSERT_TRUE(WritePrivateProfileString("WIFI", "network", "192.168.20 ", file));
   ASSERT_TRUE(WritePrivateProfileString("wifi", "SSID", "car ", file));
   EXPECT_EQ(test::ReadFile(file), "[WIFI]\r\nSSID=car \r\nnetwork=192.168.20 \r\n");
   EXPECT_EQ(test::CountEntries(dir.path()), 1);  // no temporary file left
-}
-
-TEST(IniFileWrite, ReadOnlyFileIsRefusedAndUnchanged) {
-  test::TempFolder dir;
-  auto file = dir.path() / "wifi.cfg";
-  test::WriteFile(file, "[WIFI]\r\nssid=a\r\n");
-  test::MakeReadOnly(file);
-  EXPECT_FALSE(WritePrivateProfileString("WIFI", "ssid", "b ", file));
-  EXPECT_EQ(test::ReadFile(file), "[WIFI]\r\nssid=a\r\n");
-  EXPECT_FALSE(IsFileWritable(file));
-  EXPECT_FALSE(OpenableForReadWrite(file));
-}
-
-TEST(IniFileWrite, KeepsPermissionBits) {
-  test::TempFolder dir;
-  auto file = dir.path() / "x.cfg";
-  test::WriteFile(file, "[A]\r\n");
+  // The permission bits survive the replacement.
   ::chmod(file.c_str(), 0600);
   ASSERT_TRUE(WritePrivateProfileString("A", "k", "1", file));
   struct stat st {};
   ASSERT_EQ(::stat(file.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
+  // Read-only: refused and unchanged; a missing folder fails.
+  const auto ro = dir.Write("ro.cfg", "[WIFI]\r\nssid=a\r\n");
+  test::MakeReadOnly(ro);
+  EXPECT_FALSE(WritePrivateProfileString("WIFI", "ssid", "b ", ro));
+  EXPECT_EQ(test::ReadFile(ro), "[WIFI]\r\nssid=a\r\n");
+  EXPECT_FALSE(IsFileWritable(ro));
+  EXPECT_FALSE(OpenableForReadWrite(ro));
+  EXPECT_FALSE(WritePrivateProfileString("A", "k", "1", dir / "no" / "x.cfg"));
 }
 
-TEST(IniFileWrite, MissingFolderFails) {
+TEST(AtomicFile, FailureAtEachStageKeepsTheOldFile) {
   test::TempFolder dir;
-  EXPECT_FALSE(WritePrivateProfileString("A", "k", "1", dir.path() / "no" / "x.cfg"));
-}
-
-class AtomicFaultTest : public ::testing::TestWithParam<AtomicWriteStage> {
- protected:
-  void TearDown() override { SetAtomicWriteFaultForTesting({}); }
-};
-
-TEST_P(AtomicFaultTest, FailureLeavesOldFileIntactAndNoTemporary) {
-  test::TempFolder dir;
-  auto file = dir.path() / "data.cfg";
-  test::WriteFile(file, "old contents\r\n");
-  AtomicWriteStage failing = GetParam();
-  SetAtomicWriteFaultForTesting([failing](AtomicWriteStage s) { return s == failing; });
-  std::string error;
-  EXPECT_FALSE(WriteFileAtomically(file, std::string(10000, 'n'), &error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_EQ(test::ReadFile(file), "old contents\r\n");
-  EXPECT_EQ(test::CountEntries(dir.path()), 1);
+  const auto file = dir.Write("data.cfg", "old contents\r\n");
+  for (AtomicWriteStage stage : {AtomicWriteStage::kCreateTemp, AtomicWriteStage::kWrite,
+                                 AtomicWriteStage::kSync, AtomicWriteStage::kRename}) {
+    SCOPED_TRACE(static_cast<int>(stage));
+    SetAtomicWriteFaultForTesting([stage](AtomicWriteStage s) { return s == stage; });
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomically(file, std::string(10000, 'n'), &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(test::ReadFile(file), "old contents\r\n");
+    EXPECT_EQ(test::CountEntries(dir.path()), 1);
+  }
   SetAtomicWriteFaultForTesting({});
-  EXPECT_TRUE(WriteFileAtomically(file, "new", &error));
+  EXPECT_TRUE(WriteFileAtomically(file, "new"));
   EXPECT_EQ(test::ReadFile(file), "new");
-}
-
-std::string StageName(const ::testing::TestParamInfo<AtomicWriteStage>& param) {
-  static const char* const kNames[] = {"CreateTemp", "Write", "Sync", "Rename"};
-  return kNames[static_cast<int>(param.param)];
-}
-
-INSTANTIATE_TEST_SUITE_P(Stages, AtomicFaultTest,
-                         ::testing::Values(AtomicWriteStage::kCreateTemp, AtomicWriteStage::kWrite,
-                                           AtomicWriteStage::kSync, AtomicWriteStage::kRename),
-                         StageName);
-
-TEST(AtomicFile, FullCardSimulatedByFileSizeLimit) {
-  // The system refuses to grow any file beyond 1 KiB: a real short write.
-  test::TempFolder dir;
-  auto file = dir.path() / "data.cfg";
-  test::WriteFile(file, "old\r\n");
+  // A full card: the system refuses to grow any file beyond 1 KiB.
   struct rlimit old {};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
   auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
   struct rlimit small = old;
   small.rlim_cur = 1024;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  std::string error;
-  bool ok = WriteFileAtomically(file, std::string(8192, 'z'), &error);
+  const bool ok = WriteFileAtomically(file, std::string(8192, 'z'));
   ::setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_FALSE(ok);
-  EXPECT_EQ(test::ReadFile(file), "old\r\n");
+  EXPECT_EQ(test::ReadFile(file), "new");
   EXPECT_EQ(test::CountEntries(dir.path()), 1);
 }
 
 TEST(AtomicFile, ReadFileHeadBounds) {
   test::TempFolder dir;
-  auto file = dir.path() / "f";
-  test::WriteFile(file, "HVNabc");
+  const auto file = dir.Write("f", "HVNabc");
   std::string out;
   ASSERT_TRUE(ReadFileHead(file, 3, out));
   EXPECT_EQ(out, "HVN");
   ASSERT_TRUE(ReadFileHead(file, 66, out));
   EXPECT_EQ(out, "HVNabc");
-  EXPECT_FALSE(ReadFileHead(dir.path() / "missing", 3, out));
+  EXPECT_FALSE(ReadFileHead(dir / "missing", 3, out));
   EXPECT_TRUE(out.empty());
 }
 

@@ -1,3 +1,6 @@
+// Closing the settings dialog: the short-passphrase check, the save decision
+// table (questions asked, files written) and what reaches the card's files.
+
 #include <gtest/gtest.h>
 
 #include "settings/SettingsCloseRules.h"
@@ -5,8 +8,6 @@
 
 namespace lumora {
 namespace {
-
-namespace fs = std::filesystem;
 
 // A scripted Yes/No that counts how often it was asked.
 struct Asker {
@@ -21,14 +22,13 @@ struct Asker {
 };
 
 TEST(SaveDecision, EveryRow) {
-  struct Row {
+  const struct {
     bool record, wifi;
     int flag;
     bool yes;
     int questions;
     bool writeSetup, writeWifi;
-  };
-  const Row rows[] = {
+  } rows[] = {
       {false, false, 0, true, 0, false, false}, {false, false, -1, true, 0, false, false},
       {true, false, 0, true, 1, true, false},   {true, false, 0, false, 1, false, false},
       {true, false, -1, true, 1, true, false},  {false, true, 0, true, 1, false, true},
@@ -36,10 +36,10 @@ TEST(SaveDecision, EveryRow) {
       {true, true, 0, true, 1, true, true},     {true, true, 0, false, 1, false, false},
       {true, true, -1, true, 1, true, false},   {true, true, -1, false, 1, false, false},
   };
-  for (const Row& r : rows) {
-    Asker ask{r.yes};
-    SavePlan plan = DecideSave(r.record, r.wifi, r.flag, ask.fn());
+  for (const auto& r : rows) {
     SCOPED_TRACE(::testing::Message() << r.record << r.wifi << r.flag << r.yes);
+    Asker ask{r.yes};
+    const SavePlan plan = DecideSave(r.record, r.wifi, r.flag, ask.fn());
     EXPECT_EQ(ask.asked, r.questions);
     EXPECT_EQ(plan.questionsAsked, r.questions);
     EXPECT_EQ(plan.writeSetup, r.writeSetup);
@@ -47,110 +47,72 @@ TEST(SaveDecision, EveryRow) {
   }
 }
 
-TEST(CloseCheck, PassphraseRule) {
-  WifiEditState w{"cam", "12345678", "cam", "12345678", ""};
-  EXPECT_EQ(CheckClose(w), CloseCheck::kClose);
-  w.ssid = "cam2";
-  EXPECT_EQ(CheckClose(w), CloseCheck::kClose);
-  w.passphrase = "1234567";
-  EXPECT_EQ(CheckClose(w), CloseCheck::kAskShortPassphrase);
-  // Unchanged strings close even with a short loaded passphrase.
-  WifiEditState unchanged{"a", "short", "a", "short", ""};
-  EXPECT_EQ(CheckClose(unchanged), CloseCheck::kClose);
-  PassphraseWarningResult ok = AnswerPassphraseWarning(true);
+TEST(CloseCheck, ShortPassphraseAsksOnlyWhenTheStringsChanged) {
+  // {loaded ssid, loaded passphrase, ssid, passphrase}
+  EXPECT_EQ(CheckClose({"cam", "12345678", "cam", "12345678", ""}), CloseCheck::kClose);
+  EXPECT_EQ(CheckClose({"cam", "12345678", "cam2", "12345678", ""}), CloseCheck::kClose);
+  EXPECT_EQ(CheckClose({"cam", "12345678", "cam2", "1234567", ""}),
+            CloseCheck::kAskShortPassphrase);
+  EXPECT_EQ(CheckClose({"a", "short", "a", "short", ""}), CloseCheck::kClose);
+  const PassphraseWarningResult ok = AnswerPassphraseWarning(true);
   EXPECT_TRUE(ok.stayOpen);
   EXPECT_EQ(ok.cancelFlag, 0);
-  PassphraseWarningResult cancel = AnswerPassphraseWarning(false);
+  const PassphraseWarningResult cancel = AnswerPassphraseWarning(false);
   EXPECT_FALSE(cancel.stayOpen);
   EXPECT_EQ(cancel.cancelFlag, -1);
 }
 
-class CloseCard : public ::testing::Test {
- protected:
-  void SetUp() override {
-    test::WriteFile(root() / "data_setup.cfg", kSetup);
-    test::WriteFile(root() / "wifi.cfg", kWifi);
-    SetupComments c;
-    ASSERT_TRUE(LoadSetupFile(root() / "data_setup.cfg", record, c));
-    snapshot = record;
-    wifi = {"cam", "12345678", "cam", "12345678", "192.168.20"};
+TEST(SaveOnClose, WritesWhatThePlanAllows) {
+  const std::string setup = "[IO]\r\nusIoTurnActive=1 \r\n";
+  const std::string wifi = "[WIFI]\r\nssid=cam \r\nwpa_passphrase=12345678 \r\n";
+  const struct {
+    const char* why;
+    bool recordChanged;
+    const char *ssid, *passphrase;
+    int flag;
+    bool yes;
+    int asked;
+    const char* wifiAfter;  // nullptr: unchanged
+  } rows[] = {
+      {"only the SSID", false, "newcam", "12345678", 0, true, 1,
+       "[WIFI]\r\nssid=newcam \r\nwpa_passphrase=12345678 \r\nnetwork=192.168.20 \r\n"},
+      {"No to both", true, "newcam", "12345678", 0, false, 1, nullptr},
+      {"short passphrase given up", true, "cam", "1234567", -1, true, 1, nullptr},
+      {"Yes to both", true, "other", "12345678", 0, true, 1,
+       "[WIFI]\r\nssid=other \r\nwpa_passphrase=12345678 \r\nnetwork=192.168.20 \r\n"},
+      {"nothing changed", false, "cam", "12345678", 0, true, 0, nullptr},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.why);
+    test::TempFolder card;
+    card.Write("data_setup.cfg", setup);
+    card.Write("wifi.cfg", wifi);
+    SetupData record;
+    SetupComments comments;
+    ASSERT_TRUE(LoadSetupFile(card / "data_setup.cfg", record, comments));
+    const SetupData snapshot = record;
+    if (r.recordChanged) record.usIoTurnActive = 0;
+    WifiEditState edits{"cam", "12345678", r.ssid, r.passphrase, ""};
+    Asker ask{r.yes};
+    const SaveOutcome out =
+        SaveSettingsOnClose(card.path(), record, snapshot, {}, edits, r.flag, ask.fn());
+    EXPECT_EQ(ask.asked, r.asked);
+    const bool setupWritten = r.recordChanged && r.yes;
+    EXPECT_EQ(out.setupWritten, setupWritten);
+    EXPECT_EQ(test::ReadFile(card / "data_setup.cfg").find("usIoTurnActive=0 \r\n") !=
+                  std::string::npos,
+              setupWritten);
+    EXPECT_EQ(out.wifiWritten, r.wifiAfter != nullptr);
+    EXPECT_EQ(test::ReadFile(card / "wifi.cfg"), r.wifiAfter ? r.wifiAfter : wifi);
   }
-  const fs::path& root() const { return dir_.path(); }
-  static constexpr const char* kSetup = "[IO]\r\nusIoTurnActive=1 \r\n";
-  static constexpr const char* kWifi = "[WIFI]\r\nssid=cam \r\nwpa_passphrase=12345678 \r\n";
-  test::TempFolder dir_;
-  SetupData record, snapshot;
-  WifiEditState wifi;
-};
-
-TEST_F(CloseCard, OnlySsidChangedAsksOnceAndWritesOnlyWifi) {
-  wifi.ssid = "newcam";
+  // A missing wifi.cfg is created, with the default network.
+  test::TempFolder card;
+  card.Write("data_setup.cfg", setup);
+  WifiEditState edits{"", "", "abc", "abcdefgh", ""};
   Asker ask{true};
-  SaveOutcome out = SaveSettingsOnClose(root(), record, snapshot, {}, wifi, 0, ask.fn());
-  EXPECT_EQ(ask.asked, 1);
-  EXPECT_TRUE(out.wifiWritten);
-  EXPECT_FALSE(out.setupWritten);
-  EXPECT_EQ(test::ReadFile(root() / "data_setup.cfg"), kSetup);
-  EXPECT_EQ(test::ReadFile(root() / "wifi.cfg"),
-            "[WIFI]\r\nssid=newcam \r\nwpa_passphrase=12345678 \r\nnetwork=192.168.20 \r\n");
-}
-
-TEST_F(CloseCard, NoToSettingsWithChangedSsidWritesNothing) {
-  record.usIoTurnActive = 0;
-  wifi.ssid = "newcam";
-  Asker ask{false};
-  SaveOutcome out = SaveSettingsOnClose(root(), record, snapshot, {}, wifi, 0, ask.fn());
-  EXPECT_EQ(ask.asked, 1);
-  EXPECT_FALSE(out.setupWritten);
-  EXPECT_FALSE(out.wifiWritten);
-  EXPECT_EQ(test::ReadFile(root() / "data_setup.cfg"), kSetup);
-  EXPECT_EQ(test::ReadFile(root() / "wifi.cfg"), kWifi);
-}
-
-TEST_F(CloseCard, ShortPassphraseCancelledStillAsksForSettingsButKeepsWifi) {
-  record.usIoTurnActive = 0;
-  wifi.passphrase = "1234567";
-  ASSERT_EQ(CheckClose(wifi), CloseCheck::kAskShortPassphrase);
-  PassphraseWarningResult r = AnswerPassphraseWarning(false);
-  Asker ask{true};
-  SaveOutcome out = SaveSettingsOnClose(root(), record, snapshot, {}, wifi, r.cancelFlag, ask.fn());
-  EXPECT_EQ(ask.asked, 1);
-  EXPECT_TRUE(out.setupWritten);
-  EXPECT_FALSE(out.wifiWritten);
-  EXPECT_NE(test::ReadFile(root() / "data_setup.cfg").find("usIoTurnActive=0 \r\n"),
-            std::string::npos);
-  EXPECT_EQ(test::ReadFile(root() / "wifi.cfg"), kWifi);
-}
-
-TEST_F(CloseCard, YesWritesBothWithoutASecondQuestion) {
-  record.usIoTurnActive = 0;
-  wifi.ssid = "other";
-  wifi.network = "";
-  Asker ask{true};
-  SaveOutcome out = SaveSettingsOnClose(root(), record, snapshot, {}, wifi, 0, ask.fn());
-  EXPECT_EQ(ask.asked, 1);
-  EXPECT_TRUE(out.setupWritten);
-  EXPECT_TRUE(out.wifiWritten);
-  EXPECT_EQ(wifi.network, "192.168.20");
-  EXPECT_NE(test::ReadFile(root() / "wifi.cfg").find("ssid=other \r\n"), std::string::npos);
-}
-
-TEST_F(CloseCard, NothingChangedAsksNothing) {
-  Asker ask{true};
-  SaveOutcome out = SaveSettingsOnClose(root(), record, snapshot, {}, wifi, 0, ask.fn());
-  EXPECT_EQ(ask.asked, 0);
-  EXPECT_FALSE(out.setupWritten);
-  EXPECT_FALSE(out.wifiWritten);
-  EXPECT_EQ(test::ReadFile(root() / "wifi.cfg"), kWifi);
-}
-
-TEST_F(CloseCard, MissingWifiFileIsCreatedOnYes) {
-  fs::remove(root() / "wifi.cfg");
-  wifi = {"", "", "abc", "abcdefgh", ""};
-  Asker ask{true};
-  SaveOutcome out = SaveSettingsOnClose(root(), record, snapshot, {}, wifi, 0, ask.fn());
-  EXPECT_TRUE(out.wifiWritten);
-  EXPECT_EQ(test::ReadFile(root() / "wifi.cfg"),
+  EXPECT_TRUE(SaveSettingsOnClose(card.path(), {}, {}, {}, edits, 0, ask.fn()).wifiWritten);
+  EXPECT_EQ(edits.network, "192.168.20");
+  EXPECT_EQ(test::ReadFile(card / "wifi.cfg"),
             "[WIFI]\r\nssid=abc \r\nwpa_passphrase=abcdefgh \r\nnetwork=192.168.20 \r\n");
 }
 

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -134,6 +133,13 @@ TEST(PageRules, SmallRules) {
   EXPECT_FALSE(IsWifiPassphraseTooShort("12345678"));
   EXPECT_STREQ(kWifiPassphraseTooShortMessage,
                "The Wi-Fi password must be at least 8 characters long");
+  // The language radio sets the menu and the voice language.
+  for (const int radio : {1, 0}) {
+    SetupData d;
+    ApplyLanguageRadio(d, radio);
+    EXPECT_EQ(d.usMenuLanguage, radio);
+    EXPECT_EQ(d.usSndLanguage, radio);
+  }
 }
 
 TEST(DvrRules, ImpactLevels) {
@@ -197,16 +203,6 @@ TEST(DvrRules, Voltages) {
   EXPECT_EQ(VoltageFromText("24.0v"), 240);
 }
 
-TEST(SystemRules, LanguageRadioWritesMenuAndVoice) {
-  SetupData d;
-  ApplyLanguageRadio(d, 1);
-  EXPECT_EQ(d.usMenuLanguage, 1);
-  EXPECT_EQ(d.usSndLanguage, 1);
-  ApplyLanguageRadio(d, 0);
-  EXPECT_EQ(d.usMenuLanguage, 0);
-  EXPECT_EQ(d.usSndLanguage, 0);
-}
-
 TEST(InstallRules, VehiclePresets) {
   const struct {
     int radio;
@@ -252,24 +248,6 @@ TEST(OthersRules, TimeZones) {
   d.usTimeZone = 5;
   EXPECT_EQ(ApplyTimeZone(d, {-1, 0, 0, 0}), std::nullopt);  // a failed query changes nothing
   EXPECT_EQ(d.usTimeZone, 5);
-}
-
-TEST(OthersRules, SystemTimeZoneFollowsTz) {
-  const char* old = std::getenv("TZ");
-  const std::string saved = old ? old : "";
-  for (const auto& [tz, hours] : {std::pair{"JST-9", 9}, std::pair{"UTC0", 0}}) {
-    ::setenv("TZ", tz, 1);
-    ::tzset();
-    const TimeZoneAnswer a = SystemTimeZoneAnswer();
-    EXPECT_EQ(a.kind, 0) << tz;
-    EXPECT_EQ(TimeZoneHours(a), hours) << tz;
-  }
-  if (old) {
-    ::setenv("TZ", saved.c_str(), 1);
-  } else {
-    ::unsetenv("TZ");
-  }
-  ::tzset();
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 #pragma once
-// A temporary camera card holding the sample card's settings files
-// (cfg/data_setup.cfg and wifi.cfg as the sample-card generator writes them).
+// A temporary card with the sample card's settings files (cfg/data_setup.cfg
+// and wifi.cfg), and the user's input on the dialogs' controls.
+
+#include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 
-#include <filesystem>
 #include <string>
 
 #include "tests/support/TempFolder.h"
@@ -14,30 +15,30 @@
 
 namespace lumora::testing {
 
-using test::ReadFile;
-
-class TempCard {
+class TempCard : public test::TempFolder {
  public:
-  explicit TempCard(bool withWifi = true, bool withSetup = true) {
-    if (withSetup) folder_.Write("cfg/data_setup.cfg", MakeSetupFileText());
-    if (withWifi) folder_.Write("wifi.cfg", MakeWifiFileText(7));
+  explicit TempCard(bool withFiles = true) {
+    if (!withFiles) return;
+    Write("cfg/data_setup.cfg", MakeSetupFileText());
+    Write("wifi.cfg", MakeWifiFileText(7));
   }
-  const std::filesystem::path& Root() const { return folder_.path(); }
-  std::filesystem::path SetupPath() const { return folder_ / "cfg" / "data_setup.cfg"; }
-  std::filesystem::path WifiPath() const { return folder_ / "wifi.cfg"; }
+  std::filesystem::path SetupPath() const { return *this / "cfg" / "data_setup.cfg"; }
+  std::filesystem::path WifiPath() const { return *this / "wifi.cfg"; }
   // Replaces "key=<old> " with "key=<value> " in data_setup.cfg.
   void SetKey(const std::string& key, int value) {
-    std::string text = ReadFile(SetupPath());
-    const std::size_t at = text.find("\n" + key + "=");
-    if (at == std::string::npos) return;
-    const std::size_t end = text.find(' ', at);
-    text.replace(at + 1, end - at - 1, key + "=" + std::to_string(value));
+    std::string text = test::ReadFile(SetupPath());
+    const std::size_t at = text.find("\n" + key + "=") + 1;
+    text.replace(at, text.find(' ', at) - at, key + "=" + std::to_string(value));
     test::WriteFile(SetupPath(), text);
   }
-
- private:
-  test::TempFolder folder_;
 };
+
+template <typename T>
+T* Find(QWidget* parent, const char* name) {
+  T* widget = parent->findChild<T*>(QLatin1String(name));
+  EXPECT_NE(widget, nullptr) << name;
+  return widget;
+}
 
 // Types `text` into an edit as the user would: everything selected, then keys.
 inline void TypeInto(QLineEdit* edit, const QString& text) {
@@ -50,6 +51,11 @@ inline void TypeInto(QLineEdit* edit, const QString& text) {
 inline void Choose(QComboBox* list, int index) {
   list->setCurrentIndex(index);
   emit list->activated(index);
+}
+
+// Clicks a check box or radio button on its indicator, where the user does.
+inline void ClickIndicator(QWidget* button) {
+  QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
 }
 
 }  // namespace lumora::testing
