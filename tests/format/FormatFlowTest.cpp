@@ -30,13 +30,6 @@ using Outcome = CCardCommands::FormatOutcome;
 const QString kBusName = QStringLiteral("lumora-format-test");
 const std::string kHelper = "/usr/libexec/lumora-viewer/lumora-format-helper";
 const std::string kMountPath = "/media/user/LUMORA";
-const std::string kUnmount = "sdx1 Unmount {}";
-const std::string kFormat =
-    R"(sdx1 Format "vfat",{"label":"LUMORA","mkfs-args":["-F","32","-s","128","-S","512"],)"
-    R"("update-partition-type":true})";
-const std::string kMount = "sdx1 Mount {}";
-const std::string kPkexec = "pkexec " + kHelper + " /dev/sdx1";
-const std::string kMkfs = "mkfs.fat -F 32 -s 128 -S 512 -n LUMORA /dev/sdx1";
 
 class FormatFlowTest : public ::testing::Test {
  protected:
@@ -83,25 +76,13 @@ class FormatFlowTest : public ::testing::Test {
   }
   static QDBusConnection Bus() { return QDBusConnection(kBusName); }
   std::filesystem::path Card() const { return std::filesystem::path(dir_.path().toStdString()); }
-  static QDBusMessage Control(const QString& method) {
-    return QDBusMessage::createMethodCall(QString::fromLatin1(CUDisks2::kService),
-                                          QStringLiteral("/org/freedesktop/UDisks2"),
-                                          QStringLiteral("org.lumora.Test"), method);
-  }
-  static void Setup(const char* version, const char* fail) {
-    QStringList errors;
-    if (*fail) errors << QString::fromLatin1(fail);
-    QDBusMessage call = Control(QStringLiteral("Setup"));
-    call << QString::fromLatin1(version) << errors << QString::fromStdString(kMountPath);
-    ASSERT_EQ(Bus().call(call).type(), QDBusMessage::ReplyMessage);
-  }
-  static std::vector<std::string> TakeCalls() {
-    std::vector<std::string> calls;
-    const QDBusMessage reply = Bus().call(Control(QStringLiteral("TakeCalls")));
-    for (const QString& c : reply.arguments().value(0).toStringList()) {
-      calls.push_back(c.toStdString());
-    }
-    return calls;
+  // Calls the stand-in's own test interface.
+  static QDBusMessage Control(const char* method, const QVariantList& args = {}) {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QString::fromLatin1(CUDisks2::kService), QStringLiteral("/org/freedesktop/UDisks2"),
+        QStringLiteral("org.lumora.Test"), QString::fromLatin1(method));
+    call.setArguments(args);
+    return Bus().call(call);
   }
 
   QTemporaryDir dir_;
@@ -115,8 +96,14 @@ std::unique_ptr<QProcess> FormatFlowTest::standIn_;
 
 TEST_F(FormatFlowTest, EachStepInOrderAndAFailedStepEndsTheRun) {
   const std::string card = dir_.path().toStdString();
-  const std::map<char, std::string> step{{'U', kUnmount}, {'F', kFormat}, {'M', kMount}};
-  const std::map<std::string, std::string> program{{"pkexec", kPkexec}, {"mkfs", kMkfs}};
+  const std::map<char, std::string> step{
+      {'U', "sdx1 Unmount {}"},
+      {'F', R"(sdx1 Format "vfat",{"label":"LUMORA","mkfs-args":["-F","32","-s","128","-S","512"],)"
+            R"("update-partition-type":true})"},
+      {'M', "sdx1 Mount {}"}};
+  const std::map<std::string, std::string> program{
+      {"pkexec", "pkexec " + kHelper + " /dev/sdx1"},
+      {"mkfs", "mkfs.fat -F 32 -s 128 -S 512 -n LUMORA /dev/sdx1"}};
   // fail: "Method:udisks2 error"; exit: pkexec's exit code; calls: U(nmount), F(ormat),
   // M(ount) to the service; run: the program started; after: where the card is reached.
   const struct {
@@ -147,7 +134,9 @@ TEST_F(FormatFlowTest, EachStepInOrderAndAFailedStepEndsTheRun) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    Setup(row.version, row.fail);
+    const QStringList fail = *row.fail ? QStringList{row.fail} : QStringList{};
+    ASSERT_EQ(Control("Setup", {row.version, fail, QString::fromStdString(kMountPath)}).type(),
+              QDBusMessage::ReplyMessage);
     boxes_.Clear();
     boxes_.QueueAnswer(kIdOk);
     std::vector<std::string> run;
@@ -180,9 +169,9 @@ TEST_F(FormatFlowTest, EachStepInOrderAndAFailedStepEndsTheRun) {
         CCardCommands::Format(nullptr, QStringLiteral("QX-41a"), drives, {}, hooks, &cardRoot),
         row.outcome);
     EXPECT_EQ(released, 1);
-    std::vector<std::string> calls;
-    for (const char* c = row.calls; *c; ++c) calls.push_back(step.at(*c));
-    EXPECT_EQ(TakeCalls(), calls);
+    QStringList calls;
+    for (const char* c = row.calls; *c; ++c) calls << QString::fromStdString(step.at(*c));
+    EXPECT_EQ(Control("TakeCalls").arguments().value(0).toStringList(), calls);
     EXPECT_EQ(
         run, *row.run ? std::vector<std::string>{program.at(row.run)} : std::vector<std::string>{});
     const std::string after = row.after;

@@ -1,7 +1,8 @@
-// The settings dialogs on a temporary card: the setup dialog's language and
-// tabs, and that closing hands the edits and the answers to the close rules
-// (whose every case is checked in tests/settings); the legacy and DIT dialogs'
-// controls reaching their files and values.
+// The settings dialogs as widgets: which control of each page shows and
+// writes which field of the record (the rules behind the values are tables
+// in tests/settings), the setup dialog's language and tabs, closing handing
+// the edits and the answers to the close rules, and the legacy and DIT
+// dialogs' controls reaching their files and values.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,11 @@
 #include <QSlider>
 #include <QTabWidget>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
+#include <sstream>
+#include <vector>
 
 #include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
@@ -20,6 +25,11 @@
 #include "settings/qt/CNewSetupDlg.h"
 #include "settings/qt/CSetupDlg.h"
 #include "settings/qt/CTabFiveDlg.h"
+#include "settings/qt/CTabFourEngDlg.h"
+#include "settings/qt/CTabOneEngDlg.h"
+#include "settings/qt/CTabThreeEngDlg.h"
+#include "settings/qt/CTabTwoEngDlg.h"
+#include "settings/qt/SystemTimeZone.h"
 #include "tests/settings_qt/SettingsTestCard.h"
 
 namespace lumora {
@@ -28,14 +38,265 @@ namespace {
 using test::ReadFile;
 using testing::Choose;
 using testing::ClickIndicator;
-using testing::Find;
 using testing::TempCard;
 using testing::TypeInto;
 
 const char kQuestion[] = "Do you want to save the changes?";
 
+template <typename T>
+T* Find(QWidget* parent, const char* name) {
+  T* widget = parent->findChild<T*>(QLatin1String(name));
+  EXPECT_NE(widget, nullptr) << name;
+  return widget;
+}
+
+// The record field named `key`.
+const SetupKeyInfo& Key(const char* key) {
+  const auto* it = std::find_if(kSetupKeys.begin(), kSetupKeys.end(), [key](const SetupKeyInfo& k) {
+    return std::strcmp(k.key, key) == 0;
+  });
+  EXPECT_NE(it, kSetupKeys.end()) << key;
+  return it == kSetupKeys.end() ? kSetupKeys[0] : *it;
+}
+
+// A record with the fields of `fields` ("key=value ...") set, every other field 0.
+SetupData Record(const std::string& fields) {
+  SetupData data;
+  std::istringstream in(fields);
+  for (std::string item; in >> item;) {
+    const std::size_t eq = item.find('=');
+    data.SetRaw(Key(item.substr(0, eq).c_str()).offset,
+                static_cast<std::uint16_t>(std::stoi(item.substr(eq + 1))));
+  }
+  return data;
+}
+
+// One row per control: what it shows once loaded ("[x]"/"[ ]" for buttons,
+// the text of edits, labels and lists, the value of sliders; nullptr: not
+// checked), then, in row order, an input (click, type, list choice, slider
+// value) or a later check (kShows, kCaption) and the field it must leave at
+// `value`. Rows without a control check a field only.
+enum Act { kNone, kShows, kCaption, kClick, kType, kChoose, kSlide };
+struct Row {
+  const char* control;
+  const char* loaded;
+  Act act = kNone;
+  const char* arg = "";
+  const char* field = nullptr;
+  int value = 0;
+};
+
+QString Shown(QWidget* w) {
+  if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->isChecked() ? "[x]" : "[ ]";
+  if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
+  if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
+  if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText();
+  if (auto* s = qobject_cast<QSlider*>(w)) return QString::number(s->value());
+  return QStringLiteral("?");
+}
+
+void Drive(CSetupPage& page, SetupData& data, const std::vector<Row>& rows) {
+  page.SetLanguage(kLangEnglish);
+  page.show();
+  page.Load(&data);
+  for (int pass = 0; pass < 2; ++pass) {
+    for (const Row& r : rows) {
+      SCOPED_TRACE(::testing::Message() << (r.control ? r.control : "") << " " << r.arg);
+      QWidget* w = r.control ? page.findChild<QWidget*>(QLatin1String(r.control)) : nullptr;
+      if (r.control) {
+        ASSERT_NE(w, nullptr);
+      }
+      if (pass == 0) {
+        if (r.loaded) {
+          EXPECT_EQ(Shown(w), r.loaded);
+        }
+        continue;
+      }
+      switch (r.act) {
+        case kNone:
+          break;
+        case kShows:
+          EXPECT_EQ(Shown(w), r.arg);
+          break;
+        case kCaption:
+          EXPECT_EQ(qobject_cast<QAbstractButton*>(w)->text(), r.arg);
+          break;
+        case kClick:
+          ClickIndicator(w);
+          break;
+        case kType:
+          TypeInto(qobject_cast<QLineEdit*>(w), r.arg);
+          break;
+        case kChoose:
+          Choose(qobject_cast<QComboBox*>(w), QString(r.arg).toInt());
+          break;
+        case kSlide:
+          qobject_cast<QSlider*>(w)->setValue(QString(r.arg).toInt());
+          break;
+      }
+      if (r.field) {
+        EXPECT_EQ(SetupFieldValue(data, Key(r.field)), r.value);
+      }
+    }
+  }
+}
+
+TEST(AdasPage, Bindings) {
+  SetupData d = Record(
+      "usFcw_On=1 usBnw_On=7 usFcw_SpeedHi=30 usLdw_SpeedHi=60 usFcw_TTCSense=2 "
+      "usFcw1_TTCSense_Ms=5000 usBnw_WaitOut=2000");
+  CTabTwoEngDlg page;
+  Drive(page, d,
+        {{nullptr, nullptr, kNone, "load clamps to 3 s", "usFcw1_TTCSense_Ms", 3000},
+         {"fcwCheck", "[x]", kClick, "", "usFcw_On", 0},
+         {"ldwCheck", "[ ]", kClick, "", "usLdw_On", 1},
+         {"fcdaCheck", "[x]", kClick, "", "usBnw_On", 0},
+         {"fcwUnitLabel", "km/h"},
+         {"fcwSpeedEdit", "30", kType, "47", "usFcw_SpeedHi", 50},
+         {"ldwSpeedEdit", "60", kType, "74", "usLdw_SpeedHi", 70},
+         {"hmwLevelList", "Insensitive", kChoose, "0", "usFcw1_TTCSense_Ms", 1100},
+         {"hmwSecondsBox", "3.0", kShows, "1.1"},
+         {"stepLEdit", nullptr, kType, "12", "sLdw_StepL", 9},
+         {"stepREdit", nullptr, kType, "0", "sLdw_StepR", 1},
+         {"alarmList", "2", kChoose, "5", "usBnw_WaitOut", 5000}});
+  // The speed edits in the unit of the record.
+  SetupData mph = Record("usDisplaySpeedUnit=1 usFcw_SpeedHi=100 usLdw_SpeedHi=30");
+  CTabTwoEngDlg milesPage;
+  Drive(milesPage, mph,
+        {{"ldwUnitLabel", "mph"},
+         {"fcwSpeedEdit", "50"},
+         {"ldwSpeedEdit", "25", kType, "30", "usLdw_SpeedHi", 48}});
+}
+
+TEST(DvrPage, Bindings) {
+  SetupData d = Record(
+      "usInfiniteEnable=1 usEnableParking=5 usAccSenseLevel=7 usMotionSenseLevel=4 "
+      "usPoweroffVolt=118 usResolution=1 usAccTriggerY=120");
+  CTabThreeEngDlg page;
+  Drive(page, d,
+        {{nullptr, nullptr, kNone, "level 7 loads as 1", "usAccSenseLevel", 1},
+         {nullptr, nullptr, kNone, "", "usMotionSenseLevel", 1},
+         {"continuousCheck", "[x]", kClick, "", "usInfiniteEnable", 0},
+         {"voiceCheck", "[ ]", kClick, "", "usMicInEnable", 1},
+         {"cctvCheck", "[ ]", kClick, "", "usEnableParking", 1},
+         {"impactList", "Normal", kChoose, "0", "usAccTriggerZ", 50},
+         {"triggerZSlider", nullptr, kShows, "50"},
+         {"impactList", nullptr, kChoose, "2", "usAccTriggerX", 90},
+         {"voltageList", "11.8v", kChoose, "20", "usPoweroffVolt", 135},
+         {"hdRadio", "[x]"},
+         {"fullHdRadio", nullptr, kClick, "", "usResolution", 0},
+         {"triggerYBox", "1.20"},
+         {"triggerXSlider", nullptr, kSlide, "134", "usAccTriggerX", 130},
+         {"triggerXBox", nullptr, kShows, "1.30"}});
+  // A truck lists the 24 V entries.
+  SetupData truck = Record("usInstall_CarType=5 usPoweroffVolt=300");
+  CTabThreeEngDlg truckPage;
+  Drive(truckPage, truck,
+        {{nullptr, nullptr, kNone, "", "usPoweroffVolt", 243},
+         {"voltageList", "24.3v", kChoose, "41", "usPoweroffVolt", 255}});
+}
+
+TEST(SetupPage, Bindings) {
+  SetupData d = Record(
+      "usSoundVolume=8 usEvt_SndVoice=1 usBnw_SndVoice=1 usDisplayMethod=2 usLcdBacklightTime=1 "
+      "usDisplaySpeedOnOff=1 usDisplayHorizenOnOff=1 usMenuLanguage=5");
+  CTabFourEngDlg page;
+  Drive(page, d,
+        {{"speakerEdit", "8", kType, "20", "usSoundVolume", 15},
+         {"micEdit", nullptr, kType, "12", "usMicVolume", 12},
+         {"pipRadio", "[x]"},
+         {"thirtySecRadio", "[x]"},
+         {"kmhRadio", "[x]"},
+         {"languageRadio0", "[x]", kCaption, "Japanese"},
+         {"languageRadio1", nullptr, kCaption, "English"},
+         {"eventVoiceCheck", nullptr, kClick, "", "usEvt_SndVoice", 0},
+         {"fcwVoiceCheck", nullptr, kClick, "", "usFcw_SndVoice", 1},
+         {"ldwVoiceCheck", nullptr, kClick, "", "usLdw_SndVoice", 1},
+         {"fcdaVoiceCheck", nullptr, kClick, "", "usBnw_SndVoice", 0},
+         {"speedCheck", nullptr, kClick, "", "usDisplaySpeedOnOff", 0},
+         {"adasCheck", nullptr, kClick, "", "usDisplayTTCOnOff", 1},
+         {"horizonCheck", nullptr, kClick, "", "usDisplayHorizenOnOff", 0},
+         {"rearRadio", nullptr, kClick, "", "usDisplayMethod", 1},
+         {"frontRadio", nullptr, kClick, "", "usDisplayMethod", 0},
+         {"alwaysOnRadio", nullptr, kClick, "", "usLcdBacklightTime", 0},
+         {"mphRadio", nullptr, kClick, "", "usDisplaySpeedUnit", 1},
+         {"frontRadio", nullptr, kShows, "[x]"},  // groups do not exclude each other
+         {"languageRadio1", nullptr, kClick, "", "usMenuLanguage", 1},
+         {nullptr, nullptr, kNone, "", "usSndLanguage", 1}});
+}
+
+TEST(InstallPage, Bindings) {
+  SetupData d = Record(
+      "usInstall_CarType=4 usInstall_CamHeight=170 usInstall_CarWidth=190 usInstall_AttachedPos=2 "
+      "sDevicePosX=125 usIoTurnActive=1 usVssPriority=2");
+  CTabOneEngDlg page;
+  Drive(page, d,
+        {{"vehicleRadio3", "[x]"},
+         {"vehicleRadio0", nullptr, kCaption, "Seden"},
+         {"vehicleRadio4", nullptr, kClick, "Bus", "usInstall_CarType", 2},
+         {"widthEdit", "1.9", kShows, "2.5", "usInstall_CarWidth", 250},
+         {"vehicleRadio1", nullptr, kClick, "Compact", "usInstall_CarType", 3},
+         {"heightEdit", "1.7", kType, "1.35", "usInstall_CamHeight", 140},
+         {"widthEdit", nullptr, kType, "3.7", "usInstall_CarWidth", 300},
+         {"offsetEdit", "12.5", kType, "7.25", "sDevicePosX", 72},
+         {"pulseEdit", nullptr, kType, "1024", "usoVssPulseA", 1024},
+         {"attachedRadio2", "[x]"},
+         {"attachedRadio0", nullptr, kClick, "", "usInstall_AttachedPos", 0},
+         {"turnRadio1", "[x]"},
+         {"turnRadio0", nullptr, kClick, "", "usIoTurnActive", 0},
+         {"brakeRadio0", "[x]"},
+         {"brakeRadio1", nullptr, kClick, "", "usIoBrakeActive", 1},
+         {"priorityRadio2", "[x]"},
+         {"priorityRadio1", nullptr, kClick, "", "usVssPriority", 1}});
+}
+
+TEST(OthersPage, Bindings) {
+  SetupData d = Record("usTimeZone=12 usB2BUseDit=1");
+  CTabFiveDlg page;
+  TimeZoneAnswer answer{1, -540, 0, 0};  // Tokyo
+  page.SetTimeZoneSource([&answer] { return answer; });
+  Drive(page, d,
+        {{"ditOnRadio", "[x]"},
+         {"passwordHint", "password must include eight or\nmore alphanumeric characters"},
+         {"timeZoneList", "+0:00", kChoose, "0", "usTimeZone", 1},
+         {"applyPcTimeZoneButton", nullptr, kClick, "", "usTimeZone", 21},
+         {"timeZoneList", nullptr, kShows, "+9:00"}});
+  EXPECT_FALSE(page.findChild<QWidget*>("ditOnRadio")->isEnabled());
+  answer = {-1, 0, 0, 0};  // a failed query changes nothing
+  QTest::mouseClick(page.findChild<QPushButton*>("applyPcTimeZoneButton"), Qt::LeftButton);
+  EXPECT_EQ(d.usTimeZone, 21);
+  page.SetWifiStrings("CAM_1", "secret99");
+  QTest::keyClicks(page.findChild<QLineEdit*>("ssidEdit"), "X");
+  TypeInto(page.findChild<QLineEdit*>("passwordEdit"), "abc");
+  EXPECT_EQ(page.Ssid(), "CAM_1X");
+  EXPECT_EQ(page.Passphrase(), "abc");
+}
+
+TEST(SystemTimeZone, MapsZonesToBiases) {
+  const struct {
+    const char* zone;
+    QDate date;
+    int kind, bias, hours;
+  } rows[] = {{"Asia/Tokyo", {2026, 7, 1}, 0, -540, 9},
+              {"Europe/Berlin", {2026, 7, 1}, 2, -60, 2},
+              {"Europe/Berlin", {2026, 1, 10}, 1, -60, 1},
+              {"America/New_York", {2026, 1, 10}, 1, 300, -5}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.zone);
+    const TimeZoneAnswer a =
+        TimeZoneAnswerFor(QTimeZone(r.zone), QDateTime(r.date, QTime(12, 0), QTimeZone::utc()));
+    EXPECT_EQ(a.kind, r.kind);
+    EXPECT_EQ(a.bias, r.bias);
+    EXPECT_EQ(TimeZoneHours(a), r.hours);
+  }
+  EXPECT_EQ(TimeZoneAnswerFor(QTimeZone(), QDateTime::currentDateTimeUtc()).kind, -1);
+}
+
+// Closed without edits, the dialogs ask nothing (loading alone, which
+// clamps some values, is no change).
 TEST(SetupDialog, OpensInTheCameraLanguageWithItsTabs) {
   TempCard card;
+  MessageBoxRecorder recorder;
   QWidget owner;
   owner.setGeometry(100, 50, 800, 600);
   {
@@ -71,6 +332,7 @@ TEST(SetupDialog, OpensInTheCameraLanguageWithItsTabs) {
       titles << group->title();
     EXPECT_TRUE(titles.contains(StringTable::Instance().Load(646, r.strings)));
   }
+  EXPECT_TRUE(recorder.Requests().empty());
 }
 
 TEST(SetupDialog, TabChangeReloadsThePageAndKeysAreSwallowed) {
@@ -93,62 +355,50 @@ TEST(SetupDialog, TabChangeReloadsThePageAndKeysAreSwallowed) {
   }
   EXPECT_TRUE(dialog->isVisible());
   EXPECT_TRUE(recorder.Requests().empty());
+  const std::string before = ReadFile(card.SetupPath());
   dialog.reset();
   ASSERT_EQ(recorder.Requests().size(), 1u);
   EXPECT_EQ(recorder.Requests()[0].text, kQuestion);
+  EXPECT_EQ(ReadFile(card.SetupPath()), before);  // No writes nothing
 }
 
-// Edits on every page and on the Wi-Fi strings; the answer decides what is
-// written. A dialog closed without edits asks nothing (loading alone, which
-// clamps some values, is no change).
+// Edits on every page (which share the dialog's record) and on the Wi-Fi
+// strings, saved on Yes; a No is checked above, the others by the close rules.
 TEST(SetupDialog, CloseAsksOnceAndWritesWhatTheAnswerAllows) {
-  for (const int answer : {int{kIdYes}, int{kIdNo}, 0}) {
-    SCOPED_TRACE(answer);
-    TempCard card;
-    const std::string setupBefore = ReadFile(card.SetupPath());
-    const std::string wifiBefore = ReadFile(card.WifiPath());
-    MessageBoxRecorder recorder;
-    if (answer != 0) recorder.QueueAnswer(answer);
-    {
-      CNewSetupDlg dialog(card.path(), 1);
-      dialog.show();
-      if (answer != 0) {
-        TypeInto(Find<QLineEdit>(dialog.Page(CNewSetupDlg::kTabAdas), "fcwSpeedEdit"), "47");
-        dialog.Tabs()->setCurrentIndex(CNewSetupDlg::kTabDvr);
-        Choose(Find<QComboBox>(dialog.Page(CNewSetupDlg::kTabDvr), "impactList"), 2);
-        dialog.Tabs()->setCurrentIndex(CNewSetupDlg::kTabSetup);
-        TypeInto(Find<QLineEdit>(dialog.Page(CNewSetupDlg::kTabSetup), "speakerEdit"), "11");
-        dialog.Tabs()->setCurrentIndex(CNewSetupDlg::kTabInstall);
-        ClickIndicator(Find<QRadioButton>(dialog.Page(CNewSetupDlg::kTabInstall), "vehicleRadio5"));
-        dialog.Tabs()->setCurrentIndex(CNewSetupDlg::kTabOthers);
-        Choose(Find<QComboBox>(dialog.OthersPage(), "timeZoneList"), 20);
-        TypeInto(Find<QLineEdit>(dialog.OthersPage(), "ssidEdit"), "ROADCAM");
-      }
-      dialog.close();
-      EXPECT_FALSE(dialog.isVisible());
-    }
-    const std::string setup = ReadFile(card.SetupPath());
-    if (answer != kIdYes) {
-      EXPECT_EQ(recorder.Requests().size(), answer == kIdNo ? 1u : 0u);
-      EXPECT_EQ(setup, setupBefore);
-      EXPECT_EQ(ReadFile(card.WifiPath()), wifiBefore);
-      continue;
-    }
-    ASSERT_EQ(recorder.Requests().size(), 1u);
-    EXPECT_EQ(recorder.Requests()[0].text, kQuestion);
-    EXPECT_EQ(recorder.Requests()[0].caption, "QX-41a");
-    EXPECT_EQ(recorder.Requests()[0].buttons, kMbYesNo);
-    for (const char* line :
-         {"usFcw_SpeedHi=50 \r\n", "usFcw_SpeedLo=45 \r\n", "usAccSenseLevel=2 \r\n",
-          "usAccTriggerX=90 \r\n", "usSoundVolume=11 \r\n", "usInstall_CarType=5 \r\n",
-          "usInstall_CamHeight=250 \r\n", "usTimeZone=21 \r\n"})
-      EXPECT_NE(setup.find(line), std::string::npos) << line;
-    // The sample file's comments stay where they were.
-    EXPECT_EQ(setup.rfind("# Lumora dash camera settings\r\n", 0), 0u);
-    EXPECT_NE(setup.find("\r\n# end of settings\r\n"), std::string::npos);
-    EXPECT_EQ(ReadFile(card.WifiPath()),
-              "[WIFI]\r\nssid=ROADCAM \r\nwpa_passphrase=lumora1283 \r\nnetwork=192.168.20 \r\n");
+  TempCard card;
+  MessageBoxRecorder recorder;
+  recorder.QueueAnswer(kIdYes);
+  {
+    CNewSetupDlg dialog(card.path(), 1);
+    dialog.show();
+    TypeInto(Find<QLineEdit>(dialog.Page(CNewSetupDlg::kTabAdas), "fcwSpeedEdit"), "47");
+    dialog.Tabs()->setCurrentIndex(CNewSetupDlg::kTabDvr);
+    Choose(Find<QComboBox>(dialog.Page(CNewSetupDlg::kTabDvr), "impactList"), 2);
+    dialog.Tabs()->setCurrentIndex(CNewSetupDlg::kTabSetup);
+    TypeInto(Find<QLineEdit>(dialog.Page(CNewSetupDlg::kTabSetup), "speakerEdit"), "11");
+    dialog.Tabs()->setCurrentIndex(CNewSetupDlg::kTabInstall);
+    ClickIndicator(Find<QRadioButton>(dialog.Page(CNewSetupDlg::kTabInstall), "vehicleRadio5"));
+    dialog.Tabs()->setCurrentIndex(CNewSetupDlg::kTabOthers);
+    Choose(Find<QComboBox>(dialog.OthersPage(), "timeZoneList"), 20);
+    TypeInto(Find<QLineEdit>(dialog.OthersPage(), "ssidEdit"), "ROADCAM");
+    dialog.close();
+    EXPECT_FALSE(dialog.isVisible());
   }
+  ASSERT_EQ(recorder.Requests().size(), 1u);
+  EXPECT_EQ(recorder.Requests()[0].text, kQuestion);
+  EXPECT_EQ(recorder.Requests()[0].caption, "QX-41a");
+  EXPECT_EQ(recorder.Requests()[0].buttons, kMbYesNo);
+  const std::string setup = ReadFile(card.SetupPath());
+  for (const char* line :
+       {"usFcw_SpeedHi=50 \r\n", "usFcw_SpeedLo=45 \r\n", "usAccSenseLevel=2 \r\n",
+        "usAccTriggerX=90 \r\n", "usSoundVolume=11 \r\n", "usInstall_CarType=5 \r\n",
+        "usInstall_CamHeight=250 \r\n", "usTimeZone=21 \r\n"})
+    EXPECT_NE(setup.find(line), std::string::npos) << line;
+  // The sample file's comments stay where they were.
+  EXPECT_EQ(setup.rfind("# Lumora dash camera settings\r\n", 0), 0u);
+  EXPECT_NE(setup.find("\r\n# end of settings\r\n"), std::string::npos);
+  EXPECT_EQ(ReadFile(card.WifiPath()),
+            "[WIFI]\r\nssid=ROADCAM \r\nwpa_passphrase=lumora1283 \r\nnetwork=192.168.20 \r\n");
 }
 
 TEST(SetupDialog, ShortPassphraseOkKeepsOpenCancelSkipsWifi) {

@@ -2,8 +2,6 @@
 // A temporary card with the sample card's settings files (cfg/data_setup.cfg
 // and wifi.cfg), and the user's input on the dialogs' controls.
 
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
@@ -27,18 +25,12 @@ class TempCard : public test::TempFolder {
   // Replaces "key=<old> " with "key=<value> " in data_setup.cfg.
   void SetKey(const std::string& key, int value) {
     std::string text = test::ReadFile(SetupPath());
-    const std::size_t at = text.find("\n" + key + "=") + 1;
-    text.replace(at, text.find(' ', at) - at, key + "=" + std::to_string(value));
+    const std::size_t at = text.find("\n" + key + "=");
+    if (at == std::string::npos) return;
+    text.replace(at + 1, text.find(' ', at) - at - 1, key + "=" + std::to_string(value));
     test::WriteFile(SetupPath(), text);
   }
 };
-
-template <typename T>
-T* Find(QWidget* parent, const char* name) {
-  T* widget = parent->findChild<T*>(QLatin1String(name));
-  EXPECT_NE(widget, nullptr) << name;
-  return widget;
-}
 
 // Types `text` into an edit as the user would: everything selected, then keys.
 inline void TypeInto(QLineEdit* edit, const QString& text) {

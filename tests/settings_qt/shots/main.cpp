@@ -8,30 +8,14 @@
 #include <QTabWidget>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <string>
 
 #include "platform/qt/MessageBox.h"
 #include "settings/qt/CDITSetupDlg.h"
 #include "settings/qt/CNewSetupDlg.h"
 #include "settings/qt/CSetupDlg.h"
-#include "tools/mkcard/SettingsFiles.h"
+#include "tests/settings_qt/SettingsTestCard.h"
 
 namespace {
-
-// The sample settings file with another menu and voice language.
-std::string SetupTextInLanguage(int language) {
-  std::string text = lumora::MakeSetupFileText();
-  for (const std::string key : {"usMenuLanguage=", "usSndLanguage="}) {
-    const std::size_t at = text.find(key);
-    if (at == std::string::npos) continue;
-    const std::size_t end = text.find(' ', at);
-    text.replace(at + key.size(), end - at - key.size(), std::to_string(language));
-  }
-  return text;
-}
 
 bool Save(QWidget& widget, const QString& path) {
   if (!widget.grab().save(path, "PNG")) {
@@ -52,11 +36,7 @@ int main(int argc, char** argv) {
   }
   const QString out = QString::fromLocal8Bit(argv[1]);
   QDir().mkpath(out);
-  std::random_device rd;
-  const std::filesystem::path card =
-      std::filesystem::temp_directory_path() / ("lumora_settings_shots_" + std::to_string(rd()));
-  std::filesystem::create_directories(card / "cfg");
-  { std::ofstream(card / "wifi.cfg", std::ios::binary) << lumora::MakeWifiFileText(7); }
+  lumora::testing::TempCard card;
   // Nothing is saved: every question is answered No.
   lumora::MessageBoxRecorder answers;
   for (int i = 0; i < 8; ++i) answers.QueueAnswer(lumora::kIdNo);
@@ -68,9 +48,10 @@ int main(int argc, char** argv) {
   const char* tabs[] = {"adas", "dvr", "setup", "install", "others"};
   bool ok = true;
   for (const auto& language : languages) {
-    std::ofstream(card / "cfg" / "data_setup.cfg", std::ios::binary)
-        << SetupTextInLanguage(language.code);
-    lumora::CNewSetupDlg dialog(card, language.code);
+    // The sample settings with another menu and voice language.
+    card.SetKey("usMenuLanguage", language.code);
+    card.SetKey("usSndLanguage", language.code);
+    lumora::CNewSetupDlg dialog(card.path(), language.code);
     dialog.show();
     for (int tab = 0; tab < 5; ++tab) {
       dialog.Tabs()->setCurrentIndex(tab);
@@ -82,7 +63,7 @@ int main(int argc, char** argv) {
   }
 
   lumora::CSetupDlg legacy;
-  legacy.SetCardRoot(card);
+  legacy.SetCardRoot(card.path());
   legacy.ShowCentred();
   QApplication::processEvents();
   ok &= Save(legacy, out + QStringLiteral("/legacy-setup.png"));
@@ -90,8 +71,5 @@ int main(int argc, char** argv) {
   dit.show();
   QApplication::processEvents();
   ok &= Save(dit, out + QStringLiteral("/dit-setup.png"));
-
-  std::error_code ec;
-  std::filesystem::remove_all(card, ec);
   return ok ? 0 : 1;
 }
