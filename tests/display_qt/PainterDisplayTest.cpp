@@ -1,3 +1,6 @@
+// The QPainter display under the offscreen platform: the shared rendering
+// checks, and what only the widget does (its place, painting on the UI thread,
+// the mouse drag, brightness reaching the drawing).
 #include "display/qt/CDisplayFactory.h"
 #include "display/qt/CPainterDisplay.h"
 #include "tests/display_qt/DisplayRenderChecks.h"
@@ -28,6 +31,10 @@ class PainterDisplay : public ::testing::Test {
     Settle();
   }
   QImage Grab() { return widget->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+  void Mouse(QEvent::Type type, int x, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    QMouseEvent e(type, QPointF(x, 200), QPointF(x, 200), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &e);
+  }
 
   QWidget parent;
   std::unique_ptr<IVideoDisplay> display;
@@ -35,8 +42,17 @@ class PainterDisplay : public ::testing::Test {
   GrabFn grab = [this] { return Grab(); };
 };
 
+TEST_F(PainterDisplay, ColourBarsAndLetterbox) { CheckColourBarsAndLetterbox(*display, grab); }
+
+TEST_F(PainterDisplay, ZoomShowsTheRedInsetFrame) { CheckZoomInset(*display, parent, grab); }
+
+TEST_F(PainterDisplay, StillImageWhenStopped) { CheckStillWhenStopped(*display, grab); }
+
+TEST_F(PainterDisplay, CaptionAtTheTopLeft) { CheckCaption(*display, parent, grab); }
+
+TEST_F(PainterDisplay, DeviceLossRecovery) { CheckDeviceLossRecovery(*display, grab); }
+
 TEST_F(PainterDisplay, CoversItsParentWithControlId) {
-  EXPECT_EQ(widget->parentWidget(), &parent);
   EXPECT_EQ(widget->geometry(), QRect(0, 0, 640, 480));
   EXPECT_EQ(widget->property("controlId").toInt(), 0x2000);
   parent.resize(300, 200);
@@ -54,11 +70,10 @@ struct PaintCounter : QObject {
 };
 
 TEST_F(PainterDisplay, FrameFromThePlayerThreadRepaintsOnTheUiThread) {
-  Settle();
   PaintCounter counter;
   widget->installEventFilter(&counter);
   const YuvPicture bars = ColourBars(320, 180);
-  std::thread player([&] { display->ShowFrame(0, bars.planes, bars.w, bars.h, 5, bars.strides); });
+  std::thread player([&] { Show(*display, bars); });
   player.join();
   EXPECT_EQ(counter.paints, 0);  // nothing painted on the player's thread
   Settle();
@@ -66,46 +81,31 @@ TEST_F(PainterDisplay, FrameFromThePlayerThreadRepaintsOnTheUiThread) {
   widget->removeEventFilter(&counter);
 }
 
-TEST_F(PainterDisplay, ColourBarsAndLetterbox) { CheckColourBarsAndLetterbox(*display, grab); }
-
-TEST_F(PainterDisplay, ZoomShowsTheRedInsetFrame) { CheckZoomInset(*display, parent, grab); }
-
-TEST_F(PainterDisplay, StillImageWhenStopped) { CheckStillWhenStopped(*display, grab); }
-
-TEST_F(PainterDisplay, CaptionAtTheTopLeft) { CheckCaption(*display, parent, grab); }
-
-TEST_F(PainterDisplay, DeviceLossRecovery) { CheckDeviceLossRecovery(*display, grab); }
-
 TEST_F(PainterDisplay, BrightnessBrightensVideo) {
   const YuvPicture bars = ColourBars(1280, 720);
-  display->ShowFrame(0, bars.planes, bars.w, bars.h, 5, bars.strides);
+  Show(*display, bars);
   Settle();
   const int before = Grab().pixelColor(600, 240).red();  // black bar
   display->SetBrightness(100);
-  display->ShowFrame(0, bars.planes, bars.w, bars.h, 5, bars.strides);
+  Show(*display, bars);
   Settle();
   EXPECT_GT(Grab().pixelColor(600, 240).red(), before + 50);
 }
 
-TEST_F(PainterDisplay, DragMovesTheZoomedPicture) {
+// Dragging 100 pixels right at 2x moves the shown region 100 frame pixels left.
+TEST_F(PainterDisplay, MouseDragMovesTheZoomedPicture) {
   const YuvPicture bars = ColourBars(1280, 720);
   parent.resize(640, 360);
   display->FitToParent();
-  display->ShowFrame(0, bars.planes, bars.w, bars.h, 5, bars.strides);
+  Show(*display, bars);
   display->ZoomIn();
-  display->ShowFrame(0, bars.planes, bars.w, bars.h, 5, bars.strides);
+  Show(*display, bars);
   ASSERT_EQ(widget->GetGeometry(0).source.left, 320);
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(300, 200), QPointF(300, 200), Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(widget, &press);
-  QMouseEvent move(QEvent::MouseMove, QPointF(400, 200), QPointF(400, 200), Qt::NoButton,
-                   Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(widget, &move);
-  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(400, 200), QPointF(400, 200),
-                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(widget, &release);
+  Mouse(QEvent::MouseButtonPress, 300, Qt::LeftButton, Qt::LeftButton);
+  Mouse(QEvent::MouseMove, 400, Qt::NoButton, Qt::LeftButton);
+  Mouse(QEvent::MouseButtonRelease, 400, Qt::LeftButton, Qt::NoButton);
   EXPECT_FALSE(widget->IsDragging());
-  display->ShowFrame(0, bars.planes, bars.w, bars.h, 5, bars.strides);
+  Show(*display, bars);
   EXPECT_EQ(widget->GetGeometry(0).source.left, 220);
 }
 

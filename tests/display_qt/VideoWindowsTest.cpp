@@ -1,3 +1,6 @@
+// The two video areas of the main window (front and rear): their place,
+// which mouse and key input reaches the host, scroll bars and the drag of
+// the view. The scroll and placement rules are tested with their tables.
 #include "display/qt/CDisplayFactory.h"
 #include "display/qt/CRearViewDlg.h"
 #include "display/qt/CZoomDlg.h"
@@ -26,6 +29,13 @@ struct FakeHost : IVideoWindowHost {
   void RedrawDisplays() override { ++redraws; }
 };
 
+void Wheel(QWidget* w, int delta) {
+  const QPointF pos(w->width() / 2.0, w->height() / 2.0);
+  QWheelEvent e(pos, w->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(w, &e);
+}
+
 // A main window with a default button, holding both video areas.
 class VideoWindows : public ::testing::Test {
  protected:
@@ -44,12 +54,6 @@ class VideoWindows : public ::testing::Test {
     main.show();
     QCoreApplication::processEvents();
   }
-  void Wheel(QWidget* w, int delta) {
-    const QPointF pos(w->width() / 2.0, w->height() / 2.0);
-    QWheelEvent e(pos, w->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton,
-                  Qt::NoModifier, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(w, &e);
-  }
 
   QDialog main;
   QPushButton* ok = nullptr;
@@ -59,7 +63,7 @@ class VideoWindows : public ::testing::Test {
   int defaultClicks = 0;
 };
 
-TEST_F(VideoWindows, SizesAndCaptions) {
+TEST_F(VideoWindows, PlacesCaptionsAndBlackBackground) {
   EXPECT_EQ(zoom->geometry(), QRect(16, 37, 640, 360));
   EXPECT_EQ(rear->geometry(), QRect(684, 37, 320, 240));
   EXPECT_EQ(zoom->View()->geometry(), QRect(0, 0, 633, 354));
@@ -70,11 +74,8 @@ TEST_F(VideoWindows, SizesAndCaptions) {
   EXPECT_EQ(zoom->View()->Channel(), 0);
   EXPECT_EQ(rear->View()->Channel(), 1);
   EXPECT_FALSE(zoom->isWindow());
-}
-
-TEST_F(VideoWindows, BackgroundIsBlack) {
   const QImage img = zoom->grab().toImage();
-  EXPECT_EQ(img.pixelColor(638, 358), QColor(Qt::black));  // outside the static control
+  EXPECT_EQ(img.pixelColor(638, 358), QColor(Qt::black));  // outside the view
   EXPECT_EQ(img.pixelColor(300, 200), QColor(Qt::black));
 }
 
@@ -88,21 +89,23 @@ TEST_F(VideoWindows, EnterAndEscapeDoNotCloseAnything) {
   QCoreApplication::processEvents();
   EXPECT_TRUE(zoom->isVisible());
   EXPECT_TRUE(rear->isVisible());
-  EXPECT_TRUE(main.isVisible());
   EXPECT_EQ(defaultClicks, 0);
-  // Without the video areas the same keys do reach the main window.
-  QTest::keyClick(ok, Qt::Key_Return);
+  QTest::keyClick(ok, Qt::Key_Return);  // the same key does reach the main window
   EXPECT_EQ(defaultClicks, 1);
 }
 
-TEST_F(VideoWindows, DoubleClickAsksForASwap) {
+// A double click asks for a swap, a wheel notch zooms that channel in or out,
+// on the views and on the display inside them.
+TEST_F(VideoWindows, DoubleClickAndWheelReachTheHost) {
   QTest::mouseDClick(zoom->View(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
-  EXPECT_EQ(host.swaps, 1);
   QTest::mouseDClick(rear->View(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
   EXPECT_EQ(host.swaps, 2);
-}
-
-TEST_F(VideoWindows, DoubleClickOnTheDisplayReachesTheView) {
+  Wheel(rear->View(), 120);
+  Wheel(rear->View(), -120);
+  Wheel(zoom->View(), 240);
+  Wheel(zoom->View(), -1);
+  EXPECT_EQ(host.zoomIns, (std::vector<int>{1, 0}));
+  EXPECT_EQ(host.zoomOuts, (std::vector<int>{1, 0}));
   CDisplayFactory factory;
   std::unique_ptr<IVideoDisplay> display(factory.CreateDisplay(0, zoom->View()));
   ASSERT_EQ(display->InitDisplay(zoom->View(), 5), 0);
@@ -110,22 +113,11 @@ TEST_F(VideoWindows, DoubleClickOnTheDisplayReachesTheView) {
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(w->size(), QSize(633, 354));
   QTest::mouseDClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
-  EXPECT_EQ(host.swaps, 1);
-  Wheel(w, 120);  // the wheel over the display zooms its channel
-  EXPECT_EQ(host.zoomIns, std::vector<int>{0});
+  EXPECT_EQ(host.swaps, 3);
+  Wheel(w, 120);
+  EXPECT_EQ(host.zoomIns, (std::vector<int>{1, 0, 0}));
 }
 
-TEST_F(VideoWindows, WheelZoomsThatChannel) {
-  Wheel(rear->View(), 120);
-  Wheel(rear->View(), -120);
-  Wheel(zoom->View(), 240);
-  Wheel(zoom->View(), -1);
-  EXPECT_EQ(host.zoomIns, (std::vector<int>{1, 0}));
-  EXPECT_EQ(host.zoomOuts, (std::vector<int>{1, 0}));
-}
-
-// The step rules are the scroll axis's; here: which bar and wheel reach it,
-// and that the view moves with the position.
 TEST_F(VideoWindows, ScrollBarsAndWheelMoveTheView) {
   zoom->SetScrollRange(Qt::Vertical, 0, 400);
   zoom->OnVScroll(CScrollAxis::kPageDown);
@@ -149,8 +141,7 @@ TEST_F(VideoWindows, DraggingTheViewKeepsItOverTheArea) {
                    Qt::NoModifier);
   QCoreApplication::sendEvent(zoom->View(), &move);
   QTest::mouseRelease(zoom->View(), Qt::LeftButton, Qt::NoModifier, QPoint(150, 120));
-  // Zoom level 1: the control fills the area at (0, 0).
-  EXPECT_EQ(zoom->View()->geometry(), QRect(0, 0, 640, 360));
+  EXPECT_EQ(zoom->View()->geometry(), QRect(0, 0, 640, 360));  // level 1 fills the area
   EXPECT_EQ(host.redraws, 1);
 }
 

@@ -1,0 +1,277 @@
+// The display's rule tables: picture geometry, zoom steps, the inset and the
+// captions, scroll bars and the dragged view, colour controls and snapshot
+// names. Every expected value is worked out by hand.
+#include "display/CColourControls.h"
+#include "display/CDisplayGeometry.h"
+#include "display/CScrollAxis.h"
+#include "display/CSnapshot.h"
+#include "display/CVideoViewPlacement.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+namespace lumora {
+namespace {
+
+using G = CDisplayGeometry;
+
+std::array<int, 4> Sides(const DisplayRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+TEST(DisplayGeometry, FitRectKeepsTheAspectWithEqualBars) {
+  const struct {
+    DisplayRect view;
+    int w, h;
+    DisplayRect want;
+  } rows[] = {
+      {{0, 0, 640, 480}, 1280, 720, {0, 60, 640, 420}},  // bars above and below
+      {{10, 0, 650, 360}, 640, 480, {90, 0, 570, 360}},  // bars left and right
+      {{0, 0, 640, 360}, 1920, 1080, {0, 0, 640, 360}},  // equal aspect fills
+      {{0, 0, 633, 354}, 1920, 1080, {2, 0, 631, 354}},  // integer: (633 - 629) / 2
+      {{0, 0, 0, 0}, 640, 360, {0, 0, 0, 0}},            // degenerate view
+      {{0, 0, 100, 50}, 0, 360, {0, 0, 100, 50}},        // degenerate picture
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.w * 10000 + row.view.right);
+    EXPECT_EQ(Sides(G::FitRect(row.view, row.w, row.h)), Sides(row.want));
+  }
+}
+
+TEST(DisplayGeometry, ZoomTableBothWaysWithClamps) {
+  const struct {
+    int from, in, out;
+  } rows[] = {{256, 512, 256},      {512, 768, 256},    {768, 1024, 512},   {1024, 1536, 768},
+              {1536, 2048, 1024},   {2048, 3072, 1536}, {3072, 4096, 2048}, {4096, 4096, 3072},
+              {100000, 4096, 4096}, {300, 512, 256},    {0, 256, 256}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.from);
+    EXPECT_EQ(G::ZoomInStep(row.from), row.in);
+    EXPECT_EQ(G::ZoomOutStep(row.from), row.out);
+  }
+}
+
+// One frame laid out in a view, zoomed in `zooms` times (a zoom takes effect
+// at the next frame), fitted or stretched.
+TEST(DisplayGeometry, LayoutFrameLetterboxesZoomsAndStretches) {
+  const struct {
+    DisplayRect client;
+    int w, h, zooms;
+    bool stretch;
+    DisplayRect picture, source;
+  } rows[] = {
+      {{0, 0, 640, 480}, 1280, 720, 0, false, {0, 60, 640, 420}, {0, 0, 1280, 720}},
+      // The fitted 640 x 360 doubled about its centre, clipped to the view.
+      {{0, 0, 640, 480}, 1280, 720, 1, false, {0, 0, 640, 480}, {320, 120, 960, 600}},
+      {{0, 0, 640, 360}, 1280, 720, 1, false, {0, 0, 640, 360}, {320, 180, 960, 540}},
+      // 1088 rows: 360 * 1920 / 1088 = 635 wide, (640 - 635) / 2 = 2 each side.
+      {{0, 0, 640, 360}, 1920, 1088, 0, false, {2, 0, 638, 360}, {0, 0, 1920, 1088}},
+      {{0, 0, 640, 480}, 1280, 720, 0, true, {0, 0, 640, 480}, {0, 0, 1280, 720}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.client.bottom * 10 + row.zooms);
+    ViewGeometry g;
+    G::LayoutFrame(g, row.client, row.w, row.h, row.stretch);
+    for (int i = 0; i < row.zooms; ++i) {
+      G::ApplyZoomIn(g);
+      EXPECT_EQ(g.zoom, 256);
+      G::LayoutFrame(g, row.client, row.w, row.h, row.stretch);
+    }
+    EXPECT_EQ(g.zoom, row.zooms ? 512 : 256);
+    EXPECT_EQ(Sides(g.picture), Sides(row.picture));
+    EXPECT_EQ(Sides(g.source), Sides(row.source));
+  }
+}
+
+// A 1280 x 720 frame in a 640 x 360 view at 2x, then dragged, zoomed in or out.
+TEST(DisplayGeometry, ZoomedLayoutFollowsDragAndZoom) {
+  ViewGeometry g;
+  const auto layout = [&] { G::LayoutFrame(g, {0, 0, 640, 360}, 1280, 720, false); };
+  layout();
+  G::ApplyZoomIn(g);
+  layout();
+  const struct {
+    DisplayPoint drag;
+    int zoom;  // 0: no change, 1: in, -1: out
+    DisplayRect source;
+  } steps[] = {
+      {{0, 0}, 0, {320, 180, 960, 540}},             // the middle half
+      {{100, 0}, 0, {220, 180, 860, 540}},           // drag right moves the region left
+      {{5000, 5000}, 0, {0, 0, 640, 360}},           // never past the top left
+      {{-50000, -50000}, 0, {640, 360, 1280, 720}},  // nor past the bottom right
+      {{120, 180}, 0, {520, 180, 1160, 540}},
+      {{0, 0}, 1, {627, 240, 1053, 480}},  // 3x: width 426 about the shown centre 840
+      {{0, 0}, -1, {520, 180, 1160, 540}},
+      {{0, 0}, -1, {0, 0, 1280, 720}},  // back to 1x: the whole picture
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.source.left);
+    g.drag = s.drag;
+    if (s.zoom > 0) G::ApplyZoomIn(g);
+    if (s.zoom < 0) G::ApplyZoomOut(g);
+    layout();
+    EXPECT_EQ(Sides(g.source), Sides(s.source));
+    EXPECT_EQ(Sides(g.picture), Sides(DisplayRect{0, 0, 640, 360}));
+    EXPECT_EQ(g.drag.x, 0);  // a drag is used once
+  }
+}
+
+TEST(DisplayGeometry, InsetMarginsAndSide) {
+  // Margins 20 and a quarter of the width on a 768 x 432 picture, scaled to
+  // the picture: 640 x 360 gives margins 640*20/768 = 16 and 360*20/432 = 16.
+  const struct {
+    DisplayRect picture;
+    int side;
+    DisplayRect want;
+  } rows[] = {
+      {{0, 0, 768, 432}, 1, {556, 20, 748, 128}},    {{0, 0, 768, 432}, 0, {20, 20, 212, 128}},
+      {{100, 50, 740, 410}, 1, {564, 66, 724, 156}}, {{100, 50, 740, 410}, 0, {116, 66, 276, 156}},
+      {{0, 0, 1280, 720}, 1, {927, 33, 1247, 213}},  {{0, 0, 0, 0}, 1, {0, 0, 0, 0}}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.picture.right * 10 + row.side);
+    EXPECT_EQ(Sides(G::InsetRect(row.picture, row.side)), Sides(row.want));
+  }
+}
+
+std::string Describe(const CaptionItem& item) {
+  if (!item.visible) return "";
+  return item.text + " " + std::to_string(item.fontHeight) + " " + std::to_string(item.x) + "," +
+         std::to_string(item.y) + (item.rightAligned ? " R" : "");
+}
+
+TEST(DisplayGeometry, CaptionAndZoomLabelPlaces) {
+  // Fonts scale with the picture height (caption by H/720, label by H/1080),
+  // the margin is 15 at 720 rows (7 at 360); "R": right-aligned at x.
+  const struct {
+    DisplayRect picture;
+    int font, zoom;
+    bool video, inset;
+    int side;
+    const char *caption, *label;
+  } rows[] = {
+      {{0, 0, 1280, 720}, 30, 256, true, true, 1, "Front 30 15,15", ""},
+      // Inset on the left: the caption moves right, the label sits in the
+      // inset (at 1280*20/768 + 15, 720*20/432 + 15).
+      {{0, 0, 1280, 720}, 30, 1536, true, true, 0, "Front 30 1265,15 R", "6X 20 48,48"},
+      {{0, 0, 640, 360}, 24, 3072, true, false, 0, "Front 12 7,7", "12X 8 633,7 R"},
+      {{0, 0, 640, 360}, 24, 3072, false, false, 0, "Front 12 7,7", ""},  // a still: no label
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.caption);
+    const CaptionLayout c =
+        G::LayoutCaption(row.picture, row.font, "Front", row.video, row.zoom, row.inset, row.side);
+    EXPECT_EQ(Describe(c.caption), row.caption);
+    EXPECT_EQ(Describe(c.zoomLabel), row.label);
+  }
+}
+
+// One axis of 400 with a page of 360 (at most 40), request by request.
+TEST(ScrollAxis, LinePageThumbAndWheelSteps) {
+  CScrollAxis a;
+  a.SetRange(0, 400);
+  a.SetPage(360);
+  constexpr int kWheel = -1;  // `arg` is the wheel delta
+  const struct {
+    int code, arg, moved, pos;
+  } steps[] = {
+      {CScrollAxis::kLineDown, 0, 1, 1},
+      {CScrollAxis::kPageDown, 0, 20, 21},
+      {CScrollAxis::kLineUp, 0, -1, 20},
+      {CScrollAxis::kPageUp, 0, -20, 0},
+      {CScrollAxis::kPageUp, 0, 0, 0},
+      {CScrollAxis::kThumbTrack, 30, 30, 30},
+      {CScrollAxis::kThumbPosition, 12, -18, 12},
+      {99, 0, 0, 12},
+      {CScrollAxis::kPageDown, 0, 20, 32},
+      {CScrollAxis::kPageDown, 0, 8, 40},
+      {CScrollAxis::kPageDown, 0, 0, 40},
+      {CScrollAxis::kThumbTrack, 1000, 0, 40},
+      {kWheel, 120, -20, 20},
+      {kWheel, -120, 20, 40},
+      {kWheel, -120, 0, 40},
+      {kWheel, 240, 0, 40},
+      {kWheel, 60, 0, 40},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(std::to_string(s.code) + " " + std::to_string(s.arg));
+    EXPECT_EQ(s.code == kWheel ? a.Wheel(s.arg) : a.Scroll(s.code, s.arg), s.moved);
+    EXPECT_EQ(a.Position(), s.pos);
+  }
+  a.SetPosition(0);
+  a.SetPage(400);  // the page covers the range: nothing to scroll
+  EXPECT_EQ(a.Wheel(-120), 0);
+  EXPECT_EQ(a.Scroll(CScrollAxis::kPageDown), 0);
+}
+
+TEST(VideoViewPlacement, TheDraggedViewAlwaysCoversTheArea) {
+  const struct {
+    int level;
+    DisplayRect current;
+    DisplayPoint delta;
+    DisplayRect want;
+  } rows[] = {
+      {1, {0, 0, 640, 360}, {50, -30}, {0, 0, 640, 360}},           // level 1 fills the area
+      {3, {0, 0, 1280, 720}, {-100, -50}, {-100, -50, 1180, 670}},  // twice the area
+      {3, {-100, -50, 1180, 670}, {-5000, 5000}, {-640, 0, 640, 720}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.want.left);
+    EXPECT_EQ(Sides(CVideoViewPlacement::Place(640, 360, row.level, row.current, row.delta)),
+              Sides(row.want));
+  }
+}
+
+TEST(ColourControls, RangesAreSymmetricAboutTheDefault) {
+  const struct {
+    int min, max, def, lower, upper;
+  } rows[] = {{0, 10, 1, 0, 2}, {-100, 20, 0, -20, 20}, {-5, 5, 0, -5, 5}};
+  for (const auto& row : rows) {
+    const ColourRange r = CColourControls::MakeSymmetric(row.min, row.max, row.def);
+    EXPECT_EQ(r.lower, row.lower) << row.min;
+    EXPECT_EQ(r.upper, row.upper) << row.min;
+    EXPECT_EQ(r.current, row.def) << row.min;
+  }
+}
+
+// Percent of the symmetric range; contrast never below a tenth; stills always
+// use the defaults.
+TEST(ColourControls, PercentsForVideoDefaultsForStills) {
+  constexpr int kOne = CColourControls::kOne;
+  const struct {
+    int brightnessPercent, contrastPercent, brightness, contrast;
+  } rows[] = {{50, 50, 0, kOne},
+              {75, 100, 50 * kOne, 2 * kOne},
+              {150, 0, 100 * kOne, 6553},
+              {-20, 25, -100 * kOne, kOne / 2}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.brightnessPercent);
+    CColourControls c;
+    c.SetBrightness(row.brightnessPercent);
+    c.SetContrast(row.contrastPercent);
+    EXPECT_EQ(c.ForVideo().brightness, row.brightness);
+    EXPECT_EQ(c.ForVideo().contrast, row.contrast);
+    EXPECT_EQ(c.ForVideo().saturation, kOne);
+    EXPECT_EQ(c.ForStill().brightness, 0);
+    EXPECT_EQ(c.ForStill().contrast, kOne);
+  }
+}
+
+TEST(SnapshotName, StemPositionAndChannel) {
+  const struct {
+    const char* recording;
+    std::int64_t positionMs;
+    int channel;
+    const char* name;
+  } rows[] = {
+      {"/card/NORMAL/20261205_083000_N1.avi", 2500, 0, "20261205_083000_N1_00-00-02.500_F.png"},
+      {"/card/NORMAL/20261205_083000_N1.avi", 0, 1, "20261205_083000_N1_00-00-00.000_R.png"},
+      {"LUMORA^20261205_083004_F^1^2^NI.MP4", 3723004, 1,
+       "LUMORA^20261205_083004_F^1^2^NI_01-02-03.004_R.png"},
+      {"clip.avi", -40, 0, "clip_00-00-00.000_F.png"},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(CSnapshot::FileName(row.recording, row.positionMs, row.channel), row.name);
+}
+
+}  // namespace
+}  // namespace lumora
