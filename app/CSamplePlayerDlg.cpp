@@ -197,6 +197,9 @@ void CSamplePlayerDlg::BuildControls() {
   sliders_[kIdBitmapSlider]->hide();
   auto* seek = static_cast<CBitSlider*>(sliders_[kIdSeekSlider]);
   seek->SetSeekBar(true);
+  seek->SetTooltipFormat([this, seek](int position) {
+    return QString::fromStdString(PlaybackRules::SeekTooltip(ditMode_, position, seek->maximum()));
+  });
   connect(seek, &CBitSlider::ChannelPressed, this, [this](int, int x) { OnSeekBarPressed(x); });
   connect(seek, &CBitSlider::WheelNotches, this, [this](int, int n) { OnSeekWheel(n); });
   seek->SetChannel(kBmpSeekFilled, kBmpSeekEmpty);

@@ -42,4 +42,11 @@ std::string PlaybackRules::DrawCurrentCall(double longitude, double latitude) {
   return text;
 }
 
+std::string PlaybackRules::SeekTooltip(bool ditMode, int position, int maximum) {
+  if (!ditMode) return TimeText(position);
+  const std::int64_t share =
+      maximum > 0 ? std::int64_t{std::clamp(position, 0, maximum)} * 100 / maximum : 0;
+  return std::to_string(share) + "%";
+}
+
 }  // namespace lumora

@@ -47,6 +47,10 @@ class PlaybackRules {
   // The mouse wheel over the seek slider: kStepSeconds per notch (positive
   // notches forward), limited to 0 .. duration.
   static std::int64_t WheelTarget(std::int64_t position, std::int64_t duration, int notches);
+  // The seek slider's tooltip: the time of a recording's position; in DIT
+  // mode, where the slider counts replay points, the share of the drive in
+  // per cent (the slider's own "%d%%" would show milliseconds or points).
+  static std::string SeekTooltip(bool ditMode, int position, int maximum);
   // True when the user-data record count is worth draining (1..17999).
   static bool UsableRecordCount(int count) { return count > 0 && count < kMaxUserDataRecords; }
 };

@@ -102,7 +102,8 @@ void CBitSlider::paintEvent(QPaintEvent*) {
 }
 
 void CBitSlider::RefreshTooltip(const QPoint& global) {
-  tooltip_text_ = QStringLiteral("%1%").arg(sliderPosition());
+  tooltip_text_ = tooltip_format_ ? tooltip_format_(sliderPosition())
+                                  : QStringLiteral("%1%").arg(sliderPosition());
   setToolTip(tooltip_text_);
   thumb_->setToolTip(tooltip_text_);
   if (relay_tooltips_ && isVisible() && underMouse())

@@ -15,6 +15,7 @@
 
 #include <QPixmap>
 #include <QSlider>
+#include <functional>
 
 namespace lumora {
 
@@ -54,8 +55,12 @@ class CBitSlider : public QSlider {
   int GetPos() const { return sliderPosition(); }
   CBitWnd* Thumb() const { return thumb_; }
   BitSliderGeometry Geometry() const;
-  // "%d%%" of the position, refreshed on every mouse move and button release.
+  // "%d%%" of the position, or the owner's text for it, refreshed on every
+  // mouse move and button release.
   QString TooltipText() const { return tooltip_text_; }
+  void SetTooltipFormat(std::function<QString(int position)> format) {
+    tooltip_format_ = std::move(format);
+  }
 
  signals:
   void HScroll(int id, int code, int position);
@@ -91,6 +96,7 @@ class CBitSlider : public QSlider {
   int drag_offset_ = 0;
   int pending_code_ = -1;
   QString tooltip_text_;
+  std::function<QString(int)> tooltip_format_;
 };
 
 }  // namespace lumora

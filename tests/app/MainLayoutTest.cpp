@@ -257,6 +257,10 @@ TEST(PlaybackRules, TimeTextAndVolumeWord) {
   EXPECT_EQ(PlaybackRules::VolumeWord(0), 0u);
   EXPECT_EQ(PlaybackRules::VolumeWord(1), 655u + (655u << 16));
   EXPECT_EQ(PlaybackRules::VolumeWord(99), 64879u + (64879u << 16));
+  // The seek slider's tooltip: the time, or in DIT mode the share of the drive.
+  EXPECT_EQ(PlaybackRules::SeekTooltip(false, 23500, 30000), "00:00:23");
+  EXPECT_EQ(PlaybackRules::SeekTooltip(true, 150, 600), "25%");
+  EXPECT_EQ(PlaybackRules::SeekTooltip(true, 5, 0), "0%");
   EXPECT_EQ(PlaybackRules::NextSpeed(1), 2);
   EXPECT_EQ(PlaybackRules::NextSpeed(2), 1);
 }
