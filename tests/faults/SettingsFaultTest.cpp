@@ -1,23 +1,17 @@
 // Settings saved through the main window onto a card that cannot take them
-// (full, or the file write-protected): the old file stays byte for byte and
-// the user is told.
+// (full, or the file write-protected): the old file stays byte for byte, no
+// temporary file is left, and the user is told.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTimer>
-
-#include <filesystem>
-#include <fstream>
 
 #include "FaultCard.h"
 #include "app/AppIds.h"
 #include "platform/AtomicFile.h"
-#include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
-#include "settings/LegacySetupRecord.h"
 #include "settings/SettingsCloseRules.h"
 #include "settings/qt/CNewSetupDlg.h"
 #include "settings/qt/CSetupDlg.h"
@@ -34,46 +28,30 @@ enum class CardFault { kFull, kReadOnly };
 class SettingsSaveFault : public ::testing::TestWithParam<CardFault> {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    card_ = dir_.path().toStdString() + "/card";
-    fs::create_directories(card_ + "/NORMAL");
-    fs::create_directories(card_ + "/cfg");
-    setupFile_ = card_ + "/cfg/data_setup.cfg";
-    std::ofstream(setupFile_, std::ios::binary) << MakeSetupFileText();
-    std::ofstream(card_ + "/cfg/wifi.cfg", std::ios::binary) << MakeWifiFileText(3);
-    window_ = std::make_unique<CSamplePlayerDlg>(RealParts(card_));
-    window_->OnInitDialog();
+    test::WriteFile(setupFile_, MakeSetupFileText());
+    test::WriteFile(card_.card + "/cfg/wifi.cfg", MakeWifiFileText(3));
+    card_.Open();
   }
-  void TearDown() override {
-    SetAtomicWriteFaultForTesting({});
-    for (const auto& entry : fs::recursive_directory_iterator(card_))
-      fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
-  }
+  void TearDown() override { SetAtomicWriteFaultForTesting({}); }
 
   // Makes every later write of `file` fail the way the card would.
   void Break(const fs::path& file) {
-    if (GetParam() == CardFault::kFull) {
-      // No space: the write stops half-way.
+    if (GetParam() == CardFault::kFull) {  // no space: the write stops half-way
       SetAtomicWriteFaultForTesting(
-          [](AtomicWriteStage stage) { return stage == AtomicWriteStage::kWrite; });
+          [](AtomicWriteStage s) { return s == AtomicWriteStage::kWrite; });
     } else {
-      fs::permissions(file,
-                      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                      fs::perm_options::remove);
+      test::MakeReadOnly(file);
     }
   }
-
-  bool Told(const QString& text) const {
-    for (const MessageBoxRequest& box : boxes_.Requests())
-      if (box.text == text) return true;
+  bool Told() const {
+    const QString failed = StringTable::Instance().Load(kSaveFailedStringId);
+    for (const MessageBoxRequest& box : card_.boxes.Requests())
+      if (box.text == failed && box.icon == kMbIconError) return true;
     return false;
   }
 
-  QTemporaryDir dir_;
-  std::string card_;
-  fs::path setupFile_;
-  MessageBoxRecorder boxes_;
-  std::unique_ptr<CSamplePlayerDlg> window_;
+  FaultCard card_;
+  fs::path setupFile_ = card_.card + "/cfg/data_setup.cfg";
 };
 
 TEST_P(SettingsSaveFault, SetupDialogKeepsTheOldFileAndSaysSo) {
@@ -88,44 +66,39 @@ TEST_P(SettingsSaveFault, SetupDialogKeepsTheOldFileAndSaysSo) {
     for (const char* name : {"languageRadio0", "languageRadio1"}) {
       auto* radio = page->findChild<QRadioButton*>(QLatin1String(name));
       ASSERT_NE(radio, nullptr);
-      if (!radio->isChecked()) {
+      if (!radio->isChecked() && !changed) {
         radio->click();
         changed = true;
-        break;
       }
     }
     dialog->close();
   });
-  boxes_.QueueAnswer(kIdYes);  // save the changes
-  EXPECT_TRUE(window_->OnCommand(kIdSetup));
+  card_.boxes.QueueAnswer(kIdYes);  // save the changes
+  EXPECT_TRUE(card_.window->OnCommand(kIdSetup));
   ASSERT_TRUE(changed);
-  ASSERT_GE(boxes_.Requests().size(), 2u);
-  EXPECT_EQ(boxes_.Requests()[0].text, StringTable::Instance().Load(kSaveChangesStringId));
-  EXPECT_EQ(boxes_.Requests().back().text, StringTable::Instance().Load(kSaveFailedStringId));
-  EXPECT_EQ(boxes_.Requests().back().icon, kMbIconError);
+  ASSERT_GE(card_.boxes.Requests().size(), 2u);
+  EXPECT_EQ(card_.boxes.Requests()[0].text, StringTable::Instance().Load(kSaveChangesStringId));
+  EXPECT_TRUE(Told());
   EXPECT_EQ(ReadFile(setupFile_), before);
-  // No temporary file is left behind on the card.
-  int files = 0;
-  for (const auto& entry : fs::directory_iterator(card_ + "/cfg")) files += entry.is_regular_file();
-  EXPECT_EQ(files, 2);
+  EXPECT_EQ(test::CountEntries(card_.card + "/cfg"), 2);
 }
 
 TEST_P(SettingsSaveFault, LegacySettingsKeepTheOldFileAndSaySo) {
-  window_->OpenCard(card_);
-  ASSERT_TRUE(window_->OnCommand(kIdSettings));
-  CSetupDlg* dialog = window_->LegacySetupDialog();
+  card_.window->OpenCard(card_.card);
+  ASSERT_TRUE(card_.window->OnCommand(kIdSettings));
+  CSetupDlg* dialog = card_.window->LegacySetupDialog();
   ASSERT_NE(dialog, nullptr);
   dialog->Save();  // a first save that works
   ASSERT_TRUE(dialog->LastWriteOk());
-  EXPECT_FALSE(Told(StringTable::Instance().Load(kSaveFailedStringId)));
-  const fs::path legacy = card_ + "/setup.cfg";
+  EXPECT_FALSE(Told());
+  const fs::path legacy = card_.card + "/setup.cfg";
   const std::string before = ReadFile(legacy);
   ASSERT_EQ(before.size(), 508u);
   Break(legacy);
-  ASSERT_TRUE(window_->OnCommand(kIdSettings));
+  ASSERT_TRUE(card_.window->OnCommand(kIdSettings));
   dialog->Reset();
   EXPECT_FALSE(dialog->LastWriteOk());
-  EXPECT_TRUE(Told(StringTable::Instance().Load(kSaveFailedStringId)));
+  EXPECT_TRUE(Told());
   EXPECT_EQ(ReadFile(legacy), before);
 }
 
@@ -135,42 +108,23 @@ INSTANTIATE_TEST_SUITE_P(Faults, SettingsSaveFault,
                            return param.param == CardFault::kFull ? "FullCard" : "ReadOnlyCard";
                          });
 
-}  // namespace
-}  // namespace lumora::faults
-
-namespace lumora::faults {
-namespace {
-
+// Only a planned write that did not happen counts as a failed save.
 TEST(SaveFailed, OnlyAPlannedWriteThatDidNotHappenCounts) {
-  SaveOutcome outcome;
-  EXPECT_FALSE(SaveFailed(outcome));  // nothing planned
-  outcome.plan.writeSetup = true;
-  EXPECT_TRUE(SaveFailed(outcome));
-  outcome.setupWritten = true;
-  EXPECT_FALSE(SaveFailed(outcome));
-  outcome.plan.writeWifi = true;
-  EXPECT_TRUE(SaveFailed(outcome));
-  outcome.wifiWritten = true;
-  EXPECT_FALSE(SaveFailed(outcome));
-}
-
-TEST(LegacySetupFile, AWriteProtectedFileIsNotReplaced) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const fs::path file = dir.path().toStdString() + "/setup.cfg";
-  ASSERT_TRUE(WriteLegacySetupFile(dir.path().toStdString(), LegacyResetValues()));
-  const std::string before = ReadFile(file);
-  fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                  fs::perm_options::remove);
-  LegacySetupValues changed = LegacyResetValues();
-  changed.brightness = 7;
-  std::string error;
-  EXPECT_FALSE(WriteLegacySetupFile(dir.path().toStdString(), changed, &error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_EQ(ReadFile(file), before);
-  fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
-  EXPECT_TRUE(WriteLegacySetupFile(dir.path().toStdString(), changed));
-  EXPECT_NE(ReadFile(file), before);
+  struct Row {
+    bool writeSetup, setupWritten, writeWifi, wifiWritten, failed;
+  };
+  for (const Row& row :
+       {Row{false, false, false, false, false}, Row{true, false, false, false, true},
+        Row{true, true, false, false, false}, Row{true, true, true, false, true},
+        Row{true, true, true, true, false}, Row{false, false, true, false, true}}) {
+    SaveOutcome outcome;
+    outcome.plan.writeSetup = row.writeSetup;
+    outcome.setupWritten = row.setupWritten;
+    outcome.plan.writeWifi = row.writeWifi;
+    outcome.wifiWritten = row.wifiWritten;
+    EXPECT_EQ(SaveFailed(outcome), row.failed)
+        << row.writeSetup << row.setupWritten << row.writeWifi << row.wifiWritten;
+  }
 }
 
 }  // namespace

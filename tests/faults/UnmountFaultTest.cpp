@@ -6,54 +6,42 @@
 
 #include <QLabel>
 #include <QSlider>
-#include <QTemporaryDir>
 
-#include <filesystem>
 #include <fstream>
 
 #include "FaultCard.h"
 #include "app/AppIds.h"
 #include "platform/qt/CDriveWatcher.h"
-#include "platform/qt/MessageBox.h"
 #include "res/StringTable.h"
 
 namespace lumora::faults {
 namespace {
 
-std::string MountTable(const std::string& card) {
-  std::string table =
-      "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
-      "25 22 0:5 / /proc rw - proc proc rw\n";
-  if (!card.empty())
-    table += "40 22 179:1 / " + card + " rw,nosuid shared:30 - vfat /dev/mmcblk0p1 rw\n";
-  return table;
+// A mount table of our own in place of the system's, with the card or without.
+void WriteMounts(const std::string& table, const std::string& card) {
+  std::ofstream out(table, std::ios::trunc);
+  out << "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n";
+  if (!card.empty()) out << "40 22 179:1 / " << card << " rw shared:30 - vfat /dev/mmcblk0p1 rw\n";
 }
 
 TEST(CardRemoval, WhilePlayingResetsTheWindowWithoutACrash) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const std::string card = dir.path().toStdString() + "/card";
-  std::filesystem::create_directories(card + "/NORMAL");
-  for (int i = 0; i < 2; ++i) {
-    RecordingOptions r = SmallRecording(4, 9 * 60 + i);
-    r.channels = ChannelLayout::kFrontAndRear;
-    std::string error;
-    ASSERT_TRUE(WriteRecording(card / NormalName(r), r, &error)) << error;
-  }
-  MessageBoxRecorder boxes;
-  // The watcher reads a mount table of our own in place of the system's.
-  const std::string table = dir.path().toStdString() + "/mountinfo";
-  std::ofstream(table, std::ios::trunc) << MountTable(card);
+  FaultCard card;
+  card.Record(4, 9 * 60);  // front and rear with sound
+  card.Record(4, 9 * 60 + 1);
+  const std::string table = card.dir.path().toStdString() + "/mountinfo";
+  WriteMounts(table, card.card);
+  bool present = true;
   CDriveWatcher watcher(QString::fromStdString(table));
   watcher.Rescan();
-  ASSERT_EQ(watcher.Mounts().back(), card);
-  bool present = true;
-  CSamplePlayerDlg::Parts parts = RealParts(card);
-  parts.findCard = [&] { return present ? card : std::string(); };
+  ASSERT_EQ(watcher.Mounts().back(), card.card);
+  struct CloseFirst {  // the window goes before the watcher it holds
+    FaultCard& c;
+    ~CloseFirst() { c.window.reset(); }
+  } closeFirst{card};
+  CSamplePlayerDlg::Parts parts = RealParts(card.card);
+  parts.findCard = [&] { return present ? card.card : std::string(); };
   parts.driveWatcher = &watcher;
-  CSamplePlayerDlg window(std::move(parts));
-  window.OnInitDialog();
-  window.show();
+  CSamplePlayerDlg& window = card.Open(std::move(parts));
   window.OnCommand(kIdSdOpen);
   ASSERT_EQ(window.List()->RowCount(), 2);
   ASSERT_TRUE(RunUntil([&] { return window.Position() > 300; }, 8000));
@@ -62,11 +50,11 @@ TEST(CardRemoval, WhilePlayingResetsTheWindowWithoutACrash) {
   ASSERT_NE(window.OutputVolume(), 0x7FFF7FFFu);
 
   // Pulled out: the data under the open files goes away, then the folder.
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(card))
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(card.card))
     if (entry.is_regular_file()) std::filesystem::resize_file(entry.path(), 0);
-  std::filesystem::remove_all(card);
+  std::filesystem::remove_all(card.card);
   present = false;
-  std::ofstream(table, std::ios::trunc) << MountTable(std::string());
+  WriteMounts(table, "");
   watcher.Rescan();
 
   EXPECT_FALSE(window.IsTimerRunning(kTimerUpdate));
@@ -82,15 +70,15 @@ TEST(CardRemoval, WhilePlayingResetsTheWindowWithoutACrash) {
   EXPECT_FALSE(window.RearStill()->isVisible());
 
   // The engine runs out of data on its own; the window keeps working.
-  RunFor(1500, [] {});
+  RunUntil([] { return false; }, 1500);
   for (int id : {kIdPlay, kIdNext, kIdPrevious, kIdStepForward, kIdStop, kIdPlay})
     EXPECT_TRUE(window.OnCommand(id));
-  RunFor(500, [] {});
+  RunUntil([] { return false; }, 500);
   EXPECT_EQ(window.List()->RowCount(), 0);
-  boxes.Clear();
+  card.boxes.Clear();
   window.OnCommand(kIdSdOpen);
-  ASSERT_EQ(boxes.Requests().size(), 1u);
-  EXPECT_EQ(boxes.Requests()[0].text, StringTable::Instance().Load(kStrNoSdCard));
+  ASSERT_EQ(card.boxes.Requests().size(), 1u);
+  EXPECT_EQ(card.boxes.Requests()[0].text, StringTable::Instance().Load(kStrNoSdCard));
   window.OnCommand(kIdExit);
 }
 

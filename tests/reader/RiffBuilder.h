@@ -1,10 +1,10 @@
 #pragma once
-// Writes small RIFF/AVI files for the reader tests: a low-level chunk writer
-// with size patching, and BuildAvi() for the usual hdrl / movi / idx1 shape.
+// Small RIFF/AVI files for the reader tests: a chunk writer with size
+// patching, BuildAvi() for the usual hdrl / movi / idx1 shape, and a scan
+// that drains every record the reader finds in a file.
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,32 +14,33 @@ namespace lumora::test {
 
 class RiffBuilder {
  public:
-  // prefix: bytes written before anything else (a file whose RIFF form does
-  // not start at offset 0).
-  explicit RiffBuilder(std::size_t prefix = 0);
+  // prefix: bytes before the RIFF form (a form that does not start at 0).
+  explicit RiffBuilder(std::size_t prefix = 0) : m_data(prefix, 'x') {}
 
-  // "RIFF" size form; closed by End().
-  RiffBuilder& BeginRiff(const std::string& form = "AVI ");
-  // "LIST" size type; closed by End().
-  RiffBuilder& BeginList(const std::string& type);
-  // id size; closed by End().
-  RiffBuilder& BeginChunk(const std::string& id);
-  // Patches the size of the innermost open chunk; pads the body to even.
+  // "RIFF" size form / "LIST" size type / id size; each closed by End(),
+  // which patches the size and pads the body to even.
+  RiffBuilder& BeginRiff(const std::string& form = "AVI ") { return Open("RIFF").Fcc(form); }
+  RiffBuilder& BeginList(const std::string& type) { return Open("LIST").Fcc(type); }
+  RiffBuilder& BeginChunk(const std::string& id) { return Open(id); }
   RiffBuilder& End();
   // A whole chunk: id, size, payload, pad byte when odd.
   RiffBuilder& Chunk(const std::string& id, const std::vector<std::uint8_t>& payload);
 
   RiffBuilder& Fcc(const std::string& fcc);
-  RiffBuilder& U32(std::uint32_t value);
-  RiffBuilder& U16(std::uint16_t value);
-  RiffBuilder& Bytes(const std::vector<std::uint8_t>& bytes);
-  RiffBuilder& Zeros(std::size_t count);
+  RiffBuilder& U32(std::uint32_t value) { return Le(value, 4); }
+  RiffBuilder& U16(std::uint16_t value) { return Le(value, 2); }
+  RiffBuilder& Zeros(std::size_t count) {
+    m_data.insert(m_data.end(), count, 0);
+    return *this;
+  }
 
   std::size_t Pos() const { return m_data.size(); }
-  void PatchU32(std::size_t at, std::uint32_t value);
   const std::vector<std::uint8_t>& Data() const { return m_data; }
 
  private:
+  RiffBuilder& Open(const std::string& id);
+  RiffBuilder& Le(std::uint32_t value, int bytes);
+
   std::vector<std::uint8_t> m_data;
   std::vector<std::size_t> m_open;  // positions of the size fields of open chunks
 };
@@ -64,7 +65,6 @@ struct TestAvi {
   std::vector<TestStream> streams;
   std::vector<TestChunk> chunks;
   IndexOffsets index = IndexOffsets::kAbsolute;
-  bool junkBeforeMovi = true;
 };
 
 // Positions inside a built file, for tests that damage it on purpose.
@@ -76,10 +76,26 @@ struct AviLayout {
 
 std::vector<std::uint8_t> BuildAvi(const TestAvi& avi, AviLayout* layout = nullptr);
 
-std::vector<std::uint8_t> Bytes(const std::string& text);
-// Writes `data` to `path` with the shared file helper.
+inline std::vector<std::uint8_t> Bytes(const std::string& text) {
+  return {text.begin(), text.end()};
+}
+
 inline void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& data) {
   WriteFile(path, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
 }
+
+struct Record {
+  std::vector<std::uint8_t> data;
+  std::uint32_t cts = 0;
+  bool operator==(const Record&) const = default;
+};
+
+struct ScanResult {
+  int result = -1;  // of ScanUserData: 1 when an index was read
+  std::vector<Record> records;
+};
+
+// Writes `bytes` to a file, scans it and drains every record.
+ScanResult ScanBytes(const TempFolder& dir, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace lumora::test

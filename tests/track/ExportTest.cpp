@@ -1,13 +1,12 @@
+// Track export: GPX read back with libxml2 (a document that is not
+// well-formed does not parse), KML, JSON and CSV, and the time range.
+
 #include <gtest/gtest.h>
 #include <libxml/parser.h>
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <random>
 #include <sstream>
 #include <string>
 
@@ -20,31 +19,39 @@ void Feed(CDrivingTrack& t, const std::string& text, std::uint32_t cts) {
   t.DecodeUserData(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), cts);
 }
 
+// Five fixes (valid, void, south-west, empty, off the map) and two G samples
+// (the first with a time, Y = 1 g, speed word 88) over 4 s.
 CDrivingTrack MakeTrack() {
   CDrivingTrack t;
   Feed(t, "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A", 0);
-  Feed(t, "$GPRMC,123520,V,,,,,,,230394,,*00", 1000);                               // no fix
-  Feed(t, "$GNRMC,235959,A,3352.1234,S,15112.5000,W,1.0,359.9,311299,,*00", 2000);  // S/W
-  Feed(t, "$GPRMC,,,,,,,,,,,", 3000);                                               // empty
-  Feed(t, "$GPRMC,000001,A,9999.000,N,01131.000,E,0,0,230394,,*00", 4000);          // off the map
+  Feed(t, "$GPRMC,123520,V,,,,,,,230394,,*00", 1000);
+  Feed(t, "$GNRMC,235959,A,3352.1234,S,15112.5000,W,1.0,359.9,311299,,*00", 2000);
+  Feed(t, "$GPRMC,,,,,,,,,,,", 3000);
+  Feed(t, "$GPRMC,000001,A,9999.000,N,01131.000,E,0,0,230394,,*00", 4000);
   std::vector<std::uint8_t> g(61, 0);
   g[0] = 'M';
-  g[1] = 0x00;
-  g[2] = 0x0C;  // Y = 1 g
+  g[2] = 0x0C;
   g[13] = 1;
   g[16] = 7;
   g[17] = 8;
   g[18] = 9;
-  g[19] = 88;  // speed word
+  g[19] = 88;
   t.DecodeUserData(g.data(), g.size(), 0);
   g[13] = 0;
   t.DecodeUserData(g.data(), g.size(), 0);
+  t.SetDuration(4000);
   return t;
 }
 
-using DocPtr = std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)>;
+using Doc = std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)>;
 
-// Evaluates an XPath with the GPX namespaces bound to "g" and "x".
+Doc Parse(const std::string& xml) {
+  return Doc(
+      xmlReadMemory(xml.data(), static_cast<int>(xml.size()), "t.gpx", nullptr, XML_PARSE_NONET),
+      xmlFreeDoc);
+}
+
+// The texts an XPath selects, with the GPX namespaces bound to "g" and "x".
 std::vector<std::string> Select(xmlDoc* doc, const char* path) {
   std::vector<std::string> out;
   xmlXPathContext* ctx = xmlXPathNewContext(doc);
@@ -52,29 +59,29 @@ std::vector<std::string> Select(xmlDoc* doc, const char* path) {
   xmlXPathRegisterNs(ctx, BAD_CAST "x",
                      BAD_CAST "http://www.garmin.com/xmlschemas/TrackPointExtension/v2");
   xmlXPathObject* obj = xmlXPathEvalExpression(BAD_CAST path, ctx);
-  if (obj != nullptr && obj->nodesetval != nullptr) {
-    for (int i = 0; i < obj->nodesetval->nodeNr; ++i) {
-      xmlChar* s = xmlNodeGetContent(obj->nodesetval->nodeTab[i]);
-      out.emplace_back(s != nullptr ? reinterpret_cast<const char*>(s) : "");
-      xmlFree(s);
-    }
+  for (int i = 0; obj != nullptr && obj->nodesetval != nullptr && i < obj->nodesetval->nodeNr;
+       ++i) {
+    xmlChar* s = xmlNodeGetContent(obj->nodesetval->nodeTab[i]);
+    out.emplace_back(s != nullptr ? reinterpret_cast<const char*>(s) : "");
+    xmlFree(s);
   }
   xmlXPathFreeObject(obj);
   xmlXPathFreeContext(ctx);
   return out;
 }
 
-TEST(TrackExport, GpxHasOneSegmentOfTheValidFixes) {
-  const CDrivingTrack t = MakeTrack();
-  const std::string gpx = CTrackExport::ToGpx(t, "20150102_030405_N1 <&> \"x\"");
-  ASSERT_FALSE(gpx.empty());
-  DocPtr doc(
-      xmlReadMemory(gpx.data(), static_cast<int>(gpx.size()), "t.gpx", nullptr, XML_PARSE_NONET),
-      xmlFreeDoc);
+std::size_t Count(const std::string& text, const std::string& tag) {
+  std::size_t n = 0;
+  for (auto at = text.find(tag); at != std::string::npos; at = text.find(tag, at + 1)) ++n;
+  return n;
+}
+
+TEST(TrackExport, GpxHasOneSegmentOfTheMappableFixes) {
+  const Doc doc = Parse(CTrackExport::ToGpx(MakeTrack(), "20150102_030405_N1 <&> \"x\""));
   ASSERT_NE(doc, nullptr);
-  EXPECT_EQ(Select(doc.get(), "/g:gpx/@version"), std::vector<std::string>{"1.1"});
-  EXPECT_EQ(Select(doc.get(), "/g:gpx/g:trk/g:name"),
-            std::vector<std::string>{"20150102_030405_N1 <&> \"x\""});
+  using V = std::vector<std::string>;
+  EXPECT_EQ(Select(doc.get(), "/g:gpx/@version"), V{"1.1"});
+  EXPECT_EQ(Select(doc.get(), "/g:gpx/g:trk/g:name"), V{"20150102_030405_N1 <&> \"x\""});
   EXPECT_EQ(Select(doc.get(), "/g:gpx/g:trk/g:trkseg").size(), 1u);
   const auto lat = Select(doc.get(), "//g:trkpt/@lat");
   const auto lon = Select(doc.get(), "//g:trkpt/@lon");
@@ -83,59 +90,30 @@ TEST(TrackExport, GpxHasOneSegmentOfTheValidFixes) {
   EXPECT_NEAR(std::stod(lon[0]), 11.516666667, 1e-9);
   EXPECT_NEAR(std::stod(lat[1]), -(33 + 52.1234 / 60), 1e-9);
   EXPECT_NEAR(std::stod(lon[1]), -(151 + 12.5 / 60), 1e-9);
-  // Times in UTC as the sentences gave them.
   EXPECT_EQ(Select(doc.get(), "//g:trkpt/g:time"),
-            (std::vector<std::string>{"1994-03-23T12:35:19Z", "1999-12-31T23:59:59Z"}));
-  const auto speed = Select(doc.get(), "//g:trkpt/g:extensions/x:TrackPointExtension/x:speed");
+            (V{"1994-03-23T12:35:19Z", "1999-12-31T23:59:59Z"}));
+  const auto speed = Select(doc.get(), "//x:TrackPointExtension/x:speed");
   ASSERT_EQ(speed.size(), 2u);
   EXPECT_NEAR(std::stod(speed[0]), 22.4 * 1.852 / 3.6, 1e-3);
-  const auto course = Select(doc.get(), "//g:trkpt/g:extensions/x:TrackPointExtension/x:course");
-  EXPECT_EQ(course, (std::vector<std::string>{"84.40", "359.90"}));
+  EXPECT_EQ(Select(doc.get(), "//x:TrackPointExtension/x:course"), (V{"84.40", "359.90"}));
+  // Control bytes and broken UTF-8 in the name still give a well-formed file;
+  // an empty track gives an empty segment.
+  EXPECT_NE(Parse(CTrackExport::ToGpx(MakeTrack(), "bad\x01\xff\xc3name")), nullptr);
+  const Doc empty = Parse(CTrackExport::ToGpx(CDrivingTrack(), "x"));
+  ASSERT_NE(empty, nullptr);
+  EXPECT_EQ(Select(empty.get(), "//g:trkseg").size(), 1u);
+  EXPECT_TRUE(Select(empty.get(), "//g:trkpt").empty());
 }
 
-TEST(TrackExport, GpxPassesXmllintEvenWithABrokenName) {
+TEST(TrackExport, KmlJsonAndCsv) {
   const CDrivingTrack t = MakeTrack();
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("lumora-gpx-" + std::to_string(std::random_device{}()));
-  std::filesystem::create_directories(dir);
-  const auto file = dir / "t.gpx";
-  std::ofstream(file, std::ios::binary)
-      << CTrackExport::ToGpx(t, std::string("bad\x01\xff\xc3name"));
-  const std::string cmd = "xmllint --noout '" + file.string() + "' 2>/dev/null";
-  EXPECT_EQ(std::system(cmd.c_str()), 0);
-  std::filesystem::remove_all(dir);
-  // An empty track is still a well-formed document with an empty segment.
-  CDrivingTrack empty;
-  const std::string gpx = CTrackExport::ToGpx(empty, "x");
-  DocPtr doc(xmlReadMemory(gpx.data(), static_cast<int>(gpx.size()), "e.gpx", nullptr, 0),
-             xmlFreeDoc);
-  ASSERT_NE(doc, nullptr);
-  EXPECT_EQ(Select(doc.get(), "//g:trkseg").size(), 1u);
-  EXPECT_TRUE(Select(doc.get(), "//g:trkpt").empty());
-}
-
-TEST(TrackExport, KmlPairsATimeWithEachMappableFix) {
-  const std::string kml = CTrackExport::ToKml(MakeTrack(), "n");
-  auto count = [&](const std::string& tag) {
-    std::size_t n = 0;
-    for (auto at = kml.find(tag); at != std::string::npos; at = kml.find(tag, at + 1)) ++n;
-    return n;
-  };
-  EXPECT_EQ(count("<when>"), 2u);
-  EXPECT_EQ(count("<gx:coord>"), 2u);
-  // Longitude first, as KML orders them.
+  const std::string kml = CTrackExport::ToKml(t, "n");
+  EXPECT_EQ(Count(kml, "<when>"), 2u);
+  EXPECT_EQ(Count(kml, "<gx:coord>"), 2u);
   EXPECT_NE(kml.find("<when>1994-03-23T12:35:19Z</when>"), std::string::npos);
   EXPECT_NE(kml.find("<gx:coord>11.516666667 48.117300000 0</gx:coord>"), std::string::npos);
   EXPECT_NE(kml.find("<gx:value>41.4848</gx:value>"), std::string::npos);
-  // A range keeps the fixes stamped inside it.
-  EXPECT_EQ(CTrackExport::ToKml(MakeTrack(), "n", {1000, 3000}).find("12:35:19"),
-            std::string::npos);
-}
 
-TEST(TrackExport, JsonCarriesEveryFixAndSample) {
-  CDrivingTrack t = MakeTrack();
-  t.SetDuration(1000);
-  t.ResampleGSensor();
   const auto j = CTrackExport::ToJson(t);
   ASSERT_EQ(j["gps"].size(), 5u);
   const auto& first = j["gps"][0];
@@ -150,21 +128,16 @@ TEST(TrackExport, JsonCarriesEveryFixAndSample) {
   EXPECT_TRUE(j["gps"][3]["time"].is_null());
   EXPECT_LT(j["gps"][2]["lon"].get<double>(), 0.0);
   ASSERT_EQ(j["gsensor"].size(), 2u);
-  EXPECT_EQ(j["gsensor"][0]["index"], 0);
   EXPECT_EQ(j["gsensor"][0]["a"][1], 1.0);
   EXPECT_EQ(j["gsensor"][0]["time"], "07:08:09");
   EXPECT_TRUE(j["gsensor"][1]["time"].is_null());
   ASSERT_EQ(j["gsensor"][0]["adas"].size(), 21u);
   EXPECT_EQ(j["gsensor"][0]["adas"][0], 88);
   EXPECT_EQ(j["slots"], 0);  // two samples are too few to resample
-}
 
-TEST(TrackExport, CsvHasAHeaderAndOneRowPerFix) {
-  const CDrivingTrack t = MakeTrack();
   std::istringstream in(CTrackExport::ToCsv(t));
-  std::string line;
   std::vector<std::string> lines;
-  while (std::getline(in, line)) lines.push_back(line);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
   ASSERT_EQ(lines.size(), 6u);
   EXPECT_EQ(lines[0], "cts,valid,lat,lon,lat_deg,lon_deg,speed_kmh,course,date,time");
   EXPECT_EQ(lines[1],
@@ -172,6 +145,23 @@ TEST(TrackExport, CsvHasAHeaderAndOneRowPerFix) {
             "12:35:19");
   EXPECT_EQ(lines[4].substr(0, 7), "3000,0,");
   EXPECT_EQ(lines[4].substr(lines[4].size() - 2), ",,");
+}
+
+// 1 s to 3 s keeps the fixes stamped 1000 to 3000 ms (one of them mappable)
+// and the second G sample (at 2 s of 4) in every format.
+TEST(TrackExport, RangeKeepsWhatLiesInsideInEveryFormat) {
+  const CDrivingTrack t = MakeTrack();
+  const TrackRange range{1000, 3000};
+  const auto j = CTrackExport::ToJson(t, range);
+  ASSERT_EQ(j["gps"].size(), 3u);
+  EXPECT_EQ(j["gps"][0]["cts"], 1000);
+  ASSERT_EQ(j["gsensor"].size(), 1u);
+  EXPECT_EQ(j["gsensor"][0]["index"], 1);
+  EXPECT_EQ(Count(CTrackExport::ToCsv(t, range), "\n"), 4u);
+  EXPECT_EQ(Count(CTrackExport::ToGpx(t, "n", range), "<trkpt "), 1u);
+  const std::string kml = CTrackExport::ToKml(t, "n", range);
+  EXPECT_EQ(Count(kml, "<gx:coord>"), 1u);
+  EXPECT_EQ(kml.find("12:35:19"), std::string::npos);
 }
 
 }  // namespace

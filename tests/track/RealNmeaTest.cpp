@@ -83,51 +83,5 @@ INSTANTIATE_TEST_SUITE_P(Captures, RealNmea,
                          ::testing::Values("bu353-glonass.log", "iTrek.log", "nl2008u.log",
                                            "tomtom-mkII.log"));
 
-TEST(RealNmeaByHand, GlonassTalkerLine) {
-  // $GNRMC with the NMEA 4.1 mode and navigation-status fields appended.
-  CGPSData d("$GNRMC,091503.000,A,4813.0509,N,00824.8699,E,6.56,175.87,101015,,,A,V*0B", 7);
-  EXPECT_EQ(d.m_nHour, 18);
-  EXPECT_EQ(d.m_nMinute, 15);
-  EXPECT_EQ(d.m_nSecond, 3);
-  EXPECT_EQ(d.m_nDay, 10);
-  EXPECT_EQ(d.m_nMonth, 10);
-  EXPECT_EQ(d.m_nYear, 15);
-  EXPECT_NEAR(d.GetLatitudeDegrees(), 48 + 13.0509 / 60, 1e-12);
-  EXPECT_NEAR(d.GetLongitudeDegrees(), 8 + 24.8699 / 60, 1e-12);
-  EXPECT_EQ(d.m_dSpeed, static_cast<double>(static_cast<float>(6.56 * 1.852)));  // 12.14912
-  EXPECT_EQ(d.m_dCourse, static_cast<double>(175.87f));
-}
-
-TEST(RealNmeaByHand, GarminWholeSecondsAndVoidStatus) {
-  CGPSData d("$GPRMC,120316,V,4221.4394,N,01321.9948,E,000.0,000.0,150305,001.4,E*63", 0);
-  EXPECT_EQ(d.m_nValid, 0);
-  EXPECT_EQ(d.m_nHour, 21);
-  EXPECT_EQ(d.m_nDay, 15);
-  EXPECT_EQ(d.m_nMonth, 3);
-  EXPECT_EQ(d.m_nYear, 5);
-  EXPECT_DOUBLE_EQ(d.m_dLatitude, 4221.4394);
-  EXPECT_EQ(d.m_dSpeed, 0.0);
-}
-
-TEST(RealNmeaByHand, NoFixLineWithEmptyFields) {
-  CGPSData d("$GPRMC,151605.053,V,,,,,,,260705,,*29", 0);
-  EXPECT_EQ(d.m_nValid, 0);
-  EXPECT_EQ(d.m_nHour, 24);
-  EXPECT_EQ(d.m_nMinute, 16);
-  EXPECT_EQ(d.m_nSecond, 5);
-  EXPECT_EQ(d.m_dLatitude, 0.0);
-  EXPECT_EQ(d.m_dLongitude, 0.0);
-  EXPECT_EQ(d.m_nDay, 26);
-  EXPECT_EQ(d.m_nYear, 5);
-  EXPECT_NE(d.m_tTime, 0);
-}
-
-TEST(RealNmeaByHand, JunkBeforeTheDollarIsNotARecord) {
-  CDrivingTrack t;
-  const std::string line = "r$GPRMC,175736,A,5125.8714,N,00524.2350,E,3.1865,276.241,200610,,*2A";
-  t.DecodeUserData(reinterpret_cast<const std::uint8_t*>(line.data()), line.size(), 0);
-  EXPECT_TRUE(t.TextData().m_arrGPS.empty());
-}
-
 }  // namespace
 }  // namespace lumora
