@@ -87,8 +87,6 @@ TEST_P(PlaybackFault, PlaysWhatItHoldsAndMovesOn) {
         return window.CurrentIndex() == 1 && window.Position() > 0;
       },
       15000);
-  for (const MessageBoxRequest& box : card.boxes.Requests())
-    std::printf("message: %s\n", box.text.toUtf8().constData());
   std::printf("furthest position of row 0: %lld ms\n", static_cast<long long>(furthest));
   EXPECT_TRUE(movedOn) << "the window did not go on to the next recording";
   EXPECT_GE(furthest, c.minFurthest);

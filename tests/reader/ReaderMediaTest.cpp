@@ -1,5 +1,5 @@
-// The reader on real media made by the ffmpeg CLI and lumora-mkcard (of known
-// stream counts and lengths), and the lumora-cli probe / records / track commands.
+// The reader on real media made by the ffmpeg CLI (of known stream counts and
+// lengths), and the lumora-cli probe and records commands.
 
 #include <gtest/gtest.h>
 
@@ -73,56 +73,6 @@ TEST_F(MediaFiles, StreamsDurationAndRecordsOfEachFile) {
   EXPECT_EQ(RunCli("probe /nonexistent/file.avi").exitCode, 2);
   EXPECT_EQ(RunCli("probe").exitCode, 2);
   EXPECT_EQ(RunCli("records " + Quote(s_dir->path().string())).exitCode, 2);
-}
-
-// Recordings without idx1 (one and two channels) and those a power cut leaves
-// (sizes 0, cut at 70 % inside a chunk) give the intact recording's fixes and
-// G samples up to the cut, and a duration up to it.
-TEST(CliTrack, IndexlessAndPowerCutRecordingsGiveTheIntactTrack) {
-  TempFolder dir;
-  const std::string mkcard = std::string(LUMORA_BINARY_DIR) +
-                             "/tools/mkcard/lumora-mkcard --recording --seconds 4 --fps 10 "
-                             "--front 160x96 --rear 160x96 ";
-  const auto run = [&](const std::string& options, const std::string& file) {
-    const std::string path = Quote((dir / file).string());
-    EXPECT_EQ(RunCommand(mkcard + options + " " + path).exitCode, 0) << file;
-    const CliResult track = RunCli("track " + path);
-    EXPECT_EQ(track.exitCode, 0) << file;
-    nlohmann::json j = nlohmann::json::parse(track.out, nullptr, false);
-    const auto probe = nlohmann::json::parse(RunCli("probe " + path).out, nullptr, false);
-    j["duration_ms"] = probe.value("duration_ms", -1);
-    return j;
-  };
-  const nlohmann::json intact[] = {run("--channels 1", "one.avi"), run("", "two.avi")};
-  struct Row {
-    const char* options;
-    int channels;
-    bool cut;
-  };
-  for (const Row& row : {Row{"--channels 1 --no-index", 1, false}, Row{"--no-index", 2, false},
-                         Row{"--channels 1 --cut 0.7", 1, true}, Row{"--cut 0.7", 2, true}}) {
-    SCOPED_TRACE(row.options);
-    const nlohmann::json& whole = intact[row.channels - 1];
-    const nlohmann::json got = run(row.options, "variant.avi");
-    ASSERT_EQ(whole.at("gps").size(), 4u);
-    ASSERT_EQ(whole.at("gsensor").size(), 40u);
-    EXPECT_EQ(whole.at("duration_ms"), 4000);  // 40 frames at 10 a second
-    for (const char* part : {"gps", "gsensor"}) {
-      const auto& mine = got.at(part);
-      if (row.cut) {
-        EXPECT_GT(mine.size(), 0u) << part;
-        EXPECT_LT(mine.size(), whole.at(part).size()) << part;
-      } else {
-        EXPECT_EQ(mine.size(), whole.at(part).size()) << part;
-      }
-      for (std::size_t i = 0; i < mine.size() && i < whole.at(part).size(); ++i) {
-        EXPECT_EQ(mine[i], whole.at(part)[i]) << part << " " << i;
-      }
-    }
-    // Cut at 70 %, some 25 to 30 frames remain.
-    EXPECT_GE(got.at("duration_ms").get<int>(), row.cut ? 2500 : 4000);
-    EXPECT_LE(got.at("duration_ms").get<int>(), row.cut ? 3000 : 4000);
-  }
 }
 
 TEST(CliRecords, PrintsEveryRecordInOrderAsJsonLines) {

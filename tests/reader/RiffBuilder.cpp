@@ -79,6 +79,34 @@ std::vector<std::uint8_t> BuildAvi(const TestAvi& avi, AviLayout* layout) {
   return b.Data();
 }
 
+TestAvi Interleaved(std::vector<TestStream> streams, const std::vector<std::string>& ids,
+                    const std::string& user, IndexOffsets index, int records) {
+  TestAvi avi{0, std::move(streams), {}, index};
+  for (int i = 0; i < records; ++i) {
+    for (const std::string& id : ids) {
+      avi.chunks.push_back({id, id == user ? Sample(i) : std::vector<std::uint8_t>(21 + i, 0xAB)});
+    }
+  }
+  return avi;
+}
+
+std::vector<std::uint8_t> Sample(int i) {
+  return Bytes("M" + std::to_string(1000 + i) + "-payload-" +
+               std::string(2, static_cast<char>('a' + i % 26)));
+}
+
+std::vector<Record> Samples(const std::vector<int>& indexes) {
+  std::vector<Record> out;
+  for (int i : indexes) out.push_back({Sample(i), static_cast<std::uint32_t>(100 * i)});
+  return out;
+}
+
+std::vector<Record> FirstSamples(int count) {
+  std::vector<int> indexes(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) indexes[static_cast<std::size_t>(i)] = i;
+  return Samples(indexes);
+}
+
 ScanResult ScanBytes(const TempFolder& dir, const std::vector<std::uint8_t>& bytes) {
   const auto path = dir / "scan.avi";
   WriteFile(path, bytes);

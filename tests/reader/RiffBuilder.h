@@ -76,6 +76,11 @@ struct AviLayout {
 
 std::vector<std::uint8_t> BuildAvi(const TestAvi& avi, AviLayout* layout = nullptr);
 
+// `records` rounds of one chunk per id; the chunks with id `user` carry
+// Sample(i), the others filler.
+TestAvi Interleaved(std::vector<TestStream> streams, const std::vector<std::string>& ids,
+                    const std::string& user, IndexOffsets index, int records);
+
 inline std::vector<std::uint8_t> Bytes(const std::string& text) {
   return {text.begin(), text.end()};
 }
@@ -89,6 +94,12 @@ struct Record {
   std::uint32_t cts = 0;
   bool operator==(const Record&) const = default;
 };
+
+// User-data record i of the test files: 16 bytes (even, so the index-less
+// scan, which keeps pad bytes, gives the same) at i * 100 ms.
+std::vector<std::uint8_t> Sample(int i);
+std::vector<Record> Samples(const std::vector<int>& indexes);
+std::vector<Record> FirstSamples(int count);
 
 struct ScanResult {
   int result = -1;  // of ScanUserData: 1 when an index was read

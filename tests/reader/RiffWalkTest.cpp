@@ -16,30 +16,6 @@
 namespace lumora::test {
 namespace {
 
-std::vector<std::uint8_t> Sample(int i) {
-  return Bytes("M" + std::string(1, static_cast<char>('a' + i % 26)) + "-record-" +
-               std::to_string(i) + "!");
-}
-
-std::vector<Record> Samples(int count, std::uint32_t step = 100) {
-  std::vector<Record> out;
-  for (int i = 0; i < count; ++i) out.push_back({Sample(i), step * i});
-  return out;
-}
-
-// `records` rounds of one chunk per id; the chunks with id `user` carry
-// Sample(i), the others filler.
-TestAvi Interleaved(std::vector<TestStream> streams, const std::vector<std::string>& ids,
-                    const std::string& user, IndexOffsets index, int records) {
-  TestAvi avi{0, std::move(streams), {}, index};
-  for (int i = 0; i < records; ++i) {
-    for (const std::string& id : ids) {
-      avi.chunks.push_back({id, id == user ? Sample(i) : std::vector<std::uint8_t>(21 + i, 0xAB)});
-    }
-  }
-  return avi;
-}
-
 // Video, sound and user data as the camera writes them: user data is "02tx".
 TestAvi ThreeStreams(const std::string& handler, IndexOffsets index, int records) {
   return Interleaved({{"vids", "H264"}, {"auds", std::string(4, '\0')}, {"txts", handler}},
@@ -89,7 +65,7 @@ TEST(RiffWalk, StreamSelectionAndIndexBase) {
     EXPECT_EQ(r.result, row.result);
     const int count = static_cast<int>(row.avi.chunks.size() / 3);
     if (row.expect != kWrong) {
-      EXPECT_EQ(r.records, Samples(row.expect == kRight ? count : 0));
+      EXPECT_EQ(r.records, FirstSamples(row.expect == kRight ? count : 0));
     }
     if (row.expect == kWrong) {
       ASSERT_FALSE(r.records.empty());
@@ -164,7 +140,7 @@ TEST(RiffWalk, WhereTheFormStartsAndWhatItIs) {
       avi.prefix = row.prefix;
       const auto r = ScanBytes(dir, BuildAvi(avi));
       EXPECT_EQ(r.result, row.result);
-      EXPECT_EQ(r.records, Samples(static_cast<int>(row.records)));
+      EXPECT_EQ(r.records, FirstSamples(static_cast<int>(row.records)));
     }
   }
   // Shorter than 200 bytes, another form than AVI, a missing file: nothing.

@@ -1,5 +1,6 @@
 // lumora-cli track on a generated sample card: every recording gives back the
-// track the generator wrote; the written files are read by xmllint and gpsbabel.
+// track the generator wrote; the written files are read by xmllint and
+// gpsbabel. lumora-cli scan lists a card folder.
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,7 @@ class CliCard : public ::testing::Test {
     o.rear_width = 96;
     o.rear_height = 54;
     o.with_stills = false;
+    o.cut_at = 0.7;  // and one recording a power cut left (no idx1, sizes 0)
     std::string error;
     s_ok = MakeCard(s_dir->path(), o, &error, &s_truth);
     if (!s_ok) ADD_FAILURE() << error;
@@ -44,7 +46,7 @@ class CliCard : public ::testing::Test {
 
 TEST_F(CliCard, EverySampleRecordingGivesBackTheWrittenTrack) {
   ASSERT_TRUE(s_ok);
-  int withData = 0;
+  int withData = 0, cut = 0;
   for (const CardRecording& rec : s_truth.recordings) {
     SCOPED_TRACE(rec.path.string());
     const auto r = RunCli("track " + File(rec));
@@ -84,6 +86,14 @@ TEST_F(CliCard, EverySampleRecordingGivesBackTheWrittenTrack) {
       EXPECT_EQ(g["adas"][0].get<int>(), s.words[0]);
       EXPECT_EQ(g["adas"][20].get<int>(), s.words[20]);
     }
+    if (truth.cut_length != 0) {
+      // Its length comes from the frames left: some 55 to 75 % of them.
+      ++cut;
+      const auto probe = nlohmann::json::parse(RunCli("probe " + File(rec)).out);
+      EXPECT_GT(probe["duration_ms"].get<double>(), truth.duration_ms * 0.5);
+      EXPECT_LT(probe["duration_ms"].get<double>(), truth.duration_ms * 0.8);
+      continue;
+    }
     // 50 slots a second spread over the samples; the curve ends at the last one.
     if (truth.g_samples.size() >= 3) {
       const double step =
@@ -93,6 +103,7 @@ TEST_F(CliCard, EverySampleRecordingGivesBackTheWrittenTrack) {
     }
   }
   EXPECT_GT(withData, 0);
+  EXPECT_EQ(cut, 1);
 }
 
 TEST_F(CliCard, WrittenFilesAreReadByXmlToolsAndRangesAreChecked) {
@@ -132,6 +143,31 @@ TEST_F(CliCard, WrittenFilesAreReadByXmlToolsAndRangesAreChecked) {
   EXPECT_EQ(RunCli("track --from 2 --to 1 " + File(*first)).exitCode, 2);
   EXPECT_EQ(RunCli("track --from 99 " + File(*first)).exitCode, 2);
   EXPECT_EQ(RunCli("track " + Quote((*s_dir / "missing.avi").string())).exitCode, 2);
+}
+
+// The name rules are the library's; this is the command's output of them.
+TEST(CliScan, ListsRecordingsClassifiedNewestFirst) {
+  test::TempFolder card;
+  card.File("NORMAL/20150102_030405_N1.avi", 2048);
+  card.File("NORMAL/20150102_030405_N2.avi", 1024 * 1234);
+  card.File("EVENT/20160101_000000_E1.avi", 1);
+  card.File("parking/20140101_000000_P1.AVI", 1);
+  card.File("NORMAL/sub/20170101_000000_N1.avi", 1);  // not in a kind folder
+  card.File("NORMAL/20190101_000000_N1.txt", 1);
+  const auto r = RunCli("scan " + Quote(card.path().string()));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  ASSERT_EQ(j.size(), 4u);
+  EXPECT_EQ(j[0]["path"], (card / "EVENT/20160101_000000_E1.avi").string());
+  EXPECT_EQ(j[0]["kind"], "EVENT");
+  EXPECT_EQ(j[0]["date"], "2016-01-01");
+  EXPECT_EQ(j[0]["time"], "00:00:00");
+  EXPECT_EQ(j[1]["channel"], 1);
+  EXPECT_EQ(j[1]["size_kib"], 2);
+  EXPECT_EQ(j[2]["channel"], 2);
+  EXPECT_EQ(j[2]["size_text"], "1,234");
+  EXPECT_EQ(j[3]["kind"], "PARKING");
+  EXPECT_EQ(RunCli("scan " + Quote((card / "missing").string())).exitCode, 2);
 }
 
 }  // namespace

@@ -68,6 +68,14 @@ TEST(DrivingTrack, GSensorRecordsAreScaledAndKept) {
   EXPECT_EQ(t.GetAdas(2)->words[20], 0);
   EXPECT_EQ(t.GetSample(3), nullptr);
   EXPECT_EQ(t.GetAdas(-1), nullptr);
+  // The table keeps the first 18000 samples; opening a recording empties it.
+  for (int i = 3; i < 18100; ++i) Feed(t, GRecord({static_cast<std::int16_t>(i)}));
+  EXPECT_EQ(t.GetGSampleCount(), 18000);
+  EXPECT_EQ(t.GetSample(17999)->ay, (17999 - 2048) / 1024.0);
+  EXPECT_EQ(t.GetAdas(18000), nullptr);
+  t.BeginLoad();
+  EXPECT_EQ(t.GetGSampleCount(), 0);
+  EXPECT_FALSE(t.HasGSensor());
 }
 
 TEST(DrivingTrack, OnlyRmcSentencesOfAnyTalkerBecomeFixes) {
@@ -176,22 +184,6 @@ TEST(DrivingTrack, RestartSignalAndAFullHeadingTable) {
   EXPECT_TRUE(t.TextData().m_arrGPS.empty());
 }
 
-TEST(DrivingTrack, SampleTableKeepsTheFirst18000) {
-  CDrivingTrack t;
-  for (int i = 0; i < 18100; ++i) {
-    auto bytes = GRecord({});
-    bytes[19] = static_cast<std::uint8_t>(i & 0xFF);
-    bytes[20] = static_cast<std::uint8_t>(i >> 8);
-    Feed(t, bytes);
-  }
-  EXPECT_EQ(t.GetGSampleCount(), 18000);
-  EXPECT_EQ(t.GetAdas(17999)->words[0], 17999);
-  EXPECT_EQ(t.GetAdas(18000), nullptr);
-  t.BeginLoad();
-  EXPECT_EQ(t.GetGSampleCount(), 0);
-  EXPECT_FALSE(t.HasGSensor());
-}
-
 // Samples of X = f(i) g (exact in the 1/1024 g coding) and a wobbling Y.
 void AddSamples(CDrivingTrack& t, int n, double (*f)(int)) {
   for (int i = 0; i < n; ++i) {
@@ -278,67 +270,52 @@ TEST(DrivingTrack, ResampleLimits) {
   EXPECT_EQ(CDrivingTrack().GetResampled(kResampleCapacity), nullptr);
 }
 
-// A record source like the container reader: hands out records, then 38.
-struct FakeSource {
-  std::vector<std::vector<std::uint8_t>> records;
+TEST(DrivingTrack, LoaderDrainsDecodesAndResamples) {
+  std::vector<std::vector<std::uint8_t>> records(150, GRecord({}));
+  const std::string s = Rmc(3500.0, 'N', 13500.0, 'E');
+  records.emplace_back(s.begin(), s.end());
   std::size_t cursor = 0;
   int calls = 0;
-  std::int32_t operator()(std::uint8_t* buffer, std::uint32_t* length, std::uint32_t* cts) {
+  // A record source like the container reader: the records in turn at 100 ms
+  // steps (one larger than the buffer is lost with E_FAIL), then 38.
+  const auto next = [&](std::uint8_t* b, std::uint32_t* l, std::uint32_t* cts) -> std::int32_t {
     ++calls;
     if (cursor >= records.size()) return CDrivingTrack::kEndOfRecords;
     const auto& r = records[cursor];
-    *cts = static_cast<std::uint32_t>(cursor * 100);
-    ++cursor;
-    if (r.size() > *length) {
-      *length = static_cast<std::uint32_t>(r.size()) - *length;
-      return static_cast<std::int32_t>(0x80004005u);
-    }
-    std::memcpy(buffer, r.data(), r.size());
-    *length = static_cast<std::uint32_t>(r.size());
+    *cts = static_cast<std::uint32_t>(100 * cursor++);
+    if (r.size() > *l) return static_cast<std::int32_t>(0x80004005u);
+    std::memcpy(b, r.data(), r.size());
+    *l = static_cast<std::uint32_t>(r.size());
     return 0;
-  }
-};
-
-TEST(DrivingTrack, LoaderDrainsDecodesAndResamples) {
-  FakeSource src;
-  src.records.assign(150, GRecord({}));
-  const std::string s = Rmc(3500.0, 'N', 13500.0, 'E');
-  src.records.emplace_back(s.begin(), s.end());
-  auto next = [&](std::uint8_t* b, std::uint32_t* l, std::uint32_t* c) { return src(b, l, c); };
+  };
   CDrivingTrack t;
   t.SetDuration(15000);
-  EXPECT_TRUE(t.Load(151, next));
+  EXPECT_TRUE(t.Load(200, next));
+  EXPECT_EQ(calls, 152);
   EXPECT_EQ(t.GetGSampleCount(), 150);
   ASSERT_EQ(t.TextData().m_arrGPS.size(), 1u);
   EXPECT_EQ(t.TextData().m_arrGPS[0].m_uCts, 15000u);
   EXPECT_EQ(t.GetSlotCount(), 745u);  // 750 slots, step 5
   // Loading again starts from an empty track; counts outside 1..17999 read nothing.
-  src = FakeSource{};
-  src.records.assign(5, GRecord({}));
+  cursor = 0;
+  calls = 0;
   EXPECT_FALSE(t.Load(0, next));
   EXPECT_FALSE(t.Load(18000, next));
-  EXPECT_EQ(src.calls, 0);
+  EXPECT_EQ(calls, 0);
   EXPECT_EQ(t.GetGSampleCount(), 0);
   EXPECT_TRUE(t.TextData().m_arrGPS.empty());
-  // A record too large for the buffer ends the drain.
-  src.records[2].assign(2000, 'M');
+  // No more than `count` records are read.
+  EXPECT_TRUE(t.Load(7, next));
+  EXPECT_EQ(calls, 7);
+  EXPECT_EQ(t.GetGSampleCount(), 7);
+  // A record too large for the buffer ends the drain (7 and 8 are read, 9 is not).
+  records[9].assign(2000, 'M');
   EXPECT_TRUE(t.Load(5, next));
   EXPECT_EQ(t.GetGSampleCount(), 2);
-  // A source that never ends is read `count` times.
-  int calls = 0;
-  EXPECT_TRUE(t.Load(7, [&](std::uint8_t* b, std::uint32_t* l, std::uint32_t*) {
-    ++calls;
-    b[0] = 'M';
-    *l = 61;
-    return 0;
-  }));
-  EXPECT_EQ(calls, 7);
   // Nothing usable: reported as nothing decoded.
-  EXPECT_FALSE(t.Load(2, [&](std::uint8_t* b, std::uint32_t* l, std::uint32_t*) {
-    b[0] = 'X';
-    *l = 1;
-    return 0;
-  }));
+  records.assign(3, {'X'});
+  cursor = 0;
+  EXPECT_FALSE(t.Load(3, next));
 }
 
 }  // namespace

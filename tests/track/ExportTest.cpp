@@ -116,19 +116,13 @@ TEST(TrackExport, KmlJsonAndCsv) {
 
   const auto j = CTrackExport::ToJson(t);
   ASSERT_EQ(j["gps"].size(), 5u);
-  const auto& first = j["gps"][0];
-  EXPECT_EQ(first["cts"], 0);
-  EXPECT_EQ(first["valid"], 1);
-  EXPECT_DOUBLE_EQ(first["lat"].get<double>(), 4807.038);
-  EXPECT_NEAR(first["lat_deg"].get<double>(), 48.1173, 1e-9);
-  EXPECT_NEAR(first["speed_kmh"].get<double>(), 41.4848, 1e-5);
-  EXPECT_EQ(first["date"], "1994-03-23");
-  EXPECT_EQ(first["time"], "12:35:19");
+  // Dates and times as text, null when the sentence had none (the values
+  // of the fixes are compared with a generated card by the command tests).
+  EXPECT_EQ(j["gps"][0]["date"], "1994-03-23");
+  EXPECT_EQ(j["gps"][0]["time"], "12:35:19");
   EXPECT_TRUE(j["gps"][3]["date"].is_null());
   EXPECT_TRUE(j["gps"][3]["time"].is_null());
-  EXPECT_LT(j["gps"][2]["lon"].get<double>(), 0.0);
   ASSERT_EQ(j["gsensor"].size(), 2u);
-  EXPECT_EQ(j["gsensor"][0]["a"][1], 1.0);
   EXPECT_EQ(j["gsensor"][0]["time"], "07:08:09");
   EXPECT_TRUE(j["gsensor"][1]["time"].is_null());
   ASSERT_EQ(j["gsensor"][0]["adas"].size(), 21u);
