@@ -29,20 +29,29 @@ struct TrackArgs {
   double to = -1.0;  // below zero: the end of the recording
 };
 
+enum class Loaded { kTrack, kNoDrivingData, kUnreadable };
+
 // Opens the recording and drains its records into `track` as the player's
-// loader does. False when the file gave nothing usable.
-bool LoadTrack(const std::filesystem::path& file, lumora::CDrivingTrack& track) {
+// loader does. A video without usable records (an MP4, an AVI without its
+// text stream) has no driving data: its track is empty, as the viewer shows.
+Loaded LoadTrack(const std::filesystem::path& file, lumora::CDrivingTrack& track) {
   lumora::CFileManager reader;
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) return false;
+  if (!std::filesystem::is_regular_file(file, ec)) return Loaded::kUnreadable;
   reader.Open(file);
   const std::int64_t duration = reader.GetDuration();
-  track.SetDuration(static_cast<std::int32_t>(
-      std::clamp<std::int64_t>(duration, 0, std::numeric_limits<std::int32_t>::max())));
-  return track.Load(reader.GetUserDataCount(),
-                    [&](std::uint8_t* buffer, std::uint32_t* length, std::uint32_t* cts) {
-                      return reader.GetNextUserData(buffer, length, cts);
-                    });
+  const auto clamped = static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(duration, 0, std::numeric_limits<std::int32_t>::max()));
+  track.SetDuration(clamped);
+  if (track.Load(reader.GetUserDataCount(),
+                 [&](std::uint8_t* buffer, std::uint32_t* length, std::uint32_t* cts) {
+                   return reader.GetNextUserData(buffer, length, cts);
+                 }))
+    return Loaded::kTrack;
+  if (reader.GetVideoStreamCount() <= 0) return Loaded::kUnreadable;
+  track.BeginLoad();
+  track.SetDuration(clamped);
+  return Loaded::kNoDrivingData;
 }
 
 std::string Render(const lumora::CDrivingTrack& track, const std::string& format,
@@ -90,11 +99,13 @@ int RunTrack(const TrackArgs& args) {
   for (const std::string& name : args.files) {
     const std::filesystem::path file = name;
     lumora::CDrivingTrack track;
-    if (!LoadTrack(file, track)) {
+    const Loaded loaded = LoadTrack(file, track);
+    if (loaded == Loaded::kUnreadable) {
       std::cerr << "Invalid File.\nFile name : " << name << "\n";
       rc = cli::kBadInput;
       continue;
     }
+    if (loaded == Loaded::kNoDrivingData) std::cerr << "track: " << name << ": No driving data\n";
     lumora::TrackRange range;
     if (!MakeRange(args, track.GetDuration(), name, range)) {
       rc = cli::kBadInput;
