@@ -1,5 +1,5 @@
 #pragma once
-// Temporary folders, DIT text and a host that records what the replay asks for.
+// DIT text and a host that records what the replay asks of its window.
 
 #include <cstdio>
 #include <filesystem>
@@ -41,10 +41,10 @@ class RecordingHost : public IDitReplayHost {
     sharedPosition = position;
     sharedDuration = duration;
   }
-  void RefreshIndicator() override { ++indicatorRefreshes; }
+  void RefreshIndicator() override {}
   void ShowSpeedMultiplier(int m) override { multipliers.push_back(m); }
   void ShowMarkerLook(bool on) override { markerLook = on; }
-  void Redraw() override { ++redraws; }
+  void Redraw() override {}
 
   int Count(const std::string& prefix) const {
     int n = 0;
@@ -52,21 +52,10 @@ class RecordingHost : public IDitReplayHost {
     return n;
   }
 
-  bool timerRunning = false;
-  std::vector<int> periods;
-  std::vector<std::string> scripts;
-  std::vector<std::string> pictures;
-  std::vector<int> pictureAtIndex;
-  bool pauseLook = false;
-  int playerPauses = 0;
-  int sliderMax = -1;
-  int lastSlider = -1;
-  int sharedPosition = -1;
-  int sharedDuration = -1;
-  int indicatorRefreshes = 0;
-  std::vector<int> multipliers;
-  bool markerLook = true;
-  int redraws = 0;
+  bool timerRunning = false, pauseLook = false, markerLook = true;
+  std::vector<int> periods, multipliers, pictureAtIndex;
+  std::vector<std::string> scripts, pictures;
+  int playerPauses = 0, sliderMax = -1, lastSlider = -1, sharedPosition = -1, sharedDuration = -1;
 };
 
 }  // namespace lumora::test

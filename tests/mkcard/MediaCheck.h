@@ -1,0 +1,158 @@
+#pragma once
+// Outside checks of the generator's output: a small RIFF AVI parser of its own
+// (stream headers, movi chunks in order, idx1 entries) and what ffprobe and
+// ffmpeg say about a media file.
+
+#include <cstdint>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/Cli.h"
+
+namespace lumora::test {
+
+inline std::vector<uint8_t> ReadAll(const std::filesystem::path& file) {
+  const std::string s = ReadFile(file);
+  return {s.begin(), s.end()};
+}
+
+// The fields of a comma-separated line.
+inline std::vector<std::string> Split(const std::string& line) {
+  std::vector<std::string> out(1);
+  for (char c : line) {
+    if (c == ',') {
+      out.emplace_back();
+    } else {
+      out.back().push_back(c);
+    }
+  }
+  return out;
+}
+
+inline uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+inline uint32_t Le32(const uint8_t* p) {
+  return static_cast<uint32_t>(Le16(p)) | (static_cast<uint32_t>(Le16(p + 2)) << 16);
+}
+
+struct StreamHeader {
+  std::string type, handler;
+  uint32_t scale = 0, rate = 0, length = 0;
+};
+
+struct Chunk {
+  std::string id;
+  uint64_t pos = 0;  // of the chunk id
+  uint32_t size = 0;
+};
+
+struct AviLayout {
+  bool ok = false;
+  uint32_t riff_size = 0, avih_flags = 0;
+  std::vector<StreamHeader> streams;
+  uint64_t movi_type_pos = 0;
+  std::vector<Chunk> movi;
+  bool has_index = false;
+  std::vector<Chunk> index;  // pos holds the entry's offset
+};
+
+inline AviLayout ParseAvi(const std::vector<uint8_t>& b) {
+  auto id = [&](size_t at) { return std::string(reinterpret_cast<const char*>(&b[at]), 4); };
+  // Calls visit(id, body position, size) for each chunk of [from, to).
+  auto walk = [&](size_t from, size_t to, auto visit) {
+    for (size_t p = from; p + 8 <= to;) {
+      const uint32_t size = Le32(&b[p + 4]);
+      if (p + 8 + size > to) return;
+      visit(id(p), p, size);
+      p += 8 + size + (size & 1);
+    }
+  };
+  AviLayout a;
+  if (b.size() < 12 || id(0) != "RIFF" || id(8) != "AVI ") return a;
+  a.riff_size = Le32(&b[4]);
+  walk(12, b.size(), [&](const std::string& top, size_t pos, uint32_t size) {
+    const size_t body = pos + 8, end = body + size;
+    if (top == "idx1") {
+      a.has_index = true;
+      for (size_t p = body; p + 16 <= end; p += 16)
+        a.index.push_back({id(p), Le32(&b[p + 8]), Le32(&b[p + 12])});
+    } else if (top == "LIST" && id(body) == "movi") {
+      a.movi_type_pos = body;
+      walk(body + 4, end, [&](const std::string& c, size_t p, uint32_t s) {
+        a.movi.push_back({c, p, s});
+      });
+    } else if (top == "LIST" && id(body) == "hdrl") {
+      walk(body + 4, end, [&](const std::string& c, size_t p, uint32_t s) {
+        if (c == "avih") a.avih_flags = Le32(&b[p + 8 + 12]);
+        if (c != "LIST" || id(p + 8) != "strl") return;
+        StreamHeader h;
+        walk(p + 12, p + 8 + s, [&](const std::string& sc, size_t q, uint32_t) {
+          if (sc != "strh") return;
+          const uint8_t* f = &b[q + 8];
+          h = {id(q + 8), id(q + 12), Le32(f + 20), Le32(f + 24), Le32(f + 32)};
+        });
+        a.streams.push_back(h);
+      });
+    }
+  });
+  a.ok = true;
+  return a;
+}
+
+struct ProbedStream {
+  std::string type;       // "video", "audio", "other"
+  std::string codec;      // libavcodec name, "none" when unknown
+  std::string time_base;  // as ffprobe prints it, "1/8000"
+  int width = 0, height = 0;
+  int sample_rate = 0, channels = 0;
+  int packets = 0;  // packets read through the whole file
+  double duration_s = 0;
+};
+
+struct Probe {
+  bool opened = false;
+  std::string format;
+  std::vector<ProbedStream> streams;
+  int decode_errors = 0;  // lines ffmpeg reports while decoding the video
+  int decoded_frames = 0;
+};
+
+// Reads every packet with ffprobe; with `decode` also decodes the video.
+inline Probe ProbeFile(const std::filesystem::path& file, bool decode) {
+  Probe p;
+  const CliResult r = RunCommand(
+      "ffprobe -v error -count_packets" + std::string(decode ? " -count_frames" : "") +
+      " -show_entries format=format_name:stream=codec_type,codec_name,time_base,width,height,"
+      "duration,sample_rate,channels,nb_read_packets,nb_read_frames -of json " +
+      Quote(file.string()));
+  const auto j = nlohmann::json::parse(r.out, nullptr, false);
+  if (r.exitCode != 0 || j.is_discarded() || !j.contains("format")) return p;
+  p.opened = true;
+  p.format = j["format"].value("format_name", "");
+  for (const auto& s : j["streams"]) {
+    ProbedStream ps;
+    ps.type = s.value("codec_type", "other");
+    ps.codec = s.value("codec_name", "none");
+    ps.time_base = s.value("time_base", "");
+    ps.width = s.value("width", 0);
+    ps.height = s.value("height", 0);
+    ps.sample_rate = std::stoi(s.value("sample_rate", "0"));
+    ps.channels = s.value("channels", 0);
+    ps.packets = std::stoi(s.value("nb_read_packets", "0"));
+    ps.duration_s = std::stod(s.value("duration", "0"));
+    if (ps.type == "video") p.decoded_frames += std::stoi(s.value("nb_read_frames", "0"));
+    p.streams.push_back(ps);
+  }
+  if (decode) {
+    const CliResult d =
+        RunCommand("ffmpeg -nostdin -v error -i " + Quote(file.string()) + " -map 0:v -f null -");
+    std::istringstream lines(d.err);
+    for (std::string line; std::getline(lines, line);) p.decode_errors += line.empty() ? 0 : 1;
+    p.decode_errors += d.exitCode != 0;
+  }
+  return p;
+}
+
+}  // namespace lumora::test
