@@ -132,6 +132,7 @@ TEST(DitReplay, FullReplayMarksTheRouteMovesTheMarkerAndShowsPictures) {
   // after the end the first picture is shown again.
   EXPECT_EQ(card.host.pictures,
             Calls({"20261205_083005.jpg", "20261205_084500.JPG", "20261205_083005.jpg"}));
+  ASSERT_EQ(card.host.pictureAtIndex.size(), 3u);
   EXPECT_EQ(card.host.pictureAtIndex[1], 22);
   EXPECT_EQ(card.replay.GetState(), CDitReplay::kStopped);
   EXPECT_FALSE(card.host.timerRunning);

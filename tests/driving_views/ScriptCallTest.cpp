@@ -8,34 +8,25 @@
 namespace lumora {
 namespace {
 
-TEST(ScriptCallParser, RestingPositionReachesDrawCurrentWithTwoStrings) {
-  const std::string text =
-      MapMarkerRule::DrawCurrentCall(MapMarkerRule::kRestLongitude, MapMarkerRule::kRestLatitude);
-  EXPECT_EQ(text, "javascript:DrawCurrent('139.774494', '35.684066')");
-  const auto call = ScriptCallParser::Parse(text);
-  ASSERT_TRUE(call);
-  EXPECT_EQ(*call, (ScriptCall{"DrawCurrent", {"139.774494", "35.684066"}}));
-}
-
-TEST(ScriptCallParser, SplitsAtEverySeparator) {
-  const auto call = ScriptCallParser::Parse("javascript:  Fn (a b,c'd\"e\tf(g)h;i ,, '' )");
-  ASSERT_TRUE(call);
-  EXPECT_EQ(call->name, "Fn");
-  EXPECT_EQ(call->args, (std::vector<std::string>{"a", "b", "c", "d", "e", "f", "g", "h", "i"}));
-}
-
-TEST(ScriptCallParser, TextWithoutPrefixIsStillCalled) {
-  const auto call = ScriptCallParser::Parse("IconMarker('1.5', '2.5')");
-  ASSERT_TRUE(call);
-  EXPECT_EQ(*call, (ScriptCall{"IconMarker", {"1.5", "2.5"}}));
-  EXPECT_EQ(*ScriptCallParser::Parse("javascript:DeleteOverlay()"),
-            (ScriptCall{"DeleteOverlay", {}}));
-  // No parenthesis: the whole text is the name.
-  EXPECT_EQ(*ScriptCallParser::Parse("javascript:Refresh"), (ScriptCall{"Refresh", {}}));
+// The name, then the arguments split at every blank, comma, quote,
+// parenthesis and semicolon; the prefix "javascript:" is optional.
+TEST(ScriptCallParser, NameAndArguments) {
+  const std::pair<std::string, ScriptCall> rows[] = {
+      {"javascript:DrawCurrent('139.774494', '35.684066')",
+       {"DrawCurrent", {"139.774494", "35.684066"}}},
+      {"javascript:  Fn (a b,c'd\"e\tf(g)h;i ,, '' )",
+       {"Fn", {"a", "b", "c", "d", "e", "f", "g", "h", "i"}}},
+      {"IconMarker('1.5', '2.5')", {"IconMarker", {"1.5", "2.5"}}},
+      {"javascript:DeleteOverlay()", {"DeleteOverlay", {}}},
+      {"javascript:Refresh", {"Refresh", {}}},
+  };
+  for (const auto& [text, call] : rows) {
+    const auto parsed = ScriptCallParser::Parse(text);
+    ASSERT_TRUE(parsed) << text;
+    EXPECT_EQ(*parsed, call) << text;
+  }
   EXPECT_FALSE(ScriptCallParser::Parse("").has_value());
-}
-
-TEST(ScriptCallParser, ScriptLooksTheFunctionUpAndQuotesArguments) {
+  // The script looks the function up by name and passes quoted strings.
   const std::string js = ScriptCallParser::ToJavaScript({"DrawCurrent", {"1", "2"}});
   EXPECT_NE(js.find("window[\"DrawCurrent\"]"), std::string::npos);
   EXPECT_NE(js.find("[\"1\",\"2\"]"), std::string::npos);
@@ -43,6 +34,8 @@ TEST(ScriptCallParser, ScriptLooksTheFunctionUpAndQuotesArguments) {
   EXPECT_EQ(ScriptCallParser::Quote("a\"b\\c\n</script>"), "\"a\\\"b\\\\c\\n\\x3c/script\\x3e\"");
 }
 
+// The marker follows the first fix at or after the position: longitude
+// first, six decimals, south and west negative; no call for an invalid fix.
 TEST(MapMarkerRule, FirstFixAtOrAfterThePosition) {
   CDrivingTrack track;
   EXPECT_FALSE(MapMarkerRule::ForPosition(track, 0).has_value());
@@ -69,6 +62,9 @@ TEST(MapMarkerRule, FirstFixAtOrAfterThePosition) {
   EXPECT_EQ(MapMarkerRule::DrawRouteCall(track),
             "javascript:DrawRoute('139.774493', '35.687242', '151.200000', '-33.875000')");
   EXPECT_EQ(MapMarkerRule::IconMarkerCall(1, 2), "javascript:IconMarker('1.000000', '2.000000')");
+  EXPECT_EQ(
+      MapMarkerRule::DrawCurrentCall(MapMarkerRule::kRestLongitude, MapMarkerRule::kRestLatitude),
+      "javascript:DrawCurrent('139.774494', '35.684066')");
 }
 
 }  // namespace
