@@ -57,25 +57,6 @@ TEST(DitReplay, CallTextsAndPointRow) {
             Calls({"083012", "0830", "35.687242", "139.774500", "61", "2.500000"}));
 }
 
-TEST(DitReplay, SpeedCycleAndTimerPeriods) {
-  Card card;
-  EXPECT_EQ(card.replay.TimerInterval(), 100);
-  card.replay.Play(card.dit);
-  for (int i = 0; i < 4; ++i) card.replay.CycleSpeed();
-  // 1, 2, 4, 8 and back to 1: the timer ticks every 100 ms / multiplier.
-  EXPECT_EQ(card.host.periods, std::vector<int>({100, 50, 25, 12, 100}));
-  EXPECT_EQ(card.host.multipliers, std::vector<int>({2, 4, 8, 1}));
-  EXPECT_EQ(card.replay.Multiplier(), 1);
-  // While paused the timer is not restarted.
-  card.replay.Play(card.dit);
-  EXPECT_EQ(card.replay.GetState(), CDitReplay::kPaused);
-  card.replay.CycleSpeed();
-  EXPECT_FALSE(card.host.timerRunning);
-  EXPECT_EQ(card.host.periods.size(), 5u);
-  card.replay.Play(card.dit);
-  EXPECT_EQ(card.host.periods.back(), 50);
-}
-
 TEST(DitReplay, EnteringAndLeavingTheMode) {
   Card card;
   card.replay.EnterMode(card.dit);
@@ -111,6 +92,8 @@ TEST(DitReplay, FullReplayMarksTheRouteMovesTheMarkerAndShowsPictures) {
   EXPECT_TRUE(card.host.timerRunning);
   EXPECT_TRUE(card.host.pauseLook);
   EXPECT_EQ(card.host.sliderMax, kPoints);
+  EXPECT_EQ(card.replay.TimerInterval(), 100);
+  EXPECT_EQ(card.host.periods, std::vector<int>({100}));
   // Route markers first: the old ones removed, then one per point in order.
   Calls expected = {kDelete};
   for (int i = 0; i < kPoints; ++i) expected.push_back(Call("IconMarker", i));
@@ -141,7 +124,10 @@ TEST(DitReplay, FullReplayMarksTheRouteMovesTheMarkerAndShowsPictures) {
   EXPECT_EQ(card.host.lastSlider, 0);
 }
 
-TEST(DitReplay, PauseResumeStopAndSeek) {
+// Play pauses and resumes where it paused; each speed step halves the timer
+// period (1, 2, 4, 8 and back to 1), not restarting it while paused; a click
+// on the strip seeks; Stop rewinds; past the strip's end the replay stops.
+TEST(DitReplay, PauseSpeedSeekAndStop) {
   Card card;
   card.replay.Play(card.dit);
   card.replay.Update();
@@ -151,57 +137,55 @@ TEST(DitReplay, PauseResumeStopAndSeek) {
   EXPECT_FALSE(card.host.timerRunning);
   EXPECT_FALSE(card.host.pauseLook);
   EXPECT_EQ(card.host.playerPauses, 1);
+  card.replay.CycleSpeed();
+  EXPECT_FALSE(card.host.timerRunning);
   card.replay.Play(card.dit);
   EXPECT_EQ(card.replay.GetState(), CDitReplay::kRunning);
-  EXPECT_EQ(card.replay.Index(), 2);  // resumes where it paused
+  EXPECT_EQ(card.replay.Index(), 2);
+  for (int i = 0; i < 4; ++i) card.replay.CycleSpeed();
+  EXPECT_EQ(card.host.periods, std::vector<int>({100, 50, 25, 12, 100, 50}));
+  EXPECT_EQ(card.host.multipliers, std::vector<int>({2, 4, 8, 1, 2}));
+  EXPECT_EQ(card.replay.TimerInterval(), 50);
   // The middle of a strip at x 105, 537 wide: point 19, the index after it.
   card.host.scripts.clear();
   card.replay.Seek(105 + 537 / 2, 105, 537);
   EXPECT_EQ(card.host.sharedPosition, 19);
   EXPECT_EQ(card.host.scripts, Calls({Call("DrawCurrent", 19)}));
   EXPECT_EQ(card.replay.Index(), 20);
-  // Stop rewinds and shows the first point again.
   card.host.scripts.clear();
   card.replay.Stop();
   EXPECT_EQ(card.replay.GetState(), CDitReplay::kStopped);
   EXPECT_EQ(card.replay.Index(), 0);
   EXPECT_FALSE(card.host.timerRunning);
   EXPECT_EQ(card.host.scripts, Calls({kDelete, Call("DrawCurrent", 0)}));
-  // Past the right end of the strip the replay stops.
   card.replay.Play(card.dit);
   card.replay.Seek(105 + 537, 105, 537);
   EXPECT_EQ(card.replay.GetState(), CDitReplay::kStopped);
   EXPECT_EQ(card.host.lastSlider, 0);
 }
 
-TEST(DitReplay, SelectingAnotherDriveOnlyWhileStopped) {
+// A drive is selected only while stopped; Stop with a drive moves the marker
+// there. Markers off: the route markers go and a replay draws none.
+TEST(DitReplay, SelectingDrivesAndMarkers) {
   Card card;
   const auto other = card.dir.Write("DIT/GPS/20261205_090000.DIT", DitLine(0, 3600.0, 12700.0, 10));
   EXPECT_TRUE(card.replay.SelectDrive(card.dit));
   EXPECT_EQ(card.host.scripts, Calls({kDelete, Call("DrawCurrent", 0)}));
   EXPECT_EQ(card.replay.CaptureCount(), 3);
-  card.replay.Play(card.dit);
-  EXPECT_FALSE(card.replay.SelectDrive(other));
-  // Stop with a drive moves the marker to that drive.
-  card.host.scripts.clear();
-  card.replay.Stop(other);
-  EXPECT_EQ(card.host.scripts,
-            Calls({kDelete, "javascript:DrawCurrent('127.000000', '36.000000')"}));
-  EXPECT_EQ(card.replay.Drive(), other);
-}
-
-TEST(DitReplay, MarkersOffAndOn) {
-  Card card;
-  EXPECT_TRUE(card.replay.MarkersOn());
   card.replay.ToggleMarkers();
-  EXPECT_FALSE(card.replay.MarkersOn());
   EXPECT_FALSE(card.host.markerLook);
-  EXPECT_EQ(card.host.scripts, Calls({kDelete}));
+  EXPECT_EQ(card.host.scripts.back(), kDelete);
   card.replay.Play(card.dit);
   EXPECT_EQ(card.host.Count("javascript:IconMarker"), 0);
   card.replay.ToggleMarkers();
   EXPECT_TRUE(card.host.markerLook);
   EXPECT_EQ(card.host.Count("javascript:IconMarker"), kPoints);
+  EXPECT_FALSE(card.replay.SelectDrive(other));
+  card.host.scripts.clear();
+  card.replay.Stop(other);
+  EXPECT_EQ(card.host.scripts,
+            Calls({kDelete, "javascript:DrawCurrent('127.000000', '36.000000')"}));
+  EXPECT_EQ(card.replay.Drive(), other);
 }
 
 TEST(DitReplay, DrivesWithoutPointsOrPicturesStopCleanly) {

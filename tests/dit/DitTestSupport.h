@@ -1,6 +1,7 @@
 #pragma once
 // DIT text and a host that records what the replay asks of its window.
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -47,9 +48,9 @@ class RecordingHost : public IDitReplayHost {
   void Redraw() override {}
 
   int Count(const std::string& prefix) const {
-    int n = 0;
-    for (const auto& s : scripts) n += s.rfind(prefix, 0) == 0 ? 1 : 0;
-    return n;
+    return static_cast<int>(
+        std::count_if(scripts.begin(), scripts.end(),
+                      [&](const std::string& s) { return s.rfind(prefix, 0) == 0; }));
   }
 
   bool timerRunning = false, pauseLook = false, markerLook = true;

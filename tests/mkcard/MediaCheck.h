@@ -101,58 +101,51 @@ inline AviLayout ParseAvi(const std::vector<uint8_t>& b) {
   return a;
 }
 
-struct ProbedStream {
-  std::string type;       // "video", "audio", "other"
-  std::string codec;      // libavcodec name, "none" when unknown
-  std::string time_base;  // as ffprobe prints it, "1/8000"
-  int width = 0, height = 0;
-  int sample_rate = 0, channels = 0;
-  int packets = 0;  // packets read through the whole file
-  double duration_s = 0;
-};
-
+// What ffprobe says of each stream (codec_type, codec_name, time_base,
+// width, height, sample_rate, channels, duration, nb_read_packets), and the
+// lines ffmpeg reports and pictures it decodes when asked to decode the video.
 struct Probe {
-  bool opened = false;
   std::string format;
-  std::vector<ProbedStream> streams;
-  int decode_errors = 0;  // lines ffmpeg reports while decoding the video
+  nlohmann::json streams = nlohmann::json::array();
+  int decode_errors = 0;
   int decoded_frames = 0;
 };
 
-// Reads every packet with ffprobe; with `decode` also decodes the video.
 inline Probe ProbeFile(const std::filesystem::path& file, bool decode) {
-  Probe p;
   const CliResult r = RunCommand(
-      "ffprobe -v error -count_packets" + std::string(decode ? " -count_frames" : "") +
-      " -show_entries format=format_name:stream=codec_type,codec_name,time_base,width,height,"
-      "duration,sample_rate,channels,nb_read_packets,nb_read_frames -of json " +
+      "ffprobe -v error -count_packets -count_frames -show_entries format=format_name:stream="
+      "codec_type,codec_name,time_base,width,height,duration,sample_rate,channels,"
+      "nb_read_packets,nb_read_frames -of json " +
       Quote(file.string()));
   const auto j = nlohmann::json::parse(r.out, nullptr, false);
+  Probe p;
   if (r.exitCode != 0 || j.is_discarded() || !j.contains("format")) return p;
-  p.opened = true;
   p.format = j["format"].value("format_name", "");
-  for (const auto& s : j["streams"]) {
-    ProbedStream ps;
-    ps.type = s.value("codec_type", "other");
-    ps.codec = s.value("codec_name", "none");
-    ps.time_base = s.value("time_base", "");
-    ps.width = s.value("width", 0);
-    ps.height = s.value("height", 0);
-    ps.sample_rate = std::stoi(s.value("sample_rate", "0"));
-    ps.channels = s.value("channels", 0);
-    ps.packets = std::stoi(s.value("nb_read_packets", "0"));
-    ps.duration_s = std::stod(s.value("duration", "0"));
-    if (ps.type == "video") p.decoded_frames += std::stoi(s.value("nb_read_frames", "0"));
-    p.streams.push_back(ps);
+  p.streams = j["streams"];
+  if (!decode) return p;
+  for (const auto& s : p.streams) {
+    if (s.value("codec_type", "") == "video")
+      p.decoded_frames += std::stoi(s.value("nb_read_frames", "0"));
   }
-  if (decode) {
-    const CliResult d =
-        RunCommand("ffmpeg -nostdin -v error -i " + Quote(file.string()) + " -map 0:v -f null -");
-    std::istringstream lines(d.err);
-    for (std::string line; std::getline(lines, line);) p.decode_errors += line.empty() ? 0 : 1;
-    p.decode_errors += d.exitCode != 0;
-  }
+  const CliResult d =
+      RunCommand("ffmpeg -nostdin -v error -i " + Quote(file.string()) + " -map 0:v -f null -");
+  std::istringstream lines(d.err);
+  for (std::string line; std::getline(lines, line);) p.decode_errors += !line.empty();
+  p.decode_errors += d.exitCode != 0;
   return p;
+}
+
+// A stream in one line: type, codec, width, height, time base, sample rate,
+// channels and packets, each as ffprobe gives it (absent ones left out).
+inline std::string Summary(const nlohmann::json& stream) {
+  std::string out;
+  for (const char* name : {"codec_type", "codec_name", "width", "height", "time_base",
+                           "sample_rate", "channels", "nb_read_packets"}) {
+    if (!stream.contains(name)) continue;
+    const auto& v = stream[name];
+    out += (out.empty() ? "" : " ") + (v.is_string() ? v.get<std::string>() : v.dump());
+  }
+  return out;
 }
 
 }  // namespace lumora::test

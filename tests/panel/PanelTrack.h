@@ -18,29 +18,27 @@ struct SampleSpec {
   int hour = -1, minute = 0, second = 0;  // time of day; -1: none
 };
 
-inline void PutS16(std::vector<std::uint8_t>& p, std::size_t at, int v) {
-  p[at] = static_cast<std::uint8_t>(v & 0xFF);
-  p[at + 1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
-}
-
+// One 61-byte G-sensor record: set A (Y, Z, X; 2048 = 0 g, 1024 per g), set B
+// (0 = 0 g), the time block and assistance word 0.
 inline void AddSample(CDrivingTrack& track, const SampleSpec& s, std::uint32_t cts = 0) {
   std::vector<std::uint8_t> p(CDrivingTrack::kGSensorPayloadSize, 0);
   p[0] = 'M';
-  auto offset = [](double g) { return static_cast<int>(std::lround(g * 1024.0)) + 2048; };
-  auto plain = [](double g) { return static_cast<int>(std::lround(g * 1024.0)); };
-  PutS16(p, 1, offset(s.ay));
-  PutS16(p, 3, offset(s.az));
-  PutS16(p, 5, offset(s.ax));
-  PutS16(p, 7, plain(s.by));
-  PutS16(p, 9, plain(s.bz));
-  PutS16(p, 11, plain(s.bx));
+  const double g[] = {s.ay, s.az, s.ax, s.by, s.bz, s.bx};
+  const long words[] = {std::lround(g[0] * 1024) + 2048, std::lround(g[1] * 1024) + 2048,
+                        std::lround(g[2] * 1024) + 2048, std::lround(g[3] * 1024),
+                        std::lround(g[4] * 1024),        std::lround(g[5] * 1024)};
+  for (int i = 0; i < 6; ++i) {
+    p[1 + 2 * i] = static_cast<std::uint8_t>(words[i] & 0xFF);
+    p[2 + 2 * i] = static_cast<std::uint8_t>((words[i] >> 8) & 0xFF);
+  }
+  p[19] = static_cast<std::uint8_t>(s.speed & 0xFF);
+  p[20] = static_cast<std::uint8_t>((s.speed >> 8) & 0xFF);
   if (s.hour >= 0) {
     p[13] = 1;
     p[16] = static_cast<std::uint8_t>(s.hour);
     p[17] = static_cast<std::uint8_t>(s.minute);
     p[18] = static_cast<std::uint8_t>(s.second);
   }
-  PutS16(p, 19, s.speed);
   track.DecodeUserData(p.data(), p.size(), cts);
 }
 

@@ -1,0 +1,314 @@
+// Drive logs: their lines and files, the panel texts of a point, the
+// statistics of a drive, the drive list and lumora-cli dit.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <random>
+
+#include "library/CDitDriveList.h"
+#include "library/CDitFile.h"
+#include "library/CDitPanelText.h"
+#include "library/CDitStatistics.h"
+#include "tests/dit/DitTestSupport.h"
+#include "tests/support/Cli.h"
+
+namespace lumora {
+namespace {
+
+using test::CliResult;
+using test::DitLine;
+using test::RunCli;
+using test::TempFolder;
+
+DitPoint Point(const std::string& line) {
+  DitPoint p;
+  EXPECT_TRUE(CDitFile::ParseLine(line, &p)) << line;
+  return p;
+}
+
+// ddmm.mmmm: 41.2345 minutes are 41 minutes 14.07 seconds.
+TEST(DitFile, ParsesTheFiveFields) {
+  const DitPoint p = Point("20261205083012,3541.2345,13946.4700,61,2.5\r");
+  EXPECT_EQ(p.m_strDateTime + " " + p.Date() + " " + p.Time(), "20261205083012 20261205 083012");
+  EXPECT_EQ(p.SecondsOfDay(), 8 * 3600 + 30 * 60 + 12);
+  EXPECT_EQ(std::make_tuple(p.m_dLatitude, p.m_dLongitude, p.m_nSpeed, p.m_dTtc),
+            std::make_tuple(3541.2345, 13946.47, 61, 2.5));
+  EXPECT_NEAR(p.m_dLatDeg, 35.0 + 41.0 / 60.0 + 14.07 / 3600.0, 1e-9);
+  EXPECT_NEAR(p.m_dLonDeg, 139.0 + 46.47 / 60.0, 1e-9);
+  EXPECT_NEAR(CDitFile::ToDegrees(-3541.2345), -(35.0 + 41.2345 / 60.0), 1e-9);
+  EXPECT_NEAR(CDitFile::ToDegrees(12700.0), 127.0, 1e-12);
+}
+
+TEST(DitFile, LinesThatAreNotPoints) {
+  const char* const bad[] = {
+      "2026120508301,3541.2345,13946.47,50,1.0",    // 13-character date-time
+      "202612050830123,3541.2345,13946.47,50,1.0",  // 15 characters
+      "2026120508301x,3541.2345,13946.47,50,1.0",   // a letter in it
+      "20261205083012,0,13946.47,50,1.0",           // zero coordinates
+      "20261205083012,3541.2345,0.0,50,1.0",
+      "20261205083012,3541.2345,13946.47,50",  // four and six fields
+      "20261205083012,3541.2345,13946.47,50,1.0,9",
+      "20261205083012,35x1,13946.47,50,1.0",  // not numbers
+      "20261205083012,3541.2,13946.47,fast,1.0",    "20261205083012,nan,13946.47,50,1.0",
+      "20261205083012,1e300,13946.47,50,1.0",  // off the globe
+      "20261205083012,9541.2,13946.47,50,1.0",      "",
+  };
+  for (const char* line : bad) EXPECT_FALSE(CDitFile::ParseLine(line, nullptr)) << line;
+  EXPECT_FALSE(CDitFile::ParseLine(std::string(300, '1'), nullptr));
+  // Blanks around numbers are tolerated.
+  EXPECT_EQ(Point("20261205083012, 3541.2345 ,13946.47, 0 ,0.0").m_nSpeed, 0);
+}
+
+TEST(DitFile, ReadsEveryValidLineAndSkipsTheRest) {
+  TempFolder dir;
+  // 8 MiB without a line break, a line that starts like a point but runs on,
+  // bad lines, and a last line without its line break.
+  const std::string text = std::string(8 * 1024 * 1024, '7') + "\n" +
+                           DitLine(0, 3541.1, 13946.1, 10) + "garbage line\r\n" +
+                           "20261205083010,3541.2345,13946.47,50,1.0" + std::string(100000, '0') +
+                           "\n" + DitLine(1, 3541.2, 13946.2, 20) + DitLine(2, 3541.3, 13946.3, 30);
+  const auto path = dir.Write("a.DIT", text.substr(0, text.size() - 2));
+  std::vector<DitPoint> points;
+  ASSERT_TRUE(CDitFile::Read(path, &points));
+  ASSERT_EQ(points.size(), 3u);
+  EXPECT_EQ(points[0].m_nSpeed + points[1].m_nSpeed + points[2].m_nSpeed, 60);
+  EXPECT_EQ(points[2].Time(), "083002");
+  DitPoint first;
+  ASSERT_TRUE(CDitFile::FirstPoint(path, &first));
+  EXPECT_EQ(first.Time(), "083000");
+  EXPECT_TRUE(CDitFile::IsValid(path));
+  // Missing, empty and binary files have no points.
+  EXPECT_FALSE(CDitFile::Read(dir / "missing.DIT", &points));
+  EXPECT_FALSE(CDitFile::IsValid(dir / "missing.DIT"));
+  EXPECT_TRUE(CDitFile::Read(dir.Write("empty.DIT", ""), &points));
+  EXPECT_TRUE(points.empty());
+  EXPECT_FALSE(CDitFile::IsValid(dir / "empty.DIT"));
+  std::string binary(70000, '\0');
+  std::mt19937 rng(7);
+  for (char& c : binary) c = static_cast<char>(rng() & 0xFF);
+  EXPECT_FALSE(CDitFile::IsValid(dir.Write("binary.DIT", binary)));
+}
+
+TEST(DitFile, CaptureFolderIsBesideTheDitFolder) {
+  TempFolder dir;
+  dir.Dir("capture/20261205_083000");
+  const auto ditPath = dir / "DIT" / "GPS" / "20261205_083000.DIT";
+  EXPECT_EQ(CDitFile::CaptureFolder(ditPath), dir / "capture");
+  EXPECT_EQ(CDitFile::CaptureSubfolder(ditPath, Point("20261205083000,3541.1,13946.1,0,0")),
+            dir / "capture" / "20261205_083000");
+  TempFolder other;
+  EXPECT_EQ(CDitFile::CaptureFolder(other / "DIT" / "GPS" / "x.DIT"), other / "CAPTURE");
+}
+
+TEST(DitPanelText, LinesOfAPointAndTheSpeedCurve) {
+  const DitPoint p = Point("20261205083012,3541.2345,13946.4700,61,2.5");
+  const DitPoint south = Point("20261205083012,-3352.0500,-7038.0000,0,0");
+  const std::pair<std::string, std::string> rows[] = {
+      {CDitPanelText::DateLine(p), "2026-12-05"},
+      {CDitPanelText::TimeLine(p), "08:30:12"},
+      // 0.2345 minutes are 14.07 seconds, shown to a tenth.
+      {CDitPanelText::LatitudeLine(p), "035 041 14.1"},
+      {CDitPanelText::LongitudeLine(p), "139 046 28.2     "},
+      {CDitPanelText::LatitudeLine(south), "033 052 3.0"},
+      {CDitPanelText::LongitudeLine(south), "070 038 0.0     "},
+      {CDitPanelText::AxisLabel(0, false), "       160kph"},
+      {CDitPanelText::AxisLabel(4, true), "       0mph"},
+  };
+  for (const auto& [got, want] : rows) EXPECT_EQ(got, want);
+  const std::vector<DitPoint> points = {Point("20261205083000,3541.0,13946.0,0,0"),
+                                        Point("20261205083001,3541.0,13946.0,100,0"),
+                                        Point("20261205083002,3541.0,13946.0,250,0")};
+  EXPECT_EQ(CDitPanelText::SpeedCurve(points, false), std::vector<int>({0, 100, 200}));
+  EXPECT_EQ(CDitPanelText::SpeedCurve(points, true), std::vector<int>({0, 62, 156}));
+}
+
+// Distance and times of a drive: whole metres per step from 110560 m per
+// degree of latitude and 84800 m per degree of longitude; steps over an hour
+// or back in time add nothing; moving above 0 km/h, over-speed above the limit.
+// A point: `s` seconds after 08:00:00, `north` and `east` minutes from 35 41' N
+// 139 46' E, its speed.
+struct P {
+  int s, north, east, speed;
+};
+
+TEST(DitStatistics, TableOfDrives) {
+  struct Row {
+    const char* name;
+    std::vector<P> points;
+    int limit;
+    std::int64_t metres, total, moving, overspeed;
+  };
+  // One minute of latitude: 110560 / 60 = 1842.67 m; of longitude 1413.33 m.
+  const Row rows[] = {
+      {"north then east", {{0, 0, 0, 30}, {60, 1, 0, 30}, {120, 1, 1, 30}}, 60, 3255, 120, 120, 0},
+      {"two hours gap", {{0, 0, 0, 50}, {7200, 10, 0, 50}}, 60, 0, 0, 0, 0},
+      {"exactly one hour", {{0, 0, 0, 50}, {3600, 1, 0, 50}}, 60, 1842, 3600, 3600, 0},
+      {"clock goes back", {{0, 0, 0, 50}, {-1, 1, 0, 50}}, 60, 0, 0, 0, 0},
+      {"standing", {{0, 0, 0, 0}, {10, 0, 0, 0}, {15, 0, 0, 5}}, 60, 0, 15, 5, 0},
+      {"at the limit", {{0, 0, 0, 60}, {7, 0, 0, 60}}, 60, 0, 7, 7, 0},
+      {"above the limit", {{0, 0, 0, 60}, {10, 0, 0, 61}}, 60, 0, 10, 10, 10},
+      {"limit 60 of three", {{0, 0, 0, 60}, {7, 0, 0, 60}, {10, 0, 0, 61}}, 60, 0, 10, 10, 3},
+      {"limit 59 of three", {{0, 0, 0, 60}, {7, 0, 0, 60}, {10, 0, 0, 61}}, 59, 0, 10, 10, 10},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<DitPoint> points(row.points.size());
+    for (size_t i = 0; i < points.size(); ++i) {
+      const P& p = row.points[i];
+      const int t = 8 * 3600 + p.s;
+      char line[128];
+      std::snprintf(line, sizeof line, "20261205%02d%02d%02d,%d,%d,%d,0.0", t / 3600, t / 60 % 60,
+                    t % 60, 3541 + p.north, 13946 + p.east, p.speed);
+      ASSERT_TRUE(CDitFile::ParseLine(line, &points[i])) << line;
+    }
+    const CDitStatistics s = CDitStatistics::Of(points, row.limit);
+    EXPECT_EQ(s.Points(), static_cast<int>(points.size()));
+    EXPECT_EQ(s.DistanceMetres(), row.metres);
+    EXPECT_EQ(s.TotalSeconds(), row.total);
+    EXPECT_EQ(s.MovingSeconds(), row.moving);
+    EXPECT_EQ(s.OverspeedSeconds(), row.overspeed);
+  }
+}
+
+TEST(DitStatistics, TextsAndFiles) {
+  EXPECT_EQ(CDitStatistics::DistanceText(0), "0.00 km");
+  EXPECT_EQ(CDitStatistics::DistanceText(12345), "12.35 km");
+  EXPECT_EQ(CDitStatistics::TimeText(0), "00:00:00");
+  EXPECT_EQ(CDitStatistics::TimeText(3 * 3600 + 4 * 60 + 5), "03:04:05");
+  EXPECT_EQ(CDitStatistics::TimeText(100 * 3600), "100:00:00");
+  TempFolder dir;
+  const auto path = dir.Write(
+      "d.DIT", DitLine(0, 3541.0, 13946.0, 40) + "bad\r\n" + DitLine(60, 3542.0, 13946.0, 70));
+  CDitStatistics s;
+  ASSERT_TRUE(CDitStatistics::OfFile(path, 60, &s));
+  EXPECT_EQ(s.Points(), 2);
+  EXPECT_EQ(s.DistanceText(), "1.84 km");
+  EXPECT_EQ(s.TotalText() + s.MovingText() + s.OverspeedText(), "00:01:0000:01:0000:01:00");
+  EXPECT_FALSE(CDitStatistics::OfFile(dir / "none.DIT", 60, &s));
+  EXPECT_EQ(s.Points(), 0);
+}
+
+// The drive list: the card's DIT/GPS scan, its rows and the one message that
+// names every invalid log, the opened files' size rule, and a new limit.
+std::string Drive(int points, int speed) {
+  std::string text;
+  for (int s = 0; s < points; ++s) text += DitLine(s, 3541.0 + s * 0.01, 13946.0, speed);
+  return text;
+}
+
+TEST(DitDriveList, ScanFillsRowsAndReportsInvalidFilesTogether) {
+  TempFolder card;
+  card.Write("dit/gps/20261205_083000.DIT", Drive(61, 70));
+  card.Write("dit/gps/20261205_144700.dit", Drive(5, 0));
+  card.Write("dit/gps/20261206_000000.DIT", "");
+  card.Write("dit/gps/20261206_010000.DIT", std::string("\x01\x02\xff\0\n", 5));
+  card.Write("dit/gps/notes.txt", Drive(5, 0));
+  CDitDriveList list;
+  list.ScanCard(card.path(), 60);
+  ASSERT_EQ(list.Rows().size(), 2u);
+  const DitDriveRow& r = list.Rows()[0];
+  // 60 steps of 0.01 minute of latitude: 18 m each (18.43 truncated).
+  EXPECT_EQ(r.m_strNo + " " + r.m_strDate + " " + r.m_strDistance + " " + r.m_strTime + " " +
+                r.m_strOverspeed,
+            "0001 2026-12-05 1.08 km 00:01:00 / 00:01:00 00:01:00");
+  EXPECT_EQ(r.m_path.filename(), "20261205_083000.DIT");
+  EXPECT_EQ(r.m_nPoints, 61);
+  EXPECT_EQ(list.Rows()[1].m_strNo + " " + list.Rows()[1].m_strTime, "0002 00:00:00 / 00:00:04");
+  EXPECT_EQ(list.LastPointCount(), 5);
+  EXPECT_EQ(list.InvalidList(), "20261206_000000.DIT\n20261206_010000.DIT\n");
+  EXPECT_EQ(list.InvalidMessage(),
+            "Invalid DIT Files :\n20261206_000000.DIT\n20261206_010000.DIT\n");
+  // A new limit recomputes the over-speed time in place.
+  list.Recompute(80);
+  EXPECT_EQ(list.Rows()[0].m_strOverspeed, "00:00:00");
+  EXPECT_EQ(list.Rows()[0].m_strNo, "0001");
+}
+
+TEST(DitDriveList, CleanCardsAndNoCardHaveNoMessage) {
+  TempFolder card;
+  card.Write("DIT/GPS/20261205_083000.DIT", Drive(3, 10));
+  CDitDriveList list;
+  list.ScanCard(card.path(), 60);
+  EXPECT_EQ(list.Rows().size(), 1u);
+  EXPECT_EQ(list.InvalidMessage(), "");
+  TempFolder noDit;
+  list.Clear();
+  list.ScanCard(noDit.path(), 60);
+  EXPECT_TRUE(list.Rows().empty());
+  // No card (empty root) reads no folder, not even DIT/GPS under the working folder.
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(card.path());
+  list.ScanCard({}, 60);
+  std::filesystem::current_path(cwd);
+  EXPECT_TRUE(list.Rows().empty());
+}
+
+// Opened files need ".dit" in the name (any case) and more than 10 KiB; a
+// large file without points is reported.
+TEST(DitDriveList, OpenedFilesNeedTheExtensionAndMoreThanTenKiB) {
+  TempFolder dir;
+  const auto big = dir.Write("20261205_083000.DIT", Drive(400, 30));
+  const auto small = dir.Write("20261205_090000.dit", Drive(3, 30));
+  const auto other = dir.Write("20261205_100000.txt", Drive(400, 30));
+  const auto junk = dir.Write("20261205_110000.Dit", std::string(20000, '\xff'));
+  ASSERT_GT(std::filesystem::file_size(big), 10u * 1024u);
+  CDitDriveList list;
+  list.AddOpened({small, other, big, junk, dir / "gone.dit"}, 60);
+  ASSERT_EQ(list.Rows().size(), 1u);
+  EXPECT_EQ(list.Rows()[0].m_path, big);
+  EXPECT_EQ(list.InvalidMessage(), "Invalid DIT Files :\n20261205_110000.Dit\n");
+  EXPECT_EQ(CDitDriveList::DateOfName("20261205_083000.DIT"), "2026-12-05");
+  EXPECT_EQ(CDitDriveList::DateOfName("2026"), "2026--");
+  EXPECT_EQ(CDitDriveList::DateOfName(""), "--");
+}
+
+// lumora-cli dit: the statistics as JSON, the drive as GPX in UTC, and clear
+// errors for bad files.
+TEST(DitCli, PrintsTheStatistics) {
+  TempFolder dir;
+  const auto path = dir.Write("20261205_083000.DIT", DitLine(0, 3541.0, 13946.0, 0) +
+                                                         DitLine(10, 3542.0, 13946.0, 61) +
+                                                         DitLine(20, 3542.0, 13947.0, 60));
+  CliResult o = RunCli("dit " + path.string());
+  ASSERT_EQ(o.exitCode, 0) << o.out;
+  EXPECT_EQ(nlohmann::json::parse(o.out),
+            nlohmann::json::parse(R"({"points": 3, "distance": "3.25 km", "moving": "00:00:20",
+                                      "total": "00:00:20", "overspeed": "00:00:10"})"));
+  o = RunCli("dit --limit 30 " + path.string());
+  ASSERT_EQ(o.exitCode, 0) << o.out;
+  EXPECT_EQ(nlohmann::json::parse(o.out)["overspeed"], "00:00:20");
+}
+
+TEST(DitCli, ExportsTheDriveAsGpxInUtc) {
+  TempFolder dir;
+  const auto path = dir.Write("20261205_083000.DIT", DitLine(0, 3541.0, 13946.0, 36) + "bad\r\n" +
+                                                         DitLine(1, 3541.5, 13946.5, 72));
+  const CliResult o = RunCli("dit --format gpx " + path.string());
+  ASSERT_EQ(o.exitCode, 0) << o.out;
+  // 08:30 at UTC+9 is 23:30 UTC of the day before; 72 km/h are 20 m/s.
+  for (const char* part :
+       {"<gpx", "<name>20261205_083000</name>", "lat=\"35.683333333\" lon=\"139.766666667\"",
+        "<time>2026-12-04T23:30:00Z</time>", "<time>2026-12-04T23:30:01Z</time>",
+        "<gpxtpx:speed>20.000</gpxtpx:speed>"}) {
+    EXPECT_NE(o.out.find(part), std::string::npos) << part << "\n" << o.out;
+  }
+  int points = 0;
+  for (size_t at = o.out.find("<trkpt"); at != std::string::npos; at = o.out.find("<trkpt", at + 1))
+    ++points;
+  EXPECT_EQ(points, 2);
+}
+
+TEST(DitCli, BadFilesAreReported) {
+  TempFolder dir;
+  CliResult o = RunCli("dit " + dir.Write("empty.DIT", "").string());
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_EQ(o.err, "Invalid DIT Files :\nempty.DIT\n");
+  o = RunCli("dit " + (dir / "missing.DIT").string());
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_NE(o.err.find("cannot open"), std::string::npos);
+  o = RunCli("dit --limit -1 " + dir.Write("good.DIT", DitLine(0, 3541.0, 13946.0, 0)).string());
+  EXPECT_EQ(o.exitCode, 2);
+}
+
+}  // namespace
+}  // namespace lumora
