@@ -1,3 +1,6 @@
+// The sound output: a ten-second ring that starts playing once more than a
+// fifth of a second is written, its resets, pauses, format changes and
+// volume in hundredths of a decibel, on SDL's dummy driver.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -9,140 +12,106 @@
 namespace lumora {
 namespace {
 
-std::vector<std::uint8_t> Block(int bytes, std::uint8_t value) {
-  return std::vector<std::uint8_t>(static_cast<std::size_t>(bytes), value);
-}
-
 class SoundTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(sound.Init(nullptr), 0) << "SDL_AUDIODRIVER=dummy expected"; }
+  // Writes `bytes` bytes of `value`; the result of Write.
+  int Write(int bytes, std::uint8_t value, int channels = 1, int bits = 16, int rate = 8000) {
+    const std::vector<std::uint8_t> block(static_cast<std::size_t>(std::max(bytes, 1)), value);
+    return sound.Write(block.data(), bytes, channels, bits, rate);
+  }
+  std::uint8_t At(int offset) {
+    std::uint8_t byte = 0xEE;
+    EXPECT_TRUE(sound.CopyRing(offset, 1, &byte));
+    return byte;
+  }
   CDxSound sound;
 };
 
-TEST_F(SoundTest, TenSecondRingStartsAfterAFifthOfASecond) {
+TEST_F(SoundTest, RingStartsAboveAFifthOfASecondAndWrapsBlocksAtItsEnd) {
   EXPECT_FALSE(sound.HasBuffer());
   EXPECT_EQ(sound.GetVolume(), -1);
-  auto block = Block(1600, 1);
-  ASSERT_EQ(sound.Write(block.data(), 1600, 1, 16, 8000), 0);
-  EXPECT_EQ(sound.GetBufferSize(), 160000);
-  const SoundFormat f = sound.GetFormat();
-  EXPECT_EQ(f.nFormatTag, 1);
-  EXPECT_EQ(f.nBlockAlign, 2);
-  EXPECT_EQ(f.nAvgBytesPerSec, 16000);
-  EXPECT_EQ(sound.IsPlaying(), 0);
-  ASSERT_EQ(sound.Write(block.data(), 1600, 1, 16, 8000), 0);
-  // 3200 bytes is exactly the threshold: not above it yet.
+  ASSERT_EQ(Write(1600, 1), 0);
+  EXPECT_EQ(sound.GetBufferSize(), 160000);  // ten seconds of 8 kHz 16-bit mono
+  EXPECT_EQ(sound.GetFormat().nFormatTag, 1);
+  EXPECT_EQ(sound.GetFormat().nBlockAlign, 2);
+  EXPECT_EQ(sound.GetFormat().nAvgBytesPerSec, 16000);
+  ASSERT_EQ(Write(1600, 1), 0);
   EXPECT_EQ(sound.GetWriteCursor(), 3200);
-  EXPECT_EQ(sound.IsPlaying(), 0);
-  ASSERT_EQ(sound.Write(block.data(), 2, 1, 16, 8000), 0);
+  EXPECT_EQ(sound.IsPlaying(), 0);  // exactly 200 ms: not above it yet
+  ASSERT_EQ(Write(2, 1), 0);
   EXPECT_EQ(sound.IsPlaying(), 1);
   EXPECT_EQ(sound.GetVolume(), 100);
-}
 
-TEST_F(SoundTest, BlockCrossingTheEndIsSplit) {
-  auto filler = Block(159000, 0x11);
-  ASSERT_EQ(sound.Write(filler.data(), 159000, 1, 16, 8000), 0);
+  // A block crossing the end is split; a cursor at the end wraps to 0.
+  ASSERT_EQ(Write(160000 - 3202 - 1000, 0x11), 0);
   std::vector<std::uint8_t> block(2000);
-  for (int i = 0; i < 2000; ++i)
-    block[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i % 251);
+  for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<std::uint8_t>(i % 251);
   ASSERT_EQ(sound.Write(block.data(), 2000, 1, 16, 8000), 0);
   EXPECT_EQ(sound.GetWriteCursor(), 1000);
-  std::vector<std::uint8_t> tail(1000);
-  std::vector<std::uint8_t> head(1000);
-  ASSERT_TRUE(sound.CopyRing(159000, 1000, tail.data()));
-  ASSERT_TRUE(sound.CopyRing(0, 1000, head.data()));
-  EXPECT_TRUE(std::equal(tail.begin(), tail.end(), block.begin()));
-  EXPECT_TRUE(std::equal(head.begin(), head.end(), block.begin() + 1000));
-
-  // A cursor sitting exactly at the end wraps to 0 before the next block.
-  auto rest = Block(159000, 0x22);
-  ASSERT_EQ(sound.Write(rest.data(), 159000, 1, 16, 8000), 0);
+  std::vector<std::uint8_t> ring(160000);
+  ASSERT_TRUE(sound.CopyRing(0, 160000, ring.data()));
+  EXPECT_TRUE(std::equal(block.begin(), block.begin() + 1000, ring.end() - 1000));
+  EXPECT_TRUE(std::equal(block.begin() + 1000, block.end(), ring.begin()));
+  ASSERT_EQ(Write(159000, 0x22), 0);
   EXPECT_EQ(sound.GetWriteCursor(), 160000);
-  auto next = Block(10, 0x33);
-  ASSERT_EQ(sound.Write(next.data(), 10, 1, 16, 8000), 0);
+  ASSERT_EQ(Write(10, 0x33), 0);
   EXPECT_EQ(sound.GetWriteCursor(), 10);
-  std::uint8_t first = 0;
-  ASSERT_TRUE(sound.CopyRing(0, 1, &first));
-  EXPECT_EQ(first, 0x33);
+  EXPECT_EQ(At(0), 0x33);
 }
 
-TEST_F(SoundTest, ResetWhileStoppedDoesNothing) {
-  EXPECT_EQ(sound.Reset(), 1);
+TEST_F(SoundTest, ResetEmptiesAPlayingRingAndPauseKeepsIt) {
+  EXPECT_EQ(sound.Reset(), 1);  // nothing to do while stopped
   EXPECT_EQ(sound.Pause(), 1);
-  auto block = Block(1000, 5);
-  ASSERT_EQ(sound.Write(block.data(), 1000, 1, 16, 8000), 0);
+  ASSERT_EQ(Write(1000, 5), 0);
   EXPECT_EQ(sound.Reset(), 1);
   EXPECT_EQ(sound.GetWriteCursor(), 1000);
-}
 
-TEST_F(SoundTest, ResetEmptiesAPlayingRingAndWritesStartItAgain) {
-  auto block = Block(4000, 7);
-  ASSERT_EQ(sound.Write(block.data(), 4000, 1, 16, 8000), 0);
+  ASSERT_EQ(Write(4000, 7), 0);
+  ASSERT_EQ(sound.IsPlaying(), 1);
+  EXPECT_EQ(sound.Pause(), 0);
+  EXPECT_EQ(sound.IsPlaying(), 0);
+  EXPECT_EQ(sound.GetWriteCursor(), 5000);
+  EXPECT_EQ(At(4999), 7);
+  ASSERT_EQ(Write(2, 7), 0);
   ASSERT_EQ(sound.IsPlaying(), 1);
   EXPECT_EQ(sound.Reset(), 0);
   EXPECT_EQ(sound.IsPlaying(), 0);
   EXPECT_EQ(sound.GetWriteCursor(), 0);
   EXPECT_EQ(sound.GetPlayPosition(), 0u);
-  std::uint8_t byte = 1;
-  ASSERT_TRUE(sound.CopyRing(100, 1, &byte));
-  EXPECT_EQ(byte, 0);
-  EXPECT_EQ(sound.GetVolume(), 0);  // the buffer was silenced
-  ASSERT_EQ(sound.Write(block.data(), 4000, 1, 16, 8000), 0);
+  EXPECT_EQ(At(100), 0);
+  EXPECT_EQ(sound.GetVolume(), 0);  // silenced
+  ASSERT_EQ(Write(4000, 7), 0);
   EXPECT_EQ(sound.IsPlaying(), 1);
   EXPECT_EQ(sound.GetVolume(), 100);
 }
 
-TEST_F(SoundTest, PauseKeepsDataAndCursors) {
-  auto block = Block(4000, 9);
-  ASSERT_EQ(sound.Write(block.data(), 4000, 1, 16, 8000), 0);
-  EXPECT_EQ(sound.Pause(), 0);
-  EXPECT_EQ(sound.IsPlaying(), 0);
-  EXPECT_EQ(sound.GetWriteCursor(), 4000);
-  std::uint8_t byte = 0;
-  ASSERT_TRUE(sound.CopyRing(3999, 1, &byte));
-  EXPECT_EQ(byte, 9);
-}
-
-TEST_F(SoundTest, FormatChangeRebuildsTheBuffer) {
-  auto block = Block(4000, 3);
-  ASSERT_EQ(sound.Write(block.data(), 4000, 1, 16, 8000), 0);
+TEST_F(SoundTest, FormatChangesRebuildTheRingAndBadBlocksAreRefused) {
+  EXPECT_EQ(Write(16, 1, 1, 12), -1);  // no such sample size
+  EXPECT_FALSE(sound.HasBuffer());
+  EXPECT_EQ(Write(160002, 1), -1);  // more than the ring
+  EXPECT_EQ(Write(-1, 1), -1);
+  ASSERT_EQ(Write(4000, 3), 0);
   ASSERT_EQ(sound.IsPlaying(), 1);
-  ASSERT_EQ(sound.Write(block.data(), 4000, 2, 16, 44100), 0);
+  ASSERT_EQ(Write(4000, 3, 2, 16, 44100), 0);
   EXPECT_EQ(sound.GetBufferSize(), 10 * 44100 * 4);
   EXPECT_EQ(sound.GetWriteCursor(), 4000);
-  // 200 ms at 44.1 kHz stereo is 35280 bytes: not playing yet.
-  EXPECT_EQ(sound.IsPlaying(), 0);
-  ASSERT_EQ(sound.Write(block.data(), 4000, 2, 8, 44100), 0);
+  EXPECT_EQ(sound.IsPlaying(), 0);  // 200 ms at 44.1 kHz stereo is 35280 bytes
+  ASSERT_EQ(Write(4000, 3, 2, 8, 44100), 0);
   EXPECT_EQ(sound.GetBufferSize(), 10 * 44100 * 2);
   EXPECT_EQ(sound.GetFormat().nBitsPerSample, 8);
 }
 
-TEST_F(SoundTest, BadBlocksAreRefused) {
-  auto block = Block(16, 1);
-  EXPECT_EQ(sound.Write(block.data(), 16, 1, 12, 8000), -1);  // no such sample size
-  EXPECT_FALSE(sound.HasBuffer());
-  std::vector<std::uint8_t> huge(160002, 1);
-  EXPECT_EQ(sound.Write(huge.data(), 160002, 1, 16, 8000), -1);
-  EXPECT_EQ(sound.Write(block.data(), -1, 1, 16, 8000), -1);
-  EXPECT_EQ(sound.Write(block.data(), 16, 1, 16, 8000), 0);
-}
-
-TEST_F(SoundTest, VolumeIsKeptInHundredthsOfADecibel) {
-  sound.SetVolume(100);
-  EXPECT_EQ(sound.GetStoredAttenuation(), 0);
-  sound.SetVolume(10);
-  EXPECT_EQ(sound.GetStoredAttenuation(), -2000);
-  sound.SetVolume(1);
-  EXPECT_EQ(sound.GetStoredAttenuation(), -4000);
-  sound.SetVolume(0);
-  EXPECT_EQ(sound.GetStoredAttenuation(), -4000);
-  sound.SetVolume(250);
-  EXPECT_EQ(sound.GetStoredAttenuation(), 0);
-  sound.SetVolume(50);
-  EXPECT_EQ(sound.GetStoredAttenuation(), -602);
-
-  auto block = Block(4000, 3);
-  ASSERT_EQ(sound.Write(block.data(), 4000, 1, 16, 8000), 0);
+TEST_F(SoundTest, VolumeIsKeptInHundredthsOfADecibelAndMuteHoldsIt) {
+  // 2000 * log10(percent / 100), between -4000 and 0.
+  const struct {
+    int percent, stored;
+  } rows[] = {{100, 0}, {10, -2000}, {1, -4000}, {0, -4000}, {250, 0}, {50, -602}};
+  for (const auto& r : rows) {
+    sound.SetVolume(r.percent);
+    EXPECT_EQ(sound.GetStoredAttenuation(), r.stored) << r.percent;
+  }
+  ASSERT_EQ(Write(4000, 3), 0);
   EXPECT_EQ(sound.GetVolume(), 50);  // 10^((-602 + 4000) / 2000) = 50.003
   sound.SetMute(1);
   EXPECT_EQ(sound.GetVolume(), 0);
@@ -153,8 +122,7 @@ TEST_F(SoundTest, VolumeIsKeptInHundredthsOfADecibel) {
 }
 
 TEST_F(SoundTest, DeviceDrainsTheRingAndCountsUnderruns) {
-  auto block = Block(8000, 0);  // half a second of silence at 8 kHz
-  ASSERT_EQ(sound.Write(block.data(), 8000, 1, 16, 8000), 0);
+  ASSERT_EQ(Write(8000, 0), 0);  // half a second at 8 kHz
   ASSERT_EQ(sound.IsPlaying(), 1);
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   while (sound.GetBytesPlayed() < 8000 && std::chrono::steady_clock::now() < until)
@@ -171,7 +139,7 @@ TEST(SoundDevice, WithoutADeviceInitFailsAndWritesAreRefused) {
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
   CDxSound sound;
   EXPECT_EQ(sound.Init(nullptr), -1);
-  auto block = Block(4000, 1);
+  const std::vector<std::uint8_t> block(4000, 1);
   EXPECT_EQ(sound.Write(block.data(), 4000, 1, 16, 8000), -1);
   EXPECT_EQ(sound.IsPlaying(), 0);
   EXPECT_EQ(sound.Reset(), 1);

@@ -1,6 +1,10 @@
+// The clip's arithmetic: the common key frame it starts on, the pieces of
+// consecutive recordings it takes, the sound cut to the sample, and the
+// default range of an export spilling into consecutive neighbours.
 #include <gtest/gtest.h>
 
 #include "engine/CClipPlan.h"
+#include "library/CExportRange.h"
 
 namespace lumora {
 namespace {
@@ -8,10 +12,9 @@ namespace {
 constexpr std::int64_t kS = 1000000;
 
 TEST(ClipPlan, CommonKeyFrameIsTheLatestSharedOneAtOrBeforeTheTime) {
-  struct Row {
+  const struct {
     std::vector<std::vector<std::int64_t>> keys;
-    std::int64_t t;
-    std::int64_t expected;
+    std::int64_t t, expected;
   } rows[] = {
       {{{0, 1, 2, 3}, {0, 1, 2, 3}}, 2, 2},  // on a shared key frame
       {{{0, 10}, {0, 10}}, 9, 0},            // between: the one before
@@ -21,7 +24,7 @@ TEST(ClipPlan, CommonKeyFrameIsTheLatestSharedOneAtOrBeforeTheTime) {
       {{{5, 10}}, 3, 3},                     // no key frame before: the time itself
       {{{0, 10}, {}}, 12, 10},               // a channel without key frames
   };
-  for (const Row& r : rows) {
+  for (const auto& r : rows) {
     SCOPED_TRACE(r.t);
     EXPECT_EQ(CClipPlan::CommonKeyFrame(r.keys, r.t), r.expected);
   }
@@ -38,14 +41,9 @@ TEST(ClipPlan, RangesAcrossConsecutiveRecordings) {
       t.keyTimesUs[1].push_back(s * kS);
     }
   }
-  struct Piece {
-    std::size_t source;
-    std::int64_t start, end, offset;
-  };
-  struct Row {
-    double from, to;
-    double realStart, realEnd;
-    std::vector<Piece> pieces;
+  const struct {
+    double from, to, realStart, realEnd;
+    std::vector<ClipPiece> pieces;  // source, start, end, offset
   } rows[] = {
       {0, 20, 0, 20, {{0, 0, 10 * kS, 0}, {1, 0, 10 * kS, 10 * kS}}},
       {2.5, 5, 2, 5, {{0, 2 * kS, 5 * kS, 0}}},
@@ -53,7 +51,7 @@ TEST(ClipPlan, RangesAcrossConsecutiveRecordings) {
       {10, 11, 10, 11, {{1, 0, 1 * kS, 0}}},
       {15.2, 30, 15, 20, {{1, 5 * kS, 10 * kS, 0}}},  // end cut to the recordings
   };
-  for (const Row& r : rows) {
+  for (const auto& r : rows) {
     SCOPED_TRACE(r.from);
     ClipPlan plan;
     std::string error;
@@ -64,9 +62,9 @@ TEST(ClipPlan, RangesAcrossConsecutiveRecordings) {
     ASSERT_EQ(plan.pieces.size(), r.pieces.size());
     for (std::size_t i = 0; i < r.pieces.size(); ++i) {
       EXPECT_EQ(plan.pieces[i].source, r.pieces[i].source);
-      EXPECT_EQ(plan.pieces[i].startUs, r.pieces[i].start);
-      EXPECT_EQ(plan.pieces[i].endUs, r.pieces[i].end);
-      EXPECT_EQ(plan.pieces[i].clipOffsetUs, r.pieces[i].offset);
+      EXPECT_EQ(plan.pieces[i].startUs, r.pieces[i].startUs);
+      EXPECT_EQ(plan.pieces[i].endUs, r.pieces[i].endUs);
+      EXPECT_EQ(plan.pieces[i].clipOffsetUs, r.pieces[i].clipOffsetUs);
     }
   }
   // Empty, reversed and outside ranges are refused with a message.
@@ -82,11 +80,11 @@ TEST(ClipPlan, RangesAcrossConsecutiveRecordings) {
 TEST(ClipPlan, SoundIsCutToTheSampleAndJoinsWherePicturesJoin) {
   const ClipPiece first{0, 2 * kS, 5 * kS, 0};
   const ClipPiece second{1, 0, 1 * kS, 3 * kS};
-  struct Row {
+  const struct {
     ClipPiece piece;
     double blockSeconds;
     std::int64_t samples, written;
-    SoundCut expected;
+    SoundCut expected;  // silence, skip, count at 8000 samples a second
   } rows[] = {
       {first, 1.9, 1600, 0, {0, 800, 800}},      // straddles the start
       {first, 4.95, 800, 23600, {0, 0, 400}},    // straddles the end
@@ -94,13 +92,45 @@ TEST(ClipPlan, SoundIsCutToTheSampleAndJoinsWherePicturesJoin) {
       {second, 0.0, 800, 23900, {100, 0, 800}},  // the first ran short: silence
       {second, 0.0, 800, 24100, {0, 100, 700}},  // the first ran long: cut
   };
-  for (const Row& r : rows) {
+  for (const auto& r : rows) {
     SCOPED_TRACE(r.blockSeconds);
     const SoundCut cut = CClipPlan::CutSound(
         r.piece, 8000, static_cast<std::int64_t>(r.blockSeconds * kS), r.samples, r.written);
     EXPECT_EQ(cut.silence, r.expected.silence);
     EXPECT_EQ(cut.skip, r.expected.skip);
     EXPECT_EQ(cut.count, r.expected.count);
+  }
+}
+
+TEST(ExportRange, DefaultMarginsSpillIntoConsecutiveNeighboursOnly) {
+  const std::int64_t t0 = CExportRange::NameSeconds("NORMAL/20261205_083000_N1.avi");
+  EXPECT_EQ(CExportRange::NameSeconds("NORMAL/20261205_083100_N1.avi") - t0, 60);
+  EXPECT_EQ(CExportRange::NameSeconds("NORMAL/20261206_000000_N1.avi") -
+                CExportRange::NameSeconds("NORMAL/20261205_235959_N1.avi"),
+            1);
+  const ExportRecording prev{"p.avi", t0 - 60, 60000};
+  const ExportRecording cur{"c.avi", t0, 60000};
+  const ExportRecording next{"n.avi", t0 + 61, 60000};       // 1 s late: still joins
+  const ExportRecording later{"l.avi", t0 + 300, 60000};     // a gap: a different drive
+  const ExportRecording single{"s.avi", t0 + 60, 60000, 2};  // other channels
+  const struct {
+    const ExportRecording *previous, *next;
+    std::int64_t in, out;
+    std::vector<std::string> files;
+    std::int64_t from, to;
+  } rows[] = {
+      {&prev, &next, -10000, 70000, {"p.avi", "c.avi", "n.avi"}, 50000, 130000},
+      {&prev, &next, 20000, 50000, {"c.avi"}, 20000, 50000},
+      {nullptr, &later, -30000, 90000, {"c.avi"}, 0, 60000},
+      {nullptr, &single, 0, 90000, {"c.avi"}, 0, 60000},
+      {&prev, nullptr, -90000, 30000, {"p.avi", "c.avi"}, 0, 90000},  // clamped to prev's start
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.in);
+    const ExportSpan span = CExportRange::Span(r.previous, cur, r.next, r.in, r.out);
+    EXPECT_EQ(span.files, r.files);
+    EXPECT_EQ(span.fromMs, r.from);
+    EXPECT_EQ(span.toMs, r.to);
   }
 }
 
