@@ -1,9 +1,6 @@
-// Finding the card among the drives (order, removable and system drives,
-// names in any case), its logger and settings files, and collecting the
-// files below a folder.
+// Finding the card among the drives, its logger and settings files (names in
+// any case), and collecting the files below a folder.
 #include <gtest/gtest.h>
-
-#include <map>
 
 #include "library/CCardLocator.h"
 #include "library/CFileCollector.h"
@@ -16,63 +13,48 @@ using test::TempFolder;
 
 class CardLocator : public testing::Test {
  protected:
-  // Drives by name: folders of the test, those but "none" and "missing" hold
-  // a NORMAL folder ("lower" spells it "Normal").
   void SetUp() override {
-    const struct {
-      const char* name;
-      const char* marker;
-      bool removable;
-      bool system;
-    } drives[] = {{"none", nullptr, true, false},   {"card", "NORMAL", true, false},
-                  {"card2", "NORMAL", true, false}, {"fixed", "NORMAL", false, false},
-                  {"sys", "NORMAL", false, true},   {"lower", "Normal", true, false},
-                  {"missing", nullptr, true, false}};
-    for (const auto& d : drives) {
-      DriveInfo info;
-      info.root = std::string(d.name) == "missing" ? t_ / "missing" : t_.Dir(d.name);
-      if (d.marker) t_.Dir(std::string(d.name) + "/" + d.marker);
-      info.removable = d.removable;
-      info.system = d.system;
-      drives_[d.name] = info;
-    }
+    for (const char* dir :
+         {"none", "card/NORMAL", "card2/NORMAL", "fixed/NORMAL", "sys/NORMAL", "lower/Normal"})
+      t_.Dir(dir);
   }
-  CFixedDriveEnumerator Drives(const std::vector<const char*>& names) {
+  // Drives by folder name: "fixed" and "sys" are fixed disks, "sys" the system's own.
+  CFixedDriveEnumerator Drives(const std::vector<std::string>& names) const {
     std::vector<DriveInfo> list;
-    for (const char* name : names) list.push_back(drives_.at(name));
+    for (const std::string& name : names) {
+      DriveInfo d;
+      d.root = t_ / name;
+      d.removable = name != "fixed" && name != "sys";
+      d.system = name == "sys";
+      list.push_back(d);
+    }
     return CFixedDriveEnumerator(list);
   }
-
   TempFolder t_;
-  std::map<std::string, DriveInfo> drives_;
 };
 
 TEST_F(CardLocator, CardDrivesInDriveOrder) {
+  using Names = std::vector<std::string>;
   const struct {
-    std::vector<const char*> drives;
-    CardSearch search;
-    std::vector<std::string> found;
+    Names drives, any, removable;
   } rows[] = {
-      {{"none", "card", "card2"}, CardSearch::AnyDrive, {"card", "card2"}},
-      {{"none", "card", "card2"}, CardSearch::RemovableOnly, {"card", "card2"}},
-      {{"sys", "fixed"}, CardSearch::AnyDrive, {"fixed"}},
-      {{"sys", "fixed"}, CardSearch::RemovableOnly, {}},
-      {{"fixed", "card"}, CardSearch::AnyDrive, {"fixed", "card"}},
-      {{"fixed", "card"}, CardSearch::RemovableOnly, {"card"}},
-      {{"lower"}, CardSearch::RemovableOnly, {"lower"}},
-      {{"none", "missing"}, CardSearch::AnyDrive, {}},
-      {{}, CardSearch::AnyDrive, {}},
+      {{"none", "card", "card2"}, {"card", "card2"}, {"card", "card2"}},
+      {{"sys", "fixed", "lower"}, {"fixed", "lower"}, {"lower"}},
+      {{"none", "missing"}, {}, {}},
+      {{}, {}, {}},
   };
   for (const auto& r : rows) {
-    SCOPED_TRACE(testing::Message() << r.drives.size() << " drives, first found "
-                                    << (r.found.empty() ? "none" : r.found[0]));
     const CFixedDriveEnumerator drives = Drives(r.drives);
-    std::vector<std::string> found;
-    for (const DriveInfo& d : CCardLocator::FindCardDrives(drives, r.search))
-      found.push_back(d.root.filename().string());
-    EXPECT_EQ(found, r.found);
-    const auto root = CCardLocator::FindCardRoot(drives, r.search);
-    EXPECT_EQ(root, r.found.empty() ? std::nullopt : std::optional(t_ / r.found[0]));
+    for (auto [search, expected] : {std::pair(CardSearch::AnyDrive, r.any),
+                                    std::pair(CardSearch::RemovableOnly, r.removable)}) {
+      SCOPED_TRACE(testing::Message() << r.drives.size() << " drives, search " << int(search));
+      Names found;
+      for (const DriveInfo& d : CCardLocator::FindCardDrives(drives, search))
+        found.push_back(d.root.filename());
+      EXPECT_EQ(found, expected);
+      EXPECT_EQ(CCardLocator::FindCardRoot(drives, search),
+                expected.empty() ? std::nullopt : std::optional(t_ / expected[0]));
+    }
   }
 }
 

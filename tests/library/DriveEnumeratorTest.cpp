@@ -1,11 +1,7 @@
-// The kernel's mount table and the drives made of it: which are the system's,
-// which are removable (on USB or MMC, or flagged), which mount is hidden by a
-// later one, and the card found through them.
+// The kernel's mount table and the drives made of it: the system's, the
+// removable ones (on USB or MMC, or flagged) and mounts hidden by later ones.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "library/CCardLocator.h"
 #include "platform/CLinuxDriveEnumerator.h"
 #include "platform/CMountTable.h"
 #include "tests/support/TempFolder.h"
@@ -50,53 +46,55 @@ TEST(MountTable, ParsesTheKernelFormat) {
   EXPECT_EQ(entries[0].fsType, "proc");
   EXPECT_EQ(CMountTable::Unescape("a\\134b\\011c\\0"), "a\\b\tc\\0");
   EXPECT_TRUE(CMountTable::Parse("").empty());
-  // The running system's own table parses and holds the root.
-  const auto own = CMountTable::Parse(test::ReadFile("/proc/self/mountinfo"));
-  EXPECT_TRUE(
-      std::any_of(own.begin(), own.end(), [](const auto& e) { return e.mountPoint == "/"; }));
 }
 
 // A sysfs tree with the disks of kDesktopTable: sda fixed on SATA, sdb a USB
 // reader whose flag says fixed, mmcblk0 an SD slot, sdc a whole disk flagged
-// removable.
+// removable. Each partition's link names its disk's folder.
 void MakeSysfs(const TempFolder& t) {
-  const auto sys = t / "sys";
-  std::filesystem::create_directories(sys / "dev/block");
-  auto disk = [&](const std::string& devPath, const char* flag) {
-    t.Write("sys/" + devPath + "/removable", flag);
+  const struct {
+    const char* disk;
+    const char* flag;
+    std::vector<std::pair<std::string, std::string>> parts;  // name, major:minor
+  } disks[] = {
+      {"pci0000:00/0000:00:17.0/ata1/host0/block/sda",
+       "0",
+       {{"sda1", "8:1"}, {"sda2", "8:2"}, {"sda3", "8:3"}}},
+      {"pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/block/sdb", "0", {{"sdb1", "8:17"}}},
+      {"platform/sdhci/mmc_host/mmc0/mmc0:0001/block/mmcblk0", "0", {{"mmcblk0p1", "179:1"}}},
+      {"pci0000:00/0000:00:1f.2/ata3/host2/block/sdc", "1", {{"", "8:32"}}},
   };
-  auto part = [&](const std::string& devPath, const std::string& majMin) {
-    t.Write("sys/" + devPath + "/partition", "1\n");
-    std::filesystem::create_directory_symlink(sys / devPath, sys / "dev/block" / majMin);
-  };
-  const std::string sata = "devices/pci0000:00/0000:00:17.0/ata1/host0/block/sda";
-  disk(sata, "0\n");
-  for (const char* p : {"1", "2", "3"}) part(sata + "/sda" + p, std::string("8:") + p);
-  const std::string usb = "devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/block/sdb";
-  disk(usb, "0\n");
-  part(usb + "/sdb1", "8:17");
-  const std::string mmc = "devices/platform/sdhci/mmc_host/mmc0/mmc0:0001/block/mmcblk0";
-  disk(mmc, "0\n");
-  part(mmc + "/mmcblk0p1", "179:1");
-  const std::string flagged = "devices/pci0000:00/0000:00:1f.2/ata3/host2/block/sdc";
-  disk(flagged, "1\n");
-  std::filesystem::create_directory_symlink(sys / flagged, sys / "dev/block/8:32");
+  t.Dir("sys/dev/block");
+  for (const auto& d : disks) {
+    const std::string disk = std::string("sys/devices/") + d.disk;
+    t.Write(disk + "/removable", std::string(d.flag) + "\n");
+    for (const auto& [name, majMin] : d.parts) {
+      if (!name.empty()) t.Write(disk + "/" + name + "/partition", "1\n");
+      std::filesystem::create_directory_symlink(t / disk / name, t / "sys/dev/block" / majMin);
+    }
+  }
 }
 
 TEST(LinuxDriveEnumerator, DrivesOfTheTableWithTheirFlags) {
   TempFolder t;
   MakeSysfs(t);
-  CLinuxDriveEnumerator e(t.Write("mountinfo", kDesktopTable), t / "sys");
+  // A later mount on the same point hides the earlier one.
+  const std::string table = std::string(kDesktopTable) +
+                            "70 26 8:3 / /mnt/x rw - ext4 /dev/sda3 rw\n"
+                            "71 70 8:17 / /mnt/x rw - vfat /dev/sdb1 rw\n";
+  CLinuxDriveEnumerator e(t.Write("mountinfo", table), t / "sys");
   const struct {
     const char* root;
     bool system;
     bool removable;
-  } expected[] = {{"/", true, false},
-                  {"/boot/efi", true, false},
-                  {"/home", false, false},
-                  {"/media/user/LUMORA CARD", false, true},  // on USB
-                  {"/media/user/SDSLOT", false, true},       // on MMC
-                  {"/media/user/DISK", false, true}};        // the flag
+    const char* device;
+  } expected[] = {{"/", true, false, "/dev/sda2"},
+                  {"/boot/efi", true, false, "/dev/sda1"},
+                  {"/home", false, false, "/dev/sda3"},
+                  {"/media/user/LUMORA CARD", false, true, "/dev/sdb1"},  // on USB
+                  {"/media/user/SDSLOT", false, true, "/dev/mmcblk0p1"},  // on MMC
+                  {"/media/user/DISK", false, true, "/dev/sdc"},          // the flag
+                  {"/mnt/x", false, true, "/dev/sdb1"}};
   const auto drives = e.GetDrives();
   ASSERT_EQ(drives.size(), std::size(expected));
   for (std::size_t i = 0; i < drives.size(); ++i) {
@@ -104,34 +102,11 @@ TEST(LinuxDriveEnumerator, DrivesOfTheTableWithTheirFlags) {
     EXPECT_EQ(drives[i].root, expected[i].root);
     EXPECT_EQ(drives[i].system, expected[i].system);
     EXPECT_EQ(drives[i].removable, expected[i].removable);
+    EXPECT_EQ(drives[i].device, expected[i].device);
   }
   EXPECT_EQ(drives[3].fsType, "vfat");
-  EXPECT_EQ(drives[3].device, "/dev/sdb1");
   EXPECT_FALSE(e.IsRemovable(9, 9));
   EXPECT_TRUE(CLinuxDriveEnumerator(t / "none", t / "sys").GetDrives().empty());
-}
-
-TEST(LinuxDriveEnumerator, OvermountedPointKeepsTheLaterEntryAndTheCardIsFound) {
-  TempFolder t;
-  MakeSysfs(t);
-  const auto data = t.Dir("mnt/data/NORMAL").parent_path();
-  const auto card = t.Dir("mnt/card/NORMAL").parent_path();
-  const std::string table =
-      "26 1 8:2 / / rw - ext4 /dev/sda2 rw\n"
-      "60 26 8:3 / " +
-      data.string() +
-      " rw - ext4 /dev/sda3 rw\n"
-      "70 26 8:2 / " +
-      card.string() +
-      " rw - ext4 /dev/sda2 rw\n"
-      "71 70 8:17 / " +
-      card.string() + " rw - vfat /dev/sdb1 rw\n";
-  CLinuxDriveEnumerator e(t.Write("mountinfo", table), t / "sys");
-  const auto drives = e.GetDrives();
-  ASSERT_EQ(drives.size(), 3u);
-  EXPECT_EQ(drives[2].device, "/dev/sdb1");
-  EXPECT_EQ(CCardLocator::FindCardRoot(e, CardSearch::AnyDrive), data);
-  EXPECT_EQ(CCardLocator::FindCardRoot(e, CardSearch::RemovableOnly), card);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
-// The recording list window's bindings: the scan shown in the rows, the
-// buttons reaching the filter, the order and the hide request, a row click
-// setting the play request, docking beside the main window, dragging, the
-// open dialog's rows, and the list drawn white on dark.
+// The recording list window's bindings: rows, buttons, play and hide requests,
+// docking, dragging, the open dialog's rows and the list drawn white on dark.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,7 +7,6 @@
 #include <QTreeWidget>
 
 #include "library/qt/CListDlg.h"
-#include "res/StringTable.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WidgetInput.h"
 #include "ui/CSkinButton.h"
@@ -23,14 +20,14 @@ using test::TempFolder;
 class ListDlg : public testing::Test {
  protected:
   void SetUp() override {
-    StringTable::Instance().SetLanguage(kLangEnglish);
     for (const char* name : {"NORMAL/20150102_030405_N1.avi", "NORMAL/20150102_030405_N2.avi",
                              "EVENT/20150102_040000_E1.avi", "PARKING/20150101_235959_P1.avi",
                              "NORMAL/20150103_101010_N1.avi"})
       card_.File(name);
+    QObject::connect(&dlg_, &CListDlg::CardScanned, [&](const QString& root) { scanned_ = root; });
+    dlg_.ScanCard(card_.path());
+    QApplication::processEvents();
   }
-  void TearDown() override { StringTable::Instance().SetLanguage(kLangJapanese); }
-
   CSkinButton* Button(int id) {
     return dlg_.findChild<CSkinButton*>(QStringLiteral("button%1").arg(id));
   }
@@ -43,13 +40,11 @@ class ListDlg : public testing::Test {
   TempFolder card_;
   QWidget main_;
   CListDlg dlg_{&main_};
+  QString scanned_;
 };
 
 TEST_F(ListDlg, ScanShowsTheRowsNewestFirst) {
-  QString scanned;
-  QObject::connect(&dlg_, &CListDlg::CardScanned, [&](const QString& root) { scanned = root; });
-  dlg_.ScanCard(card_.path());
-  EXPECT_EQ(scanned.toStdString(), card_.path().string());
+  EXPECT_EQ(scanned_.toStdString(), card_.path().string());
   EXPECT_TRUE(dlg_.CardPresent());
   EXPECT_TRUE(dlg_.Loaded());
   ASSERT_EQ(dlg_.RowCount(), 5);
@@ -61,7 +56,6 @@ TEST_F(ListDlg, ScanShowsTheRowsNewestFirst) {
 }
 
 TEST_F(ListDlg, ButtonsReachFilterOrderAndHideRequest) {
-  dlg_.ScanCard(card_.path());
   const std::pair<int, int> categories[] = {{CListDlg::kIdEvent, 1},
                                             {CListDlg::kIdParking, 1},
                                             {CListDlg::kIdContinuous, 3},
@@ -73,25 +67,20 @@ TEST_F(ListDlg, ButtonsReachFilterOrderAndHideRequest) {
   }
   EXPECT_FALSE(Button(CListDlg::kIdEvent)->GetCheck());
   dlg_.ShowCategory(CListDlg::kIdMainEvent);
-  EXPECT_EQ(dlg_.RowCount(), 1);
   EXPECT_EQ(dlg_.RowText(0, 2), QStringLiteral("EVENT"));
   dlg_.ShowCategory(CListDlg::kIdAll);
-
   // The order bar keeps the same recording selected.
   dlg_.SelectRow(1);
   const QString chosen = dlg_.RowPath(1);
   ClickButton(CListDlg::kIdOrder);
   EXPECT_EQ(dlg_.SelectedRow(), 3);
   EXPECT_EQ(dlg_.RowPath(3), chosen);
-
   ClickButton(CListDlg::kIdClose);
   EXPECT_TRUE(dlg_.TakeHideRequest());
   EXPECT_FALSE(dlg_.HideRequested());
 }
 
 TEST_F(ListDlg, ClickingARowSetsThePlayRequest) {
-  dlg_.ScanCard(card_.path());
-  QApplication::processEvents();
   QTreeWidget* visible = dlg_.List(CListDlg::kIdVisibleList);
   int activated = -1;
   QObject::connect(&dlg_, &CListDlg::RowActivated, [&](int row) { activated = row; });
@@ -105,8 +94,7 @@ TEST_F(ListDlg, ClickingARowSetsThePlayRequest) {
 TEST_F(ListDlg, DocksBesideTheMainWindowAndDragsByItsBackground) {
   const QRect main(100, 50, 1020, 594);
   ASSERT_TRUE(dlg_.ToggleBeside(main));
-  // The placement rule's own table is in the ui tests.
-  EXPECT_EQ(dlg_.geometry(),
+  EXPECT_EQ(dlg_.geometry(),  // the placement rule's table is in the ui tests
             WindowPlacement::Beside(main, QSize(256, 760), dlg_.screen()->availableGeometry()));
   const QPoint start = dlg_.pos();
   test::Press(&dlg_, QPoint(100, 20));
@@ -119,37 +107,27 @@ TEST_F(ListDlg, DocksBesideTheMainWindowAndDragsByItsBackground) {
 }
 
 TEST_F(ListDlg, OpenFilesListsFileRowsThatPassEveryFilter) {
-  dlg_.ScanCard(card_.path());
   dlg_.ShowCategory(CListDlg::kIdEvent);
   TempFolder f;
-  EXPECT_EQ(
-      dlg_.OpenFiles({f.File("20150102_030405_N1.avi", 10 * 1024),
-                      f.File("20150102_030406_N1.avi", 11 * 1024), f.File("b.MP4", 50 * 1024)}),
-      2);
+  EXPECT_EQ(dlg_.OpenFiles({f.File("20150102_030405_N1.avi", 10 * 1024),
+                            f.File("20150102_030406_N1.avi", 11 * 1024), f.File("b.MP4")}),
+            2);
   EXPECT_EQ(dlg_.RowCount(), 2);
   EXPECT_EQ(dlg_.RowText(0, 2), QStringLiteral("File"));
   EXPECT_EQ(dlg_.SelectedRow(), 0);
   EXPECT_TRUE(dlg_.isVisible());
-  EXPECT_EQ(dlg_.OpenFiles({f.File("a.txt", 50 * 1024)}), 0);
-  EXPECT_EQ(dlg_.RowCount(), 0);
+  EXPECT_EQ(dlg_.OpenFiles({f.File("a.txt")}), 0);
   EXPECT_EQ(dlg_.List(CListDlg::kIdMasterList)->topLevelItemCount(), 0);
   EXPECT_EQ(dlg_.SelectedRow(), -1);
   EXPECT_EQ(CListDlg::QtOpenFilter(), QStringLiteral("mp4 files(*.mp4, *.avi) (*.mp4 *.avi)"));
 }
 
 TEST_F(ListDlg, DrawsWhiteRowsOnTheDarkList) {
-  dlg_.ScanCard(card_.path());
   dlg_.SelectRow(-1);
   QTreeWidget* visible = dlg_.List(CListDlg::kIdVisibleList);
   EXPECT_EQ(visible->geometry(), QRect(0, 48, 256, 675));
-  EXPECT_EQ(
-      std::vector<int>({visible->columnWidth(0), visible->columnWidth(1), visible->columnWidth(2)}),
-      std::vector<int>({80, 80, 70}));
   EXPECT_TRUE(visible->isColumnHidden(3));
-  QApplication::processEvents();
   const QImage picture = dlg_.grab().toImage().convertToFormat(QImage::Format_RGB32);
-  if (!qEnvironmentVariableIsEmpty("LUMORA_SHOT_DIR"))
-    picture.save(qEnvironmentVariable("LUMORA_SHOT_DIR") + QStringLiteral("/list-window.png"));
   EXPECT_EQ(picture.size(), QSize(256, 760));
   EXPECT_EQ(picture.pixel(128, 600), qRgb(0x33, 0x33, 0x33));  // below the last row
   const QRect row = visible->visualItemRect(visible->topLevelItem(0)).translated(0, 48);

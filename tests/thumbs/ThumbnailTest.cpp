@@ -1,12 +1,11 @@
-// Thumbnail pages: which files a page shows and how paging stops at the ends;
-// the picture of a recording is its first frame (checked against the ffmpeg
-// tool's own decode); damaged files give nothing instead of a crash; the
-// background worker reports every file and drops what a newer page replaced.
+// Thumbnail pages (which files, ten to a page, paging stops at the ends); a
+// recording's picture is its first frame as the ffmpeg tool decodes it;
+// damaged files give nothing; the background worker reports every file and
+// drops what a newer page replaced.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
-#include <condition_variable>
 #include <mutex>
 #include <random>
 #include <thread>
@@ -26,15 +25,10 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempFolder;
 
-std::string Name(int i) {
-  char text[32];
-  std::snprintf(text, sizeof text, "20240101_12%02d00_N1.avi", i);
-  return text;
-}
-
 TEST(ThumbnailPages, SubFolderRecordingsAndPicturesTenToAPage) {
   TempFolder dir;
-  for (int i = 0; i < 13; ++i) dir.File("card/NORMAL/" + Name(i), 1);
+  for (int i = 10; i < 23; ++i)
+    dir.File("card/NORMAL/20240101_12" + std::to_string(i) + "00_N1.avi", 1);
   // Not shown: files in the root itself and files that are no picture.
   for (const char* name :
        {"card/EVENT/deep/20240101_130000_E1.MP4", "card/CAPTURE/20240101_120000/a.JPG",
@@ -47,8 +41,8 @@ TEST(ThumbnailPages, SubFolderRecordingsAndPicturesTenToAPage) {
   // Sub-folders in name order: CAPTURE, EVENT, NORMAL.
   EXPECT_EQ(files[0], card / "CAPTURE/20240101_120000/a.JPG");
   EXPECT_EQ(files[2], card / "EVENT/deep/20240101_130000_E1.MP4");
-  EXPECT_EQ(files[3], card / "NORMAL" / Name(0));
-  EXPECT_EQ(files[15], card / "NORMAL" / Name(12));
+  EXPECT_EQ(files[3], card / "NORMAL/20240101_121000_N1.avi");
+  EXPECT_EQ(files[15], card / "NORMAL/20240101_122200_N1.avi");
 
   CThumbnailPages pages;
   EXPECT_EQ(pages.PageCount(), 1);
@@ -161,24 +155,18 @@ TEST_F(RecordingThumbnail, DamagedFilesGiveNothingAndCancelAbandonsTheDecode) {
   const std::size_t movi = bytes.find("movi");
   ASSERT_NE(movi, std::string::npos);
   // The headers cut where the chunk data begins, noise, nothing, no file.
+  std::string error;
   for (const fs::path& p :
        {dir.Write("head.avi", bytes.substr(0, movi + 4)), dir.Write("noise.avi", noise),
         dir.Write("empty.avi", ""), dir / "missing.avi"}) {
-    std::string error;
-    const auto start = std::chrono::steady_clock::now();
+    error.clear();
     EXPECT_FALSE(CThumbnailSource::Make(p, 112, 84, &error)) << p;
     EXPECT_FALSE(error.empty()) << p;
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << p;
   }
-  // A scrambled file may or may not give a picture, but never hangs or crashes.
-  std::string error;
-  const auto start = std::chrono::steady_clock::now();
-  const auto maybe = CThumbnailSource::Make(dir.Write("scrambled.avi", scrambled), 112, 84, &error);
-  if (maybe) {
+  // A scrambled file may or may not give a picture, whole when it does.
+  if (const auto maybe = CThumbnailSource::Make(dir.Write("s.avi", scrambled), 112, 84, &error)) {
     EXPECT_EQ(maybe->rgb.size(), std::size_t(maybe->width) * maybe->height * 3);
   }
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-
   std::atomic<bool> cancel{true};
   ThumbnailLimits limits;
   limits.cancel = &cancel;
@@ -204,14 +192,12 @@ TEST(StillThumbnail, CapturedPictureThroughOurDecoderAndBrokenOnesFail) {
   const fs::path cut = dir.Write("cut.jpg", std::string(jpeg.begin(), jpeg.begin() + 100));
   EXPECT_FALSE(CThumbnailSource::Make(cut, 112, 84, &error));
   EXPECT_FALSE(error.empty());
-  ASSERT_FALSE(test::MakeJpeg(dir.path(), 64, 48, "-progressive").empty());
-  EXPECT_FALSE(CThumbnailSource::Make(dir / "pic64x48.jpg", 112, 84, &error));
-  EXPECT_NE(error.find("Prog + Huff is not supported"), std::string::npos) << error;
 }
 
 TEST(ThumbnailWorker, ReportsEveryFileAndDropsReplacedBatches) {
+  using Results = std::vector<std::pair<std::uint64_t, int>>;
   std::mutex mutex;
-  std::vector<std::pair<std::uint64_t, int>> results;
+  Results results;
   std::atomic<bool> sawCancel{false};
   CThumbnailWorker worker(
       [&](const fs::path& path, const std::atomic<bool>& cancel) -> std::optional<Thumbnail> {
@@ -231,8 +217,7 @@ TEST(ThumbnailWorker, ReportsEveryFileAndDropsReplacedBatches) {
   worker.WaitIdle();
   {
     std::lock_guard<std::mutex> lock(mutex);
-    EXPECT_EQ(results,
-              (std::vector<std::pair<std::uint64_t, int>>{{first, 0}, {first, -2}, {first, 2}}));
+    EXPECT_EQ(results, (Results{{first, 0}, {first, -2}, {first, 2}}));
     results.clear();
   }
   const std::uint64_t slow = worker.Start({"slow", "never"});
@@ -242,7 +227,7 @@ TEST(ThumbnailWorker, ReportsEveryFileAndDropsReplacedBatches) {
   worker.WaitIdle();
   EXPECT_TRUE(sawCancel);
   std::lock_guard<std::mutex> lock(mutex);
-  EXPECT_EQ(results, (std::vector<std::pair<std::uint64_t, int>>{{third, 0}}));
+  EXPECT_EQ(results, (Results{{third, 0}}));
 }
 
 }  // namespace

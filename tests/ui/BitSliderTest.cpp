@@ -1,7 +1,5 @@
-// Bitmap sliders: the thumb and channel arithmetic as tables; the widget for
-// the channel split it draws, dragging through the forwarding thumb window,
-// paging by channel clicks, keys, the swallowed wheel, the seek bar's reports
-// and the skin images by id.
+// Bitmap sliders: thumb and channel arithmetic as tables; the widget for the
+// split it draws, dragging, paging, keys, wheel, seek-bar reports and skin ids.
 #include <gtest/gtest.h>
 
 #include <QWheelEvent>
@@ -92,19 +90,13 @@ class BitSliderWidget : public testing::Test {
   std::vector<std::pair<int, int>> scrolls_;
 };
 
-TEST_F(BitSliderWidget, ChannelSplitAtTheThumb) {
-  slider_->SetPos(0);
-  ExpectChannel(0);
+TEST_F(BitSliderWidget, DrawsTheSplitAtTheThumbWhichDragsAndReports) {
   slider_->SetPos(100);
   ExpectChannel(1000);
   EXPECT_EQ(slider_->Thumb()->geometry(), QRect(200, 0, 10, 20));
-  slider_->SetPos(50);
-  ExpectChannel(105);
-  EXPECT_EQ(PixelOf(slider_, QPoint(102, 10)), QColor(Qt::white).rgb());
-}
-
-TEST_F(BitSliderWidget, DraggingTheThumbTracksThenReportsThePosition) {
+  EXPECT_EQ(QColor(PixelOf(slider_, QPoint(205, 10))), QColor(Qt::white));
   slider_->SetPos(0);
+  ExpectChannel(0);
   CBitWnd* thumb = slider_->Thumb();
   Press(thumb, QPoint(5, 10));  // forwarded by the thumb window to the slider
   EXPECT_EQ(thumb->Frame(), BitWndState::kFramePressed);
@@ -178,10 +170,7 @@ TEST(BitSliderSkin, SkinImagesByIdAndAVerticalSlider) {
   const QImage filled = SkinImage(kBmpVolumeFilled).convertToFormat(QImage::Format_RGB32);
   const QImage shown = volume->grab().toImage().convertToFormat(QImage::Format_RGB32);
   for (int x = 0; x < 80; x += 7) EXPECT_EQ(shown.pixel(x, 10), filled.pixel(x, 10)) << x;
-  // Filled from the top.
   EXPECT_EQ(vertical->Thumb()->geometry(), QRect(0, 45, 20, 10));
-  EXPECT_EQ(PixelOf(vertical, QPoint(10, 20)), QColor(Qt::red).rgb());
-  EXPECT_EQ(PixelOf(vertical, QPoint(10, 80)), QColor(Qt::blue).rgb());
 }
 
 }  // namespace
