@@ -53,7 +53,7 @@ endfunction()
 
 # lumora_add_test(NAME DIR [DEPS ...])
 # One GoogleTest executable of every *.cpp in DIR, its cases registered with CTest.
-# Tests that link Qt run inside a QApplication (tests/support/QtTestMain.cpp).
+# Tests that link Qt run inside a QApplication (tests/support/TestMain.cpp with LUMORA_TEST_QT).
 function(lumora_add_test name dir)
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT sources)

@@ -2,6 +2,8 @@
 // removable ones (on USB or MMC, or flagged) and mounts hidden by later ones.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/CLinuxDriveEnumerator.h"
 #include "platform/CMountTable.h"
 #include "tests/support/TempFolder.h"
@@ -29,24 +31,6 @@ const char* kDesktopTable =
     "garbage line\n"
     "403 26 x:y / /bad rw - ext4 /dev/sdz rw\n"
     "500 26 8:32 / /media/user/DISK rw - vfat /dev/sdc rw\n";
-
-TEST(MountTable, ParsesTheKernelFormat) {
-  const auto entries = CMountTable::Parse(kDesktopTable);
-  ASSERT_EQ(entries.size(), 9u);  // the two malformed lines are dropped
-  const MountEntry& card = entries[5];
-  EXPECT_EQ(card.mountId, 400);
-  EXPECT_EQ(card.parentId, 26);
-  EXPECT_EQ(card.major, 8u);
-  EXPECT_EQ(card.minor, 17u);
-  EXPECT_EQ(card.root, "/");
-  EXPECT_EQ(card.mountPoint, "/media/user/LUMORA CARD");
-  EXPECT_EQ(card.fsType, "vfat");
-  EXPECT_EQ(card.source, "/dev/sdb1");
-  EXPECT_EQ(entries[4].root, "/srv/share");
-  EXPECT_EQ(entries[0].fsType, "proc");
-  EXPECT_EQ(CMountTable::Unescape("a\\134b\\011c\\0"), "a\\b\tc\\0");
-  EXPECT_TRUE(CMountTable::Parse("").empty());
-}
 
 // A sysfs tree with the disks of kDesktopTable: sda fixed on SATA, sdb a USB
 // reader whose flag says fixed, mmcblk0 an SD slot, sdc a whole disk flagged
@@ -83,28 +67,22 @@ TEST(LinuxDriveEnumerator, DrivesOfTheTableWithTheirFlags) {
                             "70 26 8:3 / /mnt/x rw - ext4 /dev/sda3 rw\n"
                             "71 70 8:17 / /mnt/x rw - vfat /dev/sdb1 rw\n";
   CLinuxDriveEnumerator e(t.Write("mountinfo", table), t / "sys");
-  const struct {
-    const char* root;
-    bool system;
-    bool removable;
-    const char* device;
-  } expected[] = {{"/", true, false, "/dev/sda2"},
-                  {"/boot/efi", true, false, "/dev/sda1"},
-                  {"/home", false, false, "/dev/sda3"},
-                  {"/media/user/LUMORA CARD", false, true, "/dev/sdb1"},  // on USB
-                  {"/media/user/SDSLOT", false, true, "/dev/mmcblk0p1"},  // on MMC
-                  {"/media/user/DISK", false, true, "/dev/sdc"},          // the flag
-                  {"/mnt/x", false, true, "/dev/sdb1"}};
-  const auto drives = e.GetDrives();
-  ASSERT_EQ(drives.size(), std::size(expected));
-  for (std::size_t i = 0; i < drives.size(); ++i) {
-    SCOPED_TRACE(expected[i].root);
-    EXPECT_EQ(drives[i].root, expected[i].root);
-    EXPECT_EQ(drives[i].system, expected[i].system);
-    EXPECT_EQ(drives[i].removable, expected[i].removable);
-    EXPECT_EQ(drives[i].device, expected[i].device);
-  }
-  EXPECT_EQ(drives[3].fsType, "vfat");
+  // Root, system, removable, device.
+  const std::tuple<std::string, bool, bool, std::string> expected[] = {
+      {"/", true, false, "/dev/sda2"},
+      {"/boot/efi", true, false, "/dev/sda1"},
+      {"/home", false, false, "/dev/sda3"},
+      {"/media/user/LUMORA CARD", false, true, "/dev/sdb1"},  // on USB
+      {"/media/user/SDSLOT", false, true, "/dev/mmcblk0p1"},  // on MMC
+      {"/media/user/DISK", false, true, "/dev/sdc"},          // the flag
+      {"/mnt/x", false, true, "/dev/sdb1"}};
+  std::vector<std::tuple<std::string, bool, bool, std::string>> drives;
+  for (const DriveInfo& d : e.GetDrives())
+    drives.emplace_back(d.root, d.system, d.removable, d.device);
+  EXPECT_EQ(drives, std::vector(std::begin(expected), std::end(expected)));
+  EXPECT_EQ(e.GetDrives()[3].fsType, "vfat");
+  EXPECT_EQ(CMountTable::Parse(kDesktopTable).size(), 9u);  // the malformed lines are dropped
+  EXPECT_EQ(CMountTable::Unescape("a\\134b\\011c\\0"), "a\\b\tc\\0");
   EXPECT_FALSE(e.IsRemovable(9, 9));
   EXPECT_TRUE(CLinuxDriveEnumerator(t / "none", t / "sys").GetDrives().empty());
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <tuple>
 
 #include "library/CRecordingList.h"
 #include "tests/support/TempFolder.h"
@@ -50,21 +51,19 @@ TEST_F(CardScan, RecordingsOfTheKindFoldersNewestFirst) {
 }
 
 TEST_F(CardScan, FilterKeepsTheChosenKinds) {
-  const struct {
-    ListFilter filter;
-    std::size_t rows;
-    const char* first;
-  } rows[] = {{{false, true, false}, 1, "20150102_040000_E1.avi"},
-              {{false, false, true}, 1, "20150101_235959_P1.avi"},
-              {{true, false, false}, 6, "20150106_070809_N1.MP4"},
-              {{false, true, true}, 2, "20150102_040000_E1.avi"},
-              {{false, false, false}, 0, ""}};
-  for (const auto& r : rows) {
-    SCOPED_TRACE(testing::Message() << r.filter.continuous << r.filter.event << r.filter.parking);
-    list_.ShowOnly(r.filter.continuous, r.filter.event, r.filter.parking);
-    ASSERT_EQ(list_.Visible().size(), r.rows);
-    EXPECT_EQ(list_.Staging().size(), r.rows);
-    EXPECT_EQ(r.rows ? NamesOf(list_.Visible()).front() : std::string(), r.first);
+  // Filter, rows shown, the first of them.
+  const std::tuple<ListFilter, std::size_t, std::string> rows[] = {
+      {{false, true, false}, 1, "20150102_040000_E1.avi"},
+      {{false, false, true}, 1, "20150101_235959_P1.avi"},
+      {{true, false, false}, 6, "20150106_070809_N1.MP4"},
+      {{false, true, true}, 2, "20150102_040000_E1.avi"},
+      {{false, false, false}, 0, ""}};
+  for (const auto& [filter, count, first] : rows) {
+    SCOPED_TRACE(testing::Message() << filter.continuous << filter.event << filter.parking);
+    list_.ShowOnly(filter.continuous, filter.event, filter.parking);
+    ASSERT_EQ(list_.Visible().size(), count);
+    EXPECT_EQ(list_.Staging().size(), count);
+    EXPECT_EQ(count ? NamesOf(list_.Visible()).front() : std::string(), first);
     EXPECT_EQ(list_.Master().size(), 8u);
   }
   // Labels match exactly; "File" rows pass every filter.
@@ -93,27 +92,35 @@ TEST_F(CardScan, OrderToggleMirrorsTheSelectionOntoTheSameRecording) {
   EXPECT_EQ(NamesOf(list_.Visible()).front(), "20150101_235959_P1.avi");
 }
 
-TEST(OpenedFiles, RecordingFilesAboveTenKiBBecomeFileRows) {
+TEST(OpenedFiles, RecordingFilesAboveTenKiBOpenedReadOnlyBecomeFileRows) {
   TempFolder f;
-  const auto large = f.File("x/20150102_030406_N1.avi", 11 * 1024);
-  const auto upperMp4 = f.File("x/20150102_030409_N1.Mp4", 50 * 1024);
-  const std::vector<std::filesystem::path> chosen = {
-      f.File("x/20150102_030405_N1.avi", 10 * 1024),
-      large,
-      f.File("x/20150102_030407_N1.mp4", 50 * 1024),
-      f.File("x/20150102_030408_N1.AVI", 50 * 1024),
-      upperMp4,
-      f.File("x/20150102_030410_N1.avi.txt", 50 * 1024),
-      f / "missing.avi"};
+  const auto large = f.File("20150102_030406_N1.avi", 11 * 1024);
+  const auto readOnly = f.File("20150102_030407_N1.mp4", 50 * 1024);
+  test::MakeReadOnly(readOnly);
+  const auto pipe = f / "20150102_030411_N1.avi";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  // A program being run refuses write access to anyone, root included: a
+  // recording name linked to this test's executable stands for such a file.
+  const auto busy = f / "20150102_030413_N1.avi";
+  std::filesystem::create_symlink(std::filesystem::read_symlink("/proc/self/exe"), busy);
+  ASSERT_FALSE(std::fstream(busy, std::ios::in | std::ios::out).is_open());
   CRecordingList list;
   list.ShowOnly(false, true, false);  // "File" rows pass any filter
-  EXPECT_EQ(list.AddOpened(chosen), 4);
-  ASSERT_EQ(list.Visible().size(), 4u);
-  EXPECT_EQ(list.Visible()[0].path, upperMp4.string());  // newest first
-  EXPECT_EQ(list.Visible()[3], (ListRow{"2015-01-02", "03:04:06", "File", large.string()}));
-  EXPECT_EQ(list.OpenedSizes(), (Names{"11", "50", "50", "50"}));
+  EXPECT_EQ(list.AddOpened({f.File("20150102_030405_N1.avi", 10 * 1024), large, readOnly,
+                            f.File("20150102_030408_N1.AVI", 50 * 1024),
+                            f.File("20150102_030409_N1.Mp4", 50 * 1024),
+                            f.File("20150102_030410_N1.avi.txt", 50 * 1024), f / "missing.avi",
+                            pipe, f.Dir("20150102_030412_N1.avi"), busy}),
+            5);
+  EXPECT_EQ(NamesOf(list.Visible()),
+            (Names{"20150102_030413_N1.avi", "20150102_030409_N1.Mp4", "20150102_030408_N1.AVI",
+                   "20150102_030407_N1.mp4", "20150102_030406_N1.avi"}));
+  EXPECT_EQ(list.Visible()[4], (ListRow{"2015-01-02", "03:04:06", "File", large.string()}));
+  EXPECT_EQ(Names(list.OpenedSizes().begin(), list.OpenedSizes().begin() + 4),
+            (Names{"11", "50", "50", "50"}));
   EXPECT_EQ(list.Records()[0].dateTime, "2015-01-02 03:04:06");
-  EXPECT_FALSE(list.Filter().continuous);
+  EXPECT_EQ(CRecordingList::ReadOnlySize(readOnly), std::optional<std::uint64_t>(50 * 1024));
+  EXPECT_EQ(CRecordingList::ReadOnlySize(pipe), std::nullopt);
 }
 
 TEST(OpenedFiles, NamesDifferingOnlyByUnderscoreIKeepTheOrderChosen) {
@@ -129,25 +136,6 @@ TEST(OpenedFiles, NamesDifferingOnlyByUnderscoreIKeepTheOrderChosen) {
   list.AddOpened({second, first});  // replaces the rows
   EXPECT_EQ(NamesOf(list.Master()), (Names{"20150102_030405_I_N1.avi", "20150102_030405_N1.avi"}));
   EXPECT_EQ(list.Records()[0].path, second.string());
-}
-
-TEST(OpenedFiles, PipesAndFoldersAreSkippedAndReadOnlyFilesListed) {
-  TempFolder f;
-  const auto pipe = f / "20150102_030405_N1.avi";
-  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-  const auto dir = f.Dir("20150102_030406_N1.avi");
-  const auto plain = f.File("20150102_030407_N1.avi", 40 * 1024);
-  test::MakeReadOnly(plain);
-  // A program being run refuses write access to anyone, root included: a
-  // recording name linked to this test's executable stands for such a file.
-  const auto busy = f / "20150102_030408_N1.avi";
-  std::filesystem::create_symlink(std::filesystem::read_symlink("/proc/self/exe"), busy);
-  ASSERT_FALSE(std::fstream(busy, std::ios::in | std::ios::out).is_open());
-  CRecordingList list;
-  EXPECT_EQ(list.AddOpened({pipe, dir, plain, busy}), 2);
-  EXPECT_EQ(CRecordingList::ReadOnlySize(plain), std::optional<std::uint64_t>(40 * 1024));
-  EXPECT_EQ(CRecordingList::ReadOnlySize(pipe), std::nullopt);
-  EXPECT_EQ(CRecordingList::ReadOnlySize(f / "none.avi"), std::nullopt);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // of sizes, dates and positions, each as one table of literal rows.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "library/CRecordingName.h"
 #include "library/CTextForms.h"
 
@@ -10,14 +12,8 @@ namespace lumora {
 namespace {
 
 TEST(RecordingName, ClassifyByFolderSuffixAndName) {
-  // kind nullptr: not a recording of a scan.
-  const struct {
-    const char* path;
-    const char* kind;
-    const char* date;
-    const char* time;
-    int channel;
-  } rows[] = {
+  // Path, kind (nullptr: not a recording of a scan), date, time, channel.
+  const std::tuple<const char*, const char*, std::string, std::string, int> rows[] = {
       {"/card/EVENT/20150102_030405_I1.avi", "NORMAL", "2015-01-02", "03:04:05", 1},
       {"/card/EVENT/20150102_030405_E1.avi", "EVENT", "2015-01-02", "03:04:05", 1},
       {"/card/NORMAL/20200304_050607_P2.avi", "PARKING", "2020-03-04", "05:06:07", 2},
@@ -37,16 +33,16 @@ TEST(RecordingName, ClassifyByFolderSuffixAndName) {
       {"/card/NORMAL/avi", nullptr, "", "", 0},
       {"20150102_030405_N1.avi", nullptr, "", "", 0},
   };
-  for (const auto& r : rows) {
-    SCOPED_TRACE(r.path);
-    const auto rc = CRecordingName::Classify(r.path);
-    ASSERT_EQ(rc.has_value(), r.kind != nullptr);
+  for (const auto& [path, kind, date, time, channel] : rows) {
+    SCOPED_TRACE(path);
+    const auto rc = CRecordingName::Classify(path);
+    ASSERT_EQ(rc.has_value(), kind != nullptr);
     if (!rc) continue;
-    EXPECT_EQ(rc->kind, r.kind);
-    EXPECT_EQ(rc->date, r.date);
-    EXPECT_EQ(rc->time, r.time);
-    EXPECT_EQ(rc->dateTime, std::string(r.date) + " " + r.time);
-    EXPECT_EQ(rc->channel, r.channel);
+    EXPECT_EQ(rc->kind, kind);
+    EXPECT_EQ(rc->date, date);
+    EXPECT_EQ(rc->time, time);
+    EXPECT_EQ(rc->dateTime, date + " " + time);
+    EXPECT_EQ(rc->channel, channel);
   }
 }
 
@@ -81,11 +77,7 @@ TEST(RecordingName, CaretNameFields) {
 
 TEST(RecordingName, OrderingAndSortKey) {
   // Names compare by bytes once ".mp4", "_I" and "_" are gone.
-  const struct {
-    const char* a;
-    const char* b;
-    bool before;
-  } order[] = {
+  const std::tuple<const char*, const char*, bool> order[] = {
       {"20150102_030405_N1.avi", "20150102_030406_N1.avi", true},
       {"20150102_030406_N1.avi", "20150102_030405_N1.avi", false},
       {"20150102_030405_I.mp4", "20150102030405.mp4", false},
@@ -95,8 +87,8 @@ TEST(RecordingName, OrderingAndSortKey) {
       {"a", "\xC3\xA9", true},
       {"Z", "a", true},
   };
-  for (const auto& r : order)
-    EXPECT_EQ(CRecordingName::SortsBefore(r.a, r.b), r.before) << r.a << " " << r.b;
+  for (const auto& [a, b, before] : order)
+    EXPECT_EQ(CRecordingName::SortsBefore(a, b), before) << a << " " << b;
   EXPECT_EQ(CRecordingName::OrderingForm("x_I_y.mp4.mp4"), "xy");
 
   const std::pair<const char*, std::int64_t> keys[] = {

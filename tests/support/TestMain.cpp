@@ -1,10 +1,21 @@
-// Test entry for executables without Qt widgets.
+// Test entry of every test executable; built with LUMORA_TEST_QT for those
+// that use Qt widgets, which get one QApplication for the run. Started on its
+// own (not only through ctest) an executable runs without display server,
+// sound card or browser sandbox unless the caller set otherwise.
 #include <gtest/gtest.h>
 
-#include "tests/support/TestEnvironment.h"
+#include <cstdlib>
+#ifdef LUMORA_TEST_QT
+#include <QApplication>
+#endif
 
 int main(int argc, char** argv) {
-  lumora::test::SetTestEnvironmentDefaults();
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
+#ifdef LUMORA_TEST_QT
+  QApplication app(argc, argv);
+#endif
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

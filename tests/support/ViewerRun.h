@@ -1,8 +1,6 @@
 #pragma once
-// Runs the real lumora-viewer program as a user would start it and hands back
-// what it leaves behind: its output, or the window picture it saved with
-// --screenshot. Also counts pixels of such a picture. Shared by the tests that
-// check the viewer from outside.
+// Runs the real lumora-viewer program as a user starts it and hands back its
+// output or the window picture it saved with --screenshot; counts pixels.
 
 #include <gtest/gtest.h>
 

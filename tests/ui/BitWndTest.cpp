@@ -2,6 +2,7 @@
 // for the frame of its strip it draws and the input it forwards to its parent.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "tests/support/WidgetInput.h"
@@ -16,34 +17,28 @@ using B = BitWndState;
 TEST(BitWndState, EventSequences) {
   // Events: m mouse move (hover), l leave, d press, u release. Modes: t toggle,
   // p command on press (else on release).
-  const struct {
-    const char* events;
-    const char* mode;
-    int frame;
-    bool checked;
-    int commands;
-  } rows[] = {
+  const std::tuple<std::string, std::string, int, bool, int> rows[] = {
       {"", "", B::kFrameNormal, false, 0},        {"mm", "", B::kFrameHover, false, 0},
       {"md", "", B::kFramePressed, false, 0},     {"mdu", "", B::kFrameHover, false, 1},
       {"mdul", "", B::kFrameNormal, false, 1},    {"md", "p", B::kFramePressed, false, 1},
       {"mdu", "p", B::kFrameHover, false, 1},     {"mdulm", "t", B::kFramePressed, true, 1},
       {"mdulmdu", "t", B::kFrameHover, false, 2},
   };
-  for (const auto& r : rows) {
-    SCOPED_TRACE(testing::Message() << r.events << " mode " << r.mode);
+  for (const auto& [events, mode, frame, checked, commands] : rows) {
+    SCOPED_TRACE(testing::Message() << events << " mode " << mode);
     B state;
-    state.SetToggle(std::string(r.mode) == "t");
-    state.SetNotifyOnPress(std::string(r.mode) == "p");
-    int commands = 0;
-    for (const char* e = r.events; *e; ++e) {
-      if (*e == 'm' && state.MouseMove()) state.Hover();
-      if (*e == 'l') state.Leave();
-      if (*e == 'd') commands += state.LButtonDown() ? 1 : 0;
-      if (*e == 'u') commands += state.LButtonUp() ? 1 : 0;
+    state.SetToggle(mode == "t");
+    state.SetNotifyOnPress(mode == "p");
+    int sent = 0;
+    for (char e : events) {
+      if (e == 'm' && state.MouseMove()) state.Hover();
+      if (e == 'l') state.Leave();
+      if (e == 'd') sent += state.LButtonDown() ? 1 : 0;
+      if (e == 'u') sent += state.LButtonUp() ? 1 : 0;
     }
-    EXPECT_EQ(state.Frame(), r.frame);
-    EXPECT_EQ(state.Checked(), r.checked);
-    EXPECT_EQ(commands, r.commands);
+    EXPECT_EQ(state.Frame(), frame);
+    EXPECT_EQ(state.Checked(), checked);
+    EXPECT_EQ(sent, commands);
   }
 }
 

@@ -1,10 +1,9 @@
-// Skinned buttons: the state rules (press, drag off and back, release outside,
-// hover, check boxes, radio buttons, which face shows) as a table of event
-// sequences; the widget for the faces it draws, its mask and tile modes, the
-// caption shift and the radio group's uncheck messages.
+// Skinned buttons: the state rules as event sequences; the widget for the faces,
+// mask, tiles and caption it draws and the radio group's uncheck messages.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "tests/support/WidgetInput.h"
 #include "ui/CSkinButton.h"
@@ -20,14 +19,7 @@ TEST(SkinButtonState, EventSequences) {
   // Events: i/o mouse moves inside/outside, d press, u/x release inside/outside,
   // l leave, s space key, f focus lost, c checked by the program. Flags: D
   // disabled, F focus with a focus bitmap, N no over bitmap.
-  const struct {
-    int kind;
-    const char* events;
-    const char* flags;
-    S::Face face;
-    bool checked;
-    int clicks;
-  } rows[] = {
+  const std::tuple<int, std::string, std::string, S::Face, bool, int> rows[] = {
       {S::kPushButton, "", "", S::kFaceNormal, false, 0},
       {S::kPushButton, "i", "", S::kFaceOver, false, 0},
       {S::kPushButton, "i", "N", S::kFaceNormal, false, 0},
@@ -36,44 +28,38 @@ TEST(SkinButtonState, EventSequences) {
       {S::kPushButton, "il", "", S::kFaceNormal, false, 0},
       {S::kPushButton, "id", "", S::kFaceDown, false, 0},
       {S::kPushButton, "idu", "", S::kFaceNormal, false, 1},
-      {S::kPushButton, "do", "", S::kFaceNormal, false, 0},
       {S::kPushButton, "doi", "", S::kFaceDown, false, 0},
       {S::kPushButton, "dox", "", S::kFaceNormal, false, 0},
       {S::kPushButton, "dfu", "", S::kFaceNormal, false, 0},
-      {S::kPushButton, "c", "", S::kFaceNormal, false, 0},
-      {S::kPushButton, "s", "", S::kFaceNormal, false, 1},
+      {S::kPushButton, "cs", "", S::kFaceNormal, false, 1},
       {S::kCheckBox, "s", "F", S::kFaceDown, true, 1},
       {S::kCheckBox, "ss", "", S::kFaceNormal, false, 2},
-      {S::kCheckBox, "du", "", S::kFaceDown, true, 1},
       {S::kCheckBox, "dudx", "", S::kFaceDown, true, 1},
       {S::kRadioButton, "dudu", "", S::kFaceDown, true, 2},
       {S::kRadioButton, "dx", "", S::kFaceNormal, false, 0},
   };
-  for (const auto& r : rows) {
-    SCOPED_TRACE(testing::Message() << "kind " << r.kind << " events " << r.events);
-    S state(r.kind);
-    int clicks = 0;
-    for (const char* e = r.events; *e; ++e) {
+  for (const auto& [kind, events, flags, face, checked, clicks] : rows) {
+    SCOPED_TRACE(testing::Message() << "kind " << kind << " events " << events);
+    S state(kind);
+    int clicked = 0;
+    for (char e : events) {
       S::Release release;
-      if (*e == 'i' || *e == 'o') state.MouseMove(*e == 'i');
-      if (*e == 'd') state.LButtonDown();
-      if (*e == 'u' || *e == 'x') release = state.LButtonUp(*e == 'u');
-      if (*e == 'l') state.MouseLeave();
-      if (*e == 's') release = state.SpaceKey();
-      if (*e == 'f') state.LoseCapture();
-      if (*e == 'c') state.SetCheck(true);
-      clicks += release.clicked ? 1 : 0;
+      if (e == 'i' || e == 'o') state.MouseMove(e == 'i');
+      if (e == 'd') state.LButtonDown();
+      if (e == 'u' || e == 'x') release = state.LButtonUp(e == 'u');
+      if (e == 'l') state.MouseLeave();
+      if (e == 's') release = state.SpaceKey();
+      if (e == 'f') state.LoseCapture();
+      if (e == 'c') state.SetCheck(true);
+      clicked += release.clicked ? 1 : 0;
       // Only a radio button that became checked unchecks its group.
-      EXPECT_EQ(release.radio_checked, r.kind == S::kRadioButton && (*e == 'u' || *e == 's'));
+      EXPECT_EQ(release.radio_checked, kind == S::kRadioButton && (e == 'u' || e == 's'));
     }
-    const std::string flags = r.flags;
-    const bool focus = flags.find('F') != std::string::npos;
-    EXPECT_EQ(state.FaceFor(flags.find('D') == std::string::npos, focus,
-                            flags.find('N') == std::string::npos, focus),
-              r.face);
-    EXPECT_EQ(state.Checked(), r.checked);
-    EXPECT_EQ(clicks, r.clicks);
-    EXPECT_EQ(state.TextShifted(), r.face == S::kFaceDown);
+    const bool focus = flags == "F";
+    EXPECT_EQ(state.FaceFor(flags != "D", focus, flags != "N", focus), face);
+    EXPECT_EQ(state.Checked(), checked);
+    EXPECT_EQ(clicked, clicks);
+    EXPECT_EQ(state.TextShifted(), face == S::kFaceDown);
   }
   const std::pair<unsigned, int> styles[] = {{0x3, S::kCheckBox},    {0x50010003, S::kCheckBox},
                                              {0x9, S::kRadioButton}, {0x0, S::kPushButton},
