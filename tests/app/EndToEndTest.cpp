@@ -1,21 +1,22 @@
+// The main window on its real parts (engine, track, list window) and a
+// generated card: recordings play through one after another, the list's order
+// flips under the playing one, end notices belong to their recording, and a
+// clip is exported between the in and out marks.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
-#include <QTemporaryDir>
-#include <QThread>
-
-#include <filesystem>
 
 #include <unistd.h>
 
 #include "app/AppIds.h"
 #include "app/CSamplePlayerDlg.h"
+#include "app/ExportMarks.h"
 #include "app/ListDlgPort.h"
 #include "app/ViewerParts.h"
+#include "library/CClipExportJob.h"
 #include "library/qt/CListDlg.h"
 #include "platform/qt/MessageBox.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestCard.h"
 #include "tests/support/WindowHarness.h"
 #include "ui/CSkinButton.h"
@@ -27,169 +28,148 @@ using test::RunUntil;
 
 class EndToEnd : public ::testing::Test {
  protected:
-  void MakeSampleCard(int channels, int recordings = 2) {
-    ASSERT_TRUE(dir_.isValid());
-    card_ = dir_.path().toStdString() + "/card";
+  static CardOptions Small(int recordings) {
     CardOptions options = test::SmallCard(recordings);
     options.front_width = 320;
     options.front_height = 180;
-    options.channels = channels;
     options.with_stills = false;
-    std::string error;
-    ASSERT_TRUE(MakeCard(card_, options, &error, &truth_)) << error;
+    return options;
   }
-  void MakeWindow() {
+  // The card, and the window on it (not yet opened).
+  std::unique_ptr<CSamplePlayerDlg> MakeWindow(const CardOptions& options) {
+    std::string error;
+    EXPECT_TRUE(MakeCard(Card(), options, &error)) << error;
     // The web map's browser refuses to start as root with its sandbox on.
     if (::geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    CSamplePlayerDlg::Parts parts = MakeViewerParts(card_);
-    window_ = std::make_unique<CSamplePlayerDlg>(std::move(parts));
-    window_->OnInitDialog();
-    window_->show();
+    auto window = std::make_unique<CSamplePlayerDlg>(MakeViewerParts(Card()));
+    window->OnInitDialog();
+    window->show();
+    return window;
   }
+  std::string Card() const { return (dir_ / "card").string(); }
 
-  QTemporaryDir dir_;
-  std::string card_;
-  CardTruth truth_;
+  test::TempFolder dir_;
   MessageBoxRecorder boxes_;
-  std::unique_ptr<CSamplePlayerDlg> window_;
 };
 
 TEST_F(EndToEnd, SdOpenPlaysTheCardRecordingAfterRecording) {
-  MakeSampleCard(2);
-  MakeWindow();
-  window_->OnCommand(kIdSdOpen);
-  ASSERT_GT(window_->List()->RowCount(), 1);
-  EXPECT_EQ(window_->CardRoot(), card_);
-  EXPECT_EQ(window_->CurrentIndex(), 0);
-  EXPECT_EQ(window_->ButtonText(kIdPlay), QStringLiteral("Pause"));
-  EXPECT_TRUE(window_->IsTimerRunning(kTimerUpdate));
-  EXPECT_EQ(window_->Label(kIdDurationLabel)->text(), QStringLiteral("00:00:02"));
+  auto window = MakeWindow(Small(2));
+  window->OnCommand(kIdSdOpen);
+  ASSERT_GT(window->List()->RowCount(), 1);
+  EXPECT_EQ(window->CardRoot(), Card());
+  EXPECT_EQ(window->CurrentIndex(), 0);
+  EXPECT_EQ(window->Label(kIdDurationLabel)->text(), QStringLiteral("00:00:02"));
+  EXPECT_TRUE(window->FrontPane()->isVisible());
   // The first recording plays through, then the update opens row 1.
-  ASSERT_TRUE(RunUntil([&] { return window_->Position() > 500; }, 8000));
-  ASSERT_TRUE(RunUntil([&] { return window_->CurrentIndex() == 1; }, 10000));
-  const std::string second = window_->List()->RowPath(1);
-  EXPECT_FALSE(second.empty());
+  ASSERT_TRUE(RunUntil([&] { return window->Position() > 500; }, 8000));
+  ASSERT_TRUE(RunUntil([&] { return window->CurrentIndex() == 1; }, 10000));
   EXPECT_TRUE(boxes_.Requests().empty()) << boxes_.Requests()[0].text.toStdString();
-  window_->OnCommand(kIdStop);
-  EXPECT_EQ(window_->Label(kIdPositionLabel)->text(), QStringLiteral("00:00:00"));
-  EXPECT_EQ(window_->Label(kIdDurationLabel)->text(), QStringLiteral("00:00:00"));
-  window_->OnCommand(kIdExit);
-}
-
-TEST_F(EndToEnd, StepsPauseAndTheLastRowStops) {
-  MakeSampleCard(2);
-  MakeWindow();
-  window_->OpenCard(card_);
-  const int rows = window_->List()->RowCount();
-  ASSERT_GT(rows, 1);
-  EXPECT_TRUE(window_->FrontPane()->isVisible());
-  EXPECT_EQ(window_->RearPane()->isVisible(), window_->RearPlacement() != kPaneHidden);
-  window_->OnCommand(kIdPlay);  // pause
-  EXPECT_EQ(window_->ButtonText(kIdPlay), QStringLiteral("Play"));
-  window_->OnCommand(kIdPlay);  // resume
-  EXPECT_EQ(window_->ButtonText(kIdPlay), QStringLiteral("Pause"));
-  // Jump to the last row, then Next on it stops and closes.
-  for (int i = 1; i < rows; ++i) window_->OnCommand(kIdNext);
-  EXPECT_EQ(window_->CurrentIndex(), rows - 1);
-  window_->OnCommand(kIdNext);
-  EXPECT_TRUE(window_->Stopped());
-  EXPECT_EQ(window_->Label(kIdPositionLabel)->text(), QStringLiteral("00:00:00"));
-  // Previous from the first row does nothing.
-  window_->OpenCard(card_);
-  window_->OnCommand(kIdPrevious);
-  EXPECT_EQ(window_->CurrentIndex(), 0);
-}
-
-TEST_F(EndToEnd, FrontOnlyCardHidesTheRearPane) {
-  MakeSampleCard(1);
-  MakeWindow();
-  window_->OpenCard(card_);
-  ASSERT_GT(window_->List()->RowCount(), 0);
-  // Find a row whose recording has one video stream.
-  ASSERT_TRUE(
-      RunUntil([&] { return window_->Position() > 0 || window_->CurrentIndex() >= 0; }, 3000));
-  EXPECT_EQ(window_->RearPlacement(), kPaneHidden);
-  EXPECT_FALSE(window_->RearPane()->isVisible());
-  EXPECT_TRUE(window_->FrontPane()->isVisible());
+  window->OnCommand(kIdExit);
 }
 
 TEST_F(EndToEnd, NextAndPreviousFollowThePlayingRecordingAfterTheOrderFlips) {
-  MakeSampleCard(2, 5);
-  MakeWindow();
-  window_->OpenCard(card_);
-  const int rows = window_->List()->RowCount();
+  auto window = MakeWindow(Small(5));
+  window->OpenCard(Card());
+  const int rows = window->List()->RowCount();
   ASSERT_GT(rows, 3);
-  // Play the second row, then flip the list to the other order.
-  window_->OnCommand(kIdNext);
-  ASSERT_EQ(window_->CurrentIndex(), 1);
-  const std::string playing = window_->List()->RowPath(1);
-  auto* port = dynamic_cast<ListDlgPort*>(window_->List());
+  window->OnCommand(kIdNext);
+  const std::string playing = window->List()->RowPath(1);
+  auto* port = dynamic_cast<ListDlgPort*>(window->List());
   ASSERT_NE(port, nullptr);
   port->Dialog()->ToggleOrder();
+  // The playing recording moved from row 1 to row rows - 2 and stays marked.
   const int moved = rows - 2;
-  ASSERT_EQ(window_->List()->RowPath(moved), playing);
-  // The list keeps the playing recording marked, also after the update timer ran.
-  EXPECT_EQ(window_->List()->SelectionMark(), moved);
-  window_->OnTimer(kTimerUpdate);
+  ASSERT_EQ(window->List()->RowPath(moved), playing);
+  EXPECT_EQ(window->List()->SelectionMark(), moved);
+  window->OnTimer(kTimerUpdate);
   EXPECT_EQ(port->Dialog()->SelectedRow(), moved);
-  // Previous opens the row above the playing recording in the new order...
-  const std::string above = window_->List()->RowPath(moved - 1);
-  window_->OnCommand(kIdPrevious);
-  EXPECT_EQ(window_->CurrentIndex(), moved - 1);
-  EXPECT_EQ(window_->List()->RowPath(window_->CurrentIndex()), above);
-  // ...and after flipping back, Next opens the row below it.
+  // Previous opens the row above it in the new order, Next after flipping back
+  // the row below that one.
+  const std::string above = window->List()->RowPath(moved - 1);
+  window->OnCommand(kIdPrevious);
+  EXPECT_EQ(window->CurrentIndex(), moved - 1);
   port->Dialog()->ToggleOrder();
-  const int back = rows - 1 - (moved - 1);
-  ASSERT_EQ(window_->List()->RowPath(back), above);
-  window_->OnCommand(kIdNext);
-  EXPECT_EQ(window_->CurrentIndex(), back + 1);
-  EXPECT_EQ(window_->List()->SelectionMark(), back + 1);
+  ASSERT_EQ(window->List()->RowPath(2), above);
+  window->OnCommand(kIdNext);
+  EXPECT_EQ(window->CurrentIndex(), 3);
+  EXPECT_EQ(window->List()->SelectionMark(), 3);
 }
 
-TEST_F(EndToEnd, ListToggleShowsTheClosedLookAfterFullScreenHidTheList) {
-  MakeSampleCard(2);
-  MakeWindow();
-  window_->OpenCard(card_);
-  ASSERT_TRUE(window_->List()->IsListVisible());
-  CSkinButton* toggle = window_->Button(kIdListToggle);
-  ASSERT_NE(toggle, nullptr);
+TEST_F(EndToEnd, ListToggleLookAndAFormerRecordingsEndNotice) {
+  auto window = MakeWindow(Small(3));
+  window->OpenCard(Card());
+  ASSERT_GT(window->List()->RowCount(), 2);
+  CSkinButton* toggle = window->Button(kIdListToggle);
   const QImage open = toggle->grab().toImage();
-  window_->OnCommand(kIdListToggle);
-  ASSERT_FALSE(window_->List()->IsListVisible());
+  window->OnCommand(kIdListToggle);
+  ASSERT_FALSE(window->List()->IsListVisible());
   const QImage closed = toggle->grab().toImage();
   ASSERT_NE(open, closed);
-  window_->OnCommand(kIdListToggle);
-  ASSERT_TRUE(window_->List()->IsListVisible());
-  // Full screen hides the list; the toggle must say so, there and back.
-  window_->OnCommand(kIdFullScreen);
-  EXPECT_FALSE(window_->List()->IsListVisible());
-  window_->OnCommand(kIdFullScreen);
-  EXPECT_EQ(window_->WindowMode(), kModeNormal);
-  EXPECT_EQ(toggle->grab().toImage(), window_->List()->IsListVisible() ? open : closed);
-  // One press of the toggle then shows the list again.
-  if (!window_->List()->IsListVisible()) window_->OnCommand(kIdListToggle);
-  EXPECT_TRUE(window_->List()->IsListVisible());
+  window->OnCommand(kIdListToggle);
+  // Full screen hides the list; the toggle says so, there and back.
+  window->OnCommand(kIdFullScreen);
+  window->OnCommand(kIdFullScreen);
+  EXPECT_EQ(toggle->grab().toImage(), window->List()->IsListVisible() ? open : closed);
+  if (!window->List()->IsListVisible()) window->OnCommand(kIdListToggle);
+  EXPECT_TRUE(window->List()->IsListVisible());
   EXPECT_EQ(toggle->grab().toImage(), open);
+
+  // The end notice of row 0 served after Next opened row 1 leaves row 1
+  // playing; a notice of the recording now open moves on.
+  ASSERT_EQ(window->CurrentIndex(), 0);
+  window->PostEndOfRecording();
+  window->OnCommand(kIdNext);
+  ASSERT_EQ(window->CurrentIndex(), 1);
+  RunUntil([] { return false; }, 600);
+  EXPECT_EQ(window->CurrentIndex(), 1);
+  EXPECT_FALSE(window->Stopped());
+  window->PostEndOfRecording();
+  EXPECT_TRUE(RunUntil([&] { return window->CurrentIndex() == 2; }, 3000));
 }
 
-TEST_F(EndToEnd, AnEndNoticeOfTheFormerRecordingDoesNotStopTheNextOne) {
-  MakeSampleCard(2, 3);
-  MakeWindow();
-  window_->OpenCard(card_);
-  ASSERT_GT(window_->List()->RowCount(), 2);
-  ASSERT_EQ(window_->CurrentIndex(), 0);
-  // The player posts the end of row 0, and Next opens row 1 before the notice
-  // is served: the notice belongs to row 0 and must leave row 1 playing.
-  window_->PostEndOfRecording();
-  window_->OnCommand(kIdNext);
-  ASSERT_EQ(window_->CurrentIndex(), 1);
-  RunUntil([] { return false; }, 600);
-  EXPECT_EQ(window_->CurrentIndex(), 1);
-  EXPECT_FALSE(window_->Stopped());
-  EXPECT_EQ(window_->ButtonText(kIdPlay), QStringLiteral("Pause"));
-  // A notice posted for the recording now open still stops it.
-  window_->PostEndOfRecording();
-  EXPECT_TRUE(RunUntil([&] { return window_->CurrentIndex() == 2; }, 3000));
+TEST_F(EndToEnd, ExportMarksSpanAndClip) {
+  CardOptions options = test::SmallCard(3);
+  options.front_height = 90;
+  options.channels = 1;  // every recording alike, so that they join
+  options.with_stills = false;
+  auto window = MakeWindow(options);
+  EXPECT_FALSE(window->ToolTipOf(kIdExport).isEmpty());
+  window->OnCommand(kIdSdOpen);
+  ASSERT_TRUE(RunUntil([&] { return window->Position() > 0; }, 5000));
+  window->OnCommand(kIdExportIn);
+  ASSERT_TRUE(window->ExportIn().has_value());
+  EXPECT_EQ(*window->ExportIn(), window->Position());
+  EXPECT_TRUE(window->ExportMarksWidget()->isVisible());
+  EXPECT_FALSE(window->ExportMarksWidget()->Out().has_value());
+  const std::int64_t in = *window->ExportIn();
+  ASSERT_TRUE(RunUntil([&] { return window->Position() > in; }, 3000));
+  window->OnCommand(kIdExportOut);
+  // The marks cut inside the playing recording.
+  ExportSpan span = window->ExportSpanNow();
+  ASSERT_EQ(span.files.size(), 1u);
+  EXPECT_EQ(span.fromMs, in);
+  EXPECT_EQ(span.toMs, *window->ExportOut());
+  EXPECT_GT(span.toMs, span.fromMs);
+  // Without marks the default 30 s from the start reach into the recordings
+  // that follow on the card.
+  CSamplePlayerDlg fresh(MakeViewerParts(Card()));
+  fresh.OnInitDialog();
+  fresh.OnCommand(kIdSdOpen);
+  ASSERT_TRUE(RunUntil([&] { return fresh.Duration() > 0; }, 5000));
+  span = fresh.ExportSpanNow();
+  EXPECT_GE(span.files.size(), 2u);
+  EXPECT_EQ(span.fromMs, 0);
+  ClipExportRequest request;
+  for (const std::string& f : span.files) request.inputs.emplace_back(f);
+  request.fromUs = span.fromMs * 1000;
+  request.toUs = span.toMs * 1000;
+  request.output = (dir_ / "clip.avi").string();
+  boxes_.QueueAnswer(kIdNo);
+  fresh.RunExport(request, false, ClipOverlayOptions{});
+  EXPECT_TRUE(std::filesystem::exists(request.output));
+  ASSERT_FALSE(boxes_.Requests().empty());
+  EXPECT_TRUE(boxes_.Requests().back().text.contains(QStringLiteral("clip.avi")));
+  EXPECT_EQ(boxes_.Requests().back().buttons, kMbYesNo);
 }
 
 }  // namespace

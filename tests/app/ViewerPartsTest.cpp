@@ -1,52 +1,33 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
-#include "app/CSamplePlayerApp.h"
 #include "app/EnginePlayerPort.h"
 #include "app/TrackPort.h"
 #include "app/ViewerParts.h"
 #include "display/qt/CDisplayFactory.h"
 #include "engine/CMultiPlayer.h"
+#include "tests/support/TempFolder.h"
 
 namespace lumora {
 namespace {
 
-class CardFolder : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    root_ = dir_.path().toStdString();
-  }
-  void MakeCard(const std::string& setupText) {
-    std::filesystem::create_directories(root_ + "/NORMAL");
-    if (!setupText.empty()) {
-      std::filesystem::create_directories(root_ + "/cfg");
-      std::ofstream(root_ + "/cfg/data_setup.cfg", std::ios::binary) << setupText;
-    }
-  }
-  QTemporaryDir dir_;
-  std::string root_;
-};
-
-TEST_F(CardFolder, LanguageComesFromTheSettingsFile) {
-  auto drives = MakeDrives(root_);
-  EXPECT_EQ(ProbeCameraLanguage(*drives), 0);  // no card
-  EXPECT_TRUE(FindCard(*drives).empty());
-  MakeCard("");
-  EXPECT_EQ(ProbeCameraLanguage(*drives), 0);  // card without settings
-  EXPECT_EQ(FindCard(*drives), root_);
-  MakeCard("[BB]\r\nusMenuLanguage=1 \r\n");
-  EXPECT_EQ(ProbeCameraLanguage(*drives), 1);
-  MakeCard("[BB]\r\nusMenuLanguage=9 \r\n");
-  EXPECT_EQ(ProbeCameraLanguage(*drives), 9);
-  MakeCard("[BB]\r\nusMenuLanguage=4 \r\n");
+// The camera language comes from the card's settings file: 0 without a card,
+// a file or a known code.
+TEST(ViewerParts, LanguageComesFromTheCardsSettingsFile) {
+  test::TempFolder dir;
+  const std::string root = dir.path().string();
+  auto drives = MakeDrives(root);
   EXPECT_EQ(ProbeCameraLanguage(*drives), 0);
+  EXPECT_TRUE(FindCard(*drives).empty());
+  dir.Dir("NORMAL");
+  EXPECT_EQ(ProbeCameraLanguage(*drives), 0);
+  EXPECT_EQ(FindCard(*drives), root);
+  for (auto [written, probed] : {std::pair{1, 1}, {9, 9}, {4, 0}}) {
+    dir.Write("cfg/data_setup.cfg", "[BB]\r\nusMenuLanguage=" + std::to_string(written) + " \r\n");
+    EXPECT_EQ(ProbeCameraLanguage(*drives), probed) << written;
+  }
 }
 
 TEST(TrackPort, FeedsTheDrivingTrack) {
@@ -81,35 +62,6 @@ TEST(TrackPort, FeedsTheDrivingTrack) {
   EXPECT_EQ(port.AdasRowCount(), 0);
   EXPECT_EQ(port.GpsFixCount(), 0);
 }
-
-TEST(CSamplePlayerApp, ParsesItsArguments) {
-  CSamplePlayerApp::Options options;
-  std::string error;
-  ASSERT_TRUE(CSamplePlayerApp::ParseArguments(
-      {"--card", "/media/card", "a.avi", "--screenshot", "out.png", "--after", "2.5", "b.avi"},
-      &options, &error));
-  EXPECT_EQ(options.card, "/media/card");
-  EXPECT_EQ(options.files, (std::vector<std::string>{"a.avi", "b.avi"}));
-  EXPECT_EQ(options.screenshot, QStringLiteral("out.png"));
-  EXPECT_DOUBLE_EQ(options.after, 2.5);
-  EXPECT_FALSE(options.reportStart);
-  CSamplePlayerApp::Options report;
-  ASSERT_TRUE(CSamplePlayerApp::ParseArguments({"--report-start", "--card", "c"}, &report, &error));
-  EXPECT_TRUE(report.reportStart);
-  EXPECT_EQ(report.card, "c");
-  CSamplePlayerApp::Options bad;
-  EXPECT_FALSE(CSamplePlayerApp::ParseArguments({"--card"}, &bad, &error));
-  EXPECT_NE(error.find("--card"), std::string::npos);
-  EXPECT_FALSE(CSamplePlayerApp::ParseArguments({"--after", "soon"}, &bad, &error));
-  EXPECT_FALSE(CSamplePlayerApp::ParseArguments({"--after", "-1"}, &bad, &error));
-  EXPECT_FALSE(CSamplePlayerApp::ParseArguments({"--bogus"}, &bad, &error));
-}
-
-}  // namespace
-}  // namespace lumora
-
-namespace lumora {
-namespace {
 
 TEST(EnginePlayerPort, VolumeWordSetsTheSoundOutputLevel) {
   auto* engine = new CMultiPlayer();
