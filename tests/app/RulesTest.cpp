@@ -277,7 +277,7 @@ TEST(SeekQueue, KeepsOnlyTheNewestTargetWhileOneRuns) {
   EXPECT_EQ(q.Next(false), std::nullopt);
   EXPECT_FALSE(q.Busy(false));
   EXPECT_EQ(q.Shown(4321, false), 4321);
-  q.Ask(5000, true);
+  q.Ask(5000, false);  // running: Clear forgets it too
   q.Clear();
   EXPECT_FALSE(q.Busy(true));
   EXPECT_EQ(q.Shown(7, true), 7);
