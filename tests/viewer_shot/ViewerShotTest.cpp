@@ -1,107 +1,196 @@
-// Starts the real viewer on a small generated card, lets it play, and checks
-// the saved window picture pixel by pixel: the video in the large pane, the
-// speedometer needle, the graph strip's play cursor, the latitude text, and
-// on the web map the route line and the position marker that follows the
-// play position.
+// Starts the real lumora-viewer on a small generated card, as a user starts
+// it, and checks what only the whole program shows: the saved window picture
+// of the playing window, of DIT mode and of the thumbnail page (with the web
+// map drawing route, markers and the position marker), and its start report.
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QRect>
-#include <QTemporaryDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
 
 #include <cmath>
 #include <string>
 
+#include "library/CThumbnailPages.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/TestCard.h"
 #include "tests/support/ViewerRun.h"
 
 namespace lumora {
 namespace {
 
-// Colours the window draws with (red, green, blue).
-constexpr QRgb kNeedle = 0xFF1D98CE;  // needle, heading arrow and route line: (29, 152, 206)
+using test::CountColour;
+using test::CountPixels;
+using test::PixelCount;
+
+// Colours the window draws with, and places in its 1020 x 760 client area.
+constexpr QRgb kNeedle = 0xFF1D98CE;  // needle, route line and marker rings: (29, 152, 206)
 constexpr QRgb kCursor = 0xFFFFA909;  // play cursor of the strip: (255, 169, 9)
 constexpr QRgb kMarker = 0xFFFF8C00;  // fill of the position marker
-
-// Places in the 1020 x 760 client area of window mode 1.
+constexpr QRgb kCurve = 0xFF00FF00;   // DIT speed curve
 const QRect kLargePane(16, 37, 640, 360);
+const QRect kSmallPane(684, 37, 320, 240);
 const QRect kSpeedometer(219, 459, 177, 178);
 const QRect kStrip(216, 575, 431, 85);
 const QRect kLatitudeLine(500, 515, 180, 20);
 const QRect kMap(680, 354, 326, 353);
 
-using test::CountColour;
-using test::CountPixels;
-using test::PixelCount;
-
 class ViewerShot : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    card_ = dir_.path() + QStringLiteral("/card");
-    CardOptions options = test::SmallCard(1, 16);
-    options.seed = 5;  // a drive at a steady 30-40 km/h: the marker keeps moving
-    options.front_width = 320;
-    options.front_height = 180;
-    options.with_stills = false;
+  QString MakeTestCard(const CardOptions& options) {
     std::string error;
-    ASSERT_TRUE(MakeCard(card_.toStdString(), options, &error)) << error;
+    EXPECT_TRUE(MakeCard(Card().toStdString(), options, &error)) << error;
+    return Card();
+  }
+  QString Card() const { return QString::fromStdString((dir_ / "card").string()); }
+  // The picture saved after SECONDS of --card CARD, with --commands COMMANDS.
+  QImage Shoot(const QString& name, const QString& commands, double seconds) {
+    QStringList args = {QStringLiteral("--card"), Card()};
+    if (!commands.isEmpty()) args << QStringLiteral("--commands") << commands;
+    return test::ShootViewer(QString::fromStdString((dir_ / name.toStdString()).string()), args,
+                             seconds);
+  }
+  static bool Lit(QRgb p, int above) { return qRed(p) + qGreen(p) + qBlue(p) > above; }
+  // The map keeps the position marker at its centre; between two pictures
+  // the pixels of COLOUR (route or markers) move under it by more than SHIFT.
+  static void ExpectMarkerCentredAndMoving(const QImage& early, const QImage& late, QRgb colour,
+                                           int pixels, double shift) {
+    const PixelCount marker = CountColour(late, kMap, kMarker);
+    ASSERT_GE(marker.pixels, 30);
+    EXPECT_NEAR(marker.CentreX(), kMap.x() + kMap.width() / 2.0, 4);
+    EXPECT_NEAR(marker.CentreY(), kMap.y() + kMap.height() / 2.0, 4);
+    const PixelCount before = CountColour(early, kMap, colour);
+    const PixelCount after = CountColour(late, kMap, colour);
+    ASSERT_GE(before.pixels, pixels);
+    ASSERT_GE(after.pixels, pixels);
+    EXPECT_GT(std::hypot(after.CentreX() - before.CentreX(), after.CentreY() - before.CentreY()),
+              shift);
   }
 
-  // Runs lumora-viewer --card DIR --screenshot FILE --after SECONDS.
-  QImage Shoot(const QString& name, double seconds) {
-    return test::ShootViewer(dir_.path() + QLatin1Char('/') + name,
-                             {QStringLiteral("--card"), card_}, seconds);
-  }
-
-  QTemporaryDir dir_;
-  QString card_;
+  test::TempFolder dir_;
 };
 
 TEST_F(ViewerShot, PlayingWindowShowsVideoPanelAndMapWithRouteAndMarker) {
+  CardOptions options = test::SmallCard(1, 16);
+  options.seed = 5;  // a drive at a steady 30-40 km/h: the marker keeps moving
+  options.front_width = 320;
+  options.front_height = 180;
+  options.with_stills = false;
+  MakeTestCard(options);
   // (The viewer waits for the map page if it is still loading then.)
-  const QImage early = Shoot(QStringLiteral("early.png"), 4);
-  const QImage late = Shoot(QStringLiteral("late.png"), 11);
-  ASSERT_FALSE(early.isNull());
-  ASSERT_FALSE(late.isNull());
+  const QImage early = Shoot(QStringLiteral("early.png"), QString(), 4);
+  const QImage late = Shoot(QStringLiteral("late.png"), QString(), 11);
   ASSERT_EQ(late.size(), QSize(1020, 760));
-
+  ASSERT_FALSE(early.isNull());
   // The video plays in the large pane: most of it is not black.
-  const PixelCount lit =
-      CountPixels(late, kLargePane, [](QRgb p) { return qRed(p) + qGreen(p) + qBlue(p) > 60; });
-  EXPECT_GT(lit.pixels, kLargePane.width() * kLargePane.height() / 2);
-
-  // The speedometer needle, a line of width 2 from the centre (272, 511).
-  const PixelCount needle = CountColour(late, kSpeedometer, kNeedle);
-  EXPECT_GE(needle.pixels, 40);
-  // The play cursor: one vertical line over the strip's height (575..665 clipped
-  // to the strip), past the strip's first quarter at 11 of 16 seconds.
+  EXPECT_GT(CountPixels(late, kLargePane, [](QRgb p) { return Lit(p, 60); }).pixels,
+            kLargePane.width() * kLargePane.height() / 2);
+  EXPECT_GE(CountColour(late, kSpeedometer, kNeedle).pixels, 40);
+  // The play cursor: past the strip's first quarter at 11 of 16 seconds, and
+  // right of where it was at 4.
   const PixelCount cursor = CountColour(late, kStrip, kCursor);
   EXPECT_GE(cursor.pixels, 60);
   EXPECT_GT(cursor.CentreX(), 255 + 397 / 4);
-  const PixelCount earlyCursor = CountColour(early, kStrip, kCursor);
-  EXPECT_LT(earlyCursor.CentreX(), cursor.CentreX());
+  EXPECT_LT(CountColour(early, kStrip, kCursor).CentreX(), cursor.CentreX());
   // The latitude line carries white (smoothed) text on its dark background.
-  const PixelCount text = CountPixels(late, kLatitudeLine, [](QRgb p) {
-    return qRed(p) > 180 && qGreen(p) > 180 && qBlue(p) > 180;
-  });
-  EXPECT_GE(text.pixels, 30);
+  EXPECT_GE(CountPixels(late, kLatitudeLine,
+                        [](QRgb p) { return qRed(p) > 180 && qGreen(p) > 180 && qBlue(p) > 180; })
+                .pixels,
+            30);
+  ExpectMarkerCentredAndMoving(early, late, kNeedle, 40, 20.0);
+}
 
-  // The map: the route as a line in its colour, the marker at the map's
-  // centre (the page centres on it).
-  const PixelCount route = CountColour(late, kMap, kNeedle);
-  EXPECT_GE(route.pixels, 40);
-  const PixelCount marker = CountColour(late, kMap, kMarker);
-  ASSERT_GE(marker.pixels, 30);
-  EXPECT_NEAR(marker.CentreX(), kMap.x() + kMap.width() / 2.0, 4);
-  EXPECT_NEAR(marker.CentreY(), kMap.y() + kMap.height() / 2.0, 4);
-  // The marker follows the position: the map keeps it centred, so between
-  // the two pictures the route moves under it.
-  const PixelCount earlyRoute = CountColour(early, kMap, kNeedle);
-  ASSERT_GE(earlyRoute.pixels, 40);
-  const double shift =
-      std::hypot(route.CentreX() - earlyRoute.CentreX(), route.CentreY() - earlyRoute.CentreY());
-  EXPECT_GT(shift, 20.0);
+TEST_F(ViewerShot, DitReplayShowsDrivesPictureCurveAndRouteMarkers) {
+  CardOptions options = test::SmallCard(2, 4);
+  options.fps = 5;
+  MakeTestCard(options);
+  const QString ditAndPlay = QStringLiteral("8200,1006");
+  const QImage early = Shoot(QStringLiteral("early.png"), ditAndPlay, 2.0);
+  const QImage late = Shoot(QStringLiteral("late.png"), ditAndPlay, 4.5);
+  ASSERT_EQ(late.size(), QSize(1020, 760));
+  ASSERT_FALSE(early.isNull());
+  // The drive list fills the large pane (a light list, not video); the
+  // drive's still the small pane.
+  EXPECT_GT(CountPixels(late, kLargePane, [](QRgb p) { return Lit(p, 700); }).pixels,
+            kLargePane.width() * kLargePane.height() * 3 / 4);
+  EXPECT_GT(CountPixels(late, kSmallPane, [](QRgb p) { return Lit(p, 150); }).pixels,
+            kSmallPane.width() * kSmallPane.height() / 2);
+  // The drive's speed curve, never left of x = 260, and the needle.
+  const PixelCount curve = CountColour(late, kStrip, kCurve);
+  EXPECT_GE(curve.pixels, 100);
+  EXPECT_GE(curve.minX, 260);
+  EXPECT_GE(CountColour(late, kSpeedometer, kNeedle).pixels, 40);
+  ExpectMarkerCentredAndMoving(early, late, kNeedle, 60, 4.0);
+}
+
+// The number of colours in AREA: a decoded picture has many, an empty frame
+// one or two.
+int Colours(const QImage& image, const QRect& area) {
+  QSet<QRgb> seen;
+  for (int y = area.top(); y <= area.bottom(); y += 2)
+    for (int x = area.left(); x <= area.right(); x += 2)
+      seen.insert(image.pixel(x, y) | 0xFF000000);
+  return seen.size();
+}
+
+TEST_F(ViewerShot, ThumbnailPagesShowTheCardsPicturesTenAtATime) {
+  CardOptions options = test::SmallCard(3);
+  options.fps = 5;
+  options.front_width = 320;
+  options.front_height = 180;
+  options.rear_height = 90;
+  MakeTestCard(options);
+  const int files = static_cast<int>(CThumbnailPages::Collect(Card().toStdString()).size());
+  ASSERT_GT(files, 10);
+  ASSERT_LT(files, 20);
+  const QImage first = Shoot(QStringLiteral("first.png"), QStringLiteral("1155"), 4);
+  const QImage second = Shoot(QStringLiteral("second.png"), QStringLiteral("1155,1157"), 4);
+  ASSERT_FALSE(first.isNull());
+  ASSERT_FALSE(second.isNull());
+  // The 104 x 78 picture box of each frame: the page at (23, 100), frames
+  // every 119 pixels across and 120 down from (10, 10), the box 3, 6 inside.
+  for (int slot = 0; slot < 10; ++slot) {
+    const QRect box(23 + 10 + (slot % 5) * 119 + 3, 100 + 10 + (slot / 5) * 120 + 6, 104, 78);
+    EXPECT_GT(Colours(first, box), 30) << "first page, slot " << slot;
+    if (slot < files - 10) {
+      EXPECT_GT(Colours(second, box), 30) << "second page, slot " << slot;
+    } else {
+      EXPECT_LT(Colours(second, box), 4) << "second page, slot " << slot;
+    }
+  }
+}
+
+// With --report-start it prints one JSON line of its start times and exits.
+TEST_F(ViewerShot, StartReportPrintsStartTimesAsJsonAndExits) {
+  CardOptions options = test::SmallCard(2, 4);
+  options.front_width = 320;
+  options.front_height = 180;
+  options.with_stills = false;
+  MakeTestCard(options);
+  const test::ViewerRun run =
+      test::RunViewer({QStringLiteral("--card"), Card(), QStringLiteral("--report-start")}, false);
+  const std::string out = run.out.toStdString();
+  ASSERT_TRUE(run.finished) << run.err.toStdString();
+  EXPECT_EQ(run.status, QProcess::NormalExit) << run.err.toStdString();
+  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const QByteArray line = run.out.trimmed();
+  EXPECT_FALSE(line.contains('\n')) << out;
+  QJsonParseError parseError;
+  const QJsonObject report = QJsonDocument::fromJson(line, &parseError).object();
+  ASSERT_EQ(parseError.error, QJsonParseError::NoError) << out;
+  ASSERT_EQ(report.size(), 3) << out;
+  for (const char* key : {"start_ms", "first_paint_ms", "map_ready_ms"})
+    ASSERT_TRUE(report.value(QLatin1String(key)).isDouble()) << key << ": " << out;
+  const double start = report.value(QStringLiteral("start_ms")).toDouble();
+  const double firstPaint = report.value(QStringLiteral("first_paint_ms")).toDouble();
+  const double mapReady = report.value(QStringLiteral("map_ready_ms")).toDouble();
+  // Whole milliseconds since the program started; the first paint came no
+  // later than the one with the card open; the map page loaded, or -1.
+  EXPECT_EQ(start, std::floor(start));
+  EXPECT_GT(firstPaint, 0);
+  EXPECT_LE(firstPaint, start);
+  EXPECT_LT(start, 60000);
+  EXPECT_TRUE(mapReady == -1 || (mapReady > 0 && mapReady < 60000)) << mapReady;
 }
 
 }  // namespace
