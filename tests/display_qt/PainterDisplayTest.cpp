@@ -4,10 +4,10 @@
 #include "display/qt/CDisplayFactory.h"
 #include "display/qt/CPainterDisplay.h"
 #include "tests/display_qt/DisplayRenderChecks.h"
+#include "tests/support/WidgetInput.h"
 
 #include <gtest/gtest.h>
 
-#include <QMouseEvent>
 #include <QWidget>
 
 #include <memory>
@@ -31,10 +31,6 @@ class PainterDisplay : public ::testing::Test {
     Settle();
   }
   QImage Grab() { return widget->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-  void Mouse(QEvent::Type type, int x, Qt::MouseButton button, Qt::MouseButtons buttons) {
-    QMouseEvent e(type, QPointF(x, 200), QPointF(x, 200), button, buttons, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &e);
-  }
 
   QWidget parent;
   std::unique_ptr<IVideoDisplay> display;
@@ -101,9 +97,9 @@ TEST_F(PainterDisplay, MouseDragMovesTheZoomedPicture) {
   display->ZoomIn();
   Show(*display, bars);
   ASSERT_EQ(widget->GetGeometry(0).source.left, 320);
-  Mouse(QEvent::MouseButtonPress, 300, Qt::LeftButton, Qt::LeftButton);
-  Mouse(QEvent::MouseMove, 400, Qt::NoButton, Qt::LeftButton);
-  Mouse(QEvent::MouseButtonRelease, 400, Qt::LeftButton, Qt::NoButton);
+  test::Press(widget, {300, 200});
+  test::DragTo(widget, {400, 200});
+  test::Release(widget, {400, 200});
   EXPECT_FALSE(widget->IsDragging());
   Show(*display, bars);
   EXPECT_EQ(widget->GetGeometry(0).source.left, 220);

@@ -4,6 +4,7 @@
 #include "display/qt/CDisplayFactory.h"
 #include "display/qt/CRearViewDlg.h"
 #include "display/qt/CZoomDlg.h"
+#include "tests/support/WidgetInput.h"
 
 #include <gtest/gtest.h>
 
@@ -134,13 +135,10 @@ TEST_F(VideoWindows, ScrollBarsAndWheelMoveTheView) {
 }
 
 TEST_F(VideoWindows, DraggingTheViewKeepsItOverTheArea) {
-  QTest::mousePress(zoom->View(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+  test::Press(zoom->View(), {100, 100});
   EXPECT_EQ(zoom->View()->LastDown(), QPoint(100, 100));
-  QMouseEvent move(QEvent::MouseMove, QPointF(150, 120),
-                   zoom->View()->mapToGlobal(QPointF(150, 120)), Qt::NoButton, Qt::LeftButton,
-                   Qt::NoModifier);
-  QCoreApplication::sendEvent(zoom->View(), &move);
-  QTest::mouseRelease(zoom->View(), Qt::LeftButton, Qt::NoModifier, QPoint(150, 120));
+  test::DragTo(zoom->View(), {150, 120});
+  test::Release(zoom->View(), {150, 120});
   EXPECT_EQ(zoom->View()->geometry(), QRect(0, 0, 640, 360));  // level 1 fills the area
   EXPECT_EQ(host.redraws, 1);
 }

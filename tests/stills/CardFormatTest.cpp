@@ -1,11 +1,14 @@
+// Formatting the card: capacity classes, which drive may be formatted (never
+// a fixed disk, a large card or a device holding system folders), the drive
+// list, mkfs.fat's arguments, the root helper's refusals and a real format of
+// an image file checked by fsck.fat.
 #include "library/CCardFormat.h"
 #include "library/CDriveList.h"
+#include "tests/support/Cli.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
-#include "TestSupport.h"
+#include <sstream>
 
 namespace lumora {
 namespace {
@@ -14,160 +17,116 @@ namespace fs = std::filesystem;
 constexpr double kMiB = 1048576.0;
 
 TEST(CapacityClass, ThresholdsInMebibytes) {
-  EXPECT_EQ(CCardFormat::CapacityClass(0), 0);
-  EXPECT_EQ(CCardFormat::CapacityClass(kMiB), 0);
-  EXPECT_EQ(CCardFormat::CapacityClass(kMiB + 1), 2);
-  EXPECT_EQ(CCardFormat::CapacityClass(2047 * kMiB), 2);
-  EXPECT_EQ(CCardFormat::CapacityClass(2048 * kMiB), 4);
-  EXPECT_EQ(CCardFormat::CapacityClass(4096 * kMiB), 8);
-  EXPECT_EQ(CCardFormat::CapacityClass(7600 * kMiB), 8);  // an 8 GB card
-  EXPECT_EQ(CCardFormat::CapacityClass(8192 * kMiB), 16);
-  EXPECT_EQ(CCardFormat::CapacityClass(15200 * kMiB), 16);  // a 16 GB card
-  EXPECT_EQ(CCardFormat::CapacityClass(16383.9 * kMiB), 16);
-  EXPECT_EQ(CCardFormat::CapacityClass(16384 * kMiB), 32);
-  EXPECT_EQ(CCardFormat::CapacityClass(30500 * kMiB), 32);  // a 32 GB card
-  EXPECT_EQ(CCardFormat::CapacityClass(32768 * kMiB), 100000);
+  const struct {
+    double mib;
+    int cls;
+  } rows[] = {{0, 0},      {1, 0},      {1.0001, 2},    {2047, 2},   {2048, 4},
+              {4096, 8},   {7600, 8},   {8192, 16},     {15200, 16}, {16383.9, 16},
+              {16384, 32}, {30500, 32}, {32768, 100000}};
+  for (const auto& row : rows)
+    EXPECT_EQ(CCardFormat::CapacityClass(row.mib * kMiB), row.cls) << row.mib << " MiB";
 }
 
-TEST(CapacityClass, OfARealFolderUsesItsFileSystem) {
-  const auto cls = CCardFormat::CapacityClassOf(fs::temp_directory_path());
-  ASSERT_TRUE(cls.has_value());
-  const auto size = CCardFormat::DriveSize(fs::temp_directory_path());
-  ASSERT_TRUE(size.has_value());
-  EXPECT_EQ(*cls, CCardFormat::CapacityClass(*size));
+TEST(CapacityClass, DriveSizeIsTheFileSystemsAsStatShowsIt) {
+  const fs::path tmp = fs::temp_directory_path();
+  std::istringstream stat(test::RunCommand("stat -f -c '%b %S' " + test::Quote(tmp)).out);
+  double blocks = 0, blockSize = 0;
+  ASSERT_TRUE(stat >> blocks >> blockSize);
+  EXPECT_EQ(CCardFormat::DriveSize(tmp), blocks * blockSize);
   EXPECT_FALSE(CCardFormat::DriveSize("/no/such/folder/anywhere").has_value());
 }
 
 TEST(DriveList, DisksFirstInOrderThenTheCardAndNoOpticalDrive) {
-  test::ScratchDir dir;
-  CFixedDriveEnumerator drives({
-      {dir.path() / "c", false, true, "/dev/sda1", "ext4"},
-      {dir.path() / "d", false, false, "/dev/sda2", "ext4"},
-      {dir.path() / "cdrom", true, false, "/dev/sr0", "iso9660"},
-      {dir.path() / "card", true, false, "/dev/sdc1", "vfat"},
-  });
-  const auto entries = CDriveList::Entries(drives);
-  ASSERT_EQ(entries.size(), 3u);
-  EXPECT_EQ(entries[0].text, (dir.path() / "c").string() + " HDD");
-  EXPECT_EQ(entries[1].text, (dir.path() / "d").string() + " HDD");
-  EXPECT_EQ(entries[2].text, (dir.path() / "card").string() + " SD CARD");
-  EXPECT_EQ(entries[2].root, dir.path() / "card");
+  const CFixedDriveEnumerator drives({{"/c", false, true, "/dev/sda1", "ext4"},
+                                      {"/d", false, false, "/dev/sda2", "ext4"},
+                                      {"/cdrom", true, false, "/dev/sr0", "iso9660"},
+                                      {"/card", true, false, "/dev/sdc1", "vfat"}});
+  std::vector<std::string> texts;
+  for (const auto& entry : CDriveList::Entries(drives)) texts.push_back(entry.text);
+  EXPECT_EQ(texts, (std::vector<std::string>{"/c HDD", "/d HDD", "/card SD CARD"}));
+  EXPECT_EQ(CDriveList::Entries(drives)[2].root, "/card");
   EXPECT_TRUE(CDriveList::Entries(CFixedDriveEnumerator({})).empty());
 }
 
-class FormatCheckTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fs::create_directories(dir.path() / "hdd" / "NORMAL");
-    fs::create_directories(dir.path() / "card" / "normal");
-    fs::create_directories(dir.path() / "empty");
+// The first drive with camera folders is the card; it is formatted only when
+// removable, of known size under 32 GB and on no disk holding system folders.
+TEST(FormatCheck, OnlyASmallRemovableCardOffNoSystemDisk) {
+  test::TempFolder dir;
+  dir.Dir("hdd/NORMAL");
+  dir.Dir("card/normal");
+  dir.Dir("empty");
+  const DriveInfo card{dir / "card", true, false, "/dev/sdc1", "vfat"};
+  const auto on = [&](const std::string& device) {
+    DriveInfo d = card;
+    d.device = device;
+    return d;
+  };
+  const std::vector<MountEntry> mounts{{.mountPoint = "/", .source = "/dev/sda2"},
+                                       {.mountPoint = "/home", .source = "/dev/nvme0n1p3"},
+                                       {.mountPoint = card.root.string(), .source = "/dev/sdc1"}};
+  const struct {
+    const char* name;
+    std::vector<DriveInfo> drives;
+    double mib;  // negative: the size cannot be read
+    FormatCheck check;
+    int cls;
+  } rows[] = {
+      {"8 GB card", {card}, 7600, FormatCheck::Ready, 8},
+      {"16 GB card", {card}, 15200, FormatCheck::Ready, 16},
+      {"fixed disk first",
+       {{dir / "hdd", false, false, "/dev/sdb1", "ext4"}, card},
+       7600,
+       FormatCheck::NoCard,
+       0},
+      {"no camera folders",
+       {{dir / "empty", true, false, "/dev/sdc1", "vfat"}},
+       7600,
+       FormatCheck::NoCard,
+       0},
+      {"no drive", {}, 7600, FormatCheck::NoCard, 0},
+      {"size unknown", {card}, -1, FormatCheck::NoCard, 0},
+      {"32 GB card", {card}, 30500, FormatCheck::TooLarge, 32},
+      {"64 GB card", {card}, 60000, FormatCheck::TooLarge, 100000},
+      {"on the root disk", {on("/dev/sda1")}, 7600, FormatCheck::UnsafeDevice, 8},
+      {"on the home disk", {on("/dev/nvme0n1p1")}, 7600, FormatCheck::UnsafeDevice, 8},
+      {"no block device", {on("server:/share")}, 7600, FormatCheck::UnsafeDevice, 8},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const double mib = row.mib;
+    const FormatPlan plan =
+        CCardFormat::Check(CFixedDriveEnumerator(row.drives), mounts, [mib](const fs::path&) {
+          return mib < 0 ? std::optional<double>() : std::optional<double>(mib * kMiB);
+        });
+    EXPECT_EQ(plan.check, row.check);
+    EXPECT_EQ(plan.capacityClass, row.cls);
   }
-  CCardFormat::SizeFn SizeOf(double mib) {
-    return [mib](const fs::path&) { return std::optional<double>(mib * kMiB); };
-  }
-  DriveInfo Card(const std::string& device = "/dev/sdc1") {
-    return {dir.path() / "card", true, false, device, "vfat"};
-  }
-  std::vector<MountEntry> Mounts() {
-    MountEntry root;
-    root.source = "/dev/sda2";
-    root.mountPoint = "/";
-    MountEntry home;
-    home.source = "/dev/nvme0n1p3";
-    home.mountPoint = "/home";
-    MountEntry card;
-    card.source = "/dev/sdc1";
-    card.mountPoint = (dir.path() / "card").string();
-    return {root, home, card};
-  }
-  test::ScratchDir dir;
-};
-
-TEST_F(FormatCheckTest, ReadyForASmallRemovableCard) {
-  const auto plan = CCardFormat::Check(CFixedDriveEnumerator({Card()}), Mounts(), SizeOf(7600));
-  EXPECT_EQ(plan.check, FormatCheck::Ready);
-  EXPECT_EQ(plan.capacityClass, 8);
-  EXPECT_EQ(plan.drive.device, "/dev/sdc1");
-  EXPECT_EQ(CCardFormat::Check(CFixedDriveEnumerator({Card()}), Mounts(), SizeOf(15200)).check,
-            FormatCheck::Ready);
 }
 
-TEST_F(FormatCheckTest, FixedDiskIsNoCard) {
-  // The first drive with NORMAL is a fixed disk: refused even though a card follows.
-  CFixedDriveEnumerator drives({{dir.path() / "hdd", false, false, "/dev/sdb1", "ext4"}, Card()});
-  EXPECT_EQ(CCardFormat::Check(drives, Mounts(), SizeOf(7600)).check, FormatCheck::NoCard);
-}
-
-TEST_F(FormatCheckTest, MissingCardIsNoCard) {
-  CFixedDriveEnumerator drives({{dir.path() / "empty", true, false, "/dev/sdc1", "vfat"}});
-  EXPECT_EQ(CCardFormat::Check(drives, Mounts(), SizeOf(7600)).check, FormatCheck::NoCard);
-  EXPECT_EQ(CCardFormat::Check(CFixedDriveEnumerator({}), Mounts(), SizeOf(7600)).check,
-            FormatCheck::NoCard);
-  // A card whose size cannot be read is not formatted either.
-  auto unknown = [](const fs::path&) { return std::optional<double>(); };
-  EXPECT_EQ(CCardFormat::Check(CFixedDriveEnumerator({Card()}), Mounts(), unknown).check,
-            FormatCheck::NoCard);
-}
-
-TEST_F(FormatCheckTest, LargeCardIsRefused) {
-  const auto plan = CCardFormat::Check(CFixedDriveEnumerator({Card()}), Mounts(), SizeOf(30500));
-  EXPECT_EQ(plan.check, FormatCheck::TooLarge);
-  EXPECT_EQ(plan.capacityClass, 32);
-  EXPECT_EQ(CCardFormat::Check(CFixedDriveEnumerator({Card()}), Mounts(), SizeOf(60000)).check,
-            FormatCheck::TooLarge);
-}
-
-TEST_F(FormatCheckTest, DeviceHoldingSystemFoldersIsNeverFormatted) {
-  // A removable disk that also carries the root file system.
-  EXPECT_EQ(
-      CCardFormat::Check(CFixedDriveEnumerator({Card("/dev/sda1")}), Mounts(), SizeOf(7600)).check,
-      FormatCheck::UnsafeDevice);
-  EXPECT_EQ(
-      CCardFormat::Check(CFixedDriveEnumerator({Card("/dev/nvme0n1p1")}), Mounts(), SizeOf(7600))
-          .check,
-      FormatCheck::UnsafeDevice);
-  // No block device at all (a bind mount or a network share).
-  EXPECT_EQ(
-      CCardFormat::Check(CFixedDriveEnumerator({Card("server:/share")}), Mounts(), SizeOf(7600))
-          .check,
-      FormatCheck::UnsafeDevice);
-}
-
-TEST(CardFormat, DiskNamesOfPartitions) {
-  EXPECT_EQ(CCardFormat::DiskName("/dev/sdb1"), "sdb");
-  EXPECT_EQ(CCardFormat::DiskName("/dev/sdb"), "sdb");
-  EXPECT_EQ(CCardFormat::DiskName("/dev/mmcblk0p1"), "mmcblk0");
-  EXPECT_EQ(CCardFormat::DiskName("/dev/mmcblk0"), "mmcblk0");
-  EXPECT_EQ(CCardFormat::DiskName("/dev/nvme0n1p3"), "nvme0n1");
-  EXPECT_EQ(CCardFormat::DiskName("/dev/loop7"), "loop7");
+TEST(CardFormat, DiskNamesAndSystemFolders) {
+  const std::pair<const char*, const char*> disks[] = {
+      {"/dev/sdb1", "sdb"},        {"/dev/sdb", "sdb"},           {"/dev/mmcblk0p1", "mmcblk0"},
+      {"/dev/mmcblk0", "mmcblk0"}, {"/dev/nvme0n1p3", "nvme0n1"}, {"/dev/loop7", "loop7"}};
+  for (const auto& [device, disk] : disks) EXPECT_EQ(CCardFormat::DiskName(device), disk);
   EXPECT_TRUE(CCardFormat::IsSystemPath("/"));
   EXPECT_TRUE(CCardFormat::IsSystemPath("/home"));
   EXPECT_FALSE(CCardFormat::IsSystemPath("/media/user/CARD"));
 }
 
+// 64 KiB clusters whatever the sector size.
 TEST(CardFormat, MkfsArgumentsGive64KiBClusters) {
-  const auto args = CCardFormat::MkfsArguments("/dev/sdc1", 512);
-  const std::vector<std::string> expected{"mkfs.fat", "-F", "32",  "-s",
-                                          "128",      "-S", "512", "/dev/sdc1"};
-  EXPECT_EQ(args, expected);
+  using Args = std::vector<std::string>;
+  EXPECT_EQ(CCardFormat::MkfsArguments("/dev/sdc1", 512),
+            (Args{"mkfs.fat", "-F", "32", "-s", "128", "-S", "512", "/dev/sdc1"}));
   EXPECT_EQ(CCardFormat::MkfsArguments("x", 4096)[4], "16");
-  const std::vector<std::string> labelled{"mkfs.fat", "-F",  "32", "-s",     "128",
-                                          "-S",       "512", "-n", "LUMORA", "/dev/sdc1"};
-  EXPECT_EQ(CCardFormat::MkfsArguments("/dev/sdc1", 512, "LUMORA"), labelled);
-  EXPECT_EQ(CCardFormat::SectorsPerCluster(4096) * 4096, 65536);
+  EXPECT_EQ(CCardFormat::MkfsArguments("/dev/sdc1", 512, "LUMORA"),
+            (Args{"mkfs.fat", "-F", "32", "-s", "128", "-S", "512", "-n", "LUMORA", "/dev/sdc1"}));
 }
 
 TEST(CardFormat, HelperRefusesAllButAnUnmountedRemovableDevice) {
-  MountEntry root;  // the system disk: sda2 holds /
-  root.source = "/dev/sda2";
-  root.mountPoint = "/";
-  MountEntry card;  // sdc1 (8:33) is mounted
-  card.source = "/dev/sdc1";
-  card.mountPoint = "/media/user/CARD";
-  card.major = 8;
-  card.minor = 33;
-  const std::vector<MountEntry> mounts{root, card};
-  const BlockDeviceFacts free{true, 8, 49, true, false};  // sdd1, unmounted
+  const std::vector<MountEntry> mounts{
+      {.mountPoint = "/", .source = "/dev/sda2"},
+      {.major = 8, .minor = 33, .mountPoint = "/media/user/CARD", .source = "/dev/sdc1"}};
   const struct {
     std::string device;
     BlockDeviceFacts facts;
@@ -180,7 +139,7 @@ TEST(CardFormat, HelperRefusesAllButAnUnmountedRemovableDevice) {
       {"/dev/sdc1", {true, 8, 33, true, false}, "/dev/sdc1 is mounted on /media/user/CARD"},
       {"/dev/sdc", {true, 8, 32, true, false}, "/dev/sdc is mounted on /media/user/CARD"},
       {"/dev/sdd1", {true, 8, 49, true, true}, "/dev/sdd1 is in use"},
-      {"/dev/sdd1", free, ""},
+      {"/dev/sdd1", {true, 8, 49, true, false}, ""},
       {"/dev/loop3", {true, 7, 3, true, false}, ""},
   };
   for (const auto& row : rows) {
@@ -189,44 +148,26 @@ TEST(CardFormat, HelperRefusesAllButAnUnmountedRemovableDevice) {
   }
 }
 
-bool HaveMkfs() { return CCardFormat::HaveProgram("mkfs.fat"); }
-
-TEST(FormatImage, RealFormatIsFat32With64KiBClustersAndPassesFsck) {
-  if (!HaveMkfs()) GTEST_SKIP() << "mkfs.fat (dosfstools) is not installed";
-  test::ScratchDir dir;
-  const fs::path image = dir.path() / "card.img";
-  { std::ofstream(image, std::ios::binary) << ""; }
-  fs::resize_file(image, 300ull * 1024 * 1024);  // sparse
-  const std::string cli = std::string(LUMORA_BINARY_DIR) + "/tools/cli/lumora-cli";
-  ASSERT_EQ(test::Run("'" + cli + "' format-image '" + image.string() + "'"), 0);
-
-  std::ifstream in(image, std::ios::binary);
-  std::vector<unsigned char> boot(512);
-  in.read(reinterpret_cast<char*>(boot.data()), 512);
-  ASSERT_EQ(in.gcount(), 512);
-  const int bytesPerSector = boot[11] | (boot[12] << 8);
-  const int sectorsPerCluster = boot[13];
-  EXPECT_EQ(bytesPerSector * sectorsPerCluster, 65536);
-  EXPECT_EQ(boot[22] | (boot[23] << 8), 0);  // FAT12/16 FAT size is 0 on FAT32
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&boot[82]), 8), "FAT32   ");
-  EXPECT_EQ(boot[510], 0x55);
-  EXPECT_EQ(boot[511], 0xAA);
-  EXPECT_EQ(test::Run("fsck.fat -n '" + image.string() + "' >/dev/null 2>&1"), 0);
-}
-
-TEST(FormatImage, RefusesWhatIsNoImageFile) {
-  test::ScratchDir dir;
-  const std::string cli = std::string(LUMORA_BINARY_DIR) + "/tools/cli/lumora-cli";
-  EXPECT_EQ(test::Run("'" + cli + "' format-image '" + dir.path().string() + "' 2>/dev/null"), 2);
-  EXPECT_EQ(test::Run("'" + cli + "' format-image '" + (dir.path() / "none.img").string() +
-                      "' 2>/dev/null"),
-            2);
-  // mkfs.fat fails on a file far too small for FAT32: the exit code decides.
-  std::vector<std::vector<std::string>> calls;
-  const fs::path tiny = dir.path() / "tiny.img";
-  test::WriteText(tiny, std::string(4096, '\0'));
+// lumora-cli format-image on a sparse 300 MB file: FAT32 with 64 KiB clusters
+// that fsck.fat accepts; no image file or one too small is refused.
+TEST(FormatImage, RealFormatPassesFsckAndBadImagesAreRefused) {
+  test::TempFolder dir;
+  const fs::path image = dir.Write("card.img", "");
+  fs::resize_file(image, 300ull * 1024 * 1024);
+  ASSERT_EQ(test::RunCli("format-image " + test::Quote(image)).exitCode, 0);
+  const std::string boot = test::ReadFile(image).substr(0, 512);
+  const auto byte = [&](int i) { return static_cast<std::uint8_t>(boot[i]); };
+  EXPECT_EQ((byte(11) | byte(12) << 8) * byte(13), 65536);  // bytes per sector * per cluster
+  EXPECT_EQ(byte(22) | byte(23) << 8, 0);                   // the FAT12/16 FAT size is 0 on FAT32
+  EXPECT_EQ(boot.substr(82, 8), "FAT32   ");
+  EXPECT_EQ(byte(510), 0x55);
+  EXPECT_EQ(byte(511), 0xAA);
+  EXPECT_EQ(test::RunCommand("fsck.fat -n " + test::Quote(image)).exitCode, 0);
+  EXPECT_EQ(test::RunCli("format-image " + test::Quote(dir.path())).exitCode, 2);
+  EXPECT_EQ(test::RunCli("format-image " + test::Quote(dir / "none.img")).exitCode, 2);
   std::string error;
-  EXPECT_FALSE(CCardFormat::FormatImage(tiny, CCardFormat::RunProcess, &error));
+  EXPECT_FALSE(CCardFormat::FormatImage(dir.Write("tiny.img", std::string(4096, '\0')),
+                                        CCardFormat::RunProcess, &error));
   EXPECT_NE(error.find("mkfs.fat"), std::string::npos);
 }
 

@@ -1,10 +1,12 @@
+// Downloading a recording to the PC: the copy replaces an earlier one only
+// when it is complete; anything that stops it half-way keeps the earlier copy
+// byte for byte (or leaves no file) and never leaves a temporary file.
 #include "library/CFileDownload.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
-
-#include "TestSupport.h"
 
 namespace lumora {
 namespace {
@@ -17,114 +19,76 @@ std::string Pattern(std::size_t bytes) {
   return s;
 }
 
-TEST(Download, CopiesAndOverwritesAnExistingFile) {
+TEST(Download, CopiesOverAnExistingFileWithProgress) {
   test::TempFolder dir;
   const std::string content = Pattern(3 * CFileDownload::kChunkBytes + 123);
-  const fs::path source = dir.path() / "card" / "NORMAL" / "20150102_030405_N1.avi";
-  test::WriteText(source, content);
-  fs::create_directories(dir.path() / "pc");
-  const fs::path target = CFileDownload::TargetPath(source, dir.path() / "pc");
-  EXPECT_EQ(target, dir.path() / "pc" / "20150102_030405_N1.avi");
-  test::WriteText(target, "an older copy");
-
+  const fs::path source = dir.Write("card/NORMAL/20150102_030405_N1.avi", content);
+  const fs::path target = CFileDownload::TargetPath(source, dir / "pc");
+  EXPECT_EQ(target, dir / "pc/20150102_030405_N1.avi");
+  dir.Write("pc/20150102_030405_N1.avi", "an older copy");
   std::vector<std::uint64_t> seen;
   std::string error;
-  const auto result = CFileDownload::Copy(
-      source, target,
-      [&](std::uint64_t done, std::uint64_t total) {
-        EXPECT_EQ(total, content.size());
-        seen.push_back(done);
-        return true;
-      },
-      &error);
-  ASSERT_EQ(result, DownloadResult::Copied) << error;
-  const auto copied = test::ReadBytes(target);
-  EXPECT_EQ(std::string(copied.begin(), copied.end()), content);
-  ASSERT_EQ(seen.size(), 4u);
+  const auto progress = [&](std::uint64_t done, std::uint64_t total) {
+    EXPECT_EQ(total, content.size());
+    seen.push_back(done);
+    return true;
+  };
+  ASSERT_EQ(CFileDownload::Copy(source, target, progress, &error), DownloadResult::Copied) << error;
+  EXPECT_EQ(test::ReadFile(target), content);
+  EXPECT_EQ(seen.size(), 4u);
   EXPECT_EQ(seen.back(), content.size());
-  EXPECT_EQ(test::CountEntries(dir.path() / "pc"), 1);  // no temporary file left
-}
-
-TEST(Download, CancelLeavesNoPartialFileAndKeepsTheOldOne) {
-  test::TempFolder dir;
-  const std::string content = Pattern(2 * CFileDownload::kChunkBytes + 5);
-  const fs::path source = dir.path() / "20150102_030405_E1.avi";
-  test::WriteText(source, content);
-  fs::create_directories(dir.path() / "pc");
-  const fs::path fresh = dir.path() / "pc" / "fresh.avi";
-  int calls = 0;
-  auto cancelAfterOne = [&](std::uint64_t, std::uint64_t) { return ++calls < 2; };
-  EXPECT_EQ(CFileDownload::Copy(source, fresh, cancelAfterOne, nullptr), DownloadResult::Cancelled);
-  EXPECT_EQ(calls, 2);
-  EXPECT_FALSE(fs::exists(fresh));
-  EXPECT_EQ(test::CountEntries(dir.path() / "pc"), 0);
-
-  const fs::path existing = dir.path() / "pc" / "20150102_030405_E1.avi";
-  test::WriteText(existing, "keep me");
-  calls = 0;
-  EXPECT_EQ(CFileDownload::Copy(source, existing, cancelAfterOne, nullptr),
-            DownloadResult::Cancelled);
-  const auto kept = test::ReadBytes(existing);
-  EXPECT_EQ(std::string(kept.begin(), kept.end()), "keep me");
-  EXPECT_EQ(test::CountEntries(dir.path() / "pc"), 1);
+  EXPECT_EQ(test::CountEntries(dir / "pc"), 1);
+  // An empty file copies as an empty file.
+  const fs::path empty = dir.Write("card/empty.avi", "");
+  EXPECT_EQ(CFileDownload::Copy(empty, dir / "pc/empty.avi", {}, &error), DownloadResult::Copied);
+  EXPECT_EQ(fs::file_size(dir / "pc/empty.avi"), 0u);
 }
 
 TEST(Download, FailuresAreReported) {
   test::TempFolder dir;
-  std::string error;
-  EXPECT_EQ(CFileDownload::Copy(dir.path() / "missing.avi", dir.path() / "out.avi", {}, &error),
-            DownloadResult::Failed);
-  EXPECT_FALSE(error.empty());
-  const fs::path source = dir.path() / "a.avi";
-  test::WriteText(source, "data");
-  error.clear();
-  EXPECT_EQ(CFileDownload::Copy(source, dir.path() / "no" / "folder" / "a.avi", {}, &error),
-            DownloadResult::Failed);
-  EXPECT_FALSE(error.empty());
-  // Copying a file onto itself must not destroy it.
-  EXPECT_EQ(CFileDownload::Copy(source, source, {}, &error), DownloadResult::Failed);
-  const auto still = test::ReadBytes(source);
-  EXPECT_EQ(std::string(still.begin(), still.end()), "data");
-  // An empty file copies as an empty file.
-  const fs::path empty = dir.path() / "empty.avi";
-  test::WriteText(empty, "");
-  fs::create_directories(dir.path() / "pc");
-  EXPECT_EQ(CFileDownload::Copy(empty, dir.path() / "pc" / "empty.avi", {}, &error),
-            DownloadResult::Copied);
-  EXPECT_EQ(fs::file_size(dir.path() / "pc" / "empty.avi"), 0u);
+  const fs::path source = dir.Write("a.avi", "data");
+  for (const fs::path& from : {dir / "missing.avi", source}) {
+    for (const fs::path& to : {dir / "no/folder/a.avi", source}) {  // onto itself too
+      SCOPED_TRACE(from.string() + " -> " + to.string());
+      std::string error;
+      EXPECT_EQ(CFileDownload::Copy(from, to, {}, &error), DownloadResult::Failed);
+      EXPECT_FALSE(error.empty());
+    }
+  }
+  EXPECT_EQ(test::ReadFile(source), "data");
 }
 
-// A copy that breaks off half-way (the PC's disk refuses a write, or the card
-// is pulled and the recording reads short) fails, keeps the earlier copy
-// byte for byte and leaves no temporary file.
-TEST(Download, BrokenCopyKeepsTheOldTargetAndLeavesNoTemporaryFile) {
-  enum class Break { WriteRefused, SourceVanishes };
-  for (Break how : {Break::WriteRefused, Break::SourceVanishes}) {
-    SCOPED_TRACE(how == Break::WriteRefused ? "write refused" : "source vanishes");
-    test::TempFolder dir;
-    const fs::path source =
-        dir.Write("card/20150102_030405_N1.avi", Pattern(3 * CFileDownload::kChunkBytes + 17));
-    const fs::path target = dir.Write("pc/20150102_030405_N1.avi", "the earlier copy");
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto progress = [&](std::uint64_t done, std::uint64_t) {
-      if (how == Break::SourceVanishes) fs::resize_file(source, 100);
-      if (how == Break::WriteRefused) {
-        // Files may grow no further than what is written now.
-        rlimit limit{static_cast<rlim_t>(done), old.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
-      }
-      return true;
-    };
-    const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    std::string error;
-    const DownloadResult result = CFileDownload::Copy(source, target, progress, &error);
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(result, DownloadResult::Failed);
-    EXPECT_FALSE(error.empty());
-    EXPECT_EQ(test::ReadFile(target), "the earlier copy");
-    EXPECT_EQ(test::CountEntries(dir.path() / "pc"), 1);
+TEST(Download, InterruptedCopyKeepsTheOldTargetAndLeavesNoTemporaryFile) {
+  enum Break { kCancel, kWriteRefused, kSourceShrinks };
+  for (Break how : {kCancel, kWriteRefused, kSourceShrinks}) {
+    for (bool earlier : {true, false}) {
+      SCOPED_TRACE(std::to_string(how) + (earlier ? " over an earlier copy" : " to a new file"));
+      test::TempFolder dir;
+      const fs::path source =
+          dir.Write("card/20150102_030405_N1.avi", Pattern(3 * CFileDownload::kChunkBytes + 17));
+      const fs::path target = dir.Dir("pc") / "20150102_030405_N1.avi";
+      if (earlier) test::WriteFile(target, "the earlier copy");
+      rlimit old{};
+      getrlimit(RLIMIT_FSIZE, &old);
+      auto progress = [&](std::uint64_t done, std::uint64_t) {
+        if (how == kSourceShrinks) fs::resize_file(source, 100);  // the card is pulled
+        if (how == kWriteRefused) {  // the disk takes no more than is written now
+          const rlimit full{static_cast<rlim_t>(done), old.rlim_max};
+          setrlimit(RLIMIT_FSIZE, &full);
+        }
+        return how != kCancel;
+      };
+      const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+      std::string error;
+      const DownloadResult result = CFileDownload::Copy(source, target, progress, &error);
+      setrlimit(RLIMIT_FSIZE, &old);
+      signal(SIGXFSZ, oldHandler);
+      EXPECT_EQ(result, how == kCancel ? DownloadResult::Cancelled : DownloadResult::Failed);
+      EXPECT_EQ(error.empty(), how == kCancel);
+      EXPECT_EQ(test::ReadFile(target), earlier ? "the earlier copy" : "");
+      EXPECT_EQ(fs::exists(target), earlier);
+      EXPECT_EQ(test::CountEntries(dir / "pc"), earlier ? 1 : 0);
+    }
   }
 }
 
