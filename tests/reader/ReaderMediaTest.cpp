@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/CFileManager.h"
+#include "engine/UserData.h"
 #include "tests/reader/RiffBuilder.h"
 #include "tests/support/Cli.h"
 
@@ -17,53 +17,48 @@ namespace lumora::test {
 namespace {
 
 // A two-second MP4 of one video and a three-second AVI of two videos and
-// sound without user data, made once for the suite.
-class MediaFiles : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    s_dir = std::make_unique<TempFolder>();
-    const std::string ff = "ffmpeg -nostdin -y -v error -f lavfi -i testsrc=size=320x240:rate=10 ";
-    const std::string x264 = "-c:v libx264 -preset ultrafast ";
-    s_ok = RunCommand(ff + "-t 2 " + x264 + Quote(Mp4().string())).exitCode == 0 &&
-           RunCommand(ff +
-                      "-f lavfi -i testsrc2=size=160x120:rate=10 -f lavfi -i "
-                      "sine=frequency=440:sample_rate=8000 -map 0 -map 1 -map 2 -t 3 " +
-                      x264 + "-c:a pcm_s16le " + Quote(Avi().string()))
-                   .exitCode == 0;
-  }
-  static void TearDownTestSuite() { s_dir.reset(); }
-  static std::filesystem::path Mp4() { return s_dir->path() / "clip.mp4"; }
-  static std::filesystem::path Avi() { return s_dir->path() / "two.avi"; }
-
-  static inline std::unique_ptr<TempFolder> s_dir;
-  static inline bool s_ok = false;
-};
-
-TEST_F(MediaFiles, StreamsDurationAndRecordsOfEachFile) {
-  ASSERT_TRUE(s_ok) << "ffmpeg could not make the test media";
-  // Well past 260 bytes and not ASCII: the path is never cut into another
-  // name; a name that would mean a protocol to the media library is a file.
-  std::filesystem::path deep = s_dir->path();
+// sound without user data; the MP4 also under a path well past 260 bytes and
+// not ASCII (never cut into another name) and under a name that would mean a
+// protocol to the media library. Each opens, even when it is no media.
+TEST(MediaFiles, StreamsDurationAndRecordsOfEachFile) {
+  TempFolder dir;
+  const std::string ff = "ffmpeg -nostdin -y -v error -f lavfi -i testsrc=size=320x240:rate=10 ";
+  const std::string x264 = "-c:v libx264 -preset ultrafast ";
+  const auto mp4 = dir / "clip.mp4", avi = dir / "two.avi";
+  ASSERT_EQ(RunCommand(ff + "-t 2 " + x264 + Quote(mp4.string())).exitCode, 0);
+  ASSERT_EQ(RunCommand(ff +
+                       "-f lavfi -i testsrc2=size=160x120:rate=10 -f lavfi -i "
+                       "sine=frequency=440:sample_rate=8000 -map 0 -map 1 -map 2 -t 3 " +
+                       x264 + "-c:a pcm_s16le " + Quote(avi.string()))
+                .exitCode,
+            0);
+  std::filesystem::path deep = dir.path();
   for (int i = 0; i < 8; ++i) deep /= std::string(40, static_cast<char>('a' + i));
   std::filesystem::create_directories(deep);
-  std::filesystem::copy_file(Mp4(), deep / "録画 ファイル.mp4");
-  std::filesystem::copy_file(Mp4(), s_dir->path() / "http:clip.mp4");
+  std::filesystem::copy_file(mp4, deep / "録画 ファイル.mp4");
+  std::filesystem::copy_file(mp4, dir / "http:clip.mp4");
+  WriteFile(dir / "text.avi", Bytes(std::string(5000, 'z')));
   struct Row {
     std::filesystem::path file;
     int videos;
     std::int64_t duration;
   };
   for (const Row& row :
-       {Row{Mp4(), 1, 2000}, Row{Avi(), 2, 3000}, Row{deep / "録画 ファイル.mp4", 1, 2000},
-        Row{s_dir->path() / "http:clip.mp4", 1, 2000}}) {
+       {Row{mp4, 1, 2000}, Row{avi, 2, 3000}, Row{deep / "録画 ファイル.mp4", 1, 2000},
+        Row{dir / "http:clip.mp4", 1, 2000},
+        // A missing file or one that is no media opens without video.
+        Row{dir / "missing.avi", -1, 0}, Row{dir / "text.avi", -1, 0}}) {
     SCOPED_TRACE(row.file.string());
     CFileManager manager;
     ASSERT_EQ(manager.Open(row.file), 1);
     EXPECT_EQ(manager.GetVideoStreamCount(), row.videos);
     EXPECT_NEAR(static_cast<double>(manager.GetDuration()), row.duration, 1.0);
     EXPECT_EQ(manager.GetUserDataCount(), 0);
+    std::uint8_t buffer[8];
+    std::uint32_t length = sizeof buffer, cts = 0;
+    EXPECT_EQ(manager.GetNextUserData(buffer, &length, &cts), kE_FAIL);  // no records at all
   }
-  const auto r = RunCli("probe " + Quote(Avi().string()));
+  const auto r = RunCli("probe " + Quote(avi.string()));
   ASSERT_EQ(r.exitCode, 0);
   const auto j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j.at("video_streams").get<int>(), 2);
@@ -72,15 +67,15 @@ TEST_F(MediaFiles, StreamsDurationAndRecordsOfEachFile) {
   EXPECT_EQ(j.size(), 3u);
   EXPECT_EQ(RunCli("probe /nonexistent/file.avi").exitCode, 2);
   EXPECT_EQ(RunCli("probe").exitCode, 2);
-  EXPECT_EQ(RunCli("records " + Quote(s_dir->path().string())).exitCode, 2);
+  EXPECT_EQ(RunCli("records " + Quote(dir.path().string())).exitCode, 2);
 }
 
 TEST(CliRecords, PrintsEveryRecordInOrderAsJsonLines) {
   TempFolder dir;
   TestAvi avi;
   avi.streams = {{"vids", "H264"}, {"txts", "ADAS"}};
-  std::vector<std::uint8_t> sentence = Bytes("$GPRMC,123519,A,4807.038,N,01131.000,E*6A\r\n");
-  sentence.insert(sentence.end(), {0, 0, 0});
+  const auto sentence =
+      Bytes(std::string("$GPRMC,123519,A,4807.038,N,01131.000,E*6A\r\n\0\0\0", 46));
   avi.chunks = {{"00dc", Bytes("frame")},
                 {"01tx", {'M', 0x01, 0xFF, 0x10, 0x00, 0x7F}},
                 {"01tx", sentence},

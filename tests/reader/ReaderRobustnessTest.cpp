@@ -47,39 +47,26 @@ TEST(ReaderRobustness, DamagedRecordingsKeepEveryWholeRecord) {
     std::vector<int> records;
   };
   const std::vector<int> all = {0, 1, 2, 3, 4, 5};
+  const std::vector<Patch> sizes0 = {{riff, 0}, {movi, 0}}, sizesFar = {{riff, far}, {movi, far}};
+  const auto entry = [&](int k) { return idx1 + 8 + 16 * (4 * k + 3); };  // of record k
   const Row rows[] = {
       {"intact", true, {}, 0, 1, all},
       {"no index", false, {}, 0, 0, all},
-      {"sizes 0", false, {{riff, 0}, {movi, 0}}, 0, 0, all},
-      {"sizes past the end", false, {{riff, far}, {movi, far}}, 0, 0, all},
-      {"cut inside a payload", false, {{riff, 0}, {movi, 0}}, record(4) + 8 + 5, 0, {0, 1, 2, 3}},
-      {"cut inside a chunk header", false, {{riff, 0}, {movi, 0}}, record(2) + 4, 0, {0, 1}},
-      {"cut inside the chunk before record 1",
-       false,
-       {{riff, far}, {movi, far}},
-       record(1) - 20,
-       0,
-       {0}},
+      {"sizes 0", false, sizes0, 0, 0, all},
+      {"sizes past the end", false, sizesFar, 0, 0, all},
+      {"cut inside a payload", false, sizes0, record(4) + 8 + 5, 0, {0, 1, 2, 3}},
+      {"cut inside a chunk header", false, sizes0, record(2) + 4, 0, {0, 1}},
+      {"cut in the chunk before record 1", false, sizesFar, record(1) - 20, 0, {0}},
       {"cut in the header list", false, {}, 100, 0, {}},
       {"cut after the movi list type", false, {}, plain.moviListPos + 12, 0, {}},
       {"cut inside the last payload", true, {}, idx1 - 3, 0, {0, 1, 2, 3, 4}},
       // A cut index is still read: only the records of its whole entries.
-      {"cut inside idx1", true, {}, idx1 + 8 + 16 * 10 + 7, 1, {0, 1}},
-      {"a video chunk of size 0xFFFFFFFF",
-       false,
-       {{plain.chunkPos[4] + 4, 0xFFFFFFFFu}},
-       0,
-       0,
-       {0}},
+      {"cut inside idx1", true, {}, entry(2) + 7, 1, {0, 1}},
+      {"video chunk of 4 GB", false, {{plain.chunkPos[4] + 4, 0xFFFFFFFFu}}, 0, 0, {0}},
       {"idx1 size past the end", true, {{idx1 + 4, far}}, 0, 1, all},
       // Entries of records 1 (size) and 2 (offset) past the end are dropped;
       // the following records keep their times.
-      {"index entries past the end",
-       true,
-       {{idx1 + 8 + 16 * 7 + 12, 0xFFFFFFFFu}, {idx1 + 8 + 16 * 11 + 8, 0xF0000000u}},
-       0,
-       1,
-       {0, 3, 4, 5}},
+      {"bad entries", true, {{entry(1) + 12, far}, {entry(2) + 8, far}}, 0, 1, {0, 3, 4, 5}},
   };
   TempFolder dir;
   for (const Row& row : rows) {
@@ -94,8 +81,8 @@ TEST(ReaderRobustness, DamagedRecordingsKeepEveryWholeRecord) {
 }
 
 // Files made to hurt: zero sizes, sizes that loop back onto their own header,
-// a 4 GB stream header, many empty chunks, more streams than the id table
-// holds, and index entries that all point at one large payload.
+// a 4 GB stream header, more streams than the id table holds, and index
+// entries that all point at one large payload.
 TEST(ReaderRobustness, HostileFilesEndWithoutHarm) {
   TempFolder dir;
   RiffBuilder zeros;
@@ -118,11 +105,6 @@ TEST(ReaderRobustness, HostileFilesEndWithoutHarm) {
   huge.BeginList("strl").Fcc("strh").U32(0xFFFFFFF0).Fcc("txts").Fcc("ADAS").Zeros(40).End();
   huge.End().Zeros(300).End();
   files.push_back(huge.Data());
-  RiffBuilder many;
-  many.BeginRiff().BeginList("hdrl").BeginChunk("avih").Zeros(56).End();
-  many.BeginList("strl").BeginChunk("strh").Fcc("txts").Fcc("ADAS").Zeros(40).End().End().End();
-  for (int i = 0; i < 100000; ++i) many.Fcc("JUNK").U32(0);
-  files.push_back(many.End().Data());
   for (std::size_t i = 0; i < files.size(); ++i) {
     const auto r = ScanBytes(dir, files[i]);
     EXPECT_EQ(r.result, 0) << "file " << i;
