@@ -33,10 +33,11 @@ void Feed(CDrivingTrack& t, const std::string& text, std::uint32_t cts = 0) {
   Feed(t, std::vector<std::uint8_t>(text.begin(), text.end()), cts);
 }
 
-std::string Rmc(double lat, char ns, double lon, char ew) {
+// An RMC sentence at ddmm.mmmm / dddmm.mmmm positions, negative south / west.
+std::string Rmc(double lat, double lon) {
   char buf[128];
-  std::snprintf(buf, sizeof buf, "$GPRMC,120000,A,%.4f,%c,%.4f,%c,10.0,90.0,010120,,*00", lat, ns,
-                lon, ew);
+  std::snprintf(buf, sizeof buf, "$GPRMC,120000,A,%.4f,%c,%.4f,%c,10.0,90.0,010120,,*00",
+                std::fabs(lat), lat < 0 ? 'S' : 'N', std::fabs(lon), lon < 0 ? 'W' : 'E');
   return buf;
 }
 
@@ -109,39 +110,36 @@ double Metres(double nmea, double perDegree) {
 
 TEST(DrivingTrack, HeadingIsAVectorOfLength23TowardsTheLastStep) {
   struct Step {
-    double lat;
-    char ns;
-    double lon;
-    char ew;
+    double lat, lon;
     int dx, dy;
   };
   // One minute north is 1842.67 m, one minute east 1413.33 m: a diagonal of
   // length 23 is (23 cos a, 23 sin a) with tan a = 1842.67 / 1413.33, (13.99, 18.25).
   const std::vector<Step> routes[] = {
-      {{3500, 'N', 13500, 'E', 0, 0},
-       {3500, 'N', 13501, 'E', 23, 0},     // east
-       {3501, 'N', 13501, 'E', 0, 23},     // north
-       {3501, 'N', 13501, 'E', 0, 23},     // no move: the last vector again
-       {3500, 'N', 13501, 'E', 0, -23},    // south
-       {3500, 'N', 13500, 'E', -23, 0},    // west
-       {3501, 'N', 13501, 'E', 13, 18},    // north-east
-       {3500, 'N', 13500, 'E', -13, -18},  // south-west
-       {0, 'N', 0, 'E', 0, 0}},            // no position
-      {{3300, 'S', 7000, 'W', 0, 0},
-       {3300, 'S', 7001, 'W', -23, 0},  // further west
-       {3301, 'S', 7001, 'W', 0, -23}}  // further south
+      {{3500, 13500, 0, 0},
+       {3500, 13501, 23, 0},     // east
+       {3501, 13501, 0, 23},     // north
+       {3501, 13501, 0, 23},     // no move: the last vector again
+       {3500, 13501, 0, -23},    // south
+       {3500, 13500, -23, 0},    // west
+       {3501, 13501, 13, 18},    // north-east
+       {3500, 13500, -13, -18},  // south-west
+       {0, 0, 0, 0}},            // no position
+      {{-3300, -7000, 0, 0},
+       {-3300, -7001, -23, 0},  // further west
+       {-3301, -7001, 0, -23}}  // further south
   };
   for (const auto& route : routes) {
     CDrivingTrack t;
     for (std::size_t i = 0; i < route.size(); ++i) {
       const Step& s = route[i];
-      SCOPED_TRACE(::testing::Message() << s.lat << s.ns << " " << s.lon << s.ew);
-      Feed(t, Rmc(s.lat, s.ns, s.lon, s.ew), static_cast<std::uint32_t>(1000 * i));
+      SCOPED_TRACE(::testing::Message() << s.lat << " " << s.lon);
+      Feed(t, Rmc(s.lat, s.lon), static_cast<std::uint32_t>(1000 * i));
       const HeadingEntry& e = t.GetHeadingEntry(i);
       EXPECT_EQ(e.dx, s.dx);
       EXPECT_EQ(e.dy, s.dy);
-      EXPECT_NEAR(e.north, Metres(s.ns == 'N' ? s.lat : -s.lat, 110560.0), 1e-5);
-      EXPECT_NEAR(e.east, Metres(s.ew == 'E' ? s.lon : -s.lon, 84800.0), 1e-5);
+      EXPECT_NEAR(e.north, Metres(s.lat, 110560.0), 1e-5);
+      EXPECT_NEAR(e.east, Metres(s.lon, 84800.0), 1e-5);
     }
     // Lookup by whole seconds of play position.
     EXPECT_EQ(t.GetHeading(1999), &t.GetHeadingEntry(1));
@@ -150,7 +148,7 @@ TEST(DrivingTrack, HeadingIsAVectorOfLength23TowardsTheLastStep) {
   }
   // A full table keeps its entries; the restart signal brings it back.
   CDrivingTrack t;
-  for (int i = 0; i < 2500; ++i) Feed(t, Rmc(3500.0 + i * 0.001, 'N', 13500.0, 'E'));
+  for (int i = 0; i < 2500; ++i) Feed(t, Rmc(3500.0 + i * 0.001, 13500.0));
   EXPECT_EQ(t.TextData().m_arrGPS.size(), 2500u);
   EXPECT_EQ(t.TextData().m_nHeadingIndex, static_cast<int>(kHeadingCapacity));
   EXPECT_EQ(t.GetHeadingEntry(kHeadingCapacity - 1).dy, 23);
@@ -160,10 +158,10 @@ TEST(DrivingTrack, HeadingIsAVectorOfLength23TowardsTheLastStep) {
   // the old place; the one after it starts the table again without a vector.
   t.SetRestartSignal();
   EXPECT_TRUE(t.GetRestartSignal());
-  Feed(t, Rmc(3600.0, 'N', 13500.0, 'E'));
+  Feed(t, Rmc(3600.0, 13500.0));
   EXPECT_FALSE(t.GetRestartSignal());
   EXPECT_EQ(t.TextData().m_nHeadingIndex, 0);
-  Feed(t, Rmc(3601.0, 'N', 13500.0, 'E'));
+  Feed(t, Rmc(3601.0, 13500.0));
   EXPECT_NEAR(t.GetHeadingEntry(0).north, 110560.0 * (36 + 1 / 60.0), 1e-6);
   EXPECT_EQ(t.GetHeadingEntry(0).dy, 0);
   EXPECT_EQ(t.TextData().m_nHeadingIndex, 1);
@@ -260,7 +258,7 @@ TEST(DrivingTrack, ResampleLimits) {
 
 TEST(DrivingTrack, LoaderDrainsDecodesAndResamples) {
   std::vector<std::vector<std::uint8_t>> records(150, GRecord({}));
-  const std::string s = Rmc(3500.0, 'N', 13500.0, 'E');
+  const std::string s = Rmc(3500.0, 13500.0);
   records.emplace_back(s.begin(), s.end());
   std::size_t cursor = 0;
   int calls = 0;
