@@ -22,8 +22,9 @@ class CliCard : public ::testing::Test {
 };
 
 TEST_F(CliCard, SettingsPrintsAndSetsKeys) {
-  test::WriteFile(setupFile(),
-                  "# top\r\n[LDWS]\r\nsLdw_StepL=-3 \r\n[KVX]\r\nusMaxChannel=2\r\n[BASIC]\r\nx=1\r\n");
+  test::WriteFile(
+      setupFile(),
+      "# top\r\n[LDWS]\r\nsLdw_StepL=-3 \r\n[KVX]\r\nusMaxChannel=2\r\n[BASIC]\r\nx=1\r\n");
   CliResult r = RunCli("settings " + quoted());
   ASSERT_EQ(r.exitCode, 0) << r.out;
   auto j = nlohmann::json::parse(r.out);

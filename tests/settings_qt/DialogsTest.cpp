@@ -6,12 +6,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTest>
 
 #include <algorithm>
 #include <cstring>
@@ -30,16 +36,50 @@
 #include "settings/qt/CTabThreeEngDlg.h"
 #include "settings/qt/CTabTwoEngDlg.h"
 #include "settings/qt/SystemTimeZone.h"
-#include "tests/settings_qt/SettingsTestCard.h"
+#include "tests/support/TempFolder.h"
+#include "tools/mkcard/SettingsFiles.h"
 
 namespace lumora {
 namespace {
 
 using test::ReadFile;
-using testing::Choose;
-using testing::ClickIndicator;
-using testing::TempCard;
-using testing::TypeInto;
+
+// A temporary card with the sample card's settings files.
+class TempCard : public test::TempFolder {
+ public:
+  TempCard() {
+    Write("cfg/data_setup.cfg", MakeSetupFileText());
+    Write("wifi.cfg", MakeWifiFileText(7));
+  }
+  std::filesystem::path SetupPath() const { return *this / "cfg" / "data_setup.cfg"; }
+  std::filesystem::path WifiPath() const { return *this / "wifi.cfg"; }
+  // Replaces "key=<old> " with "key=<value> " in data_setup.cfg.
+  void SetKey(const std::string& key, int value) {
+    std::string text = test::ReadFile(SetupPath());
+    const std::size_t at = text.find("\n" + key + "=");
+    if (at == std::string::npos) return;
+    text.replace(at + 1, text.find(' ', at) - at - 1, key + "=" + std::to_string(value));
+    test::WriteFile(SetupPath(), text);
+  }
+};
+
+// Types `text` into an edit as the user would: everything selected, then keys.
+void TypeInto(QLineEdit* edit, const QString& text) {
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClicks(edit, text);
+}
+
+// Chooses a list entry as the user does (selection, then the activation).
+void Choose(QComboBox* list, int index) {
+  list->setCurrentIndex(index);
+  emit list->activated(index);
+}
+
+// Clicks a check box or radio button on its indicator, where the user does.
+void ClickIndicator(QWidget* button) {
+  QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+}
 
 const char kQuestion[] = "Do you want to save the changes?";
 
@@ -433,7 +473,7 @@ void ExpectRecord(const std::string& bytes, std::initializer_list<std::pair<int,
 }
 
 TEST(LegacySetupDialog, SavesRadiosAndSlidersAndKeepsRadiosForTheRun) {
-  TempCard card(false);
+  test::TempFolder card;
   HeldLegacyRadioChoices() = {};
   {
     CSetupDlg dialog;
@@ -465,18 +505,47 @@ TEST(LegacySetupDialog, SavesRadiosAndSlidersAndKeepsRadiosForTheRun) {
                {{48, 3}, {60, 1}, {328, 0}, {336, 0}, {340, 0}, {388, 0}, {396, 0}, {432, 0}});
 }
 
-TEST(DitSetupDialog, PlacementTypedValueAndCancel) {
-  QWidget owner;
-  owner.setGeometry(100, 50, 800, 600);
-  CDITSetupDlg dialog(60, &owner);
-  EXPECT_EQ(dialog.windowTitle(), "DIT Setup");
-  EXPECT_EQ(dialog.geometry(), QRect(400, 400, 250, 100));
-  EXPECT_EQ(dialog.LimitEdit()->text(), "60");
-  dialog.show();
-  dialog.LimitEdit()->setText("-3");
-  EXPECT_EQ(dialog.Value(), -3);
-  dialog.reject();
-  EXPECT_EQ(dialog.Result(), 60);
+// Every page in English, Japanese and Korean, and the legacy and DIT
+// dialogs, drawn into PNG pictures: into $LUMORA_SETTINGS_SHOTS when set
+// (scripts/screenshot-settings.sh), else a temporary folder. Each tab and
+// each language draws a picture of its own.
+TEST(SettingsPictures, EveryPageDrawsInEachLanguage) {
+  test::TempFolder temp;
+  const QString out = qEnvironmentVariableIsSet("LUMORA_SETTINGS_SHOTS")
+                          ? qEnvironmentVariable("LUMORA_SETTINGS_SHOTS")
+                          : QString::fromStdString(temp.path().string());
+  ASSERT_TRUE(QDir().mkpath(out));
+  TempCard card;
+  MessageBoxRecorder recorder;
+  QSet<QByteArray> pictures;
+  auto save = [&](QWidget& widget, const QString& name) {
+    QApplication::processEvents();
+    const QImage image = widget.grab().toImage();
+    EXPECT_EQ(image.size(), widget.size()) << name.toStdString();
+    EXPECT_TRUE(image.save(out + "/" + name + ".png")) << name.toStdString();
+    pictures << QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
+  };
+  const std::pair<int, const char*> languages[] = {{1, "en"}, {0, "ja"}, {9, "ko"}};
+  const char* tabs[] = {"adas", "dvr", "setup", "install", "others"};
+  for (const auto& [code, language] : languages) {
+    card.SetKey("usMenuLanguage", code);
+    card.SetKey("usSndLanguage", code);
+    CNewSetupDlg dialog(card.path(), code);
+    dialog.show();
+    for (int tab = 0; tab < 5; ++tab) {
+      dialog.Tabs()->setCurrentIndex(tab);
+      save(dialog, QStringLiteral("%1-%2").arg(language, tabs[tab]));
+    }
+  }
+  CSetupDlg legacy;
+  legacy.SetCardRoot(card.path());
+  legacy.ShowCentred();
+  save(legacy, "legacy-setup");
+  CDITSetupDlg dit(60);
+  dit.show();
+  save(dit, "dit-setup");
+  EXPECT_EQ(pictures.size(), 17);
+  EXPECT_TRUE(recorder.Requests().empty());
 }
 
 }  // namespace

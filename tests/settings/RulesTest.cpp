@@ -1,5 +1,5 @@
-// The rules behind the settings pages, one table per rule set, every
-// expected value a literal.
+// The rules behind the settings pages and the close of the settings dialog,
+// one table per rule set, every expected value a literal.
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,9 @@
 #include "settings/DvrPageRules.h"
 #include "settings/InstallPageRules.h"
 #include "settings/OthersPageRules.h"
+#include "settings/SettingsCloseRules.h"
 #include "settings/SystemPageRules.h"
+#include "tests/support/TempFolder.h"
 
 namespace lumora {
 namespace {
@@ -248,6 +250,88 @@ TEST(OthersRules, TimeZones) {
   d.usTimeZone = 5;
   EXPECT_EQ(ApplyTimeZone(d, {-1, 0, 0, 0}), std::nullopt);  // a failed query changes nothing
   EXPECT_EQ(d.usTimeZone, 5);
+}
+
+// A scripted Yes/No that counts how often it was asked.
+struct Asker {
+  bool answer = true;
+  int asked = 0;
+  std::function<bool()> fn() {
+    return [this] {
+      ++asked;
+      return answer;
+    };
+  }
+};
+
+TEST(SaveDecision, EveryRow) {
+  const struct {
+    bool record, wifi;
+    int flag;
+    bool yes;
+    int questions;
+    bool writeSetup, writeWifi;
+  } rows[] = {
+      {false, false, 0, true, 0, false, false}, {false, false, -1, true, 0, false, false},
+      {true, false, 0, true, 1, true, false},   {true, false, 0, false, 1, false, false},
+      {true, false, -1, true, 1, true, false},  {false, true, 0, true, 1, false, true},
+      {false, true, 0, false, 1, false, false}, {false, true, -1, true, 0, false, false},
+      {true, true, 0, true, 1, true, true},     {true, true, 0, false, 1, false, false},
+      {true, true, -1, true, 1, true, false},   {true, true, -1, false, 1, false, false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(::testing::Message() << r.record << r.wifi << r.flag << r.yes);
+    Asker ask{r.yes};
+    const SavePlan plan = DecideSave(r.record, r.wifi, r.flag, ask.fn());
+    EXPECT_EQ(ask.asked, r.questions);
+    EXPECT_EQ(plan.questionsAsked, r.questions);
+    EXPECT_EQ(plan.writeSetup, r.writeSetup);
+    EXPECT_EQ(plan.writeWifi, r.writeWifi);
+  }
+}
+
+TEST(CloseCheck, ShortPassphraseAsksOnlyWhenTheStringsChanged) {
+  // {loaded ssid, loaded passphrase, ssid, passphrase}
+  EXPECT_EQ(CheckClose({"cam", "12345678", "cam", "12345678", ""}), CloseCheck::kClose);
+  EXPECT_EQ(CheckClose({"cam", "12345678", "cam2", "12345678", ""}), CloseCheck::kClose);
+  EXPECT_EQ(CheckClose({"cam", "12345678", "cam2", "1234567", ""}),
+            CloseCheck::kAskShortPassphrase);
+  EXPECT_EQ(CheckClose({"a", "short", "a", "short", ""}), CloseCheck::kClose);
+  const PassphraseWarningResult ok = AnswerPassphraseWarning(true);
+  EXPECT_TRUE(ok.stayOpen);
+  EXPECT_EQ(ok.cancelFlag, 0);
+  const PassphraseWarningResult cancel = AnswerPassphraseWarning(false);
+  EXPECT_FALSE(cancel.stayOpen);
+  EXPECT_EQ(cancel.cancelFlag, -1);
+}
+
+// What reaches the card's files when only the Wi-Fi strings changed; the
+// other rows through the dialog in tests/settings_qt.
+TEST(SaveOnClose, OnlyTheChangedWifiFileIsWritten) {
+  test::TempFolder card;
+  const std::string setup = "[IO]\r\nusIoTurnActive=1 \r\n";
+  card.Write("data_setup.cfg", setup);
+  card.Write("wifi.cfg", "[WIFI]\r\nssid=cam \r\nwpa_passphrase=12345678 \r\n");
+  SetupData record;
+  SetupComments comments;
+  ASSERT_TRUE(LoadSetupFile(card / "data_setup.cfg", record, comments));
+  WifiEditState edits{"cam", "12345678", "newcam", "12345678", ""};
+  Asker ask{true};
+  SaveOutcome out = SaveSettingsOnClose(card.path(), record, record, {}, edits, 0, ask.fn());
+  EXPECT_EQ(ask.asked, 1);
+  EXPECT_FALSE(out.setupWritten);
+  EXPECT_TRUE(out.wifiWritten);
+  EXPECT_EQ(test::ReadFile(card / "data_setup.cfg"), setup);
+  EXPECT_EQ(test::ReadFile(card / "wifi.cfg"),
+            "[WIFI]\r\nssid=newcam \r\nwpa_passphrase=12345678 \r\nnetwork=192.168.20 \r\n");
+  // A missing wifi.cfg is created, with the default network.
+  std::filesystem::remove(card / "wifi.cfg");
+  edits = {"", "", "abc", "abcdefgh", ""};
+  out = SaveSettingsOnClose(card.path(), record, record, {}, edits, 0, ask.fn());
+  EXPECT_TRUE(out.wifiWritten);
+  EXPECT_EQ(edits.network, "192.168.20");
+  EXPECT_EQ(test::ReadFile(card / "wifi.cfg"),
+            "[WIFI]\r\nssid=abc \r\nwpa_passphrase=abcdefgh \r\nnetwork=192.168.20 \r\n");
 }
 
 }  // namespace
