@@ -58,24 +58,10 @@ TEST(FormatHelper, RefusesAFileTheSystemDiskAndWrongArguments) {
   }
 }
 
-// Attaches a disk image to a loop device for the test's length.
-class LoopDevice {
- public:
-  explicit LoopDevice(const QString& image) {
-    if (geteuid() != 0) return;
-    QString out;
-    if (RunTool(QStringLiteral("losetup"),
-                {QStringLiteral("--find"), QStringLiteral("--show"), image}, &out) == 0) {
-      device_ = out;
-    }
-  }
-  ~LoopDevice() {
-    if (!device_.isEmpty()) RunTool(QStringLiteral("losetup"), {QStringLiteral("-d"), device_});
-  }
-  const QString& Device() const { return device_; }
-
- private:
-  QString device_;
+// Detaches a loop device when the test ends.
+struct LoopDevice {
+  QString device;
+  ~LoopDevice() { RunTool(QStringLiteral("losetup"), {QStringLiteral("-d"), device}); }
 };
 
 TEST(FormatHelper, FormatsALoopDeviceWith64KiBClustersAndRefusesItMounted) {
@@ -86,15 +72,19 @@ TEST(FormatHelper, FormatsALoopDeviceWith64KiBClustersAndRefusesItMounted) {
   ASSERT_TRUE(f.resize(300LL * 1024 * 1024));  // sparse
   f.close();
   {
-    LoopDevice loop(image);
-    if (loop.Device().isEmpty()) GTEST_SKIP() << "no loop device can be attached here";
     QString out;
-    ASSERT_EQ(RunTool(kHelper, {loop.Device()}, &out), 0) << out.toStdString();
+    if (geteuid() != 0 ||
+        RunTool(QStringLiteral("losetup"),
+                {QStringLiteral("--find"), QStringLiteral("--show"), image}, &out) != 0) {
+      GTEST_SKIP() << "no loop device can be attached here";
+    }
+    const LoopDevice loop{out};
+    ASSERT_EQ(RunTool(kHelper, {loop.device}, &out), 0) << out.toStdString();
     // Mounted, the same device is refused.
     const QString mountPoint = dir.filePath(QStringLiteral("mnt"));
     QDir().mkpath(mountPoint);
-    if (RunTool(QStringLiteral("mount"), {loop.Device(), mountPoint}) == 0) {
-      EXPECT_EQ(RunTool(kHelper, {loop.Device()}, &out), 2);
+    if (RunTool(QStringLiteral("mount"), {loop.device, mountPoint}) == 0) {
+      EXPECT_EQ(RunTool(kHelper, {loop.device}, &out), 2);
       EXPECT_TRUE(out.contains(QStringLiteral("is mounted on"))) << out.toStdString();
       RunTool(QStringLiteral("umount"), {mountPoint});
     }

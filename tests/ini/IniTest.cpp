@@ -115,7 +115,6 @@ TEST(IniRead, BufferSizeCutsValueAndDefault) {
   EXPECT_EQ(Str(text, "A", "k", "", 0), "");
   EXPECT_EQ(Str(text, "A", "q", "", 4), "abc");
   EXPECT_EQ(Str(text, "A", "missing", "default", 4), "def");
-  EXPECT_EQ(Str("[A]\r\nk=" + std::string(300, 'x') + "\r\n", "A", "k", "", 256).size(), 255u);
   // The default loses its trailing blanks only.
   EXPECT_EQ(Str("", "A", "k", "dflt  "), "dflt");
   EXPECT_EQ(Str("", "A", "k", "  dflt"), "  dflt");
@@ -123,18 +122,16 @@ TEST(IniRead, BufferSizeCutsValueAndDefault) {
 
 TEST(IniRead, Files) {
   test::TempFolder dir;
-  const auto missing = dir / "none.cfg";
-  EXPECT_EQ(GetPrivateProfileInt("A", "k", 12, missing), 12u);
-  EXPECT_EQ(GetPrivateProfileString("A", "k", "x", 256, missing), "x");
   IniDocument doc;
-  EXPECT_FALSE(LoadProfileDocument(missing, doc));
+  EXPECT_FALSE(LoadProfileDocument(dir / "none.cfg", doc));
   EXPECT_FALSE(LoadProfileDocument(dir.path(), doc));  // a folder is not a file
-  // A read-only file is still read; a file too large is not.
+  EXPECT_FALSE(
+      LoadProfileDocument(dir.Write("big.cfg", std::string(kMaxWholeFileBytes + 1, ' ')), doc));
+  // A read-only file is still read.
   const auto file = dir.Write("ro.cfg", "[A]\r\nk=3\r\n");
   test::MakeReadOnly(file);
-  EXPECT_EQ(GetPrivateProfileInt("A", "k", 0, file), 3u);
-  const auto big = dir.Write("big.cfg", "[A]\r\nk=1\r\n" + std::string(kMaxWholeFileBytes, ' '));
-  EXPECT_EQ(GetPrivateProfileInt("A", "k", 4, big), 4u);
+  ASSERT_TRUE(LoadProfileDocument(file, doc));
+  EXPECT_EQ(GetProfileInt(doc, "A", "k", 0), 3u);
   // Lines of megabytes are read and written back whole.
   const std::string huge(4 * 1024 * 1024, 'q');
   const std::string text = "[A]\r\nk=" + huge + "\r\n" + huge + "\r\n[B]\r\nz=9\r\n";
@@ -180,33 +177,10 @@ TEST(IniWrite, EditsGiveExactBytes) {
   for (const auto& [value, text] : numbers) EXPECT_EQ(FormatProfileInt(value), text);
 }
 
-TEST(IniWrite, Files) {
-  test::TempFolder dir;
-  const auto file = dir / "wifi.cfg";
-  ASSERT_TRUE(WritePrivateProfileString("WIFI", "ssid", "cam ", file));
-  ASSERT_TRUE(WritePrivateProfileString("WIFI", "network", "192.168.20 ", file));
-  ASSERT_TRUE(WritePrivateProfileString("wifi", "SSID", "car ", file));
-  EXPECT_EQ(test::ReadFile(file), "[WIFI]\r\nSSID=car \r\nnetwork=192.168.20 \r\n");
-  EXPECT_EQ(test::CountEntries(dir.path()), 1);  // no temporary file left
-  // The permission bits survive the replacement.
-  ::chmod(file.c_str(), 0600);
-  ASSERT_TRUE(WritePrivateProfileString("A", "k", "1", file));
-  struct stat st {};
-  ASSERT_EQ(::stat(file.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0600u);
-  // Read-only: refused and unchanged; a missing folder fails.
-  const auto ro = dir.Write("ro.cfg", "[WIFI]\r\nssid=a\r\n");
-  test::MakeReadOnly(ro);
-  EXPECT_FALSE(WritePrivateProfileString("WIFI", "ssid", "b ", ro));
-  EXPECT_EQ(test::ReadFile(ro), "[WIFI]\r\nssid=a\r\n");
-  EXPECT_FALSE(IsFileWritable(ro));
-  EXPECT_FALSE(OpenableForReadWrite(ro));
-  EXPECT_FALSE(WritePrivateProfileString("A", "k", "1", dir / "no" / "x.cfg"));
-}
-
-TEST(AtomicFile, FailureAtEachStageKeepsTheOldFile) {
+TEST(AtomicFile, ReplacesTheWholeFileOrNothing) {
   test::TempFolder dir;
   const auto file = dir.Write("data.cfg", "old contents\r\n");
+  ::chmod(file.c_str(), 0600);
   for (AtomicWriteStage stage : {AtomicWriteStage::kCreateTemp, AtomicWriteStage::kWrite,
                                  AtomicWriteStage::kSync, AtomicWriteStage::kRename}) {
     SCOPED_TRACE(static_cast<int>(stage));
@@ -215,11 +189,14 @@ TEST(AtomicFile, FailureAtEachStageKeepsTheOldFile) {
     EXPECT_FALSE(WriteFileAtomically(file, std::string(10000, 'n'), &error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(test::ReadFile(file), "old contents\r\n");
-    EXPECT_EQ(test::CountEntries(dir.path()), 1);
+    EXPECT_EQ(test::CountEntries(dir.path()), 1);  // no temporary file left
   }
   SetAtomicWriteFaultForTesting({});
   EXPECT_TRUE(WriteFileAtomically(file, "new"));
   EXPECT_EQ(test::ReadFile(file), "new");
+  struct stat st {};
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);  // the permission bits survive
   // A full card: the system refuses to grow any file beyond 1 KiB.
   struct rlimit old {};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -233,18 +210,11 @@ TEST(AtomicFile, FailureAtEachStageKeepsTheOldFile) {
   EXPECT_FALSE(ok);
   EXPECT_EQ(test::ReadFile(file), "new");
   EXPECT_EQ(test::CountEntries(dir.path()), 1);
-}
-
-TEST(AtomicFile, ReadFileHeadBounds) {
-  test::TempFolder dir;
-  const auto file = dir.Write("f", "HVNabc");
-  std::string out;
-  ASSERT_TRUE(ReadFileHead(file, 3, out));
-  EXPECT_EQ(out, "HVN");
-  ASSERT_TRUE(ReadFileHead(file, 66, out));
-  EXPECT_EQ(out, "HVNabc");
-  EXPECT_FALSE(ReadFileHead(dir / "missing", 3, out));
-  EXPECT_TRUE(out.empty());
+  // A read-only file is reported so; a missing folder fails.
+  test::MakeReadOnly(file);
+  EXPECT_FALSE(IsFileWritable(file));
+  EXPECT_FALSE(OpenableForReadWrite(file));
+  EXPECT_FALSE(WriteFileAtomically(dir / "no" / "x.cfg", "x"));
 }
 
 }  // namespace

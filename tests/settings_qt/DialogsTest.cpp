@@ -508,7 +508,7 @@ TEST(LegacySetupDialog, SavesRadiosAndSlidersAndKeepsRadiosForTheRun) {
 // Every page in English, Japanese and Korean, and the legacy and DIT
 // dialogs, drawn into PNG pictures: into $LUMORA_SETTINGS_SHOTS when set
 // (scripts/screenshot-settings.sh), else a temporary folder. Each tab and
-// each language draws a picture of its own.
+// each language draws a picture of its own; the DIT dialog's place and Cancel.
 TEST(SettingsPictures, EveryPageDrawsInEachLanguage) {
   test::TempFolder temp;
   const QString out = qEnvironmentVariableIsSet("LUMORA_SETTINGS_SHOTS")
@@ -541,9 +541,16 @@ TEST(SettingsPictures, EveryPageDrawsInEachLanguage) {
   legacy.SetCardRoot(card.path());
   legacy.ShowCentred();
   save(legacy, "legacy-setup");
-  CDITSetupDlg dit(60);
+  QWidget owner;
+  owner.setGeometry(100, 50, 800, 600);
+  CDITSetupDlg dit(60, &owner);
   dit.show();
   save(dit, "dit-setup");
+  EXPECT_EQ(dit.windowTitle(), "DIT Setup");
+  EXPECT_EQ(dit.geometry(), QRect(400, 400, 250, 100));
+  dit.LimitEdit()->setText("85");
+  dit.reject();  // cancelled: the old limit stays
+  EXPECT_EQ(dit.Result(), 60);
   EXPECT_EQ(pictures.size(), 17);
   EXPECT_TRUE(recorder.Requests().empty());
 }
