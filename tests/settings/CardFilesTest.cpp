@@ -1,8 +1,6 @@
-// The card's setup files against literal bytes: data_setup.cfg (the 220-byte
-// record, where the file is found, how it is read and the exact bytes written
-// back; a save that fails through the window in tests/faults), wifi.cfg, the
-// factory magic, the speed unit from the record or the INI text, and the
-// legacy setup.cfg record (its reset through the dialog in tests/settings_qt).
+// The card's setup files against literal bytes: data_setup.cfg (a failed save
+// is checked through the window in tests/faults), wifi.cfg, the factory magic,
+// the speed unit and the legacy setup.cfg record.
 
 #include <gtest/gtest.h>
 
@@ -118,18 +116,6 @@ TEST(SetupDataLayout, OffsetsByteOrderAndKeyOrder) {
   EXPECT_STREQ(bbRead.back()->key, "usMaxChannel");
 }
 
-TEST_F(SetupCard, FindSetupFilePrefersCfgAndIgnoresCase) {
-  EXPECT_FALSE(FindSetupFile(root()).found);
-  EXPECT_TRUE(FindSetupFile(root()).path.empty());
-  test::WriteFile(root() / "data_setup.cfg", "[IO]\r\n");
-  EXPECT_EQ(FindSetupFile(root()).path, root() / "data_setup.cfg");
-  test::WriteFile(cfgFile(), "[IO]\r\n");
-  EXPECT_EQ(FindSetupFile(root()).path, cfgFile());
-  fs::remove_all(root() / "cfg");
-  test::WriteFile(root() / "CFG" / "DATA_SETUP.CFG", "[IO]\r\n");
-  EXPECT_EQ(FindSetupFile(root()).path, root() / "CFG" / "DATA_SETUP.CFG");
-}
-
 TEST_F(SetupCard, LoadReadsKeysWithWindowsRules) {
   test::WriteFile(cfgFile(),
                   "[io]\nUSIOTURNACTIVE = 1\n[LDWS]\r\nsLdw_StepL=-3 \r\nusLdw_SpeedHi=70000\r\n"
@@ -169,9 +155,8 @@ TEST(SetupComments, HeadAndTailBlocks) {
 }
 
 TEST_F(SetupCard, SaveRewritesEverySectionKeepingComments) {
-  // The head comment stays first, every later comment (with a key line that
-  // holds one) goes last; unknown sections and keys, and BB's usMaxChannel,
-  // are dropped.
+  // The head comment stays first, later comment lines go last; unknown
+  // sections and keys, and BB's usMaxChannel, are dropped.
   test::WriteFile(cfgFile(),
                   "# camera settings\r\n[BASIC]\r\nmodel=QX\r\n[IO]\r\nusIoTurnActive=1 \r\n"
                   "extra=5\r\n# between sections\r\n[LDWS]\r\nusLdw_On=1 # lane warning\r\n"
@@ -210,18 +195,23 @@ TEST_F(SetupCard, LoadSaveLoadKeepsEveryField) {
   EXPECT_EQ(test::ReadFile(cfgFile()), "# head\r\n" + ExpectedIni(d) + "# tail\r\n");
 }
 
-TEST_F(SetupCard, SaveGoesToTheFileFound) {
+TEST_F(SetupCard, FindAndSaveTheFile) {
   std::string error;
+  EXPECT_FALSE(FindSetupFile(root()).found);
   EXPECT_FALSE(SaveSetupFile(root(), SetupData{}, {}, &error));
   EXPECT_EQ(error, "Can't open a setup file.");
   EXPECT_EQ(test::CountEntries(root() / "cfg"), 0);
-  EXPECT_FALSE(fs::exists(root() / "data_setup.cfg"));
-  // Without cfg/data_setup.cfg the file at the root is written.
+  // Without cfg/data_setup.cfg the file at the root is found and written.
   test::WriteFile(root() / "data_setup.cfg", "[IO]\r\n");
   SetupData d;
   d.usIoBrakeActive = 1;
   ASSERT_TRUE(SaveSetupFile(root(), d, {}));
   EXPECT_EQ(test::ReadFile(root() / "data_setup.cfg"), ExpectedIni(d));
+  test::WriteFile(cfgFile(), "[IO]\r\n");
+  EXPECT_EQ(FindSetupFile(root()).path, cfgFile());
+  fs::remove_all(root() / "cfg");  // names without case
+  test::WriteFile(root() / "CFG" / "DATA_SETUP.CFG", "[IO]\r\n");
+  EXPECT_EQ(FindSetupFile(root()).path, root() / "CFG" / "DATA_SETUP.CFG");
 }
 
 TEST(WifiFile, Load) {
@@ -257,8 +247,7 @@ TEST(WifiFile, Load) {
 }
 
 TEST(WifiFile, SaveWritesExactBytesOrKeepsTheOldFile) {
-  // Comments go, line breaks are left out of the values, a network shorter
-  // than two characters becomes the default.
+  // Comments go, line breaks too, a network under two characters is the default.
   test::TempFolder dir;
   const fs::path file = dir.Write("wifi.cfg", "# old comment\r\n[WIFI]\r\nssid=old\r\n");
   WifiSetup w{"a\r\n[X]", "p\nq", "1"};
@@ -291,8 +280,7 @@ TEST(FactoryFile, MagicDecides) {
   }
 }
 
-// A binary setup record of 220 zero bytes with the speed unit, little-endian,
-// at bytes 132 and 133.
+// A binary setup record: 220 bytes, the speed unit little-endian at 132.
 std::string Record(char low, char high = 0) {
   std::string bytes(220, '\0');
   bytes[132] = low;

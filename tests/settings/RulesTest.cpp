@@ -174,8 +174,7 @@ TEST(DvrRules, ImpactLevels) {
 }
 
 TEST(DvrRules, Voltages) {
-  // Cars (types 0, 1, 3): 11.5 .. 13.5 V in 0.1 steps; bus (2) and truck (5)
-  // add 23.5 .. 25.5 V.
+  // Cars: 11.5 .. 13.5 V in 0.1 steps; bus (2) and truck (5) add 23.5 .. 25.5 V.
   for (std::uint16_t type : {0, 1, 3, 2, 5}) {
     const auto texts = VoltageListTexts(type);
     const bool heavy = type == 2 || type == 5;
@@ -188,9 +187,7 @@ TEST(DvrRules, Voltages) {
       EXPECT_EQ(texts[41], "25.5v");
     }
   }
-  // Stored value -> list index and the value kept; unlisted values fall back
-  // to 12.3 V, or 24.3 V when the list has the heavy entries and the value
-  // is above 13.5 V.
+  // Stored value -> list index and value; unlisted: 12.3 V, heavy vehicles 24.3 V.
   const struct {
     std::uint16_t stored, type;
     int index, value;
@@ -305,8 +302,7 @@ TEST(CloseCheck, ShortPassphraseAsksOnlyWhenTheStringsChanged) {
   EXPECT_EQ(cancel.cancelFlag, -1);
 }
 
-// What reaches the card's files when only the Wi-Fi strings changed; the
-// other rows through the dialog in tests/settings_qt.
+// The files when only the Wi-Fi strings changed (other rows: tests/settings_qt).
 TEST(SaveOnClose, OnlyTheChangedWifiFileIsWritten) {
   test::TempFolder card;
   const std::string setup = "[IO]\r\nusIoTurnActive=1 \r\n";
