@@ -36,7 +36,7 @@ namespace lumora {
 namespace {
 
 using Outcome = CCardCommands::FormatOutcome;
-const QString kBusName = QStringLiteral("lumora-format-test");
+const QString kBusName = "lumora-format-test";
 const std::string kHelper = "/usr/libexec/lumora-viewer/lumora-format-helper";
 const std::string kMountPath = "/media/user/LUMORA";
 
@@ -47,20 +47,18 @@ class FormatFlowTest : public ::testing::Test {
     daemon_ = std::make_unique<QProcess>();
     // Both end with the test program, even when it crashes.
     daemon_->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    daemon_->start(QStringLiteral("dbus-daemon"),
-                   {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                    QStringLiteral("--print-address=1")});
+    daemon_->start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
     if (!daemon_->waitForReadyRead(10000)) return;
     const QString address = QString::fromUtf8(daemon_->readLine().trimmed());
     QDBusConnection bus = QDBusConnection::connectToBus(address, kBusName);
     standIn_ = std::make_unique<QProcess>();
     standIn_->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+    env.insert("DBUS_SESSION_BUS_ADDRESS", address);
     standIn_->setProcessEnvironment(env);
     standIn_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // The system's Python, which has the D-Bus bindings.
-    standIn_->start(QStringLiteral("/usr/bin/python3"),
+    standIn_->start("/usr/bin/python3",
                     {QStringLiteral(LUMORA_SOURCE_DIR "/tests/format/udisks2_standin.py")});
     QDeadlineTimer deadline(15000);
     while (!deadline.hasExpired() &&
@@ -88,20 +86,17 @@ class FormatFlowTest : public ::testing::Test {
   // Calls the stand-in's own test interface.
   static QDBusMessage Control(const char* method, const QVariantList& args = {}) {
     QDBusMessage call = QDBusMessage::createMethodCall(
-        QString::fromLatin1(CUDisks2::kService), QStringLiteral("/org/freedesktop/UDisks2"),
-        QStringLiteral("org.lumora.Test"), QString::fromLatin1(method));
+        QString::fromLatin1(CUDisks2::kService), "/org/freedesktop/UDisks2", "org.lumora.Test",
+        QString::fromLatin1(method));
     call.setArguments(args);
     return Bus().call(call);
   }
 
   QTemporaryDir dir_;
   MessageBoxRecorder boxes_;
-  static std::unique_ptr<QProcess> daemon_;
-  static std::unique_ptr<QProcess> standIn_;
+  inline static std::unique_ptr<QProcess> daemon_;
+  inline static std::unique_ptr<QProcess> standIn_;
 };
-
-std::unique_ptr<QProcess> FormatFlowTest::daemon_;
-std::unique_ptr<QProcess> FormatFlowTest::standIn_;
 
 TEST_F(FormatFlowTest, EachStepInOrderAndAFailedStepEndsTheRun) {
   const std::string card = dir_.path().toStdString();
@@ -174,9 +169,7 @@ TEST_F(FormatFlowTest, EachStepInOrderAndAFailedStepEndsTheRun) {
     };
     std::string cardRoot = "unset";
     const CFixedDriveEnumerator drives({{Card(), true, false, "/dev/sdx1", "vfat"}});
-    EXPECT_EQ(
-        CCardCommands::Format(nullptr, QStringLiteral("QX-41a"), drives, {}, hooks, &cardRoot),
-        row.outcome);
+    EXPECT_EQ(CCardCommands::Format(nullptr, "QX-41a", drives, {}, hooks, &cardRoot), row.outcome);
     EXPECT_EQ(released, 1);
     QStringList calls;
     for (const char* c = row.calls; *c; ++c) calls << QString::fromStdString(step.at(*c));
@@ -200,16 +193,15 @@ TEST_F(FormatFlowTest, EachStepInOrderAndAFailedStepEndsTheRun) {
 }
 
 TEST(UDisks2, ObjectPathsAndVersions) {
-  EXPECT_EQ(CUDisks2::ObjectPath("/dev/sdx1"),
-            QStringLiteral("/org/freedesktop/UDisks2/block_devices/sdx1"));
+  EXPECT_EQ(CUDisks2::ObjectPath("/dev/sdx1"), "/org/freedesktop/UDisks2/block_devices/sdx1");
   EXPECT_EQ(CUDisks2::ObjectPath("/dev/no-such_dev"),
-            QStringLiteral("/org/freedesktop/UDisks2/block_devices/no_2dsuch_dev"));
-  EXPECT_TRUE(CUDisks2::VersionAtLeast(QStringLiteral("2.10.0"), 2, 10));
-  EXPECT_TRUE(CUDisks2::VersionAtLeast(QStringLiteral("3.0"), 2, 10));
-  EXPECT_FALSE(CUDisks2::VersionAtLeast(QStringLiteral("2.9.4"), 2, 10));
+            "/org/freedesktop/UDisks2/block_devices/no_2dsuch_dev");
+  EXPECT_TRUE(CUDisks2::VersionAtLeast("2.10.0", 2, 10));
+  EXPECT_TRUE(CUDisks2::VersionAtLeast("3.0", 2, 10));
+  EXPECT_FALSE(CUDisks2::VersionAtLeast("2.9.4", 2, 10));
   EXPECT_FALSE(CUDisks2::VersionAtLeast(QString(), 2, 10));
   // No service on the bus: not available, and nothing offered.
-  CUDisks2 none(QDBusConnection(QStringLiteral("no-such-bus")));
+  CUDisks2 none(QDBusConnection("no-such-bus"));
   EXPECT_FALSE(none.Available());
   EXPECT_FALSE(none.OffersMkfsArguments());
 }
@@ -238,17 +230,17 @@ QString SystemDevice() {
 
 TEST(FormatHelper, RefusesAFileTheSystemDiskAndWrongArguments) {
   QTemporaryDir dir;
-  const QString file = dir.filePath(QStringLiteral("card.img"));
+  const QString file = dir.filePath("card.img");
   QFile f(file);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write(QByteArray(1 << 20, '\x5a'));
   f.close();
   QString out;
   EXPECT_EQ(RunTool(kBuiltHelper, {file}, &out), 2);
-  EXPECT_TRUE(out.contains(QStringLiteral("is not a block device"))) << out.toStdString();
+  EXPECT_TRUE(out.contains("is not a block device")) << out.toStdString();
   EXPECT_EQ(RunTool(kBuiltHelper, {}), 2);
   EXPECT_EQ(RunTool(kBuiltHelper, {file, file}), 2);
-  EXPECT_EQ(RunTool(kBuiltHelper, {QStringLiteral("relative/sdc1")}), 2);
+  EXPECT_EQ(RunTool(kBuiltHelper, {"relative/sdc1"}), 2);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), QByteArray(1 << 20, '\x5a'));  // untouched
   const QString system = SystemDevice();
@@ -261,32 +253,30 @@ TEST(FormatHelper, RefusesAFileTheSystemDiskAndWrongArguments) {
 // Detaches a loop device when the test ends.
 struct LoopDevice {
   QString device;
-  ~LoopDevice() { RunTool(QStringLiteral("losetup"), {QStringLiteral("-d"), device}); }
+  ~LoopDevice() { RunTool("losetup", {"-d", device}); }
 };
 
 TEST(FormatHelper, FormatsALoopDeviceWith64KiBClustersAndRefusesItMounted) {
   QTemporaryDir dir;
-  const QString image = dir.filePath(QStringLiteral("card.img"));
+  const QString image = dir.filePath("card.img");
   QFile f(image);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   ASSERT_TRUE(f.resize(300LL * 1024 * 1024));  // sparse
   f.close();
   {
     QString out;
-    if (geteuid() != 0 ||
-        RunTool(QStringLiteral("losetup"),
-                {QStringLiteral("--find"), QStringLiteral("--show"), image}, &out) != 0) {
+    if (geteuid() != 0 || RunTool("losetup", {"--find", "--show", image}, &out) != 0) {
       GTEST_SKIP() << "no loop device can be attached here";
     }
     const LoopDevice loop{out};
     ASSERT_EQ(RunTool(kBuiltHelper, {loop.device}, &out), 0) << out.toStdString();
     // Mounted, the same device is refused.
-    const QString mountPoint = dir.filePath(QStringLiteral("mnt"));
+    const QString mountPoint = dir.filePath("mnt");
     QDir().mkpath(mountPoint);
-    if (RunTool(QStringLiteral("mount"), {loop.device, mountPoint}) == 0) {
+    if (RunTool("mount", {loop.device, mountPoint}) == 0) {
       EXPECT_EQ(RunTool(kBuiltHelper, {loop.device}, &out), 2);
-      EXPECT_TRUE(out.contains(QStringLiteral("is mounted on"))) << out.toStdString();
-      RunTool(QStringLiteral("umount"), {mountPoint});
+      EXPECT_TRUE(out.contains("is mounted on")) << out.toStdString();
+      RunTool("umount", {mountPoint});
     }
   }
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -298,7 +288,7 @@ TEST(FormatHelper, FormatsALoopDeviceWith64KiBClustersAndRefusesItMounted) {
             65536);  // bytes per sector x sectors per cluster
   EXPECT_EQ(boot.mid(71, 11), QByteArray("LUMORA     "));
   EXPECT_EQ(boot.mid(82, 8), QByteArray("FAT32   "));
-  EXPECT_EQ(RunTool(QStringLiteral("fsck.fat"), {QStringLiteral("-n"), image}), 0);
+  EXPECT_EQ(RunTool("fsck.fat", {"-n", image}), 0);
 }
 
 }  // namespace

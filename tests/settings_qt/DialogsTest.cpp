@@ -125,7 +125,7 @@ QString Shown(QWidget* w) {
   if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
   if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText();
   if (auto* s = qobject_cast<QSlider*>(w)) return QString::number(s->value());
-  return QStringLiteral("?");
+  return "?";
 }
 
 void Drive(CSetupPage& page, SetupData& data, const std::vector<Row>& rows) {
@@ -500,7 +500,7 @@ TEST(SettingsPictures, EveryPageDrawsInEachLanguage) {
     dialog.show();
     for (int tab = 0; tab < 5; ++tab) {
       dialog.Tabs()->setCurrentIndex(tab);
-      save(dialog, QStringLiteral("%1-%2").arg(language, tabs[tab]));
+      save(dialog, QString("%1-%2").arg(language, tabs[tab]));
     }
   }
   CSetupDlg legacy;
