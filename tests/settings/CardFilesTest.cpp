@@ -325,15 +325,8 @@ TEST(SpeedUnit, FromTheSetupFileOfACameraCard) {
 }
 
 TEST(LegacySetup, RecordLayout) {
-  LegacySetupValues v;
-  v.pictureQuality = 2;
-  v.voiceRecording = 2;
-  v.brightness = 4;
-  v.contrast = 5;
-  v.sharpness = 6;
-  v.parkingQuality = 1;
-  v.eventDetection = 2;
-  v.frameRate = 3;
+  // Quality, voice, brightness, contrast, sharpness, parking, event, frame rate.
+  const LegacySetupValues v{2, 2, 4, 5, 6, 1, 2, 3};
   std::array<std::uint8_t, kLegacySetupBytes> expected{};
   const std::pair<std::size_t, const char*> texts[] = {
       {0, "Kestrelin"}, {16, "RovevUdi"}, {32, "Ver.1.0.0"}, {42, "00"}, {112, "00"}};

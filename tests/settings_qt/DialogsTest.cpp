@@ -16,8 +16,6 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include <algorithm>
-#include <cstring>
 #include <memory>
 #include <sstream>
 #include <vector>
@@ -87,12 +85,12 @@ T* Find(QWidget* parent, const char* name) {
 }
 
 // The record field named `key`.
-const SetupKeyInfo& Key(const char* key) {
-  const auto* it = std::find_if(kSetupKeys.begin(), kSetupKeys.end(), [key](const SetupKeyInfo& k) {
-    return std::strcmp(k.key, key) == 0;
-  });
-  EXPECT_NE(it, kSetupKeys.end()) << key;
-  return it == kSetupKeys.end() ? kSetupKeys[0] : *it;
+const SetupKeyInfo& Key(const std::string& key) {
+  for (const char* section : kSetupSections) {
+    if (const SetupKeyInfo* info = FindSetupKey(section, key)) return *info;
+  }
+  ADD_FAILURE() << key;
+  return kSetupKeys[0];
 }
 
 // A record with the fields of `fields` ("key=value ...") set, every other field 0.
@@ -101,7 +99,7 @@ SetupData Record(const std::string& fields) {
   std::istringstream in(fields);
   for (std::string item; in >> item;) {
     const std::size_t eq = item.find('=');
-    data.SetRaw(Key(item.substr(0, eq).c_str()).offset,
+    data.SetRaw(Key(item.substr(0, eq)).offset,
                 static_cast<std::uint16_t>(std::stoi(item.substr(eq + 1))));
   }
   return data;
