@@ -360,11 +360,14 @@ TEST(SetupDialog, TabChangeReloadsThePageAndKeysAreSwallowed) {
   EXPECT_EQ(ReadFile(card.SetupPath()), before);  // No writes nothing
 }
 
-// Edits on every page (one shared record) and the Wi-Fi strings, saved on Yes.
-TEST(SetupDialog, CloseAsksOnceAndWritesWhatTheAnswerAllows) {
+// Edits on every page (one shared record) with a short Wi-Fi password: OK to
+// the warning keeps the dialog open, Cancel closes it asking about the
+// settings only; a valid Wi-Fi change is saved on Yes.
+TEST(SetupDialog, CloseWarnsAsksOnceAndWritesWhatTheAnswersAllow) {
   TempCard card;
+  const std::string wifiBefore = ReadFile(card.WifiPath());
   MessageBoxRecorder recorder;
-  recorder.QueueAnswer(kIdYes);
+  for (int answer : {kIdOk, kIdCancel, kIdYes, kIdYes}) recorder.QueueAnswer(answer);
   {
     CNewSetupDlg dialog(card.path(), 1);
     dialog.show();
@@ -377,36 +380,6 @@ TEST(SetupDialog, CloseAsksOnceAndWritesWhatTheAnswerAllows) {
     ClickIndicator(Find<QRadioButton>(dialog.Page(CNewSetupDlg::kTabInstall), "vehicleRadio5"));
     dialog.Tabs()->setCurrentIndex(CNewSetupDlg::kTabOthers);
     Choose(Find<QComboBox>(dialog.OthersPage(), "timeZoneList"), 20);
-    TypeInto(Find<QLineEdit>(dialog.OthersPage(), "ssidEdit"), "ROADCAM");
-    dialog.close();
-    EXPECT_FALSE(dialog.isVisible());
-  }
-  ASSERT_EQ(recorder.Requests().size(), 1u);
-  EXPECT_EQ(recorder.Requests()[0].text, kQuestion);
-  EXPECT_EQ(recorder.Requests()[0].caption, "QX-41a");
-  EXPECT_EQ(recorder.Requests()[0].buttons, kMbYesNo);
-  const std::string setup = ReadFile(card.SetupPath());
-  for (const char* line :
-       {"usFcw_SpeedHi=50 \r\n", "usFcw_SpeedLo=45 \r\n", "usAccSenseLevel=2 \r\n",
-        "usAccTriggerX=90 \r\n", "usSoundVolume=11 \r\n", "usInstall_CarType=5 \r\n",
-        "usInstall_CamHeight=250 \r\n", "usTimeZone=21 \r\n"})
-    EXPECT_NE(setup.find(line), std::string::npos) << line;
-  // The sample file's comments stay where they were.
-  EXPECT_EQ(setup.rfind("# Lumora dash camera settings\r\n", 0), 0u);
-  EXPECT_NE(setup.find("\r\n# end of settings\r\n"), std::string::npos);
-  EXPECT_EQ(ReadFile(card.WifiPath()),
-            "[WIFI]\r\nssid=ROADCAM \r\nwpa_passphrase=lumora1283 \r\nnetwork=192.168.20 \r\n");
-}
-
-TEST(SetupDialog, ShortPassphraseOkKeepsOpenCancelSkipsWifi) {
-  TempCard card;
-  const std::string wifiBefore = ReadFile(card.WifiPath());
-  MessageBoxRecorder recorder;
-  for (int answer : {kIdOk, kIdCancel, kIdYes}) recorder.QueueAnswer(answer);
-  {
-    CNewSetupDlg dialog(card.path(), 1);
-    dialog.show();
-    TypeInto(Find<QLineEdit>(dialog.Page(CNewSetupDlg::kTabAdas), "stepLEdit"), "2");
     TypeInto(Find<QLineEdit>(dialog.OthersPage(), "passwordEdit"), "1234567");
     dialog.close();
     EXPECT_TRUE(dialog.isVisible());
@@ -418,8 +391,27 @@ TEST(SetupDialog, ShortPassphraseOkKeepsOpenCancelSkipsWifi) {
   EXPECT_EQ(recorder.Requests()[0].buttons, kMbOkCancel);
   EXPECT_EQ(recorder.Requests()[1].text, recorder.Requests()[0].text);
   EXPECT_EQ(recorder.Requests()[2].text, kQuestion);
+  EXPECT_EQ(recorder.Requests()[2].caption, "QX-41a");
+  EXPECT_EQ(recorder.Requests()[2].buttons, kMbYesNo);
   EXPECT_EQ(ReadFile(card.WifiPath()), wifiBefore);
-  EXPECT_NE(ReadFile(card.SetupPath()).find("sLdw_StepL=2 \r\n"), std::string::npos);
+  const std::string setup = ReadFile(card.SetupPath());
+  for (const char* line :
+       {"usFcw_SpeedHi=50 \r\n", "usFcw_SpeedLo=45 \r\n", "usAccSenseLevel=2 \r\n",
+        "usAccTriggerX=90 \r\n", "usSoundVolume=11 \r\n", "usInstall_CarType=5 \r\n",
+        "usInstall_CamHeight=250 \r\n", "usTimeZone=21 \r\n"})
+    EXPECT_NE(setup.find(line), std::string::npos) << line;
+  // The sample file's comments stay where they were.
+  EXPECT_EQ(setup.rfind("# Lumora dash camera settings\r\n", 0), 0u);
+  EXPECT_NE(setup.find("\r\n# end of settings\r\n"), std::string::npos);
+  {
+    CNewSetupDlg again(card.path(), 1);
+    again.show();
+    again.Tabs()->setCurrentIndex(CNewSetupDlg::kTabOthers);
+    TypeInto(Find<QLineEdit>(again.OthersPage(), "ssidEdit"), "ROADCAM");
+  }
+  EXPECT_EQ(recorder.Requests().size(), 4u);
+  EXPECT_EQ(ReadFile(card.WifiPath()),
+            "[WIFI]\r\nssid=ROADCAM \r\nwpa_passphrase=lumora1283 \r\nnetwork=192.168.20 \r\n");
 }
 
 // setup.cfg bytes at the value fields' offsets (32-bit little-endian, < 256).
@@ -441,11 +433,10 @@ TEST(LegacySetupDialog, SavesRadiosAndSlidersAndKeepsRadiosForTheRun) {
     for (const auto& [name, value] : shown) EXPECT_EQ(Find<QSlider>(&dialog, name)->value(), value);
     for (const char* radio : {"frameFixed30", "voiceOff", "parkingHigh", "eventMotion"})
       QTest::mouseClick(Find<QRadioButton>(&dialog, radio), Qt::LeftButton);
-    const std::pair<const char*, int> slid[] = {{"qualitySlider", 2},
-                                                {"brightnessSlider", 6},
-                                                {"contrastSlider", 0},
-                                                {"sharpnessSlider", 4}};
-    for (const auto& [name, value] : slid) Find<QSlider>(&dialog, name)->setValue(value);
+    Find<QSlider>(&dialog, "qualitySlider")->setValue(2);
+    Find<QSlider>(&dialog, "brightnessSlider")->setValue(6);
+    Find<QSlider>(&dialog, "contrastSlider")->setValue(0);
+    Find<QSlider>(&dialog, "sharpnessSlider")->setValue(4);
     QTest::mouseClick(Find<QPushButton>(&dialog, "saveButton"), Qt::LeftButton);
     EXPECT_TRUE(dialog.LastWriteOk());
     EXPECT_FALSE(dialog.isVisible());
@@ -488,10 +479,7 @@ TEST(SettingsPictures, EveryPageDrawsInEachLanguage) {
   const char* tabs[] = {"adas", "dvr", "setup", "install", "others"};
   for (const auto& [code, strings, language] : languages) {
     card.SetKey("usMenuLanguage", code);
-    card.SetKey("usSndLanguage", code);
     CNewSetupDlg dialog(card.path(), 1);
-    EXPECT_EQ(dialog.LanguageCode(), code);
-    EXPECT_EQ(dialog.StringLanguage(), strings);
     EXPECT_EQ(dialog.Tabs()->tabText(4), StringTable::Instance().Load(721, strings));
     EXPECT_EQ(Find<QRadioButton>(dialog.Page(CNewSetupDlg::kTabSetup), "languageRadio0")->text(),
               StringTable::Instance().Load(699, strings));
