@@ -31,8 +31,7 @@ TEST(AdasRules, SpeedEdits) {
               {1, SpeedEdit::kLdw, 30, 48, 43}, {1, SpeedEdit::kLdw, 10, 40, 35},
               {1, SpeedEdit::kFcw, 99, 80, 75}, {1, SpeedEdit::kFcw, 3, 4, 0}};
   for (const auto& r : rows) {
-    SCOPED_TRACE(::testing::Message()
-                 << r.unit << " " << static_cast<int>(r.edit) << " " << r.typed);
+    SCOPED_TRACE(::testing::Message() << r.unit << "/" << r.typed);
     SetupData d;
     d.usDisplaySpeedUnit = r.unit;
     d.usFcw_SpeedHi = d.usLdw_SpeedHi = 33;
