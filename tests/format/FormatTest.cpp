@@ -53,7 +53,6 @@ class FormatFlowTest : public ::testing::Test {
     env.insert("DBUS_SESSION_BUS_ADDRESS", address);
     standIn_->setProcessEnvironment(env);
     standIn_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    // The system's Python, which has the D-Bus bindings.
     standIn_->start("/usr/bin/python3",
                     {QStringLiteral(LUMORA_SOURCE_DIR "/tests/format/udisks2_standin.py")});
     QDeadlineTimer deadline(15000);

@@ -302,41 +302,33 @@ TEST(Pages, Bindings) {
   }
 }
 
-TEST(SetupDialog, OpensWithItsTabsAndWifiStrings) {
-  TempCard card;
-  MessageBoxRecorder recorder;
-  QWidget owner;
-  owner.setGeometry(100, 50, 800, 600);
-  {
-    CNewSetupDlg dialog(card.path(), 1, &owner);
-    EXPECT_EQ(dialog.windowTitle(), "Setup");
-    EXPECT_EQ(dialog.MessageCaption(), "QX-41a");
-    EXPECT_EQ(dialog.geometry(), QRect(360, 150, 480, 460));
-    EXPECT_EQ(dialog.font().pixelSize(), 11);
-    QTabWidget* tabs = dialog.Tabs();
-    const QStringList captions = {"ADAS", "DVR", "SETUP", "INSTALL", "OTHERS"};
-    ASSERT_EQ(tabs->count(), 5);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(tabs->tabText(i), captions[i]);
-    EXPECT_EQ(tabs->currentIndex(), 0);
-    EXPECT_EQ(tabs->geometry(), QRect(10, 10, 460, 440));
-    EXPECT_EQ(dialog.OthersPage()->Ssid(), "LUMORA_0007");
-    EXPECT_EQ(dialog.OthersPage()->Passphrase(), "lumora1283");
-  }
-  EXPECT_TRUE(recorder.Requests().empty());
-}
-
-TEST(SetupDialog, TabChangeReloadsThePageAndKeysAreSwallowed) {
+// A tab change reloads the page; Escape and Enter do not close the dialog.
+TEST(SetupDialog, OpensWithItsTabsReloadsPagesAndKeepsKeys) {
   TempCard card;
   MessageBoxRecorder recorder;
   recorder.QueueAnswer(kIdNo);
-  auto dialog = std::make_unique<CNewSetupDlg>(card.path(), 1);
+  QWidget owner;
+  owner.setGeometry(100, 50, 800, 600);
+  auto dialog = std::make_unique<CNewSetupDlg>(card.path(), 1, &owner);
+  EXPECT_EQ(dialog->windowTitle(), "Setup");
+  EXPECT_EQ(dialog->MessageCaption(), "QX-41a");
+  EXPECT_EQ(dialog->geometry(), QRect(360, 150, 480, 460));
+  EXPECT_EQ(dialog->font().pixelSize(), 11);
+  QTabWidget* tabs = dialog->Tabs();
+  const QStringList captions = {"ADAS", "DVR", "SETUP", "INSTALL", "OTHERS"};
+  ASSERT_EQ(tabs->count(), 5);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(tabs->tabText(i), captions[i]);
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  EXPECT_EQ(tabs->geometry(), QRect(10, 10, 460, 440));
+  EXPECT_EQ(dialog->OthersPage()->Ssid(), "LUMORA_0007");
+  EXPECT_EQ(dialog->OthersPage()->Passphrase(), "lumora1283");
   dialog->show();
   QWidget* adas = dialog->Page(CNewSetupDlg::kTabAdas);
   EXPECT_EQ(Find<QLabel>(adas, "fcwUnitLabel")->text(), "km/h");
-  dialog->Tabs()->setCurrentIndex(CNewSetupDlg::kTabSetup);
+  tabs->setCurrentIndex(CNewSetupDlg::kTabSetup);
   QTest::mouseClick(Find<QRadioButton>(dialog->Page(CNewSetupDlg::kTabSetup), "mphRadio"),
                     Qt::LeftButton);
-  dialog->Tabs()->setCurrentIndex(CNewSetupDlg::kTabAdas);
+  tabs->setCurrentIndex(CNewSetupDlg::kTabAdas);
   EXPECT_EQ(Find<QLabel>(adas, "fcwUnitLabel")->text(), "mph");
   for (QWidget* target :
        {static_cast<QWidget*>(dialog.get()), Find<QWidget>(adas, "fcwSpeedEdit")}) {
@@ -458,7 +450,6 @@ TEST(SettingsPictures, EveryPageDrawsInEachLanguage) {
   auto save = [&](QWidget& widget, const QString& name) {
     QApplication::processEvents();
     const QImage image = widget.grab().toImage();
-    EXPECT_EQ(image.size(), widget.size()) << name.toStdString();
     EXPECT_TRUE(image.save(out + "/" + name + ".png")) << name.toStdString();
     pictures << QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
   };
