@@ -1,6 +1,5 @@
-// The recording-name rules (which files are recordings, their kind, date,
-// time and channel, the "^" name fields, the list ordering) and the text forms
-// of sizes, dates and positions, each as one table of literal rows.
+// The recording-name rules (recordings, their kind, date, time and channel,
+// "^" name fields, ordering) and the text forms of sizes, dates and times.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -15,6 +14,9 @@ TEST(RecordingName, ClassifyByFolderSuffixAndName) {
   // Path, kind (nullptr: not a recording of a scan), date, time, channel.
   const std::tuple<const char*, const char*, std::string, std::string, int> rows[] = {
       {"/card/EVENT/20150102_030405_I1.avi", "NORMAL", "2015-01-02", "03:04:05", 1},
+      {"/card/EVENT/20150102_030405_I2.avi", "NORMAL", "2015-01-02", "03:04:05", 2},
+      {"/card/EVENT/20150102_030405_N1.avi", "NORMAL", "2015-01-02", "03:04:05", 1},
+      {"/card/NORMAL/20200304_050607_P1.avi", "PARKING", "2020-03-04", "05:06:07", 1},
       {"/card/EVENT/20150102_030405_E1.avi", "EVENT", "2015-01-02", "03:04:05", 1},
       {"/card/NORMAL/20200304_050607_P2.avi", "PARKING", "2020-03-04", "05:06:07", 2},
       {"/card/PARKING/20200304_050607_N2.avi", "NORMAL", "2020-03-04", "05:06:07", 2},
@@ -23,6 +25,7 @@ TEST(RecordingName, ClassifyByFolderSuffixAndName) {
       // The suffix codes are compared with their case and only on ".avi".
       {"/c/EVENT/20150102_030405_n1.avi", "EVENT", "2015-01-02", "03:04:05", 1},
       {"/c/EVENT/20150102_030405_N1.AVI", "EVENT", "2015-01-02", "03:04:05", 1},
+      {"/c/EVENT/20150102_030405_N1.mp4", "EVENT", "2015-01-02", "03:04:05", 1},
       // A "^" name takes date and time from the block after the first "^".
       {"/card/NORMAL/LUMORA^20261205_083000_F^1^2^NI.mp4", "NORMAL", "2026-12-05", "08:30:00", 0},
       // A short name gives short fields, no crash.
@@ -44,14 +47,6 @@ TEST(RecordingName, ClassifyByFolderSuffixAndName) {
     EXPECT_EQ(rc->dateTime, date + " " + time);
     EXPECT_EQ(rc->channel, channel);
   }
-}
-
-TEST(RecordingName, KindFromTheLastSixCharacters) {
-  const std::pair<const char*, const char*> rows[] = {
-      {"x_N1.avi", "NORMAL"}, {"x_N2.avi", "NORMAL"},  {"x_I1.avi", "NORMAL"},
-      {"x_I2.avi", "NORMAL"}, {"x_P1.avi", "PARKING"}, {"x_P2.avi", "PARKING"},
-      {"x_E1.avi", ""},       {"x_N1.mp4", ""},        {"N1.av", ""}};
-  for (auto [name, kind] : rows) EXPECT_EQ(CRecordingName::KindFromSuffix(name), kind) << name;
 }
 
 TEST(RecordingName, CaretNameFields) {

@@ -1,6 +1,5 @@
-// The string tables: the table format, the languages of the camera codes,
-// every text the program loads present in English, Japanese and Korean with
-// the placeholders and line breaks of the English text, and the fallbacks.
+// The string tables: format, camera-code languages, fallbacks, and every text
+// in English, Japanese and Korean with the same placeholders and line breaks.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -38,26 +37,20 @@ TEST(StringTable, ParsesIdsEscapesAndComments) {
   EXPECT_EQ(table.value(5), QStringLiteral("a\\b\tc"));
   EXPECT_EQ(table.value(12), QStringLiteral("first"));
   EXPECT_EQ(table.size(), 3);
-  const std::pair<int, int> codes[] = {{0, kLangJapanese},
-                                       {1, kLangEnglish},
-                                       {9, kLangKorean},
-                                       {5, kLangJapanese},
-                                       {-1, kLangJapanese}};
+  const std::pair<int, int> codes[] = {
+      {0, kLangJapanese}, {1, kLangEnglish}, {9, kLangKorean}, {5, kLangJapanese}};
   for (auto [code, language] : codes) EXPECT_EQ(LanguageForCameraCode(code), language) << code;
 }
 
 TEST(StringTable, TextsAndFallbacks) {
   StringTable& table = StringTable::Instance();
-  const std::pair<int, const char*> english[] = {
+  const std::pair<int, const char*> texts[] = {
       {626, "File is not selected."},
       {627, "Invalid File.\nFile name : %s"},
-      {860, "No driving data"},
       {618, "Do you want to format the drive %c of LUMORA SD Card?"},
-      {623, "There is no device SD card."},
       {731, "password must include eight or\nmore alphanumeric characters"},
-      {617, "Google Map <-> Naver Map"},
       {612, "Stop"}};
-  for (auto [id, text] : english)
+  for (auto [id, text] : texts)
     EXPECT_EQ(table.Load(id, kLangEnglish), QString::fromUtf8(text)) << id;
   EXPECT_EQ(table.Load(612, kLangJapanese), QStringLiteral("停止"));
   EXPECT_EQ(table.Load(612, kLangKorean), QStringLiteral("정지"));
@@ -65,11 +58,8 @@ TEST(StringTable, TextsAndFallbacks) {
   EXPECT_EQ(table.Load(612, kLangNeutral), QStringLiteral("Stop"));
   EXPECT_EQ(table.Load(710, kLangKorean), QStringLiteral("QX-41a"));
   EXPECT_TRUE(table.Load(999999, kLangEnglish).isEmpty());
-}
-
-TEST(StringTable, EveryIdInUseHasAnEnglishText) {
-  // Control-bar tooltips, messages, settings pages, tab captions, language
-  // names, product caption and window title.
+  // Every id the program loads has an English text: control-bar tooltips,
+  // messages, settings pages, tab captions, language names and titles.
   const std::pair<int, int> ranges[] = {{600, 623}, {626, 628}, {630, 652}, {656, 687}, {689, 710},
                                         {712, 719}, {721, 721}, {723, 731}, {800, 804}, {860, 860}};
   const QHash<int, QString> english = ReadTable(kLangEnglish);

@@ -95,19 +95,22 @@ TEST_F(BitSliderWidget, DrawsTheSplitAtTheThumbWhichDragsAndReports) {
   EXPECT_EQ(QColor(PixelOf(slider_, QPoint(205, 10))), QColor(Qt::white));
   slider_->SetPos(0);
   ExpectChannel(0);
+  // The thumb window forwards its input in the slider's coordinates: from
+  // position 20 (thumb at x 40) a move 100 pixels right lands on 70.
+  slider_->SetPos(20);
   CBitWnd* thumb = slider_->Thumb();
-  Press(thumb, QPoint(5, 10));  // forwarded by the thumb window to the slider
+  Press(thumb, QPoint(5, 10));
   EXPECT_EQ(thumb->Frame(), BitWndState::kFramePressed);
   DragTo(thumb, QPoint(5 + 100, 10));
-  EXPECT_EQ(slider_->GetPos(), 50);
-  EXPECT_EQ(slider_->TooltipText(), QStringLiteral("50%"));
-  ExpectChannel(105);
+  EXPECT_EQ(slider_->GetPos(), 70);
+  EXPECT_EQ(slider_->TooltipText(), QStringLiteral("70%"));
+  ExpectChannel(145);
   Release(thumb, QPoint(thumb->width() / 2, 10));
   EXPECT_FALSE(slider_->isSliderDown());
   ASSERT_GE(scrolls_.size(), 3u);
-  EXPECT_EQ(scrolls_.front(), Scroll(CBitSlider::kThumbTrack, 50));
-  EXPECT_EQ(scrolls_[scrolls_.size() - 2], Scroll(CBitSlider::kThumbPosition, 50));
-  EXPECT_EQ(scrolls_.back(), Scroll(CBitSlider::kEndScroll, 50));
+  EXPECT_EQ(scrolls_.front(), Scroll(CBitSlider::kThumbTrack, 70));
+  EXPECT_EQ(scrolls_[scrolls_.size() - 2], Scroll(CBitSlider::kThumbPosition, 70));
+  EXPECT_EQ(scrolls_.back(), Scroll(CBitSlider::kEndScroll, 70));
 }
 
 TEST_F(BitSliderWidget, ChannelClicksPageKeysStepAndTheWheelIsSwallowed) {
