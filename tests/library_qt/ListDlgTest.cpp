@@ -1,5 +1,5 @@
 // The recording list window's bindings: rows, buttons, play and hide requests,
-// docking, dragging, the open dialog's rows and the list drawn white on dark.
+// docking, dragging, the open dialog's filter and the list drawn white on dark.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -102,19 +102,6 @@ TEST_F(ListDlg, DocksBesideTheMainWindowDragsAndDrawsWhiteRowsOnDark) {
   EXPECT_GT(white, 20);
   EXPECT_FALSE(dlg_.ToggleBeside(main));
   EXPECT_FALSE(dlg_.isVisible());
-}
-
-TEST_F(ListDlg, OpenFilesListsFileRowsThatPassEveryFilter) {
-  dlg_.ShowCategory(CListDlg::kIdEvent);
-  TempFolder f;
-  EXPECT_EQ(dlg_.OpenFiles({f.File("20150102_030405_N1.avi", 10 * 1024),
-                            f.File("20150102_030406_N1.avi", 11 * 1024), f.File("b.MP4")}),
-            2);
-  EXPECT_EQ(dlg_.RowText(1, 2), QStringLiteral("File"));
-  EXPECT_TRUE(dlg_.isVisible());
-  EXPECT_EQ(dlg_.OpenFiles({f.File("a.txt")}), 0);
-  EXPECT_EQ(dlg_.List(CListDlg::kIdMasterList)->topLevelItemCount(), 0);
-  EXPECT_EQ(dlg_.SelectedRow(), -1);
   EXPECT_EQ(CListDlg::QtOpenFilter(), QStringLiteral("mp4 files(*.mp4, *.avi) (*.mp4 *.avi)"));
 }
 
