@@ -103,8 +103,8 @@ TEST(FileCollector, EveryFileBelowAFolderSortedWithoutFollowingLinks) {
 }
 
 // A desktop with a card in a USB reader, an SD slot and a second fixed disk:
-// optional fields before the separator, an escaped blank, pseudo file systems
-// and two malformed lines.
+// optional fields, an escaped blank, pseudo file systems, two malformed lines
+// and a mount hidden by a later one on the same point.
 const char* kDesktopTable =
     "22 1 0:21 / /proc rw,relatime - proc proc rw\n"
     "26 1 8:2 / / rw,relatime shared:1 - ext4 /dev/sda2 rw,errors=remount-ro\n"
@@ -119,29 +119,27 @@ const char* kDesktopTable =
     "gvfsd-fuse rw,user_id=1000\n"
     "garbage line\n"
     "403 26 x:y / /bad rw - ext4 /dev/sdz rw\n"
-    "500 26 8:32 / /media/user/DISK rw - vfat /dev/sdc rw\n";
+    "500 26 8:32 / /media/user/DISK rw - vfat /dev/sdc rw\n"
+    "70 26 8:3 / /mnt/x rw - ext4 /dev/sda3 rw\n"
+    "71 70 8:17 / /mnt/x rw - vfat /dev/sdb1 rw\n";
 
 // A sysfs tree with the disks of kDesktopTable: sda fixed on SATA, sdb a USB
 // reader whose flag says fixed, mmcblk0 an SD slot, sdc a whole disk flagged
 // removable. Each partition's link names its disk's folder.
 void MakeSysfs(const TempFolder& t) {
-  const struct {
-    const char* disk;
-    const char* flag;
-    std::vector<std::pair<std::string, std::string>> parts;  // name, major:minor
-  } disks[] = {
-      {"pci0000:00/0000:00:17.0/ata1/host0/block/sda",
-       "0",
-       {{"sda1", "8:1"}, {"sda2", "8:2"}, {"sda3", "8:3"}}},
-      {"pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/block/sdb", "0", {{"sdb1", "8:17"}}},
+  // Disk folder, removable flag, partitions with their major:minor.
+  using Parts = std::vector<std::pair<std::string, std::string>>;
+  const std::tuple<std::string, const char*, Parts> disks[] = {
+      {"pci0000:00/ata1/host0/block/sda", "0", {{"sda1", "8:1"}, {"sda2", "8:2"}, {"sda3", "8:3"}}},
+      {"pci0000:00/usb2/2-1/host6/block/sdb", "0", {{"sdb1", "8:17"}}},
       {"platform/sdhci/mmc_host/mmc0/mmc0:0001/block/mmcblk0", "0", {{"mmcblk0p1", "179:1"}}},
-      {"pci0000:00/0000:00:1f.2/ata3/host2/block/sdc", "1", {{"", "8:32"}}},
+      {"pci0000:00/ata3/host2/block/sdc", "1", {{"", "8:32"}}},
   };
   t.Dir("sys/dev/block");
-  for (const auto& d : disks) {
-    const std::string disk = std::string("sys/devices/") + d.disk;
-    t.Write(disk + "/removable", std::string(d.flag) + "\n");
-    for (const auto& [name, majMin] : d.parts) {
+  for (const auto& [folder, flag, parts] : disks) {
+    const std::string disk = "sys/devices/" + folder;
+    t.Write(disk + "/removable", std::string(flag) + "\n");
+    for (const auto& [name, majMin] : parts) {
       if (!name.empty()) t.Write(disk + "/" + name + "/partition", "1\n");
       std::filesystem::create_directory_symlink(t / disk / name, t / "sys/dev/block" / majMin);
     }
@@ -151,13 +149,9 @@ void MakeSysfs(const TempFolder& t) {
 TEST(LinuxDriveEnumerator, DrivesOfTheTableWithTheirFlags) {
   TempFolder t;
   MakeSysfs(t);
-  // A later mount on the same point hides the earlier one.
-  const std::string table = std::string(kDesktopTable) +
-                            "70 26 8:3 / /mnt/x rw - ext4 /dev/sda3 rw\n"
-                            "71 70 8:17 / /mnt/x rw - vfat /dev/sdb1 rw\n";
-  CLinuxDriveEnumerator e(t.Write("mountinfo", table), t / "sys");
-  // Root, system, removable, device.
-  const std::tuple<std::string, bool, bool, std::string> expected[] = {
+  CLinuxDriveEnumerator e(t.Write("mountinfo", kDesktopTable), t / "sys");
+  using Drive = std::tuple<std::string, bool, bool, std::string>;  // root, system, removable
+  const std::vector<Drive> expected = {
       {"/", true, false, "/dev/sda2"},
       {"/boot/efi", true, false, "/dev/sda1"},
       {"/home", false, false, "/dev/sda3"},
@@ -165,12 +159,12 @@ TEST(LinuxDriveEnumerator, DrivesOfTheTableWithTheirFlags) {
       {"/media/user/SDSLOT", false, true, "/dev/mmcblk0p1"},  // on MMC
       {"/media/user/DISK", false, true, "/dev/sdc"},          // the flag
       {"/mnt/x", false, true, "/dev/sdb1"}};
-  std::vector<std::tuple<std::string, bool, bool, std::string>> drives;
+  std::vector<Drive> drives;
   for (const DriveInfo& d : e.GetDrives())
     drives.emplace_back(d.root, d.system, d.removable, d.device);
-  EXPECT_EQ(drives, std::vector(std::begin(expected), std::end(expected)));
+  EXPECT_EQ(drives, expected);
   EXPECT_EQ(e.GetDrives()[3].fsType, "vfat");
-  EXPECT_EQ(CMountTable::Parse(kDesktopTable).size(), 9u);  // the malformed lines are dropped
+  EXPECT_EQ(CMountTable::Parse(kDesktopTable).size(), 11u);  // the malformed lines are dropped
   EXPECT_EQ(CMountTable::Unescape("a\\134b\\011c\\0"), "a\\b\tc\\0");
   EXPECT_FALSE(e.IsRemovable(9, 9));
   EXPECT_TRUE(CLinuxDriveEnumerator(t / "none", t / "sys").GetDrives().empty());

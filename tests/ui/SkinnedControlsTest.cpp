@@ -67,13 +67,6 @@ TEST(SkinButtonState, EventSequences) {
   }
 }
 
-TEST(SkinPaint, TextRectAndFrames) {
-  EXPECT_EQ(SkinPaint::TextRect(QRect(0, 0, 100, 20), 3), QRect(5, 0, 90, 20));
-  EXPECT_EQ(SkinPaint::FrameRect(QSize(42, 20), 3, 1, false), QRect(14, 0, 14, 20));
-  EXPECT_TRUE(SkinPaint::FrameRect(QSize(42, 20), 3, 3, false).isEmpty());
-  EXPECT_TRUE(SkinPaint::FrameRect(QSize(42, 20), 0, 0, false).isEmpty());
-}
-
 const QColor kNormal(200, 0, 0), kDown(0, 200, 0), kOver(0, 0, 200), kDisabled(90, 90, 90);
 
 class SkinButtonWidget : public testing::Test {
@@ -168,7 +161,7 @@ TEST_F(SkinButtonWidget, CaptionShiftAndMask) {
   EXPECT_EQ(picture.pixel(65, 30), qRgb(250, 250, 0));
 }
 
-TEST(BitSliderGeometry, ThumbCentreAndPositionTables) {
+TEST(SkinGeometry, ThumbCentresPositionsAndStripFrames) {
   // 110 wide with a 10 wide thumb: the centre moves from 5 to 105.
   const BitSliderGeometry h(QSize(110, 20), QSize(10, 20), 0, 0, 100, false);
   const BitSliderGeometry odd(QSize(110, 20), QSize(10, 20), 0, 0, 99, false);
@@ -180,8 +173,7 @@ TEST(BitSliderGeometry, ThumbCentreAndPositionTables) {
       {odd, 50, 55}, {odd, 99, 105}, {v, 9, 95},  {flat, 5, 5}};
   for (const auto& [g, position, centre] : centres)
     EXPECT_EQ(g.ThumbCentre(position), centre) << position;
-  // The position whose centre is nearest, rounded, within the range.
-  // Geometry, point along the channel, position.
+  // Geometry, point along the channel, the position of the nearest centre.
   const std::tuple<const BitSliderGeometry&, int, int> positions[] = {
       {h, -50, 0},   {h, 1000, 100}, {h, 55, 50}, {odd, 55, 50},
       {odd, 60, 54}, {v, 95, 9},     {v, 48, 4},  {flat, 80, 5}};
@@ -192,6 +184,11 @@ TEST(BitSliderGeometry, ThumbCentreAndPositionTables) {
   EXPECT_EQ(h.FilledRect(50), QRect(0, 0, 55, 20));
   EXPECT_EQ(h.EmptyRect(50), QRect(55, 0, 55, 20));
   EXPECT_EQ(v.ThumbRect(9), QRect(2, 90, 20, 10));
+  // The frames of a strip and a caption's room.
+  EXPECT_EQ(SkinPaint::TextRect(QRect(0, 0, 100, 20), 3), QRect(5, 0, 90, 20));
+  EXPECT_EQ(SkinPaint::FrameRect(QSize(42, 20), 3, 1, false), QRect(14, 0, 14, 20));
+  EXPECT_TRUE(SkinPaint::FrameRect(QSize(42, 20), 3, 3, false).isEmpty());
+  EXPECT_TRUE(SkinPaint::FrameRect(QSize(42, 20), 0, 0, false).isEmpty());
 }
 
 const QColor kFilled(220, 30, 30), kEmpty(30, 30, 220);
