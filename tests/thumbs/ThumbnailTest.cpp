@@ -8,12 +8,12 @@
 #include <thread>
 #include <tuple>
 
-#include "TestSupport.h"
 #include "display/CThumbnailSource.h"
 #include "engine/CThumbnailDecoder.h"
 #include "engine/CThumbnailWorker.h"
 #include "library/CThumbnailPages.h"
 #include "tests/support/Cli.h"
+#include "tests/support/Pictures.h"
 #include "tools/mkcard/SampleRecording.h"
 
 namespace lumora {
