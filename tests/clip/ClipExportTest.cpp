@@ -1,8 +1,6 @@
-// lumora-cli export on recordings from the card generator: the clip's
-// pictures are a run of the original's (ffmpeg framemd5), its sound is cut to
-// the sample (ffprobe), its driving data reads back through lumora-cli track,
-// consecutive recordings join, the overlay layouts draw into the picture, and
-// every failure leaves nothing behind and the inputs untouched.
+// lumora-cli export of generated recordings: pictures a run of the original's
+// (ffmpeg framemd5), sound cut to the sample (ffprobe), driving data as
+// lumora-cli track reads it, overlays drawn in, failures leave nothing behind.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -21,12 +19,11 @@ namespace fs = std::filesystem;
 using test::Quote;
 using test::RunCli;
 
-std::string Shell(const std::string& command) { return test::RunCommand(command).out; }
-
 // The MD5 of every picture of a file's first video channel, by ffmpeg.
 std::vector<std::string> FrameMd5(const fs::path& file) {
-  std::istringstream in(Shell("ffmpeg -nostdin -loglevel error -i " + Quote(file.string()) +
-                              " -map 0:v:0 -f framemd5 -"));
+  std::istringstream in(test::RunCommand("ffmpeg -nostdin -loglevel error -i " +
+                                         Quote(file.string()) + " -map 0:v:0 -f framemd5 -")
+                            .out);
   std::vector<std::string> sums;
   for (std::string line; std::getline(in, line);)
     if (!line.empty() && line[0] != '#') sums.push_back(line.substr(line.rfind(',') + 2));
@@ -34,9 +31,10 @@ std::vector<std::string> FrameMd5(const fs::path& file) {
 }
 
 std::string Probe(const fs::path& file, const std::string& stream, const std::string& entries) {
-  return Shell("ffprobe -v error -select_streams " + stream +
-               " -count_packets -show_entries stream=" + entries + " -of csv=p=0 " +
-               Quote(file.string()));
+  return test::RunCommand("ffprobe -v error -select_streams " + stream +
+                          " -count_packets -show_entries stream=" + entries + " -of csv=p=0 " +
+                          Quote(file.string()))
+      .out;
 }
 
 nlohmann::json Fixes(const fs::path& clip) {
@@ -89,19 +87,12 @@ TEST(ClipExport, LosslessClipIsARunOfTheOriginalWithItsFixes) {
   const fs::path clip = out / "mid.avi";
   const auto r = RunCli("export " + Path("a.avi") + " --from 2.5 --to 5.5 -o " + Quote(clip));
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  const auto summary = nlohmann::json::parse(r.out);
-  EXPECT_DOUBLE_EQ(summary["start"].get<double>(), 2.0);  // the key frame before 2.5 s
-  EXPECT_DOUBLE_EQ(summary["end"].get<double>(), 5.5);
-  ASSERT_EQ(summary["streams"].size(), 4u);
-  EXPECT_EQ(summary["streams"][0]["packets"], 35);
-  // Front pictures 20..54 of the original, bit for bit; sound from 2.0 to
-  // 5.5 s at 8000 samples a second.
+  // From the key frame before 2.5 s: front pictures 20..54 of the original,
+  // bit for bit, and the sound from 2.0 to 5.5 s at 8000 samples a second.
   const auto original = FrameMd5(In().dir / "a.avi");
   ASSERT_GE(original.size(), 55u);
   EXPECT_EQ(FrameMd5(clip), std::vector<std::string>(original.begin() + 20, original.begin() + 55));
-  EXPECT_EQ(Shell("ffprobe -v error -select_streams a -show_entries stream=nb_frames -of csv=p=0 " +
-                  Quote(clip)),
-            "28000\n");
+  EXPECT_EQ(Probe(clip, "a", "nb_frames"), "28000\n");
   // The original's fixes of 2, 3, 4 and 5 s, re-stamped from the clip's start.
   const auto gps = Fixes(clip);
   const auto& truth = In().truth[0];
@@ -114,7 +105,7 @@ TEST(ClipExport, LosslessClipIsARunOfTheOriginalWithItsFixes) {
   std::size_t records = 0;
   for (const UserRecordTruth& rec : truth.records)
     records += rec.cts_ms >= 2000 && rec.cts_ms < 5500 ? 1 : 0;
-  EXPECT_EQ(summary["records"], records);
+  EXPECT_EQ(nlohmann::json::parse(r.out)["records"], records);
 }
 
 TEST(ClipExport, ConsecutiveAndIndexLessRecordings) {
@@ -136,13 +127,6 @@ TEST(ClipExport, ConsecutiveAndIndexLessRecordings) {
     EXPECT_EQ(gps[i]["cts"].get<std::uint32_t>(), i * 1000);
     EXPECT_DOUBLE_EQ(gps[i]["lat"].get<double>(), In().truth[1 + i / 4].fixes[i % 4].lat_nmea);
   }
-  // Across the join: from the key frame of 3 s in the first to 5.5 s.
-  const fs::path across = out / "across.avi";
-  ASSERT_EQ(RunCli("export " + Path("b1.avi") + " " + Path("b2.avi") + " --from 3.2 --to 5.5 -o " +
-                   Quote(across))
-                .exitCode,
-            0);
-  EXPECT_EQ(Probe(across, "v:0", "nb_read_packets"), "25\n");
   // A recording without an index exports what a scan of it finds.
   const fs::path cut = out / "cut.avi";
   ASSERT_EQ(RunCli("export " + Path("cut.avi") + " --from 1 --to 3 -o " + Quote(cut)).exitCode, 0);
@@ -159,42 +143,40 @@ TEST(ClipExport, BadInputAndFailuresLeaveNothingBehind) {
     std::string args;
     int exitCode;
     bool sizeLimit;  // a file-size limit makes writing fail as a full disk does
+    const char* named;
   } rows[] = {
-      {a + " --from 9 --to 12 -o " + out, 2, false},                          // after the end
-      {a + " --from 3 --to 2 -o " + out, 2, false},                           // reversed
-      {a + " /no/such.avi --from 0 --to 1 -o " + out, 2, false},              // missing
-      {a + " " + Path("wide.avi") + " --from 0 --to 9 -o " + out, 2, false},  // mismatch
-      {a + " --from 0 --to 1 -o " + a, 2, false},                             // an input
-      {a + " --from 0 --to 1 -o /no/such/folder/x.avi", 1, false},            // no folder
-      {a + " --from 0 --to 8 -o " + out, 1, true},                            // disk full
+      {a + " --from 9 --to 12 -o " + out, 2, false, "after the end"},
+      {a + " --from 3 --to 2 -o " + out, 2, false, "after its start"},
+      {a + " /no/such.avi --from 0 --to 1 -o " + out, 2, false, "/no/such.avi"},
+      {a + " " + Path("wide.avi") + " --from 0 --to 9 -o " + out, 2, false, "wide.avi"},
+      {a + " --from 0 --to 1 -o " + a, 2, false, "a.avi"},  // an input
+      {a + " --from 0 --to 1 -o /no/such/folder/x.avi", 1, false, "/no/such/folder"},
+      {a + " --from 0 --to 8 -o " + out, 1, true, "writing the clip failed"},  // disk full
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.args);
     const std::string command = std::string(row.sizeLimit ? "ulimit -f 20; " : "") +
-                                Quote(test::CliPath()) + " export " + row.args + " >/dev/null";
-    EXPECT_EQ(test::RunCommand("sh -c " + Quote(command)).exitCode, row.exitCode);
+                                Quote(test::CliPath()) + " export " + row.args;
+    const auto r = test::RunCommand("sh -c " + Quote(command));
+    EXPECT_EQ(r.exitCode, row.exitCode);
+    EXPECT_NE(r.err.find(row.named), std::string::npos) << r.err;
     EXPECT_TRUE(fs::is_empty(folder.path()));
   }
   EXPECT_EQ(FrameMd5(In().dir / "a.avi"), before);  // the input is untouched
 
-  // The mismatching recording is named; cancelling removes the partial clip.
+  // Cancelling half-way removes the partial clip.
   ClipExportRequest request;
-  request.inputs = {In().dir / "a.avi", In().dir / "wide.avi"};
-  request.toUs = 9000000;
+  request.inputs = {In().dir / "a.avi"};
+  request.toUs = 8000000;
   request.output = folder / "x.avi";
   std::atomic<bool> cancel{false};
-  ClipExportResult r = CClipExport::Run(request, {}, cancel);
-  EXPECT_EQ(r.status, ClipExportResult::Status::kBadInput);
-  EXPECT_NE(r.message.find("wide.avi"), std::string::npos) << r.message;
-  request.inputs.pop_back();
-  request.toUs = 8000000;
   double last = 0;
   const auto progress = [&](double fraction) {
     last = fraction;
     if (fraction >= 0.5) cancel = true;
   };
-  r = CClipExport::Run(request, progress, cancel);
-  EXPECT_EQ(r.status, ClipExportResult::Status::kCancelled);
+  EXPECT_EQ(CClipExport::Run(request, progress, cancel).status,
+            ClipExportResult::Status::kCancelled);
   EXPECT_GE(last, 0.5);
   EXPECT_LT(last, 1.0);
   EXPECT_TRUE(fs::is_empty(folder.path()));
@@ -205,15 +187,9 @@ TEST(ClipOverlay, InfoLineShowsTimeSpeedPositionAndGForce) {
   const std::string rmc = "$GPRMC,123519,A,4807.038,S,01131.000,E,022.4,084.4,230394,,*6A";
   track.DecodeUserData(reinterpret_cast<const std::uint8_t*>(rmc.data()), rmc.size(), 0);
   // G record: set A Y = 2048 + 768 (0.75 g), X = 2048 (0 g), 07:08:09, 88 km/h.
-  std::vector<std::uint8_t> g(61, 0);
-  g[0] = 'M';
-  g[2] = 0x0B;
-  g[6] = 0x08;
-  g[13] = 1;
-  g[16] = 7;
-  g[17] = 8;
-  g[18] = 9;
-  g[19] = 88;
+  std::vector<std::uint8_t> g = {'M', 0, 0x0B, 0, 0, 0, 0x08, 0, 0, 0,
+                                 0,   0, 0,    1, 0, 0, 7,    8, 9, 88};
+  g.resize(61);
   track.DecodeUserData(g.data(), g.size(), 0);
   track.SetDuration(1000);
   EXPECT_EQ(CClipOverlay::InfoText(track, 0, 0),
@@ -225,9 +201,11 @@ TEST(ClipOverlay, InfoLineShowsTimeSpeedPositionAndGForce) {
 
 // Mean brightness of a region of the picture at `seconds`, decoded by ffmpeg.
 double MeanLuma(const fs::path& file, double seconds, const std::string& crop) {
-  const std::string raw = Shell("ffmpeg -nostdin -v error -ss " + std::to_string(seconds) + " -i " +
-                                Quote(file.string()) + " -frames:v 1 -vf crop=" + crop +
-                                " -f rawvideo -pix_fmt gray -");
+  const std::string raw =
+      test::RunCommand("ffmpeg -nostdin -v error -ss " + std::to_string(seconds) + " -i " +
+                       Quote(file.string()) + " -frames:v 1 -vf crop=" + crop +
+                       " -f rawvideo -pix_fmt gray -")
+          .out;
   double sum = 0;
   for (unsigned char c : raw) sum += c;
   return raw.empty() ? -1 : sum / static_cast<double>(raw.size());

@@ -61,10 +61,10 @@ TEST(ClipPlan, RangesAcrossConsecutiveRecordings) {
     EXPECT_EQ(plan.endUs, static_cast<std::int64_t>(r.realEnd * kS));
     ASSERT_EQ(plan.pieces.size(), r.pieces.size());
     for (std::size_t i = 0; i < r.pieces.size(); ++i) {
-      EXPECT_EQ(plan.pieces[i].source, r.pieces[i].source);
-      EXPECT_EQ(plan.pieces[i].startUs, r.pieces[i].startUs);
-      EXPECT_EQ(plan.pieces[i].endUs, r.pieces[i].endUs);
-      EXPECT_EQ(plan.pieces[i].clipOffsetUs, r.pieces[i].clipOffsetUs);
+      const ClipPiece& p = plan.pieces[i];
+      const ClipPiece& e = r.pieces[i];
+      EXPECT_EQ(std::tuple(p.source, p.startUs, p.endUs, p.clipOffsetUs),
+                std::tuple(e.source, e.startUs, e.endUs, e.clipOffsetUs));
     }
   }
   // Empty, reversed and outside ranges are refused with a message.
@@ -96,9 +96,8 @@ TEST(ClipPlan, SoundIsCutToTheSampleAndJoinsWherePicturesJoin) {
     SCOPED_TRACE(r.blockSeconds);
     const SoundCut cut = CClipPlan::CutSound(
         r.piece, 8000, static_cast<std::int64_t>(r.blockSeconds * kS), r.samples, r.written);
-    EXPECT_EQ(cut.silence, r.expected.silence);
-    EXPECT_EQ(cut.skip, r.expected.skip);
-    EXPECT_EQ(cut.count, r.expected.count);
+    EXPECT_EQ(std::tuple(cut.silence, cut.skip, cut.count),
+              std::tuple(r.expected.silence, r.expected.skip, r.expected.count));
   }
 }
 
@@ -129,8 +128,7 @@ TEST(ExportRange, DefaultMarginsSpillIntoConsecutiveNeighboursOnly) {
     SCOPED_TRACE(r.in);
     const ExportSpan span = CExportRange::Span(r.previous, cur, r.next, r.in, r.out);
     EXPECT_EQ(span.files, r.files);
-    EXPECT_EQ(span.fromMs, r.from);
-    EXPECT_EQ(span.toMs, r.to);
+    EXPECT_EQ(std::pair(span.fromMs, span.toMs), std::pair(r.from, r.to));
   }
 }
 
