@@ -1,7 +1,5 @@
-// The display widgets under the offscreen platform: the QPainter display with the
-// rendering checks it shares with the OpenGL one and what only the widget does,
-// and the two video areas (their place, the input that reaches the host, scroll
-// bars and the dragged view).
+// The QPainter display (the rendering checks it shares with the OpenGL one and
+// what only the widget does) and the two video areas, offscreen.
 #include "display/qt/CDisplayFactory.h"
 #include "display/qt/CPainterDisplay.h"
 #include "display/qt/CRearViewDlg.h"
@@ -55,14 +53,6 @@ TEST_F(PainterDisplay, StillImageWhenStopped) { CheckStillWhenStopped(*display, 
 TEST_F(PainterDisplay, CaptionAtTheTopLeft) { CheckCaption(*display, parent, grab); }
 
 TEST_F(PainterDisplay, DeviceLossRecovery) { CheckDeviceLossRecovery(*display, grab); }
-
-TEST_F(PainterDisplay, CoversItsParentWithControlId) {
-  EXPECT_EQ(widget->geometry(), QRect(0, 0, 640, 480));
-  EXPECT_EQ(widget->property("controlId").toInt(), 0x2000);
-  parent.resize(300, 200);
-  display->FitToParent();
-  EXPECT_EQ(widget->size(), QSize(300, 200));
-}
 
 // Counts the paint events a widget receives.
 struct PaintCounter : QObject {
@@ -208,7 +198,7 @@ TEST_F(VideoWindows, DoubleClickAndWheelReachTheHost) {
   EXPECT_EQ(host.zoomIns, (std::vector<int>{1, 0, 0}));
 }
 
-TEST_F(VideoWindows, ScrollBarsAndWheelMoveTheView) {
+TEST_F(VideoWindows, ScrollBarsWheelAndDragMoveTheView) {
   zoom->SetScrollRange(Qt::Vertical, 0, 400);
   zoom->OnVScroll(CScrollAxis::kPageDown);
   zoom->OnVScroll(CScrollAxis::kPageDown);
@@ -221,14 +211,12 @@ TEST_F(VideoWindows, ScrollBarsAndWheelMoveTheView) {
   rear->OnHScroll(CScrollAxis::kPageDown);
   EXPECT_EQ(rear->ScrollPos(Qt::Horizontal), 30);
   EXPECT_EQ(rear->View()->x(), -30);
-}
-
-TEST_F(VideoWindows, DraggingTheViewKeepsItOverTheArea) {
+  // A drag at zoom level 1 keeps the view filling the area.
   test::Press(zoom->View(), {100, 100});
   EXPECT_EQ(zoom->View()->LastDown(), QPoint(100, 100));
   test::DragTo(zoom->View(), {150, 120});
   test::Release(zoom->View(), {150, 120});
-  EXPECT_EQ(zoom->View()->geometry(), QRect(0, 0, 640, 360));  // level 1 fills the area
+  EXPECT_EQ(zoom->View()->geometry(), QRect(0, 0, 640, 360));
   EXPECT_EQ(host.redraws, 1);
 }
 

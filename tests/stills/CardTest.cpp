@@ -11,8 +11,6 @@
 #include <signal.h>
 #include <sys/resource.h>
 
-#include <sstream>
-
 namespace lumora {
 namespace {
 
@@ -50,6 +48,11 @@ TEST(FormatCheck, OnlyASmallRemovableCardOffNoSystemDisk) {
   dir.Dir("card/normal");
   dir.Dir("empty");
   const DriveInfo card{dir / "card", true, false, "/dev/sdc1", "vfat"};
+  const DriveInfo hdd{dir / "hdd", false, false, "/dev/sdb1", "ext4"};
+  const DriveInfo empty{dir / "empty", true, false, "/dev/sdc1", "vfat"};
+  const DriveInfo onRootDisk{card.root, true, false, "/dev/sda1", "vfat"};
+  const DriveInfo onHomeDisk{card.root, true, false, "/dev/nvme0n1p1", "vfat"};
+  const DriveInfo share{card.root, true, false, "server:/share", "nfs"};  // no block device
   const std::vector<MountEntry> mounts{{.mountPoint = "/", .source = "/dev/sda2"},
                                        {.mountPoint = "/home", .source = "/dev/nvme0n1p3"},
                                        {.mountPoint = card.root.string(), .source = "/dev/sdc1"}};
@@ -62,35 +65,15 @@ TEST(FormatCheck, OnlyASmallRemovableCardOffNoSystemDisk) {
   } rows[] = {
       {"8 GB card", {card}, 7600, FormatCheck::Ready, 8},
       {"16 GB card", {card}, 15200, FormatCheck::Ready, 16},
-      {"fixed disk first",
-       {{dir / "hdd", false, false, "/dev/sdb1", "ext4"}, card},
-       7600,
-       FormatCheck::NoCard,
-       0},
-      {"no camera folders",
-       {{dir / "empty", true, false, "/dev/sdc1", "vfat"}},
-       7600,
-       FormatCheck::NoCard,
-       0},
+      {"fixed disk first", {hdd, card}, 7600, FormatCheck::NoCard, 0},
+      {"no camera folders", {empty}, 7600, FormatCheck::NoCard, 0},
       {"no drive", {}, 7600, FormatCheck::NoCard, 0},
       {"size unknown", {card}, -1, FormatCheck::NoCard, 0},
       {"32 GB card", {card}, 30500, FormatCheck::TooLarge, 32},
       {"64 GB card", {card}, 60000, FormatCheck::TooLarge, 100000},
-      {"on the root disk",
-       {{card.root, true, false, "/dev/sda1", "vfat"}},
-       7600,
-       FormatCheck::UnsafeDevice,
-       8},
-      {"on the home disk",
-       {{card.root, true, false, "/dev/nvme0n1p1", "vfat"}},
-       7600,
-       FormatCheck::UnsafeDevice,
-       8},
-      {"no block device",
-       {{card.root, true, false, "server:/share", "nfs"}},
-       7600,
-       FormatCheck::UnsafeDevice,
-       8},
+      {"on the root disk", {onRootDisk}, 7600, FormatCheck::UnsafeDevice, 8},
+      {"on the home disk", {onHomeDisk}, 7600, FormatCheck::UnsafeDevice, 8},
+      {"share", {share}, 7600, FormatCheck::UnsafeDevice, 8},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);

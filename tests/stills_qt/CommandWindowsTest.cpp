@@ -1,5 +1,4 @@
-// The card commands (the drive chooser, Format's refusals, question and choice
-// between cards, its steps being the format flow test's; Download), printing a
+// The card commands (Format's steps are the format flow test's), printing a
 // window (to PDF, read back with pdftoppm) and the still window.
 #include "display/qt/CPrintScreen.h"
 #include "display/qt/CStillView.h"
@@ -161,10 +160,9 @@ TEST_F(CardCommands, FormatOfSeveralCardsTheUserPicksWhichOne) {
   EXPECT_EQ(formatted.size(), 1u);
 }
 
-TEST_F(CardCommands, DownloadOfNothingSelectedOrToNoFolder) {
+// Nothing selected: the main window test shows the message.
+TEST_F(CardCommands, DownloadToNoFolder) {
   EXPECT_EQ(Run(""), Download::NotSelected);
-  EXPECT_EQ(Text(0), QStringLiteral("File is not selected."));
-  EXPECT_EQ(boxes.Requests()[0].icon, kMbIconWarning);
   EXPECT_TRUE(titles.empty());
   boxes.Clear();
   Into({});
