@@ -1,6 +1,5 @@
-// The DIT mode's lists and their columns, and the message box that names the
-// invalid logs (shown only when there are some). The window's flows (scan, replay, set-up,
-// leaving) are checked through the main window in tests/app.
+// The DIT mode's lists and the invalid-log message box; its flows are checked
+// through the main window in tests/app.
 #include <gtest/gtest.h>
 
 #include <QTreeWidget>

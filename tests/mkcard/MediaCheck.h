@@ -1,7 +1,5 @@
 #pragma once
-// Outside checks of the generator's output: a small RIFF AVI parser of its own
-// (stream headers, movi chunks in order, idx1 entries) and what ffprobe and
-// ffmpeg say about a media file.
+// Outside checks of the generator's output: an AVI parser of its own, ffprobe.
 
 #include <cstdint>
 #include <filesystem>
@@ -51,6 +49,8 @@ struct Chunk {
 struct AviLayout {
   bool ok = false;
   uint32_t riff_size = 0, avih_flags = 0;
+  std::string top;         // ids of the top-level chunks after the form type
+  bool odd_sizes = false;  // a top-level chunk of odd size
   std::vector<StreamHeader> streams;
   uint64_t movi_type_pos = 0;
   std::vector<Chunk> movi;
@@ -74,6 +74,8 @@ inline AviLayout ParseAvi(const std::vector<uint8_t>& b) {
   a.riff_size = Le32(&b[4]);
   walk(12, b.size(), [&](const std::string& top, size_t pos, uint32_t size) {
     const size_t body = pos + 8, end = body + size;
+    a.top += top;
+    a.odd_sizes = a.odd_sizes || size % 2 != 0;
     if (top == "idx1") {
       a.has_index = true;
       for (size_t p = body; p + 16 <= end; p += 16)
@@ -101,9 +103,7 @@ inline AviLayout ParseAvi(const std::vector<uint8_t>& b) {
   return a;
 }
 
-// What ffprobe says of each stream (codec_type, codec_name, time_base,
-// width, height, sample_rate, channels, duration, nb_read_packets), and the
-// lines ffmpeg reports and pictures it decodes when asked to decode the video.
+// ffprobe's streams, and the errors and pictures of ffmpeg decoding the video.
 struct Probe {
   std::string format;
   nlohmann::json streams = nlohmann::json::array();
@@ -111,7 +111,7 @@ struct Probe {
   int decoded_frames = 0;
 };
 
-inline Probe ProbeFile(const std::filesystem::path& file, bool decode) {
+inline Probe ProbeFile(const std::filesystem::path& file) {
   const CliResult r = RunCommand(
       "ffprobe -v error -count_packets -count_frames -show_entries format=format_name:stream="
       "codec_type,codec_name,time_base,width,height,duration,sample_rate,channels,"
@@ -122,7 +122,6 @@ inline Probe ProbeFile(const std::filesystem::path& file, bool decode) {
   if (r.exitCode != 0 || j.is_discarded() || !j.contains("format")) return p;
   p.format = j["format"].value("format_name", "");
   p.streams = j["streams"];
-  if (!decode) return p;
   for (const auto& s : p.streams) {
     if (s.value("codec_type", "") == "video")
       p.decoded_frames += std::stoi(s.value("nb_read_frames", "0"));
@@ -135,8 +134,7 @@ inline Probe ProbeFile(const std::filesystem::path& file, bool decode) {
   return p;
 }
 
-// A stream in one line: type, codec, width, height, time base, sample rate,
-// channels and packets, each as ffprobe gives it (absent ones left out).
+// A stream in one line of the fields ffprobe gives.
 inline std::string Summary(const nlohmann::json& stream) {
   std::string out;
   for (const char* name : {"codec_type", "codec_name", "width", "height", "time_base",

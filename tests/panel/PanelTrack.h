@@ -1,6 +1,5 @@
 #pragma once
-// Builds driving-data tracks for the panel tests from real user-data
-// payloads: G-sensor samples with their assistance words and RMC sentences.
+// Driving-data tracks built from real user-data payloads.
 
 #include <cmath>
 #include <cstdint>

@@ -1,5 +1,5 @@
-// Drive logs: their lines and files, the panel texts of a point, the
-// statistics of a drive, the drive list and lumora-cli dit.
+// Drive logs: lines, files, panel texts, statistics, the drive list, lumora-cli
+// dit and the replay.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -8,6 +8,7 @@
 #include "library/CDitDriveList.h"
 #include "library/CDitFile.h"
 #include "library/CDitPanelText.h"
+#include "library/CDitReplay.h"
 #include "library/CDitStatistics.h"
 #include "tests/dit/DitTestSupport.h"
 #include "tests/support/Cli.h"
@@ -17,8 +18,10 @@ namespace {
 
 using test::CliResult;
 using test::DitLine;
+using test::RecordingHost;
 using test::RunCli;
 using test::TempFolder;
+using Calls = std::vector<std::string>;
 
 DitPoint Point(const std::string& line) {
   DitPoint p;
@@ -40,19 +43,21 @@ TEST(DitFile, ParsesTheFiveFields) {
 }
 
 TEST(DitFile, LinesThatAreNotPoints) {
-  const char* const bad[] = {
-      "2026120508301,3541.2345,13946.47,50,1.0",    // 13-character date-time
-      "202612050830123,3541.2345,13946.47,50,1.0",  // 15 characters
-      "2026120508301x,3541.2345,13946.47,50,1.0",   // a letter in it
-      "20261205083012,0,13946.47,50,1.0",           // zero coordinates
-      "20261205083012,3541.2345,0.0,50,1.0",
-      "20261205083012,3541.2345,13946.47,50",  // four and six fields
-      "20261205083012,3541.2345,13946.47,50,1.0,9",
-      "20261205083012,35x1,13946.47,50,1.0",  // not numbers
-      "20261205083012,3541.2,13946.47,fast,1.0",    "20261205083012,nan,13946.47,50,1.0",
-      "20261205083012,1e300,13946.47,50,1.0",  // off the globe
-      "20261205083012,9541.2,13946.47,50,1.0",      "",
-  };
+  // Date-times of 13 and 15 characters or with a letter, zero coordinates,
+  // four and six fields, fields that are not numbers, places off the globe.
+  const char* const bad[] = {"2026120508301,3541.2345,13946.47,50,1.0",
+                             "202612050830123,3541.2345,13946.47,50,1.0",
+                             "2026120508301x,3541.2345,13946.47,50,1.0",
+                             "20261205083012,0,13946.47,50,1.0",
+                             "20261205083012,3541.2345,0.0,50,1.0",
+                             "20261205083012,3541.2345,13946.47,50",
+                             "20261205083012,3541.2345,13946.47,50,1.0,9",
+                             "20261205083012,35x1,13946.47,50,1.0",
+                             "20261205083012,3541.2,13946.47,fast,1.0",
+                             "20261205083012,nan,13946.47,50,1.0",
+                             "20261205083012,1e300,13946.47,50,1.0",
+                             "20261205083012,9541.2,13946.47,50,1.0",
+                             ""};
   for (const char* line : bad) EXPECT_FALSE(CDitFile::ParseLine(line, nullptr)) << line;
   EXPECT_FALSE(CDitFile::ParseLine(std::string(300, '1'), nullptr));
   // Blanks around numbers are tolerated.
@@ -61,8 +66,7 @@ TEST(DitFile, LinesThatAreNotPoints) {
 
 TEST(DitFile, ReadsEveryValidLineAndSkipsTheRest) {
   TempFolder dir;
-  // 8 MiB without a line break, a line that starts like a point but runs on,
-  // bad lines, and a last line without its line break.
+  // 8 MiB without a break, a point running on, a last line without its break.
   const std::string text = std::string(8 * 1024 * 1024, '7') + "\n" +
                            DitLine(0, 3541.1, 13946.1, 10) + "garbage line\r\n" +
                            "20261205083010,3541.2345,13946.47,50,1.0" + std::string(100000, '0') +
@@ -100,33 +104,20 @@ TEST(DitFile, CaptureFolderIsBesideTheDitFolder) {
   EXPECT_EQ(CDitFile::CaptureFolder(other / "DIT" / "GPS" / "x.DIT"), other / "CAPTURE");
 }
 
-TEST(DitPanelText, LinesOfAPointAndTheSpeedCurve) {
+// Panel lines (0.2345 minutes are 14.1 seconds; south and west unsigned).
+TEST(DitPanelText, LinesOfAPoint) {
   const DitPoint p = Point("20261205083012,3541.2345,13946.4700,61,2.5");
   const DitPoint south = Point("20261205083012,-3352.0500,-7038.0000,0,0");
-  const std::pair<std::string, std::string> rows[] = {
-      {CDitPanelText::DateLine(p), "2026-12-05"},
-      {CDitPanelText::TimeLine(p), "08:30:12"},
-      // 0.2345 minutes are 14.07 seconds, shown to a tenth.
-      {CDitPanelText::LatitudeLine(p), "035 041 14.1"},
-      {CDitPanelText::LongitudeLine(p), "139 046 28.2     "},
-      {CDitPanelText::LatitudeLine(south), "033 052 3.0"},
-      {CDitPanelText::LongitudeLine(south), "070 038 0.0     "},
-      {CDitPanelText::AxisLabel(0, false), "       160kph"},
-      {CDitPanelText::AxisLabel(4, true), "       0mph"},
-  };
-  for (const auto& [got, want] : rows) EXPECT_EQ(got, want);
-  const std::vector<DitPoint> points = {Point("20261205083000,3541.0,13946.0,0,0"),
-                                        Point("20261205083001,3541.0,13946.0,100,0"),
-                                        Point("20261205083002,3541.0,13946.0,250,0")};
-  EXPECT_EQ(CDitPanelText::SpeedCurve(points, false), std::vector<int>({0, 100, 200}));
-  EXPECT_EQ(CDitPanelText::SpeedCurve(points, true), std::vector<int>({0, 62, 156}));
+  EXPECT_EQ(CDitPanelText::DateLine(p) + "|" + CDitPanelText::TimeLine(p), "2026-12-05|08:30:12");
+  EXPECT_EQ(CDitPanelText::LatitudeLine(p) + "|" + CDitPanelText::LongitudeLine(p),
+            "035 041 14.1|139 046 28.2     ");
+  EXPECT_EQ(CDitPanelText::LatitudeLine(south) + "|" + CDitPanelText::LongitudeLine(south),
+            "033 052 3.0|070 038 0.0     ");
 }
 
-// Distance and times of a drive: whole metres per step from 110560 m per
-// degree of latitude and 84800 m per degree of longitude; steps over an hour
-// or back in time add nothing; moving above 0 km/h, over-speed above the limit.
-// A point: `s` seconds after 08:00:00, `north` and `east` minutes from 35 41' N
-// 139 46' E, its speed.
+// Statistics: whole metres from 110560 m per degree north, 84800 east; steps
+// over an hour or back in time add nothing; moving > 0 km/h, over-speed > limit.
+// A point: seconds after 08:00:00, minutes north and east of 35 41' 139 46'.
 struct P {
   int s, north, east, speed;
 };
@@ -188,8 +179,7 @@ TEST(DitStatistics, TextsAndFiles) {
   EXPECT_EQ(s.Points(), 0);
 }
 
-// The drive list: the card's DIT/GPS scan, its rows and the one message that
-// names every invalid log, the opened files' size rule, and a new limit.
+// The drive list: DIT/GPS scan, rows, one message naming every invalid log.
 std::string Drive(int points, int speed) {
   std::string text;
   for (int s = 0; s < points; ++s) text += DitLine(s, 3541.0 + s * 0.01, 13946.0, speed);
@@ -243,8 +233,7 @@ TEST(DitDriveList, CleanCardsAndNoCardHaveNoMessage) {
   EXPECT_TRUE(list.Rows().empty());
 }
 
-// Opened files need ".dit" in the name (any case) and more than 10 KiB; a
-// large file without points is reported.
+// Opened files need ".dit" (any case) and more than 10 KiB.
 TEST(DitDriveList, OpenedFilesNeedTheExtensionAndMoreThanTenKiB) {
   TempFolder dir;
   const auto big = dir.Write("20261205_083000.DIT", Drive(400, 30));
@@ -262,8 +251,7 @@ TEST(DitDriveList, OpenedFilesNeedTheExtensionAndMoreThanTenKiB) {
   EXPECT_EQ(CDitDriveList::DateOfName(""), "--");
 }
 
-// lumora-cli dit: the statistics as JSON, the drive as GPX in UTC, and clear
-// errors for bad files.
+// lumora-cli dit: statistics as JSON, GPX in UTC, errors for bad files.
 TEST(DitCli, PrintsTheStatistics) {
   TempFolder dir;
   const auto path = dir.Write("20261205_083000.DIT", DitLine(0, 3541.0, 13946.0, 0) +
@@ -308,6 +296,192 @@ TEST(DitCli, BadFilesAreReported) {
   EXPECT_NE(o.err.find("cannot open"), std::string::npos);
   o = RunCli("dit --limit -1 " + dir.Write("good.DIT", DitLine(0, 3541.0, 13946.0, 0)).string());
   EXPECT_EQ(o.exitCode, 2);
+}
+
+// The replay: map calls, timer, route markers, the marker point by point, the
+// pictures at their time, pause, stop, seek, leaving.
+
+constexpr int kPoints = 40;
+const std::string kDelete = "javascript:DeleteOverlay()";
+const std::string kRest = "javascript:DrawCurrent('139.774494', '35.684066')";
+
+// The call for point i of the drive below: longitude first, six decimals.
+std::string Call(const char* function, int i) {
+  char text[96];
+  std::snprintf(text, sizeof text, "javascript:%s('%.6f', '%.6f')", function,
+                139 + (46 + i * 0.07) / 60, 35 + (41 + i * 0.05) / 60);
+  return text;
+}
+
+// 40 points 30 s apart from 08:30:00; three pictures of the drive, one other.
+struct Card {
+  Card() {
+    std::string text;
+    for (int i = 0; i < kPoints; ++i)
+      text += DitLine(i * 30, 3541 + i * 0.05, 13946 + i * 0.07, 40 + i);
+    dit = dir.Write("DIT/GPS/20261205_083000.DIT", text);
+    for (const char* name :
+         {"083000/20261205_083005.jpg", "083000/20261205_084500.JPG", "083000/20261205_084800.jpg",
+          "083000/notes.txt", "144700/20261205_083010.jpg"})
+      dir.Write(std::string("CAPTURE/20261205_") + name, "jpeg");
+  }
+  TempFolder dir;
+  std::filesystem::path dit;
+  RecordingHost host;
+  CDitReplay replay{&host};
+};
+
+TEST(DitReplay, CallTextsAndPointRow) {
+  EXPECT_EQ(CDitReplay::DrawCurrentCall(139.774494, 35.684066), kRest);
+  EXPECT_EQ(CDitReplay::IconMarkerCall(127.5, 37.25),
+            "javascript:IconMarker('127.500000', '37.250000')");
+  EXPECT_EQ(CDitReplay::DeleteOverlayCall(), kDelete);
+  DitPoint p;
+  ASSERT_TRUE(CDitFile::ParseLine("20261205083012,3541.2345,13946.4700,61,2.5", &p));
+  EXPECT_EQ(CDitReplay::PointRow(p),
+            Calls({"083012", "0830", "35.687242", "139.774500", "61", "2.500000"}));
+}
+
+TEST(DitReplay, EnteringAndLeavingTheMode) {
+  Card card;
+  card.replay.EnterMode(card.dit);
+  EXPECT_TRUE(card.replay.InMode());
+  EXPECT_EQ(card.replay.Buffer(0).size(), 6220800u);
+  EXPECT_EQ(card.replay.Buffer(2).size(), 2073600u);
+  // The marker rests, then shows the selected drive's first point.
+  EXPECT_EQ(card.host.scripts, Calls({kRest, Call("DrawCurrent", 0)}));
+  ASSERT_EQ(card.replay.CaptureCount(), 3);
+  EXPECT_EQ(card.replay.Pictures()[0].m_nHourSec, 830);
+  EXPECT_EQ(card.replay.Pictures()[1].m_nHourSec, 845);
+  // Leaving at speed 8 sets 2: stop, rest, route markers gone.
+  card.replay.SetMultiplier(8);
+  card.host.scripts.clear();
+  card.replay.LeaveMode();
+  EXPECT_EQ(card.replay.Multiplier(), 2);
+  EXPECT_EQ(card.host.multipliers.back(), 2);
+  EXPECT_FALSE(card.replay.HasBuffers());
+  EXPECT_FALSE(card.replay.InMode());
+  EXPECT_EQ(card.host.scripts, Calls({Call("DrawCurrent", 0), kRest, kDelete}));
+  // Multipliers 1 and 2 stay.
+  card.replay.EnterMode({});
+  card.replay.SetMultiplier(1);
+  card.replay.LeaveMode();
+  EXPECT_EQ(card.replay.Multiplier(), 1);
+}
+
+TEST(DitReplay, FullReplayMarksTheRouteMovesTheMarkerAndShowsPictures) {
+  Card card;
+  card.replay.Play(card.dit);
+  EXPECT_EQ(card.replay.GetState(), CDitReplay::kRunning);
+  EXPECT_TRUE(card.host.timerRunning);
+  EXPECT_TRUE(card.host.pauseLook);
+  EXPECT_EQ(card.host.sliderMax, kPoints);
+  EXPECT_EQ(card.replay.TimerInterval(), 100);
+  EXPECT_EQ(card.host.periods, std::vector<int>({100}));
+  // Route markers first: the old ones removed, then one per point in order.
+  Calls expected = {kDelete};
+  for (int i = 0; i < kPoints; ++i) expected.push_back(Call("IconMarker", i));
+  EXPECT_EQ(card.host.scripts, expected);
+  card.host.scripts.clear();
+  int ticks = 0;
+  for (; card.replay.GetState() == CDitReplay::kRunning && ticks < 1000; ++ticks)
+    card.replay.Update();
+  // One tick per point, and one more that finds the end, stops and rewinds.
+  EXPECT_EQ(ticks, kPoints + 1);
+  expected.clear();
+  for (int i = 0; i < kPoints; ++i) expected.push_back(Call("DrawCurrent", i));
+  expected.push_back(kDelete);
+  expected.push_back(Call("DrawCurrent", 0));
+  EXPECT_EQ(card.host.scripts, expected);
+  EXPECT_EQ(card.host.sharedDuration, kPoints);
+  // 08:30:05 first; 08:45:00 once 08:41:00 (index 22) is over 10 from 0830.
+  EXPECT_EQ(card.host.pictures,
+            Calls({"20261205_083005.jpg", "20261205_084500.JPG", "20261205_083005.jpg"}));
+  ASSERT_EQ(card.host.pictureAtIndex.size(), 3u);
+  EXPECT_EQ(card.host.pictureAtIndex[1], 22);
+  EXPECT_EQ(card.replay.GetState(), CDitReplay::kStopped);
+  EXPECT_FALSE(card.host.timerRunning);
+  EXPECT_FALSE(card.host.pauseLook);
+  EXPECT_EQ(card.replay.Index(), 0);
+  EXPECT_EQ(card.host.lastSlider, 0);
+}
+
+// Pause and resume; speeds 1, 2, 4, 8, 1 (timer 100 ms / speed, not started
+// while paused); a strip click seeks; Stop rewinds; past the end it stops.
+TEST(DitReplay, PauseSpeedSeekAndStop) {
+  Card card;
+  card.replay.Play(card.dit);
+  card.replay.Update();
+  card.replay.Update();
+  card.replay.Play(card.dit);
+  EXPECT_EQ(card.replay.GetState(), CDitReplay::kPaused);
+  EXPECT_FALSE(card.host.timerRunning);
+  EXPECT_FALSE(card.host.pauseLook);
+  EXPECT_EQ(card.host.playerPauses, 1);
+  card.replay.CycleSpeed();
+  EXPECT_FALSE(card.host.timerRunning);
+  card.replay.Play(card.dit);
+  EXPECT_EQ(card.replay.GetState(), CDitReplay::kRunning);
+  EXPECT_EQ(card.replay.Index(), 2);
+  for (int i = 0; i < 4; ++i) card.replay.CycleSpeed();
+  EXPECT_EQ(card.host.periods, std::vector<int>({100, 50, 25, 12, 100, 50}));
+  EXPECT_EQ(card.host.multipliers, std::vector<int>({2, 4, 8, 1, 2}));
+  EXPECT_EQ(card.replay.TimerInterval(), 50);
+  // The middle of a strip at x 105, 537 wide: point 19, the index after it.
+  card.host.scripts.clear();
+  card.replay.Seek(105 + 537 / 2, 105, 537);
+  EXPECT_EQ(card.host.sharedPosition, 19);
+  EXPECT_EQ(card.host.scripts, Calls({Call("DrawCurrent", 19)}));
+  EXPECT_EQ(card.replay.Index(), 20);
+  card.host.scripts.clear();
+  card.replay.Stop();
+  EXPECT_EQ(card.replay.GetState(), CDitReplay::kStopped);
+  EXPECT_EQ(card.replay.Index(), 0);
+  EXPECT_FALSE(card.host.timerRunning);
+  EXPECT_EQ(card.host.scripts, Calls({kDelete, Call("DrawCurrent", 0)}));
+  card.replay.Play(card.dit);
+  card.replay.Seek(105 + 537, 105, 537);
+  EXPECT_EQ(card.replay.GetState(), CDitReplay::kStopped);
+  EXPECT_EQ(card.host.lastSlider, 0);
+}
+
+// A drive is selected only while stopped; Stop with a drive moves the marker
+// there. Markers off: the route markers go and a replay draws none.
+TEST(DitReplay, SelectingDrivesAndMarkers) {
+  Card card;
+  const auto other = card.dir.Write("DIT/GPS/20261205_090000.DIT", DitLine(0, 3600.0, 12700.0, 10));
+  EXPECT_TRUE(card.replay.SelectDrive(card.dit));
+  EXPECT_EQ(card.host.scripts, Calls({kDelete, Call("DrawCurrent", 0)}));
+  EXPECT_EQ(card.replay.CaptureCount(), 3);
+  card.replay.ToggleMarkers();
+  EXPECT_FALSE(card.host.markerLook);
+  EXPECT_EQ(card.host.scripts.back(), kDelete);
+  card.replay.Play(card.dit);
+  EXPECT_EQ(card.host.Count("javascript:IconMarker"), 0);
+  card.replay.ToggleMarkers();
+  EXPECT_TRUE(card.host.markerLook);
+  EXPECT_EQ(card.host.Count("javascript:IconMarker"), kPoints);
+  EXPECT_FALSE(card.replay.SelectDrive(other));
+  card.host.scripts.clear();
+  card.replay.Stop(other);
+  EXPECT_EQ(card.host.scripts,
+            Calls({kDelete, "javascript:DrawCurrent('127.000000', '36.000000')"}));
+  EXPECT_EQ(card.replay.Drive(), other);
+}
+
+TEST(DitReplay, DrivesWithoutPointsOrPicturesStopCleanly) {
+  TempFolder dir;
+  RecordingHost host;
+  CDitReplay replay(&host);
+  replay.Play(dir.Write("DIT/GPS/20261205_083000.DIT", ""));
+  replay.Update();
+  EXPECT_EQ(replay.GetState(), CDitReplay::kStopped);
+  replay.Play(dir.Write("DIT/GPS/20261205_090000.DIT", DitLine(0, 3541.0, 13946.0, 5)));
+  EXPECT_EQ(replay.CaptureCount(), 0);
+  replay.Update();
+  replay.Update();
+  EXPECT_EQ(replay.GetState(), CDitReplay::kStopped);
+  EXPECT_TRUE(host.pictures.empty());
 }
 
 }  // namespace
