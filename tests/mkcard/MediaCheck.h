@@ -19,14 +19,9 @@ inline std::vector<uint8_t> ReadAll(const std::filesystem::path& file) {
 
 // The fields of a comma-separated line.
 inline std::vector<std::string> Split(const std::string& line) {
-  std::vector<std::string> out(1);
-  for (char c : line) {
-    if (c == ',') {
-      out.emplace_back();
-    } else {
-      out.back().push_back(c);
-    }
-  }
+  std::vector<std::string> out;
+  std::istringstream in(line);
+  for (std::string field; std::getline(in, field, ',');) out.push_back(field);
   return out;
 }
 

@@ -18,7 +18,7 @@ using test::SampleSpec;
 
 // The needle from (272, 511), 45 long, 1.6875 degrees per km/h from -45;
 // above 80 folded (160 - v) and mirrored; ends truncated.
-TEST(DataPanelNeedle, EndsFoldingAndHeadingArrow) {
+TEST(DataPanelNeedle, NeedleArrowGaugeAndCursor) {
   const std::tuple<int, int, PanelPoint> rows[] = {
       {0, 0, {240, 542}},   {40, 40, {230, 493}},  {62, 62, {249, 472}}, {80, 80, {272, 466}},
       {81, 79, {273, 466}}, {120, 40, {313, 493}}, {159, 1, {304, 541}}, {160, 0, {303, 542}},
@@ -34,10 +34,8 @@ TEST(DataPanelNeedle, EndsFoldingAndHeadingArrow) {
   EXPECT_EQ(R::HeadingArrow(&h, 50), (PanelLine{384, 510, 400, 526, 2, 0xCE981D}));
   EXPECT_EQ(R::HeadingArrow(&h, 1), (PanelLine{384, 510, 384, 510, 2, 0xCE981D}));
   EXPECT_EQ(R::HeadingArrow(nullptr, 50), (PanelLine{384, 510, 384, 510, 2, 0xCE981D}));
-}
-
-// The gauge: word 0 at the position, at most 160, mph v * 10 / 16.
-TEST(DataPanelNeedle, GaugeSpeed) {
+  // The gauge reads word 0 at the position, at most 160, mph v * 10 / 16; the
+  // cursor x 255 + 397 * position / duration, never past 647.
   CDrivingTrack track;
   EXPECT_EQ(R::GaugeSpeed(track, 5000, 10000, 0), 0);
   EXPECT_EQ(R::GaugeSpeed(track, 0, 0, 0), 0);
@@ -46,18 +44,16 @@ TEST(DataPanelNeedle, GaugeSpeed) {
   FillTrack(track, 10, SampleSpec{.speed = 100}, 10000);
   EXPECT_EQ(R::GaugeSpeed(track, 5000, 10000, 0), 100);
   EXPECT_EQ(R::GaugeSpeed(track, 5000, 10000, 1), 62);
-  EXPECT_EQ(R::DisplaySpeed(100, 0), 100);
-  EXPECT_EQ(R::DisplaySpeed(100, 1), 62);
-}
-
-// The cursor: x 255 + 397 * position / duration, never past 647.
-TEST(DataPanelCursor, NeverPastX647) {
-  const std::tuple<int, int, int> rows[] = {{0, 60000, 255},     {30000, 60000, 453},
-                                            {59999, 60000, 647}, {60000, 60000, 647},
-                                            {90000, 60000, 647}, {1000, 0, 255}};
-  for (const auto& [position, duration, x] : rows) {
-    EXPECT_EQ(R::CursorX(position, duration), x) << position << " of " << duration;
+  std::vector<int> xs;
+  for (auto [position, duration] : {std::pair{0, 60000},
+                                    {30000, 60000},
+                                    {59999, 60000},
+                                    {60000, 60000},
+                                    {90000, 60000},
+                                    {1000, 0}}) {
+    xs.push_back(R::CursorX(position, duration));
   }
+  EXPECT_EQ(xs, std::vector<int>({255, 453, 647, 647, 647, 255}));
 }
 
 TEST(DataPanelText, TextsAndLabels) {
@@ -178,8 +174,7 @@ TEST(DataViewPaint, NeedleOfTheSpeed) {
     QPoint on, off;
   };
   const Row rows[] = {
-      {80, 0, {272, 490}, {256, 527}},   // straight up to (272, 466)
-      {0, 0, {256, 527}, {272, 490}},    // to (240, 542)
+      {80, 0, {272, 490}, {256, 527}},   // straight up to (272, 466), not to (240, 542)
       {240, 0, {288, 527}, {256, 527}},  // clamped at 160: to (303, 542)
       {100, 1, {260, 491}, {284, 492}},  // 62 mph to (249, 472), not 100 to (297, 473)
   };
@@ -237,30 +232,27 @@ TEST(DataViewPaint, CursorAtTheEndAndEmptyTracks) {
   }
 }
 
-TEST(DataViewPaint, TextBlockWithoutTimeOrFix) {
-  Panel panel;
-  panel.input.label = "20240101_120000_F.avi";
-  const QImage im = panel.Paint(&CDataView::DrawDataText);
+// Without time and fix: the label, the time line left as it was, coordinates
+// blanked; with them all lines drawn, nothing outside. Between timed slots the
+// last time stays, until another recording.
+TEST(DataViewPaint, TextBlock) {
+  Panel bare;
+  bare.input.label = "20240101_120000_F.avi";
+  QImage im = bare.Paint(&CDataView::DrawDataText);
   EXPECT_GT(CountBright(im, QRect(500, 465, 250, 20)), 20);
-  // No time in the slot: the line keeps what was there.
   EXPECT_EQ(CountColour(im, kTimeLine, kRed), 250 * 20);
-  // No fix: both coordinate lines are blanked with the text background.
   EXPECT_EQ(CountColour(im, QRect(500, 515, 250, 20), qRgb(255, 255, 255)), 0);
   EXPECT_GT(CountColour(im, QRect(500, 515, 100, 10), qRgb(50, 50, 50)), 400);
   EXPECT_GT(CountColour(im, QRect(500, 540, 100, 10), qRgb(50, 50, 50)), 400);
-  EXPECT_TRUE(panel.track.GetRestartSignal());
+  EXPECT_TRUE(bare.track.GetRestartSignal());
   // A recording without driving data: its notice takes the time-of-day line.
-  panel.input.notice = "No driving data";
-  EXPECT_GT(CountBright(panel.Paint(&CDataView::DrawDataText), kTimeLine), 20);
-}
+  bare.input.notice = "No driving data";
+  EXPECT_GT(CountBright(bare.Paint(&CDataView::DrawDataText), kTimeLine), 20);
 
-// Time and fix drawn; between timed slots the last time stays, until another
-// recording.
-TEST(DataViewPaint, TextBlockWithTimeAndFix) {
   Panel panel(SampleSpec{.hour = 12, .minute = 34, .second = 56});
   panel.input.label = "20240101_120000_F.avi";
   panel.input.fix = PanelFix{true, 3541.2345, 13946.4696, 'N', 'E', 30.0};
-  const QImage im = panel.Paint(&CDataView::DrawDataText);
+  im = panel.Paint(&CDataView::DrawDataText);
   for (int y : {490, 515, 540}) EXPECT_GT(CountBright(im, QRect(500, y, 250, 20)), 20) << y;
   EXPECT_EQ(im.pixel(499, 470), kRed);
   EXPECT_EQ(im.pixel(750, 470), kRed);
