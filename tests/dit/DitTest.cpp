@@ -24,9 +24,10 @@ using test::RunCli;
 using test::TempFolder;
 using Calls = std::vector<std::string>;
 
+// The point of one line (its line break left out).
 DitPoint Point(const std::string& line) {
   DitPoint p;
-  EXPECT_TRUE(CDitFile::ParseLine(line, &p)) << line;
+  EXPECT_TRUE(CDitFile::ParseLine(line.substr(0, line.find('\n')), &p)) << line;
   return p;
 }
 
@@ -89,10 +90,7 @@ TEST(DitFile, ReadsEveryValidLineAndSkipsTheRest) {
   std::mt19937 rng(7);
   for (char& c : binary) c = static_cast<char>(rng() & 0xFF);
   EXPECT_FALSE(CDitFile::IsValid(dir.Write("binary.DIT", binary)));
-}
-
-TEST(DitFile, CaptureFolderIsBesideTheDitFolder) {
-  TempFolder dir;
+  // The capture folder is beside the DIT folder, in the case found there.
   dir.Dir("capture/20261205_083000");
   const auto ditPath = dir / "DIT" / "GPS" / "20261205_083000.DIT";
   EXPECT_EQ(CDitFile::CaptureFolder(ditPath), dir / "capture");
@@ -141,25 +139,18 @@ TEST(DitStatistics, TableOfDrives) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    std::vector<DitPoint> points(row.points.size());
-    for (size_t i = 0; i < points.size(); ++i) {
-      const P& p = row.points[i];
-      const int t = 8 * 3600 + p.s;
-      char line[128];
-      std::snprintf(line, sizeof line, "20261205%02d%02d%02d,%d,%d,%d,0.0", t / 3600, t / 60 % 60,
-                    t % 60, 3541 + p.north, 13946 + p.east, p.speed);
-      ASSERT_TRUE(CDitFile::ParseLine(line, &points[i])) << line;
+    std::vector<DitPoint> points;
+    for (const P& p : row.points) {
+      points.push_back(Point(DitLine(p.s - 1800, 3541 + p.north, 13946 + p.east, p.speed)));
     }
     const CDitStatistics s = CDitStatistics::Of(points, row.limit);
     EXPECT_EQ(s.Points(), static_cast<int>(points.size()));
-    EXPECT_EQ(s.DistanceMetres(), row.metres);
-    EXPECT_EQ(s.TotalSeconds(), row.total);
-    EXPECT_EQ(s.MovingSeconds(), row.moving);
-    EXPECT_EQ(s.OverspeedSeconds(), row.overspeed);
+    EXPECT_EQ(std::vector<std::int64_t>(
+                  {s.DistanceMetres(), s.TotalSeconds(), s.MovingSeconds(), s.OverspeedSeconds()}),
+              std::vector<std::int64_t>({row.metres, row.total, row.moving, row.overspeed}));
   }
-  EXPECT_EQ(CDitStatistics::DistanceText(0), "0.00 km");
-  EXPECT_EQ(CDitStatistics::DistanceText(12345), "12.35 km");
-  EXPECT_EQ(CDitStatistics::TimeText(0), "00:00:00");
+  EXPECT_EQ(CDitStatistics::DistanceText(0) + CDitStatistics::DistanceText(12345),
+            "0.00 km12.35 km");
   EXPECT_EQ(CDitStatistics::TimeText(3 * 3600 + 4 * 60 + 5), "03:04:05");
   EXPECT_EQ(CDitStatistics::TimeText(100 * 3600), "100:00:00");
   TempFolder dir;
@@ -429,7 +420,8 @@ TEST(DitReplay, PauseSpeedSeekAndStop) {
 // there. Markers off: the route markers go and a replay draws none.
 TEST(DitReplay, SelectingDrivesAndMarkers) {
   Card card;
-  const auto other = card.dir.Write("DIT/GPS/20261205_090000.DIT", DitLine(0, 3600.0, 12700.0, 10));
+  const auto other =
+      card.dir.Write("DIT/GPS/20261205_090000.DIT", DitLine(1800, 3600.0, 12700.0, 10));
   EXPECT_TRUE(card.replay.SelectDrive(card.dit));
   EXPECT_EQ(card.host.scripts, Calls({kDelete, Call("DrawCurrent", 0)}));
   EXPECT_EQ(card.replay.CaptureCount(), 3);
@@ -447,21 +439,17 @@ TEST(DitReplay, SelectingDrivesAndMarkers) {
   EXPECT_EQ(card.host.scripts,
             Calls({kDelete, "javascript:DrawCurrent('127.000000', '36.000000')"}));
   EXPECT_EQ(card.replay.Drive(), other);
-}
-
-TEST(DitReplay, DrivesWithoutPointsOrPicturesStopCleanly) {
-  TempFolder dir;
-  RecordingHost host;
-  CDitReplay replay(&host);
-  replay.Play(dir.Write("DIT/GPS/20261205_083000.DIT", ""));
-  replay.Update();
-  EXPECT_EQ(replay.GetState(), CDitReplay::kStopped);
-  replay.Play(dir.Write("DIT/GPS/20261205_090000.DIT", DitLine(0, 3541.0, 13946.0, 5)));
-  EXPECT_EQ(replay.CaptureCount(), 0);
-  replay.Update();
-  replay.Update();
-  EXPECT_EQ(replay.GetState(), CDitReplay::kStopped);
-  EXPECT_TRUE(host.pictures.empty());
+  // A drive of one point without pictures, and an empty one, stop cleanly.
+  const std::size_t shown = card.host.pictures.size();
+  card.replay.Play(other);
+  EXPECT_EQ(card.replay.CaptureCount(), 0);
+  card.replay.Update();
+  card.replay.Update();
+  EXPECT_EQ(card.replay.GetState(), CDitReplay::kStopped);
+  EXPECT_EQ(card.host.pictures.size(), shown);
+  card.replay.Play(card.dir.Write("DIT/GPS/20261205_100000.DIT", ""));
+  card.replay.Update();
+  EXPECT_EQ(card.replay.GetState(), CDitReplay::kStopped);
 }
 
 }  // namespace

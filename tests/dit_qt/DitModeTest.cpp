@@ -12,29 +12,27 @@
 namespace lumora {
 namespace {
 
-QStringList Headers(QTreeWidget* list) {
-  QStringList out;
-  for (int i = 0; i < list->columnCount(); ++i) out << list->headerItem()->text(i);
-  return out;
-}
-
 TEST(DitMode, ListsAndOpenedFiles) {
   MessageBoxRecorder boxes;
   QWidget owner;
   test::RecordingHost host;
   CDitMode mode(&owner, &host);
-  EXPECT_EQ(mode.DriveList()->objectName(), "5014");
-  EXPECT_EQ(Headers(mode.DriveList()),
-            QStringList({"No.", "Recorded Date", "Driving Distance", "Driving Time",
-                         "Overspeed Time", "ImgFolderPath", "Path"}));
+  const std::pair<QTreeWidget*, QStringList> lists[] = {
+      {mode.DriveList(),
+       {"No.", "Recorded Date", "Driving Distance", "Driving Time", "Overspeed Time",
+        "ImgFolderPath", "Path"}},
+      {mode.PointList(), {"Time", "Min", "Lat", "Lon", "Speed", "TTC"}},
+      {mode.PictureList(), {"Path", "HourSec"}},
+      {mode.PictureMinuteList(), {"Path", "HourMin", "revd", "revd", "revd", "revd"}}};
+  for (const auto& [list, headers] : lists) {
+    QStringList shown;
+    for (int i = 0; i < list->columnCount(); ++i) shown << list->headerItem()->text(i);
+    EXPECT_EQ(shown, headers);
+  }
+  EXPECT_EQ(mode.DriveList()->objectName() + mode.PointList()->objectName(), "50145017");
   EXPECT_EQ(mode.DriveList()->columnWidth(0), 40);
   EXPECT_EQ(mode.DriveList()->columnWidth(3), 160);
   EXPECT_TRUE(mode.DriveList()->isColumnHidden(6));
-  EXPECT_EQ(mode.PointList()->objectName(), "5017");
-  EXPECT_EQ(Headers(mode.PointList()), QStringList({"Time", "Min", "Lat", "Lon", "Speed", "TTC"}));
-  EXPECT_EQ(Headers(mode.PictureList()), QStringList({"Path", "HourSec"}));
-  EXPECT_EQ(Headers(mode.PictureMinuteList()),
-            QStringList({"Path", "HourMin", "revd", "revd", "revd", "revd"}));
 
   test::TempFolder dir;
   std::string big;

@@ -39,8 +39,8 @@ TEST(GraphDlgRules, SecondLinesAndLayouts) {
   EXPECT_EQ(R::SecondLineXs(60000, l), lines(61, 15));
   EXPECT_EQ(R::SecondLineXs(20000, l), lines(20, 45));
   EXPECT_TRUE(R::SecondLineXs(0, l).empty());
-  EXPECT_DOUBLE_EQ(R::PixelsPerSecond(60000, l), 15.0);
-  EXPECT_DOUBLE_EQ(R::PixelsPerSecond(0, l), 20.0);
+  EXPECT_EQ(std::make_pair(R::PixelsPerSecond(60000, l), R::PixelsPerSecond(0, l)),
+            std::make_pair(15.0, 20.0));
   EXPECT_EQ(R::GridLines(0, l).size(), 24u);
   const GraphLayout c = R::Layout(true);
   EXPECT_EQ(std::vector<int>({c.windowWidth, c.windowHeight, c.w, c.y0, c.r}),
@@ -280,8 +280,12 @@ double Current(CMapView& view, int i) {
 }
 qsizetype Markers(CMapView& view) { return State(view).value("markers").toArray().size(); }
 
-TEST(MapPage, CallsReachThePageFunctionsWithStringArguments) {
+TEST(MapPage, CallsRouteAndMarker) {
   CDrivingTrack track;
+  const char* const fixes[] = {"$GPRMC,000001,A,3541.2345,N,13946.4696,E,010.0,000.0,010124,,*00",
+                               "$GPRMC,000002,A,3541.3345,N,13946.5696,E,010.0,000.0,010124,,*00",
+                               "$GPRMC,000003,V,3541.4345,N,13946.6696,E,010.0,000.0,010124,,*00"};
+  for (int i = 0; i < 3; ++i) test::AddSentence(track, fixes[i], 1000 * (i + 1));
   CMapView view(&track);
   view.LoadMapPage();
   // A call made before the page has loaded waits for it.
@@ -312,17 +316,7 @@ TEST(MapPage, CallsReachThePageFunctionsWithStringArguments) {
   EXPECT_EQ(Call(view, "javascript:String(a\\b</x>\xec\xa7\x80)", &has),
             QString::fromUtf8("a\\b</x>\xec\xa7\x80"));
   EXPECT_TRUE(has);
-}
-
-TEST(MapPage, RouteOfTheRecordingAndMarkerForThePosition) {
-  CDrivingTrack track;
-  const char* const fixes[] = {"$GPRMC,000001,A,3541.2345,N,13946.4696,E,010.0,000.0,010124,,*00",
-                               "$GPRMC,000002,A,3541.3345,N,13946.5696,E,010.0,000.0,010124,,*00",
-                               "$GPRMC,000003,V,3541.4345,N,13946.6696,E,010.0,000.0,010124,,*00"};
-  for (int i = 0; i < 3; ++i) test::AddSentence(track, fixes[i], 1000 * (i + 1));
-  CMapView view(&track);
-  view.LoadMapPage();
-  ASSERT_TRUE(Loaded(view)) << "Qt WebEngine cannot load the map page";
+  // The recording's route (valid fixes only) and the marker of a position.
   view.ShowRoute();
   view.MarkPosition(1500);
   EXPECT_TRUE(view.LastFix().valid);

@@ -1,6 +1,7 @@
 #pragma once
 // Outside checks of the generator's output: an AVI parser of its own, ffprobe.
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -123,9 +124,8 @@ inline Probe ProbeFile(const std::filesystem::path& file) {
   }
   const CliResult d =
       RunCommand("ffmpeg -nostdin -v error -i " + Quote(file.string()) + " -map 0:v -f null -");
-  std::istringstream lines(d.err);
-  for (std::string line; std::getline(lines, line);) p.decode_errors += !line.empty();
-  p.decode_errors += d.exitCode != 0;
+  p.decode_errors =
+      static_cast<int>(std::count(d.err.begin(), d.err.end(), '\n')) + (d.exitCode != 0);
   return p;
 }
 

@@ -6,7 +6,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "tests/mkcard/MediaCheck.h"
@@ -63,21 +65,14 @@ std::set<std::string> FilesUnder(const fs::path& root) {
 // The camera's names and folders; a front/rear pair shares its stem; backup/ is
 // skipped by the scans.
 TEST_F(CardTest, EveryFileHasTheCamerasName) {
-  std::set<std::string> want = {"DIT/GPS/20261205_083000.DIT",
-                                "DIT/GPS/20261205_144700.DIT",
-                                "EVENT/20261205_083008_E1.avi",
-                                "NORMAL/20261205_083000_N1.avi",
-                                "NORMAL/20261205_083002_N1.avi",
-                                "NORMAL/20261205_083002_N2.avi",
-                                "NORMAL/20261205_083004_N1.avi",
-                                "NORMAL/20261205_083006_I1.avi",
-                                "NORMAL/LUMORA^20261205_083010_F^1^2^NI.mp4",
-                                "NORMAL/backup/20261205_083010_N1.avi",
-                                "PARKING/20261205_073000_P1.avi",
-                                "SETUP/data_factory.cfg",
-                                "SETUP/data_setup.cfg",
-                                "cfg/data_setup.cfg",
-                                "wifi.cfg"};
+  std::istringstream names(
+      "DIT/GPS/20261205_083000.DIT DIT/GPS/20261205_144700.DIT EVENT/20261205_083008_E1.avi "
+      "NORMAL/20261205_083000_N1.avi NORMAL/20261205_083002_N1.avi NORMAL/20261205_083002_N2.avi "
+      "NORMAL/20261205_083004_N1.avi NORMAL/20261205_083006_I1.avi "
+      "NORMAL/LUMORA^20261205_083010_F^1^2^NI.mp4 NORMAL/backup/20261205_083010_N1.avi "
+      "PARKING/20261205_073000_P1.avi SETUP/data_factory.cfg SETUP/data_setup.cfg "
+      "cfg/data_setup.cfg wifi.cfg");
+  std::set<std::string> want{std::istream_iterator<std::string>(names), {}};
   for (int s = 0; s < 8; s += 2) {
     for (const char* ext : {".JPG", ".jpg"}) {
       want.insert("CAPTURE/20261205_08300" + std::to_string(s) + "/20261205_08300" +
@@ -165,8 +160,7 @@ TEST_F(CardTest, StillsAreBaselineJpegs) {
 TEST_F(CardTest, SettingsFiles) {
   const std::string text = Text("cfg/data_setup.cfg");
   ASSERT_GT(text.size(), 2u);
-  EXPECT_EQ(text[0], '#');
-  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+  EXPECT_EQ(text.substr(0, 1) + text.substr(text.size() - 2), "#\r\n");
   for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1)) {
     ASSERT_EQ(text[i - 1], '\r') << "a line without CR at " << i;
   }
@@ -333,8 +327,6 @@ TEST_F(RecordingTest, LayoutsStreamsAndIndex) {
     EXPECT_EQ(streams, Texts({"video h264 192 108 1/30 90", "video h264 96 54 1/30 90",
                               "audio pcm_s16le 1/8000 8000 1 30", "1/11 33"}));
     EXPECT_EQ(probe.format + " " + std::string(probe.streams[0]["duration"]), "avi 3.000000");
-    EXPECT_EQ(truth.video_streams, 2);
-    EXPECT_EQ(truth.duration_ms, 3000);
     EXPECT_EQ(truth.stream_chunk_ids, Texts({"00dc", "01dc", "02wb", "03tx"}));
   }
 }
@@ -423,10 +415,9 @@ TEST_F(RecordingTest, RmcSentencesAreValidAndFollowTheDrive) {
     const double lon = std::stoi(t[5].substr(0, 3)) + std::stod(t[5].substr(3)) / 60.0;
     EXPECT_NEAR(lat, truth.fixes[i].lat_deg, 1e-9);
     EXPECT_NEAR(lon, truth.fixes[i].lon_deg, 1e-9);
-    EXPECT_TRUE(lat > 33 && lat < 39 && lon > 124 && lon < 132) << lat << " " << lon;
     const double speed = std::stod(t[7]) * 1852.0 / 3600.0;  // knots to m/s
     const double course = std::stod(t[8]);
-    EXPECT_TRUE(course >= 0 && course < 360) << course;
+    EXPECT_TRUE(lat > 33 && lat < 39 && lon > 124 && lon < 132 && course >= 0 && course < 360);
     const double dn = (lat - prev_lat) * 110560.0;
     const double de = (lon - prev_lon) * 84800.0;
     if (i > 1) {
@@ -495,15 +486,14 @@ TEST_F(RecordingTest, RearOnlyNoUserDataAndBadOptions) {
   o.channels = ChannelLayout::kRearOnly;
   RecordingTruth rear;
   const test::Probe p = test::ProbeFile(Write(o, &rear, "rear.avi"));
-  ASSERT_EQ(p.streams.size(), 2u);
-  EXPECT_EQ(p.streams[0]["width"], 96);
+  EXPECT_EQ(test::Summary(p.streams[0]) + " | " + test::Summary(p.streams[1]),
+            "video h264 96 54 1/30 90 | 1/11 33");
   EXPECT_EQ(rear.stream_chunk_ids, Texts({"00dc", "01tx"}));
   o.channels = ChannelLayout::kFrontOnly;
   o.user_data = UserDataLayout::kNone;
   RecordingTruth none;
-  const fs::path file = Write(o, &none, "none.avi");
+  EXPECT_EQ(test::ParseAvi(test::ReadAll(Write(o, &none, "none.avi"))).streams.size(), 2u);
   EXPECT_TRUE(none.records.empty());
-  EXPECT_EQ(test::ParseAvi(test::ReadAll(file)).streams.size(), 2u);
   // An odd width, no seconds, a missing folder, a cut at the very end.
   RecordingOptions bad[4] = {Small(), Small(), Small(), Small()};
   bad[0].front_width = 191;

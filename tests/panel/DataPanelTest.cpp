@@ -44,15 +44,10 @@ TEST(DataPanelNeedle, NeedleArrowGaugeAndCursor) {
   FillTrack(track, 10, SampleSpec{.speed = 100}, 10000);
   EXPECT_EQ(R::GaugeSpeed(track, 5000, 10000, 0), 100);
   EXPECT_EQ(R::GaugeSpeed(track, 5000, 10000, 1), 62);
+  const std::pair<int, int> at[] = {{0, 60000},     {30000, 60000}, {59999, 60000},
+                                    {60000, 60000}, {90000, 60000}, {1000, 0}};
   std::vector<int> xs;
-  for (auto [position, duration] : {std::pair{0, 60000},
-                                    {30000, 60000},
-                                    {59999, 60000},
-                                    {60000, 60000},
-                                    {90000, 60000},
-                                    {1000, 0}}) {
-    xs.push_back(R::CursorX(position, duration));
-  }
+  for (const auto& [position, duration] : at) xs.push_back(R::CursorX(position, duration));
   EXPECT_EQ(xs, std::vector<int>({255, 453, 647, 647, 647, 255}));
 }
 
@@ -169,23 +164,18 @@ struct Panel {
 
 // Half way along the needle it is drawn, half way to another speed's end not.
 TEST(DataViewPaint, NeedleOfTheSpeed) {
-  struct Row {
-    int speed, unit;
-    QPoint on, off;
-  };
-  const Row rows[] = {
+  const std::tuple<int, int, QPoint, QPoint> rows[] = {
       {80, 0, {272, 490}, {256, 527}},   // straight up to (272, 466), not to (240, 542)
       {240, 0, {288, 527}, {256, 527}},  // clamped at 160: to (303, 542)
       {100, 1, {260, 491}, {284, 492}},  // 62 mph to (249, 472), not 100 to (297, 473)
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.speed);
-    Panel panel(SampleSpec{.speed = row.speed});
+  for (const auto& [speed, unit, on, off] : rows) {
+    Panel panel(SampleSpec{.speed = speed});
     panel.input.position = 5000;
-    panel.input.speedUnit = row.unit;
+    panel.input.speedUnit = unit;
     const QImage image = panel.Paint(&CDataView::DrawGauges);
-    EXPECT_GT(CountColour(image, QRect(row.on - QPoint(1, 1), QSize(3, 3)), kNeedle), 0);
-    EXPECT_EQ(CountColour(image, QRect(row.off - QPoint(1, 1), QSize(3, 3)), kNeedle), 0);
+    EXPECT_GT(CountColour(image, QRect(on - QPoint(1, 1), QSize(3, 3)), kNeedle), 0) << speed;
+    EXPECT_EQ(CountColour(image, QRect(off - QPoint(1, 1), QSize(3, 3)), kNeedle), 0) << speed;
     // The face is drawn around the needle; the window outside the faces stays.
     EXPECT_EQ(image.pixel(100, 500), kRed);
   }
