@@ -275,8 +275,10 @@ QString Call(CMapView& view, const std::string& text, bool* hasResult = nullptr)
 QJsonObject State(CMapView& view) {
   return QJsonDocument::fromJson(Call(view, "javascript:MapState()").toUtf8()).object();
 }
-double Current(CMapView& view, int i) {
-  return State(view).value("current").toArray()[i].toDouble();
+// Value i of the page's "current" or "centre" pair; -1 when there is none.
+double At(CMapView& view, const char* pair, int i) {
+  const QJsonArray values = State(view).value(pair).toArray();
+  return i < values.size() ? values[i].toDouble() : -1;
 }
 qsizetype Markers(CMapView& view) { return State(view).value("markers").toArray().size(); }
 
@@ -296,9 +298,9 @@ TEST(MapPage, CallsRouteAndMarker) {
   EXPECT_EQ(Markers(view), 0);
   // Longitude first; the page centres on the marker.
   Call(view, MapMarkerRule::DrawCurrentCall(139.774494, 35.684066));
-  EXPECT_DOUBLE_EQ(Current(view, 0), 139.774494);
-  EXPECT_DOUBLE_EQ(Current(view, 1), 35.684066);
-  EXPECT_NEAR(State(view).value("centre").toArray()[0].toDouble(), 139.774494, 1e-4);
+  EXPECT_DOUBLE_EQ(At(view, "current", 0), 139.774494);
+  EXPECT_DOUBLE_EQ(At(view, "current", 1), 35.684066);
+  EXPECT_NEAR(At(view, "centre", 0), 139.774494, 1e-4);
   // Without the "javascript:" prefix, and with other separators.
   Call(view, "IconMarker('139.71', '35.61')");
   Call(view, "javascript:IconMarker(\"139.72\";\"35.62\")");
@@ -322,11 +324,11 @@ TEST(MapPage, CallsRouteAndMarker) {
   EXPECT_TRUE(view.LastFix().valid);
   EXPECT_DOUBLE_EQ(view.LastFix().latitude, 3541.3345);
   EXPECT_EQ(State(view).value("route").toInt(), 2);
-  EXPECT_NEAR(Current(view, 1), 35 + 41.3345 / 60, 1e-6);
+  EXPECT_NEAR(At(view, "current", 1), 35 + 41.3345 / 60, 1e-6);
   // An invalid fix moves nothing but is remembered as invalid.
   view.MarkPosition(2500);
   EXPECT_FALSE(view.LastFix().valid);
-  EXPECT_NEAR(Current(view, 1), 35 + 41.3345 / 60, 1e-6);
+  EXPECT_NEAR(At(view, "current", 1), 35 + 41.3345 / 60, 1e-6);
   // Past the last fix: no call at all.
   const std::size_t calls = view.CallLog().size();
   view.MarkPosition(5000);

@@ -103,7 +103,6 @@ TEST_F(CardTest, EveryRecordingOpensAndCarriesItsKindsData) {
     }
     EXPECT_EQ(p.format, "avi");
     EXPECT_EQ(p.streams[0]["nb_read_packets"], "30");
-    EXPECT_EQ(r.truth.duration_ms, 2000);
     EXPECT_EQ(r.truth.video_streams, p.streams[1]["codec_type"] == "video" ? 2 : 1);
     EXPECT_FALSE(r.truth.records.empty());
     bool marker = false;
