@@ -5,10 +5,9 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include "app/ViewerParts.h"
 #include "res/StringTable.h"
 #include "settings/CardSetupFiles.h"
-#include "settings/SetupFile.h"
-#include "settings/SystemPageRules.h"
 #include "settings/qt/CNewSetupDlg.h"
 #include "settings/qt/CSetupDlg.h"
 #include "settings/qt/CSetupPage.h"
@@ -24,12 +23,7 @@ class SetupCommandsTest : public test::WindowTest {
     adjustParts_ = [this](CSamplePlayerDlg::Parts& parts) {
       // The camera language as the viewer learns it: from the card's file.
       parts.languageProbe = [this] {
-        const SetupFileLocation location = FindSetupFile(Card());
-        SetupData data;
-        SetupComments comments;
-        if (!cardFound_ || !location.found || !LoadSetupFile(location.path, data, comments))
-          return 0;
-        return DialogLanguageCode(data.usMenuLanguage);
+        return cardFound_ ? ProbeCameraLanguage(*MakeDrives(Card())) : 0;
       };
       parts.findRemovableCard = parts.findCard;
       parts.readSpeedUnit = [this](int previous) {
