@@ -1,7 +1,7 @@
 // The main window on its real parts (engine, track, list window) and a
-// generated card: the list's order flips under the playing recording, end
-// notices belong to their recording, and a clip is exported between the in and
-// out marks. Playing through a card is in tests/faults.
+// generated card: the list toggle's look, end notices belong to their
+// recording, and a clip is exported between the in and out marks. Playing
+// through a card is in tests/faults.
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -11,10 +11,8 @@
 #include "app/AppIds.h"
 #include "app/CSamplePlayerDlg.h"
 #include "app/ExportMarks.h"
-#include "app/ListDlgPort.h"
 #include "app/ViewerParts.h"
 #include "library/CClipExportJob.h"
-#include "library/qt/CListDlg.h"
 #include "platform/qt/MessageBox.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestCard.h"
@@ -51,34 +49,6 @@ class EndToEnd : public ::testing::Test {
   test::TempFolder dir_;
   MessageBoxRecorder boxes_;
 };
-
-TEST_F(EndToEnd, NextAndPreviousFollowThePlayingRecordingAfterTheOrderFlips) {
-  auto window = MakeWindow(Small(5));
-  window->OpenCard(Card());
-  const int rows = window->List()->RowCount();
-  ASSERT_GT(rows, 3);
-  window->OnCommand(kIdNext);
-  const std::string playing = window->List()->RowPath(1);
-  auto* port = dynamic_cast<ListDlgPort*>(window->List());
-  ASSERT_NE(port, nullptr);
-  port->Dialog()->ToggleOrder();
-  // The playing recording moved from row 1 to row rows - 2 and stays marked.
-  const int moved = rows - 2;
-  ASSERT_EQ(window->List()->RowPath(moved), playing);
-  EXPECT_EQ(window->List()->SelectionMark(), moved);
-  window->OnTimer(kTimerUpdate);
-  EXPECT_EQ(port->Dialog()->SelectedRow(), moved);
-  // Previous opens the row above it in the new order, Next after flipping back
-  // the row below that one.
-  const std::string above = window->List()->RowPath(moved - 1);
-  window->OnCommand(kIdPrevious);
-  EXPECT_EQ(window->CurrentIndex(), moved - 1);
-  port->Dialog()->ToggleOrder();
-  ASSERT_EQ(window->List()->RowPath(2), above);
-  window->OnCommand(kIdNext);
-  EXPECT_EQ(window->CurrentIndex(), 3);
-  EXPECT_EQ(window->List()->SelectionMark(), 3);
-}
 
 TEST_F(EndToEnd, ListToggleLookAndAFormerRecordingsEndNotice) {
   auto window = MakeWindow(Small(3));

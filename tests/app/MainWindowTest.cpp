@@ -10,10 +10,12 @@
 
 #include <set>
 
+#include "app/ListDlgPort.h"
 #include "app/MainLayout.h"
 #include "app/SmartView.h"
 #include "data/qt/CGSensorDlg.h"
 #include "data/qt/CGraphDlg.h"
+#include "library/qt/CListDlg.h"
 #include "res/SkinIds.h"
 #include "res/StringTable.h"
 #include "tests/app/WindowTest.h"
@@ -202,6 +204,30 @@ TEST_F(MainWindowTest, EndOfRecordingOpensTheNextRowAndAHeldButtonWaits) {
   EXPECT_FALSE(window_->IsTimerRunning(kTimerUpdate));
   EXPECT_FALSE(window_->IsTimerRunning(kTimerRecover));
   EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(MainWindowTest, ListOrderFlipsUnderThePlayingRecording) {
+  MakeWindow();
+  OpenRecordings(5);
+  window_->OnCommand(kIdNext);
+  const std::string playing = window_->List()->RowPath(1);
+  auto* port = dynamic_cast<ListDlgPort*>(window_->List());
+  ASSERT_NE(port, nullptr);
+  port->Dialog()->ToggleOrder();
+  // The playing recording moved from row 1 to row 3 and stays marked.
+  ASSERT_EQ(window_->List()->RowPath(3), playing);
+  EXPECT_EQ(window_->List()->SelectionMark(), 3);
+  window_->OnTimer(kTimerUpdate);
+  EXPECT_EQ(port->Dialog()->SelectedRow(), 3);
+  // Previous opens the row above it in the new order; after flipping back,
+  // Next opens the row below that one.
+  const std::string above = window_->List()->RowPath(2);
+  window_->OnCommand(kIdPrevious);
+  EXPECT_EQ(player_->opened.back(), above);
+  port->Dialog()->ToggleOrder();
+  window_->OnCommand(kIdNext);
+  EXPECT_EQ(window_->CurrentIndex(), 3);
+  EXPECT_EQ(window_->List()->SelectionMark(), 3);
 }
 
 TEST_F(MainWindowTest, UnplayableFilesAndRecordingsWithoutDrivingData) {
