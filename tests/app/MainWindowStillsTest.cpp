@@ -175,7 +175,7 @@ TEST_F(MainWindowStillsTest, ClicksPlayARecordingOrShowAStillAndTheCardsRemovalC
   EXPECT_FALSE(Thumbs()->IsShowing());
 }
 
-TEST_F(MainWindowStillsTest, DownloadMessageSetsTheReloadMark) {
+TEST_F(MainWindowStillsTest, DownloadMessageSetsTheReloadMarkAndPrintAsks) {
   window_->OpenCard(Root().string());
   ASSERT_EQ(player_->GetState(), kStatePlaying);
   const std::size_t opened = player_->opened.size();
@@ -197,11 +197,9 @@ TEST_F(MainWindowStillsTest, DownloadMessageSetsTheReloadMark) {
   window_->OnTimer(kTimerUpdate);
   EXPECT_EQ(player_->opened.size(), opened + 1);
   EXPECT_FALSE(window_->ReloadMark());
-}
-
-TEST_F(MainWindowStillsTest, PrintOpensThePrintDialog) {
+  // Print opens the print dialog (cancelled here as soon as it is up).
   window_->show();
-  bool sawDialog = false;  // cancelled as soon as it is up
+  bool sawDialog = false;
   QTimer closer;
   QObject::connect(&closer, &QTimer::timeout, [&] {
     if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
@@ -212,7 +210,7 @@ TEST_F(MainWindowStillsTest, PrintOpensThePrintDialog) {
   closer.start(50);
   EXPECT_TRUE(window_->OnCommand(kIdPrint));
   EXPECT_TRUE(sawDialog);
-  EXPECT_TRUE(boxes_.Requests().empty());
+  EXPECT_EQ(boxes_.Requests().size(), 1u);
 }
 
 }  // namespace

@@ -581,7 +581,6 @@ TEST_F(MainWindowTest, KeyListAboutBoxAndDrops) {
   QStringList texts;
   for (auto* label : keys->findChildren<QLabel*>()) texts << label->text();
   EXPECT_TRUE(texts.contains(QStringLiteral("F, F11")));
-  EXPECT_TRUE(texts.contains(QString::fromUtf8("한 장면 앞으로")));
   EXPECT_TRUE(texts.contains(QString::fromUtf8("클립 내보내기")));
   EXPECT_EQ(texts.size(), 2 * 23 + 1);
 

@@ -202,7 +202,7 @@ TEST(ControlPlaces, TransportRowAndTheBandUnderTheEnlargedVideo) {
   }
 }
 
-TEST(PlaybackRules, TimesVolumeSpeedRowsAndMapCall) {
+TEST(PlaybackRules, TimesVolumeRowsHeldPlayerAndWheel) {
   const std::pair<std::int64_t, const char*> times[] = {
       {0, "00:00:00"}, {59999, "00:00:59"}, {3723000, "01:02:03"}, {-5, "00:00:00"}};
   for (const auto& [ms, text] : times) EXPECT_EQ(PlaybackRules::TimeText(ms), text);
@@ -225,9 +225,7 @@ TEST(PlaybackRules, TimesVolumeSpeedRowsAndMapCall) {
             "javascript:DrawCurrent('139.774494', '35.684066')");
   for (auto [records, usable] : {std::pair{0, false}, {1, true}, {17999, true}, {18000, false}})
     EXPECT_EQ(PlaybackRules::UsableRecordCount(records), usable) << records;
-}
-
-TEST(PlaybackRules, HeldPlayerMovesOnOnlyAtTheEndAndTheWheelSteps) {
+  // A held player moves on only at the end; the wheel steps 5 s a notch.
   using Step = PlaybackRules::HeldStep;
   const struct {
     std::int64_t position;
@@ -242,7 +240,6 @@ TEST(PlaybackRules, HeldPlayerMovesOnOnlyAtTheEndAndTheWheelSteps) {
   };
   for (const auto& r : rows)
     EXPECT_EQ(PlaybackRules::StepWhileHeld(r.position, 60000, r.endReached), r.step) << r.position;
-  // Wheel: 5 s per notch within 0 .. duration.
   EXPECT_EQ(PlaybackRules::WheelTarget(10000, 60000, 1), 15000);
   EXPECT_EQ(PlaybackRules::WheelTarget(10000, 60000, -3), 0);
   EXPECT_EQ(PlaybackRules::WheelTarget(58000, 60000, 2), 60000);
@@ -276,7 +273,7 @@ std::vector<std::uint16_t> Row(std::initializer_list<std::pair<int, int>> words)
   return row;
 }
 
-TEST(SmartIndicator, GroupsSelectTheBitmapAndTheSpeedText) {
+TEST(SmartIndicator, BitmapSpeedTextAndEventAlert) {
   std::vector<std::vector<std::uint16_t>> rows;
   auto source = [&rows](int r) -> const std::uint16_t* {
     return r >= 0 && r < static_cast<int>(rows.size()) ? rows[r].data() : nullptr;
@@ -305,15 +302,10 @@ TEST(SmartIndicator, GroupsSelectTheBitmapAndTheSpeedText) {
   EXPECT_EQ(mph.speedText, " 62");
   EXPECT_EQ(mph.unitText, "mph");
   EXPECT_EQ(indicator.Refresh(nullptr, 0, 0, 7, false).speedText, "  7");
-}
-
-TEST(SmartIndicator, EventAlertDrawsSixTimesAfterTheLastMarker) {
-  std::vector<std::vector<std::uint16_t>> rows(20, Row({}));
+  // The event alert draws six times after the last marker near the row.
+  rows.assign(20, Row({}));
   rows[10] = Row({{12, 2}});
-  auto source = [&rows](int r) -> const std::uint16_t* {
-    return r >= 0 && r < static_cast<int>(rows.size()) ? rows[r].data() : nullptr;
-  };
-  SmartIndicator indicator;
+  indicator = SmartIndicator();
   EXPECT_FALSE(indicator.Refresh(source, 3, 20, 0, false).drawAlert);
   // Rows 7..12 see the marker (i - 3 .. i + 2 includes 10).
   EXPECT_FALSE(indicator.Refresh(source, 6, 20, 0, false).drawAlert);
