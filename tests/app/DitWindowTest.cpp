@@ -35,7 +35,7 @@ std::string Call(const char* function, const DitPoint& p) {
   return text;
 }
 
-class DitWindowTest : public ::testing::Test {
+class DitWindowTest : public test::WindowTest {
  protected:
   static void SetUpTestSuite() {
     card_ = new test::TempFolder;
@@ -55,13 +55,8 @@ class DitWindowTest : public ::testing::Test {
 
   void SetUp() override {
     ASSERT_EQ(truth_->dit_files.size(), 2u);
-    test::FakeWindowParts fake;
-    player_ = fake.player;
-    map_ = fake.map;
-    fake.parts.languageProbe = [] { return 9; };
-    fake.parts.findCard = [] { return Root(); };
-    window_ = std::make_unique<CSamplePlayerDlg>(std::move(fake.parts));
-    window_->OnInitDialog();
+    adjustParts_ = [](CSamplePlayerDlg::Parts& parts) { parts.findCard = [] { return Root(); }; };
+    MakeWindow(9);
     window_->OnCommand(kIdSdOpen);
   }
 
@@ -86,10 +81,6 @@ class DitWindowTest : public ::testing::Test {
 
   static test::TempFolder* card_;
   static CardTruth* truth_;
-  MessageBoxRecorder boxes_;
-  test::FakePlayer* player_ = nullptr;
-  test::FakeMap* map_ = nullptr;
-  std::unique_ptr<CSamplePlayerDlg> window_;
 };
 
 test::TempFolder* DitWindowTest::card_ = nullptr;

@@ -1,8 +1,6 @@
 // The main window's thumbnail page, still window, reload mark and print
 // command on fake playback parts, driven through OnCommand. The pages' files,
 // decoders and the print scale are tested in tests/thumbs and tests/stills.
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPrintDialog>
@@ -10,15 +8,11 @@
 #include <QTreeWidget>
 
 #include "TestSupport.h"
-#include "app/AppIds.h"
-#include "app/CSamplePlayerDlg.h"
 #include "app/CThumbnailView.h"
 #include "app/ListDlgPort.h"
 #include "display/qt/CStillView.h"
 #include "library/qt/CListDlg.h"
-#include "platform/qt/MessageBox.h"
-#include "res/StringTable.h"
-#include "tests/support/WindowHarness.h"
+#include "tests/app/WindowTest.h"
 #include "tools/mkcard/SampleRecording.h"
 
 namespace lumora {
@@ -26,7 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class MainWindowStillsTest : public ::testing::Test {
+class MainWindowStillsTest : public test::WindowTest {
  protected:
   static void SetUpTestSuite() {
     // One card for the group: two real recordings, a captured still, and ten
@@ -48,13 +42,10 @@ class MainWindowStillsTest : public ::testing::Test {
   static void TearDownTestSuite() { delete card_; }
 
   void SetUp() override {
-    StringTable::Instance().SetLanguage(1033);
-    test::FakeWindowParts fake;
-    player_ = fake.player;
-    fake.parts.languageProbe = [] { return 1; };
-    fake.parts.findCard = [] { return Root().string(); };
-    window_ = std::make_unique<CSamplePlayerDlg>(std::move(fake.parts));
-    window_->OnInitDialog();
+    adjustParts_ = [](CSamplePlayerDlg::Parts& parts) {
+      parts.findCard = [] { return Root().string(); };
+    };
+    MakeWindow();
   }
 
   static fs::path Root() { return card_->path() / "card"; }
@@ -72,9 +63,6 @@ class MainWindowStillsTest : public ::testing::Test {
   }
 
   static test::TempFolder* card_;
-  MessageBoxRecorder boxes_;
-  test::FakePlayer* player_ = nullptr;
-  std::unique_ptr<CSamplePlayerDlg> window_;
 };
 
 test::TempFolder* MainWindowStillsTest::card_ = nullptr;
