@@ -26,13 +26,6 @@ using test::RunUntil;
 
 class EndToEnd : public ::testing::Test {
  protected:
-  static CardOptions Small(int recordings) {
-    CardOptions options = test::SmallCard(recordings);
-    options.front_width = 320;
-    options.front_height = 180;
-    options.with_stills = false;
-    return options;
-  }
   // The card, and the window on it (not yet opened).
   std::unique_ptr<CSamplePlayerDlg> MakeWindow(const CardOptions& options) {
     std::string error;
@@ -51,7 +44,9 @@ class EndToEnd : public ::testing::Test {
 };
 
 TEST_F(EndToEnd, ListToggleLookAndAFormerRecordingsEndNotice) {
-  auto window = MakeWindow(Small(3));
+  CardOptions options = test::SmallCard(3);
+  options.with_stills = false;
+  auto window = MakeWindow(options);
   window->OpenCard(Card());
   ASSERT_GT(window->List()->RowCount(), 2);
   CSkinButton* toggle = window->Button(kIdListToggle);

@@ -50,9 +50,7 @@ class MainWindowStillsTest : public test::WindowTest {
 
   static fs::path Root() { return card_->path() / "card"; }
   static fs::path Recording(int minute) {
-    char name[40];
-    std::snprintf(name, sizeof name, "20240101_12%02d00_N1.avi", minute);
-    return Root() / "NORMAL" / name;
+    return Root() / "NORMAL" / QString::asprintf("20240101_12%02d00_N1.avi", minute).toStdString();
   }
   CThumbnailView* Thumbs() { return window_->Thumbnails(); }
   void Click(int slot) {

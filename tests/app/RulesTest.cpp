@@ -287,13 +287,13 @@ TEST(SmartIndicator, BitmapSpeedTextAndEventAlert) {
     rows = {cases[i].row};
     EXPECT_EQ(indicator.Refresh(source, 0, 1, 0, false).bitmap, cases[i].bitmap) << "case " << i;
   }
-  const SmartFrame kmh = indicator.Refresh(nullptr, 0, 0, 88, false);
-  EXPECT_EQ(kmh.speedText, " 88");
-  EXPECT_EQ(kmh.unitText, "km/h");
-  const SmartFrame mph = indicator.Refresh(nullptr, 0, 0, 100, true);
-  EXPECT_EQ(mph.speedText, " 62");
-  EXPECT_EQ(mph.unitText, "mph");
-  EXPECT_EQ(indicator.Refresh(nullptr, 0, 0, 7, false).speedText, "  7");
+  for (auto [kmh, mph, text, unit] :
+       {std::tuple{88, false, " 88", "km/h"}, std::tuple{100, true, " 62", "mph"},
+        std::tuple{7, false, "  7", "km/h"}}) {
+    const SmartFrame frame = indicator.Refresh(nullptr, 0, 0, kmh, mph);
+    EXPECT_EQ(frame.speedText, text);
+    EXPECT_EQ(frame.unitText, unit);
+  }
   // The event alert draws six times after the last marker near the row.
   rows.assign(20, Row({}));
   rows[10] = Row({{12, 2}});

@@ -6,11 +6,6 @@
 
 #include <QLabel>
 
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "app/AppIds.h"
 #include "app/CSamplePlayerDlg.h"
 #include "platform/qt/MessageBox.h"

@@ -153,11 +153,7 @@ TEST_F(ViewerShot, ThumbnailPagesShowTheCardsPicturesTenAtATime) {
 
 // With --report-start it prints one JSON line of its start times and exits.
 TEST_F(ViewerShot, StartReportPrintsStartTimesAsJsonAndExits) {
-  CardOptions options = test::SmallCard(2, 4);
-  options.front_width = 320;
-  options.front_height = 180;
-  options.with_stills = false;
-  MakeTestCard(options);
+  MakeTestCard(test::SmallCard(2, 4));
   const test::ViewerRun run =
       test::RunViewer({QStringLiteral("--card"), Card(), QStringLiteral("--report-start")}, false);
   const std::string out = run.out.toStdString();
