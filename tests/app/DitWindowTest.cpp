@@ -1,7 +1,5 @@
-// DIT mode in the main window on a generated card (two drives, stills of the
-// first, plus one malformed log): which command reaches the replay, what the
-// window shows and hides around it, and that leaving restores video mode.
-// The replay, the drive list and their statistics are tested in tests/dit.
+// DIT mode in the main window on a generated card: the commands reaching the
+// replay, what the window shows around it, leaving (the replay is in tests/dit).
 #include <QApplication>
 #include <QLineEdit>
 #include <QSlider>

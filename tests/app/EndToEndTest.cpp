@@ -1,7 +1,5 @@
-// The main window on its real parts (engine, track, list window) and a
-// generated card: the list toggle's look, end notices belong to their
-// recording, and a clip is exported between the in and out marks. Playing
-// through a card is in tests/faults.
+// The main window on its real parts and a generated card: the list toggle's
+// look, end notices of a former recording, clip export (playing on: tests/faults).
 #include <gtest/gtest.h>
 
 #include <QLabel>

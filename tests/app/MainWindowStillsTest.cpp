@@ -1,6 +1,5 @@
-// The main window's thumbnail page, still window, reload mark and print
-// command on fake playback parts, driven through OnCommand. The pages' files,
-// decoders and the print scale are tested in tests/thumbs and tests/stills.
+// The main window's thumbnail page, still window, reload mark and print command
+// (pages, decoders and printing themselves: tests/thumbs, tests/stills).
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPrintDialog>

@@ -1,6 +1,5 @@
-// The main window on fake parts: each command reaches its effect, and the
-// flows of playing a list (open, play, pause, next, end, stop) hold together.
-// The rule classes behind them are tested with their values in RulesTest.
+// The main window on fake parts: each command reaches its effect and the flows
+// of playing a list hold together (the rules' values are in RulesTest).
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
@@ -316,8 +315,7 @@ TEST_F(MainWindowTest, PanesFollowTheChannelsAndThePaneButtons) {
   EXPECT_EQ(window_->RearPlacement(), kPaneSmall);
 }
 
-// The visible controls of the window are exactly the placed ones of its mode,
-// each at its place.
+// The visible controls are exactly the placed ones of the mode, at their places.
 void ExpectControlsAtTheirPlaces(CSamplePlayerDlg& window) {
   const bool enlarged = window.WindowMode() == kModeEnlarged;
   std::set<int> placed;

@@ -1,7 +1,5 @@
-// The main window's rule classes, each over a table of literal cases: pane
-// and control places, the progress strip, playback rules, the seek queue, the
-// SMART indicator, keys, drops, DIT speed bitmaps, the command line, the
-// mount table and the thumbnail page's cells.
+// The main window's rule classes (places, strips, playback, seek queue, SMART
+// indicator, keys, drops, command line, mount table), over literal tables.
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>

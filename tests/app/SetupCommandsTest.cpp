@@ -1,6 +1,5 @@
-// The main window's settings commands: SETUP (card and settings-file checks,
-// the modal dialog, language and speed unit afterwards) and the legacy
-// settings button.
+// The main window's SETUP command (card and file checks, the dialog, language
+// and speed unit afterwards) and the legacy settings button.
 #include <QApplication>
 #include <QRadioButton>
 #include <QTimer>

@@ -13,8 +13,7 @@
 namespace lumora {
 namespace {
 
-// The camera language comes from the card's settings file: 0 without a card,
-// a file or a known code.
+// The camera language from the card's file: 0 without card, file or known code.
 TEST(ViewerParts, LanguageComesFromTheCardsSettingsFile) {
   test::TempFolder dir;
   const std::string root = dir.path().string();

@@ -1,7 +1,5 @@
-// Starts the real lumora-viewer on a small generated card, as a user starts
-// it, and checks what only the whole program shows: the saved window picture
-// of the playing window, of DIT mode and of the thumbnail page (with the web
-// map drawing route, markers and the position marker), and its start report.
+// The real lumora-viewer on a generated card: what only the whole program shows
+// (saved window pictures with video and web map, DIT mode, thumbnails; start report).
 #include <gtest/gtest.h>
 
 #include <QJsonDocument>
@@ -114,8 +112,7 @@ TEST_F(ViewerShot, DitReplayShowsDrivesPictureCurveAndRouteMarkers) {
   ExpectMarkerCentredAndMoving(early, late, kRoute, 60, 4.0);
 }
 
-// The number of colours in AREA: a decoded picture has many, an empty frame
-// one or two.
+// Colours in AREA: a decoded picture has many, an empty frame one or two.
 int Colours(const QImage& image, const QRect& area) {
   QSet<QRgb> seen;
   for (int y = area.top(); y <= area.bottom(); y += 2)
