@@ -1,17 +1,17 @@
 // The main window's thumbnail page, still window, reload mark and print command
 // (pages, decoders and printing themselves: tests/thumbs, tests/stills).
 #include <QApplication>
-#include <QMouseEvent>
 #include <QPrintDialog>
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "TestSupport.h"
 #include "app/CThumbnailView.h"
 #include "app/ListDlgPort.h"
 #include "display/qt/CStillView.h"
 #include "library/qt/CListDlg.h"
 #include "tests/app/WindowTest.h"
+#include "tests/support/Pictures.h"
+#include "tests/support/WidgetInput.h"
 #include "tools/mkcard/SampleRecording.h"
 
 namespace lumora {
@@ -33,7 +33,7 @@ class MainWindowStillsTest : public test::WindowTest {
     options.seed = 5;
     ASSERT_TRUE(WriteRecording(Recording(1), options, &error)) << error;
     for (int i = 2; i < 12; ++i)
-      test::WriteText(Recording(i), std::string(30 * 1024, static_cast<char>('a' + i)));
+      test::WriteFile(Recording(i), std::string(30 * 1024, static_cast<char>('a' + i)));
     const fs::path capture = card_->Dir("card/CAPTURE/20240101_120000");
     ASSERT_FALSE(test::MakeJpeg(capture, 320, 240).empty());
     fs::remove(capture / "pic320x240.ppm");
@@ -52,12 +52,7 @@ class MainWindowStillsTest : public test::WindowTest {
     return Root() / "NORMAL" / QString::asprintf("20240101_12%02d00_N1.avi", minute).toStdString();
   }
   CThumbnailView* Thumbs() { return window_->Thumbnails(); }
-  void Click(int slot) {
-    const QPointF at = CThumbnailView::PictureBox(slot).center();
-    QMouseEvent press(QEvent::MouseButtonPress, at, Thumbs()->mapToGlobal(at), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Thumbs(), &press);
-  }
+  void Click(int slot) { test::Press(Thumbs(), CThumbnailView::PictureBox(slot).center()); }
 
   static test::TempFolder* card_;
 };

@@ -2,7 +2,6 @@
 // of playing a list hold together (the rules' values are in RulesTest).
 #include <QApplication>
 #include <QDialog>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSlider>
 #include <QWheelEvent>
@@ -18,6 +17,7 @@
 #include "res/SkinIds.h"
 #include "res/StringTable.h"
 #include "tests/app/WindowTest.h"
+#include "tests/support/WidgetInput.h"
 #include "ui/CBitSlider.h"
 #include "ui/CSkinButton.h"
 
@@ -365,14 +365,9 @@ TEST_F(MainWindowTest, SeekBarStripSliderAndSpeed) {
   OpenRecordings();
   window_->show();
   auto* seek = static_cast<CBitSlider*>(window_->Slider(kIdSeekSlider));
-  auto mouse = [seek](QEvent::Type type, int x, Qt::MouseButtons held) {
-    QMouseEvent event(type, QPointF(x, 10), seek->mapToGlobal(QPointF(x, 10)), Qt::LeftButton, held,
-                      Qt::NoModifier);
-    QApplication::sendEvent(seek, &event);
-  };
+
   // A click at 80 % of the bar: 429 of 537 pixels of 60 s.
-  mouse(QEvent::MouseButtonPress, 429, Qt::LeftButton);
-  mouse(QEvent::MouseButtonRelease, 429, Qt::NoButton);
+  test::Click(seek, {429, 10});
   EXPECT_EQ(player_->seeks.back(), 47932);
   EXPECT_EQ(seek->GetPos(), 47932);
   EXPECT_EQ(LabelText(kIdPositionLabel), QStringLiteral("00:00:47"));
@@ -385,10 +380,10 @@ TEST_F(MainWindowTest, SeekBarStripSliderAndSpeed) {
   player_->seeking = 1;
   const std::size_t asked = player_->seeks.size();
   const int thumb = seek->Thumb()->geometry().center().x();
-  mouse(QEvent::MouseButtonPress, thumb, Qt::LeftButton);
-  mouse(QEvent::MouseMove, 100, Qt::LeftButton);
-  mouse(QEvent::MouseMove, 200, Qt::LeftButton);
-  mouse(QEvent::MouseButtonRelease, 200, Qt::NoButton);
+  test::Press(seek, {thumb, 10});
+  test::DragTo(seek, {100, 10});
+  test::DragTo(seek, {200, 10});
+  test::Release(seek, {200, 10});
   const int released = seek->GetPos();
   EXPECT_EQ(player_->seeks.size(), asked);
   EXPECT_TRUE(window_->SeekBusy());
@@ -503,17 +498,14 @@ TEST_F(MainWindowTest, KeysReachTheirCommandsFromBothWindowsButNotFromTextFields
   window_->SetCommandObserver([&commands](int id) { commands.push_back(id); });
   QWidget* listWindow = window_->findChild<QDialog*>(QStringLiteral("CListDlg"));
   ASSERT_NE(listWindow, nullptr);
-  auto press = [](QWidget* target, int key) {
-    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(target, &event);
-  };
+
   for (const KeyBinding& b : window_->Keys().Bindings()) {
     if (b.key == Qt::Key_F1 || b.key == Qt::Key_G || b.key == Qt::Key_S || b.key == Qt::Key_E) {
       continue;  // they open windows
     }
     for (QWidget* target : {static_cast<QWidget*>(window_.get()), listWindow}) {
       commands.clear();
-      press(target, b.key);
+      test::Key(target, b.key);
       EXPECT_EQ(commands, std::vector<int>{b.videoCommand}) << b.key;
     }
   }
@@ -522,7 +514,7 @@ TEST_F(MainWindowTest, KeysReachTheirCommandsFromBothWindowsButNotFromTextFields
   QApplication::setActiveWindow(window_.get());
   field->setFocus();
   commands.clear();
-  press(field, Qt::Key_Space);
+  test::Key(field, Qt::Key_Space);
   EXPECT_TRUE(commands.empty());
 }
 
