@@ -172,26 +172,6 @@ std::vector<std::string> DataPanelRules::DitAxisLabels(int speedUnit) {
   return labels;
 }
 
-std::string DataPanelRules::DitDateText(int year, int month, int day) {
-  return Format("%4d-%02d-%02d", year, month, day);
-}
-
-std::string DataPanelRules::DitTimeText(int hour, int minute, int second) {
-  return Format("%02d:%02d:%02d", hour, minute, second);
-}
-
-std::string DataPanelRules::DitLatitudeText(double nmea) {
-  const Dms dms = SplitNmea(nmea);
-  return Format("%03d %03d %3.1f", std::abs(dms.degrees), std::abs(dms.minutes),
-                std::fabs(dms.seconds));
-}
-
-std::string DataPanelRules::DitLongitudeText(double nmea) {
-  const Dms dms = SplitNmea(nmea);
-  return Format("%03d %03d %3.1f     ", std::abs(dms.degrees), std::abs(dms.minutes),
-                std::fabs(dms.seconds));
-}
-
 std::vector<PanelLine> DataPanelRules::DitSpeedCurve(const std::vector<int>& kmh, int speedUnit) {
   if (kmh.empty()) return {};
   std::vector<int> speeds;

@@ -135,13 +135,9 @@ class DataPanelRules {
   // What blanks a coordinate line without a fix: 24 spaces.
   static std::string BlankLine();
 
-  // DIT-mode variant: labels "       %dkph" / "       %dmph", the texts of
-  // its four lines and its speed curve from one value per point.
+  // DIT-mode variant: labels "       %dkph" / "       %dmph" and its speed
+  // curve from one value per point (its four lines come from CDitPanelText).
   static std::vector<std::string> DitAxisLabels(int speedUnit);
-  static std::string DitDateText(int year, int month, int day);
-  static std::string DitTimeText(int hour, int minute, int second);
-  static std::string DitLatitudeText(double nmea);
-  static std::string DitLongitudeText(double nmea);
   static std::vector<PanelLine> DitSpeedCurve(const std::vector<int>& kmh, int speedUnit);
 
   // Degrees, minutes and seconds of an NMEA value as the panel shows them.

@@ -39,20 +39,4 @@ std::string CDitPanelText::LongitudeLine(const DitPoint& p) {
   return DegreesLine(p.m_dLongitude, "%03d %03d %3.1f     ");
 }
 
-std::vector<int> CDitPanelText::SpeedCurve(const std::vector<DitPoint>& points, bool mph) {
-  std::vector<int> out;
-  out.reserve(points.size());
-  for (const DitPoint& p : points) {
-    const int s = mph ? p.m_nSpeed * 10 / 16 : p.m_nSpeed;
-    out.push_back(std::clamp(s, 0, kMaxCurveSpeed));
-  }
-  return out;
-}
-
-std::string CDitPanelText::AxisLabel(int i, bool mph) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, mph ? "       %dmph" : "       %dkph", 160 - 40 * i);
-  return buf;
-}
-
 }  // namespace lumora
