@@ -78,33 +78,6 @@ bool LoadProfileDocument(const std::filesystem::path& file, IniDocument& doc) {
   return true;
 }
 
-std::uint32_t GetPrivateProfileInt(std::string_view section, std::string_view key, std::int32_t def,
-                                   const std::filesystem::path& file) {
-  IniDocument doc;
-  LoadProfileDocument(file, doc);
-  return GetProfileInt(doc, section, key, def);
-}
-
-std::string GetPrivateProfileString(std::string_view section, std::string_view key,
-                                    std::string_view def, std::size_t bufferSize,
-                                    const std::filesystem::path& file) {
-  IniDocument doc;
-  LoadProfileDocument(file, doc);
-  return GetProfileString(doc, section, key, def, bufferSize);
-}
-
-bool WritePrivateProfileString(std::string_view section, std::string_view key,
-                               std::string_view value, const std::filesystem::path& file) {
-  IniDocument doc;
-  std::error_code ec;
-  if (std::filesystem::exists(file, ec)) {
-    if (!IsFileWritable(file)) return false;
-    if (!LoadProfileDocument(file, doc)) return false;
-  }
-  doc.SetValue(section, key, value);
-  return WriteFileAtomically(file, doc.Serialize());
-}
-
 std::string FormatProfileInt(std::int32_t value) {
   char buf[24];
   std::snprintf(buf, sizeof buf, "%d ", static_cast<int>(value));

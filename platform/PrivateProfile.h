@@ -1,13 +1,9 @@
 #pragma once
-// The private-profile functions the settings files rely on, with the results
-// Windows gives (see IniDocument.h for the text rules):
-//
-//   GetPrivateProfileInt     integer with a default; sign and base prefixes
-//   GetPrivateProfileString  string with a default and a buffer size
-//   WritePrivateProfileString  set one key, file replaced atomically
-//
-// The same operations are offered on an IniDocument for callers that read or
-// write many keys of one file (the settings record has 110).
+// The private-profile reads the settings files rely on, with the results
+// Windows' GetPrivateProfileInt and GetPrivateProfileString give (see
+// IniDocument.h for the text rules), on an IniDocument: callers read or write
+// many keys of one file (the settings record has 110) and write it back whole,
+// replaced atomically.
 
 #include <cstddef>
 #include <cstdint>
@@ -43,18 +39,6 @@ std::string GetProfileString(const IniDocument& doc, std::string_view section, s
 // "=", or its value is empty; otherwise ProfileStringToInt of the value.
 std::uint32_t GetProfileInt(const IniDocument& doc, std::string_view section, std::string_view key,
                             std::int32_t def);
-
-// The file versions. A missing or unreadable file behaves as an empty one.
-std::uint32_t GetPrivateProfileInt(std::string_view section, std::string_view key, std::int32_t def,
-                                   const std::filesystem::path& file);
-std::string GetPrivateProfileString(std::string_view section, std::string_view key,
-                                    std::string_view def, std::size_t bufferSize,
-                                    const std::filesystem::path& file);
-
-// Sets one key. Creates the file when missing. False (file unchanged) when the
-// existing file is read-only or unreadable, or the write fails.
-bool WritePrivateProfileString(std::string_view section, std::string_view key,
-                               std::string_view value, const std::filesystem::path& file);
 
 // Loads a file as a document. False when it does not open or is too large;
 // `doc` is then empty.

@@ -1,7 +1,6 @@
 #include "settings/OthersPageRules.h"
 
 #include <cstdio>
-#include <ctime>
 
 namespace lumora {
 
@@ -43,22 +42,6 @@ std::optional<int> ApplyTimeZone(SetupData& data, const TimeZoneAnswer& answer) 
   int index = TimeZoneIndexFromHours(*hours);
   data.usTimeZone = TimeZoneValueFromIndex(index);
   return index;
-}
-
-TimeZoneAnswer SystemTimeZoneAnswer() {
-  TimeZoneAnswer answer;
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  if (now == static_cast<std::time_t>(-1) || !localtime_r(&now, &local)) return answer;
-  ::tzset();
-  // `timezone` is the standard offset in seconds west of UTC.
-  answer.bias = static_cast<long>(::timezone / 60);
-  answer.standardBias = 0;
-  long currentBias = -static_cast<long>(local.tm_gmtoff / 60);
-  answer.daylightBias = currentBias - answer.bias;
-  answer.kind = local.tm_isdst > 0 ? 2 : (::daylight ? 1 : 0);
-  if (answer.kind != 2) answer.standardBias = currentBias - answer.bias;
-  return answer;
 }
 
 int DitRadioIndex(std::uint16_t useDit) {

@@ -46,9 +46,6 @@ std::optional<int> TimeZoneHours(const TimeZoneAnswer& answer);
 // A failed query changes nothing and returns nullopt.
 std::optional<int> ApplyTimeZone(SetupData& data, const TimeZoneAnswer& answer);
 
-// The local system's answer, from the C library's time-zone data.
-TimeZoneAnswer SystemTimeZoneAnswer();
-
 // DIT radios (disabled, display only): 1 shows ON (0), 0 shows OFF (1),
 // anything else neither (-1).
 int DitRadioIndex(std::uint16_t useDit);

@@ -62,14 +62,6 @@ std::array<std::uint8_t, 220> SetupData::ToBytes() const {
   return out;
 }
 
-SetupData SetupData::FromBytes(const std::array<std::uint8_t, 220>& bytes) {
-  SetupData d;
-  for (std::size_t off = 0; off < kSetupDataBytes; off += 2) {
-    d.SetRaw(off, static_cast<std::uint16_t>(bytes[off] | (bytes[off + 1] << 8)));
-  }
-  return d;
-}
-
 std::vector<const SetupKeyInfo*> SetupSectionWriteKeys(std::string_view section) {
   std::vector<const SetupKeyInfo*> keys;
   for (const SetupKeyInfo& k : kSetupKeys) {

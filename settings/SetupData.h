@@ -132,7 +132,6 @@ struct SetupData {
 
   // The binary form: 220 bytes, little-endian.
   std::array<std::uint8_t, 220> ToBytes() const;
-  static SetupData FromBytes(const std::array<std::uint8_t, 220>& bytes);
 
   // Byte-for-byte comparison (the dialog's "changed since loading" test).
   bool operator==(const SetupData& other) const { return ToBytes() == other.ToBytes(); }
