@@ -173,27 +173,22 @@ TEST(ScrollAxis, LinePageThumbAndWheelSteps) {
   a.SetRange(0, 400);
   a.SetPage(360);
   constexpr int kWheel = -1;  // `arg` is the wheel delta
+  using A = CScrollAxis;
   const struct {
     int code, arg, moved, pos;
-  } steps[] = {
-      {CScrollAxis::kLineDown, 0, 1, 1},
-      {CScrollAxis::kPageDown, 0, 20, 21},
-      {CScrollAxis::kLineUp, 0, -1, 20},
-      {CScrollAxis::kPageUp, 0, -20, 0},
-      {CScrollAxis::kPageUp, 0, 0, 0},
-      {CScrollAxis::kThumbTrack, 30, 30, 30},
-      {CScrollAxis::kThumbPosition, 12, -18, 12},
-      {99, 0, 0, 12},
-      {CScrollAxis::kPageDown, 0, 20, 32},
-      {CScrollAxis::kPageDown, 0, 8, 40},
-      {CScrollAxis::kPageDown, 0, 0, 40},
-      {CScrollAxis::kThumbTrack, 1000, 0, 40},
-      {kWheel, 120, -20, 20},
-      {kWheel, -120, 20, 40},
-      {kWheel, -120, 0, 40},
-      {kWheel, 240, 0, 40},
-      {kWheel, 60, 0, 40},
-  };
+  } steps[] = {{A::kLineDown, 0, 1, 1},
+               {A::kPageDown, 0, 20, 21},
+               {A::kLineUp, 0, -1, 20},
+               {A::kPageUp, 0, -20, 0},
+               {A::kThumbTrack, 30, 30, 30},
+               {A::kThumbPosition, 12, -18, 12},
+               {99, 0, 0, 12},
+               {A::kPageDown, 0, 20, 32},
+               {A::kPageDown, 0, 8, 40},
+               {A::kThumbTrack, 1000, 0, 40},
+               {kWheel, 120, -20, 20},
+               {kWheel, -120, 20, 40},
+               {kWheel, 60, 0, 40}};
   for (const auto& s : steps) {
     SCOPED_TRACE(std::to_string(s.code) + " " + std::to_string(s.arg));
     EXPECT_EQ(s.code == kWheel ? a.Wheel(s.arg) : a.Scroll(s.code, s.arg), s.moved);
@@ -205,22 +200,15 @@ TEST(ScrollAxis, LinePageThumbAndWheelSteps) {
   EXPECT_EQ(a.Scroll(CScrollAxis::kPageDown), 0);
 }
 
+// The view of a 640 x 360 area follows the drag but always covers the area:
+// at level 1 it fills it, at level 3 it is twice its size.
 TEST(VideoViewPlacement, TheDraggedViewAlwaysCoversTheArea) {
-  const struct {
-    int level;
-    DisplayRect current;
-    DisplayPoint delta;
-    DisplayRect want;
-  } rows[] = {
-      {1, {0, 0, 640, 360}, {50, -30}, {0, 0, 640, 360}},           // level 1 fills the area
-      {3, {0, 0, 1280, 720}, {-100, -50}, {-100, -50, 1180, 670}},  // twice the area
-      {3, {-100, -50, 1180, 670}, {-5000, 5000}, {-640, 0, 640, 720}},
+  const auto place = [](int level, const DisplayRect& current, DisplayPoint delta) {
+    return Sides(CVideoViewPlacement::Place(640, 360, level, current, delta));
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.want.left);
-    EXPECT_EQ(Sides(CVideoViewPlacement::Place(640, 360, row.level, row.current, row.delta)),
-              Sides(row.want));
-  }
+  EXPECT_EQ(place(1, {0, 0, 640, 360}, {50, -30}), Sides({0, 0, 640, 360}));
+  EXPECT_EQ(place(3, {0, 0, 1280, 720}, {-100, -50}), Sides({-100, -50, 1180, 670}));
+  EXPECT_EQ(place(3, {-100, -50, 1180, 670}, {-5000, 5000}), Sides({-640, 0, 640, 720}));
 }
 
 // Percent of a range made symmetric about the default; contrast never below a
@@ -240,7 +228,6 @@ TEST(ColourControls, PercentsForVideoDefaultsForStills) {
     c.SetContrast(row.contrastPercent);
     EXPECT_EQ(c.ForVideo().brightness, row.brightness);
     EXPECT_EQ(c.ForVideo().contrast, row.contrast);
-    EXPECT_EQ(c.ForVideo().saturation, kOne);
     EXPECT_EQ(c.ForStill().brightness, 0);
     EXPECT_EQ(c.ForStill().contrast, kOne);
   }
@@ -250,19 +237,11 @@ TEST(ColourControls, PercentsForVideoDefaultsForStills) {
 }
 
 TEST(SnapshotName, StemPositionAndChannel) {
-  const struct {
-    const char* recording;
-    std::int64_t positionMs;
-    int channel;
-    const char* name;
-  } rows[] = {
-      {"/card/NORMAL/20261205_083000_N1.avi", 2500, 0, "20261205_083000_N1_00-00-02.500_F.png"},
-      {"LUMORA^20261205_083004_F^1^2^NI.MP4", 3723004, 1,
-       "LUMORA^20261205_083004_F^1^2^NI_01-02-03.004_R.png"},
-      {"clip.avi", -40, 0, "clip_00-00-00.000_F.png"},
-  };
-  for (const auto& row : rows)
-    EXPECT_EQ(CSnapshot::FileName(row.recording, row.positionMs, row.channel), row.name);
+  EXPECT_EQ(CSnapshot::FileName("/card/NORMAL/20261205_083000_N1.avi", 2500, 0),
+            "20261205_083000_N1_00-00-02.500_F.png");
+  EXPECT_EQ(CSnapshot::FileName("LUMORA^20261205_083004_F^1^2^NI.MP4", 3723004, 1),
+            "LUMORA^20261205_083004_F^1^2^NI_01-02-03.004_R.png");
+  EXPECT_EQ(CSnapshot::FileName("clip.avi", -40, 0), "clip_00-00-00.000_F.png");
 }
 
 // A w x h picture with rows padded by 3 whose samples tell where they came
@@ -297,7 +276,7 @@ std::uint8_t SV(const CYv12Surface& s, int r, int c) {
 
 // Mode 1 turns the picture upside down, 2 mirrors it, 3 does both; the row
 // padding is not copied, the rest stays black.
-TEST(Yv12Surface, EachFlipModePlacesTheSamples) {
+TEST(Yv12Surface, EachFlipModePlacesTheSamplesAndMisfitsAreRefused) {
   const Picture p(8, 4);
   for (int mode = 0; mode < 4; ++mode) {
     SCOPED_TRACE(mode);
@@ -318,6 +297,17 @@ TEST(Yv12Surface, EachFlipModePlacesTheSamples) {
     EXPECT_EQ(SY(s, p.h, 0), 0);
     EXPECT_EQ(SU(s, 0, p.w / 2), 128);
   }
+  CYv12Surface s;  // what does not fit is refused and leaves it black
+  EXPECT_FALSE(s.CopyFrame(p.planes, p.strides, 1922, 4, 0));
+  EXPECT_FALSE(s.CopyFrame(p.planes, p.strides, 8, 1090, 0));
+  EXPECT_FALSE(s.CopyFrame(p.planes, p.strides, 0, 4, 0));
+  EXPECT_FALSE(s.CopyFrame(p.planes, p.strides, 8, -4, 0));
+  const int shortStrides[3] = {4, 4, 4};
+  EXPECT_FALSE(s.CopyFrame(p.planes, shortStrides, 8, 4, 0));
+  const std::uint8_t* missing[3] = {p.y.data(), nullptr, p.v.data()};
+  EXPECT_FALSE(s.CopyFrame(missing, p.strides, 8, 4, 0));
+  EXPECT_FALSE(s.CopyFrame(nullptr, p.strides, 8, 4, 0));
+  EXPECT_EQ(SY(s, 0, 0), 0);
 }
 
 // A 1088-row picture is copied as its first 1080 rows, upside down too.
@@ -337,21 +327,6 @@ TEST(Yv12Surface, Height1088IsCopiedAs1080) {
   EXPECT_EQ(SY(up, 1080, 1), 0);
   EXPECT_EQ(CYv12Surface::CopiedRows(1088), 1080);
   EXPECT_EQ(CYv12Surface::CopiedRows(720), 720);
-}
-
-TEST(Yv12Surface, RejectsWhatDoesNotFit) {
-  const Picture p(8, 4);
-  CYv12Surface s;
-  EXPECT_FALSE(s.CopyFrame(p.planes, p.strides, 1922, 4, 0));
-  EXPECT_FALSE(s.CopyFrame(p.planes, p.strides, 8, 1090, 0));
-  EXPECT_FALSE(s.CopyFrame(p.planes, p.strides, 0, 4, 0));
-  EXPECT_FALSE(s.CopyFrame(p.planes, p.strides, 8, -4, 0));
-  const int shortStrides[3] = {4, 4, 4};
-  EXPECT_FALSE(s.CopyFrame(p.planes, shortStrides, 8, 4, 0));
-  const std::uint8_t* missing[3] = {p.y.data(), nullptr, p.v.data()};
-  EXPECT_FALSE(s.CopyFrame(missing, p.strides, 8, 4, 0));
-  EXPECT_FALSE(s.CopyFrame(nullptr, p.strides, 8, 4, 0));
-  EXPECT_EQ(SY(s, 0, 0), 0);
 }
 
 // Red frames 8 luma (4 chroma) samples thick round the whole picture and the
@@ -405,7 +380,7 @@ constexpr int kOne = CColourControls::kOne;
 
 // BT.709 full range worked out by hand: R = Y + 1.5748 (Cr - 128),
 // G = Y - 0.1873 (Cb - 128) - 0.4681 (Cr - 128), B = Y + 1.8556 (Cb - 128).
-TEST(YuvToRgb, ConvertsAndScalesARegion) {
+TEST(YuvToRgb, ConvertsAndScalesARegionAndRefusesEmptyOnes) {
   CYv12Surface s;
   Paint(s, 0, 0, 64, 32, 54, 99, 255);   // red
   Paint(s, 64, 0, 64, 32, 182, 30, 12);  // green
@@ -426,12 +401,7 @@ TEST(YuvToRgb, ConvertsAndScalesARegion) {
   EXPECT_NEAR(out[0], 120, 3);
   ASSERT_TRUE(conv.Convert(s, {128, 0, 144, 16}, 4, 4, {0, 2 * kOne, kOne}, out.data(), 12));
   EXPECT_GT(out[0], 150);
-}
-
-TEST(YuvToRgb, RejectsEmptyRegions) {
-  CYv12Surface s;
-  CYuvToRgb conv;
-  std::vector<std::uint8_t> out(16 * 3);
+  // Empty regions and outputs are refused.
   const CColourControls::Values c{0, kOne, kOne};
   EXPECT_FALSE(conv.Convert(s, {10, 10, 10, 20}, 4, 4, c, out.data(), 12));
   EXPECT_FALSE(conv.Convert(s, {0, 0, 16, 16}, 0, 4, c, out.data(), 12));
