@@ -113,7 +113,6 @@ TEST(CardFormat, HelperRefusesAllButAnUnmountedRemovableDevice) {
     std::string refusal;  // empty: formatted
   } rows[] = {
       {"/tmp/card.img", {false, 0, 0, false, false}, "/tmp/card.img is not a block device"},
-      {"/dev/null", {false, 0, 0, false, false}, "/dev/null is not a block device"},
       {"/dev/sdb1", {true, 8, 17, false, false}, "/dev/sdb1 is not on a removable device"},
       {"/dev/sda1", {true, 8, 1, true, false}, "/dev/sda1 holds system folders"},
       {"/dev/sdc1", {true, 8, 33, true, false}, "/dev/sdc1 is mounted on /media/user/CARD"},

@@ -237,25 +237,22 @@ bool Near(QRgb c, int r, int g, int b) {
   return std::abs(qRed(c) - r) < 40 && std::abs(qGreen(c) - g) < 40 && std::abs(qBlue(c) - b) < 40;
 }
 
-// The dialog answers with a landscape A4 PDF, or is cancelled.
-std::function<bool(QPrinter&, QWidget*)> PdfDialog(const fs::path& pdf, bool accept) {
-  return [pdf, accept](QPrinter& p, QWidget*) {
-    p.setOutputFormat(QPrinter::PdfFormat);
-    p.setOutputFileName(Q(pdf));
-    p.setPageSize(QPageSize(QPageSize::A4));
-    p.setPageOrientation(QPageLayout::Landscape);
-    return accept;
-  };
-}
-
 // A 400 x 300 window against the 1024 x 768 reference on a landscape A4 page:
-// about 37% of the page width and 39% of its height, at the top left.
+// about 37% of the page width and 39% of its height, at the top left. A
+// cancelled dialog prints and says nothing; without a printer: "Print Fail".
 TEST(PrintScreen, PrintsTheWindowScaledOntoAWhitePage) {
   test::TempFolder dir;
   MessageBoxRecorder boxes;
   TwoColourWindow window;
   CPrintScreen printer(QString(), kCaption);
-  printer.SetDialog(PdfDialog(dir / "print.pdf", true));
+  bool accept = true;  // the dialog's answer; it asks for a landscape A4 PDF
+  printer.SetDialog([&](QPrinter& p, QWidget*) {
+    p.setOutputFormat(QPrinter::PdfFormat);
+    p.setOutputFileName(Q(dir / (accept ? "print.pdf" : "never.pdf")));
+    p.setPageSize(QPageSize(QPageSize::A4));
+    p.setPageOrientation(QPageLayout::Landscape);
+    return accept;
+  });
   ASSERT_TRUE(printer.Print(CPrintScreen::kWindow, CPrintScreen::kPortrait, true, &window));
   EXPECT_TRUE(boxes.Requests().empty());
   ASSERT_EQ(test::RunCommand("pdftoppm -png -r 20 -singlefile " + test::Quote(dir / "print.pdf") +
@@ -271,15 +268,7 @@ TEST(PrintScreen, PrintsTheWindowScaledOntoAWhitePage) {
   EXPECT_TRUE(Near(at(30, 30), 0, 0, 255));
   for (const auto& [x, y] : {std::pair{60, 20}, {10, 70}, {90, 90}})
     EXPECT_TRUE(Near(at(x, y), 255, 255, 255)) << x << "," << y;
-}
-
-// A cancelled dialog prints and says nothing; without a printer: "Print Fail".
-TEST(PrintScreen, CancelledOrNoPrinter) {
-  test::TempFolder dir;
-  MessageBoxRecorder boxes;
-  TwoColourWindow window;
-  CPrintScreen printer(QString(), kCaption);
-  printer.SetDialog(PdfDialog(dir / "never.pdf", false));
+  accept = false;
   EXPECT_FALSE(printer.Print(CPrintScreen::kWindow, CPrintScreen::kPortrait, true, &window));
   EXPECT_TRUE(boxes.Requests().empty());
   EXPECT_FALSE(fs::exists(dir / "never.pdf"));

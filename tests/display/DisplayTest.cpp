@@ -1,6 +1,8 @@
-// The display's rules, with expected values worked out by hand, the YV12
-// surface and its BT.709 conversion.
+// The display: its rules with expected values worked out by hand, the YV12
+// surface and its BT.709 conversion, and the display core behind both display
+// widgets (where one value each shows the core applies the rules).
 #include "display/CColourControls.h"
+#include "display/CDisplayCore.h"
 #include "display/CDisplayGeometry.h"
 #include "display/CScrollAxis.h"
 #include "display/CSnapshot.h"
@@ -245,17 +247,17 @@ TEST(SnapshotName, StemPositionAndChannel) {
 }
 
 // A w x h picture with rows padded by 3 whose samples tell where they came
-// from: Y = 16 r + c, U = 100 + 8 r + c, V = 200 + 8 r + c (all mod 256).
+// from: Y = y0 + 16 r + c, U = 100 + 8 r + c, V = 200 + 8 r + c (mod 256).
 struct Picture {
   int w, h;
   std::vector<std::uint8_t> y, u, v;
   int strides[3];
   const std::uint8_t* planes[3];
-  Picture(int width, int height)
+  Picture(int width, int height, int y0 = 0)
       : w(width),
         h(height),
         strides{w + 3, w / 2 + 3, w / 2 + 3},
-        planes{Fill(y, 16, 0), Fill(u, 8, 100), Fill(v, 8, 200)} {}
+        planes{Fill(y, 16, y0), Fill(u, 8, 100), Fill(v, 8, 200)} {}
   const std::uint8_t* Fill(std::vector<std::uint8_t>& plane, int rowStep, int base) {
     const int cols = rowStep == 16 ? w : w / 2;
     const int rows = rowStep == 16 ? h : h / 2;
@@ -407,6 +409,195 @@ TEST(YuvToRgb, ConvertsAndScalesARegionAndRefusesEmptyOnes) {
   EXPECT_FALSE(conv.Convert(s, {0, 0, 16, 16}, 0, 4, c, out.data(), 12));
   EXPECT_FALSE(conv.Convert(s, {0, 0, 16, 16}, 4, 4, c, out.data(), 4));
   EXPECT_FALSE(conv.Convert(s, {5000, 5000, 6000, 6000}, 4, 4, c, out.data(), 12));
+}
+
+class FakeDisplay : public CDisplayCore {
+ public:
+  bool createOk = true;
+  bool rebuildOk = true;
+  int presents = 0;
+  int rebuilds = 0;
+  std::vector<int> notes;
+  void FitToParent() override {}
+
+ protected:
+  bool CreateDevice() override { return createOk; }
+  bool RebuildDevice() override {
+    ++rebuilds;
+    return rebuildOk;
+  }
+  void RequestPresent() override { ++presents; }
+  void NotifyParent(int wParam) override { notes.push_back(wParam); }
+};
+
+// Set up in the player's order of calls.
+class DisplayCore : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(d.InitDisplay(this, 5), 0);
+    d.SetClientSize(640, 480);
+    d.SetStretch(0, -1);
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(d.SetStillImage(i, nullptr), 1);
+    d.SelectStillImage(0);
+  }
+  void Show(const Picture& f) { d.ShowFrame(0, f.planes, f.w, f.h, 5, f.strides); }
+  FakeDisplay d;
+};
+
+// Without a bitmap a still is black 640 x 360; a bitmap (bottom-up BGR) is
+// kept upright RGB; a bad one releases every still.
+TEST_F(DisplayCore, StillImages) {
+  const StillImage* black = d.Still(2);
+  ASSERT_NE(black, nullptr);
+  EXPECT_EQ(black->width, 640);
+  EXPECT_EQ(black->height, 360);
+  EXPECT_EQ(black->rgb, std::vector<std::uint8_t>(640u * 360u * 3u, 0));
+  const std::uint8_t bits[16] = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+  const StillBitmap bmp{bits, 2, 2, 8};  // rows padded to 8 bytes
+  ASSERT_EQ(d.SetStillImage(1, &bmp), 1);
+  EXPECT_EQ(d.Still(1)->rgb, (std::vector<std::uint8_t>{9, 8, 7, 12, 11, 10, 3, 2, 1, 6, 5, 4}));
+  const StillBitmap shortRows{bits, 2, 2, 2};
+  EXPECT_EQ(d.SetStillImage(2, &shortRows), 0);
+  EXPECT_EQ(d.Still(0), nullptr);
+  EXPECT_EQ(d.Still(1), nullptr);
+  const StillBitmap huge{bits, 100000, 100000, 300000};
+  EXPECT_EQ(d.SetStillImage(0, &huge), 0);
+  EXPECT_EQ(d.SetStillImage(5, nullptr), 0);
+}
+
+// A frame is copied and shown letterboxed; Redraw(1) shows the selected still,
+// Redraw(0) the last frame again, a frame without planes the selected still.
+TEST_F(DisplayCore, FramesAndStillsTakeTurns) {
+  Show(Picture(1280, 720));
+  EXPECT_TRUE(d.IsVideoShown());
+  EXPECT_GE(d.presents, 1);
+  EXPECT_EQ(d.MainSurface(0)->Y()[719 * 1920 + 1279], (719 * 16 + 1279) & 0xFF);
+  d.Redraw(1);
+  EXPECT_FALSE(d.IsVideoShown());
+  EXPECT_EQ(d.Redraw(0), 1);
+  EXPECT_TRUE(d.IsVideoShown());
+  {
+    auto lock = d.Lock();
+    EXPECT_FALSE(d.Scene().still);
+    EXPECT_FALSE(d.Scene().inset);
+    EXPECT_EQ(Sides(d.Scene().dest), Sides({0, 60, 640, 420}));
+    EXPECT_EQ(Sides(d.Scene().source), Sides({0, 0, 1280, 720}));
+  }
+  d.SelectStillImage(2);
+  d.ShowFrame(0, nullptr, 0, 0, 5, nullptr);
+  auto lock = d.Lock();
+  EXPECT_TRUE(d.Scene().still);
+  EXPECT_EQ(d.Scene().stillIndex, 2);
+  EXPECT_FALSE(d.IsVideoShown());
+}
+
+// Zoom and drag act only while video is shown: ZoomIn on every view, ZoomOut
+// on view 0, SetZoom clamped to 16x, each at the next frame, which then draws
+// the inset with its markings on the inset surface only.
+TEST_F(DisplayCore, ZoomAndDragWhileVideoIsShown) {
+  d.SetClientSize(640, 360);
+  const Picture f(1280, 720);
+  int zoom = 0;
+  d.ZoomIn();
+  d.GetZoom(&zoom, nullptr, nullptr);
+  EXPECT_EQ(zoom, 256);
+  EXPECT_FALSE(d.BeginDrag({10, 10}));
+  Show(f);
+  d.ZoomIn();
+  EXPECT_EQ(d.GetGeometry(1).requestedZoom, 512);
+  EXPECT_EQ(d.GetGeometry(0).zoom, 256);
+  Show(f);
+  {
+    auto lock = d.Lock();
+    const DisplayScene& s = d.Scene();
+    ASSERT_TRUE(s.inset);
+    EXPECT_EQ(Sides(s.source), Sides({320, 180, 960, 540}));
+    EXPECT_EQ(Sides(s.insetSource), Sides({0, 0, 1280, 720}));
+    EXPECT_EQ(Sides(s.insetDest), Sides({464, 16, 624, 106}));
+    EXPECT_EQ(d.InsetSurface(0)->Y()[400 * 1920 + 320], 70);  // the region's left edge
+    EXPECT_EQ(d.MainSurface(0)->Y()[400 * 1920 + 320], (400 * 16 + 320) & 0xFF);  // not here
+  }
+  // A drag moves the zoomed region once and tells the parent at each move.
+  ASSERT_TRUE(d.BeginDrag({100, 100}));
+  EXPECT_TRUE(d.DragTo({150, 100}));
+  EXPECT_TRUE(d.DragTo({200, 100}));
+  d.EndDrag();
+  EXPECT_FALSE(d.DragTo({300, 100}));
+  EXPECT_EQ(d.notes, (std::vector<int>{1241, 1241}));
+  Show(f);
+  Show(f);
+  EXPECT_EQ(Sides(d.GetGeometry(0).source), Sides({220, 180, 860, 540}));
+  d.Redraw(1);  // stopped: the still is shown
+  d.ZoomIn();
+  EXPECT_EQ(d.GetGeometry(0).requestedZoom, 512);
+  d.Redraw(0);
+  d.ZoomOut();
+  EXPECT_EQ(d.GetGeometry(0).requestedZoom, 256);
+  EXPECT_EQ(d.GetGeometry(1).requestedZoom, 512);
+  d.SetZoom(1 << 30, {}, {});
+  d.GetZoom(&zoom, nullptr, nullptr);
+  EXPECT_EQ(zoom, 4096);
+  d.SetInsetVisible(0);
+  Show(f);
+  EXPECT_EQ(d.GetGeometry(0).source.Width(), 1280 / 16);
+  auto lock = d.Lock();
+  EXPECT_FALSE(d.Scene().inset);
+}
+
+// A lost device shows and uploads nothing and tells the parent; ResetDevice
+// acts only then, and a successful one brings the stills back.
+TEST_F(DisplayCore, LostDeviceAndItsReset) {
+  EXPECT_EQ(d.ResetDevice(), 0);
+  EXPECT_EQ(d.rebuilds, 0);
+  const std::uint8_t bits[8] = {10, 20, 30, 0, 40, 50, 60, 0};
+  const StillBitmap bmp{bits, 1, 2, 4};
+  ASSERT_EQ(d.SetStillImage(1, &bmp), 1);
+  Show(Picture(64, 48));
+  d.SetDeviceLost(1);
+  const int before = d.presents;
+  Show(Picture(64, 48, 9));
+  EXPECT_EQ(d.presents, before);
+  EXPECT_EQ(d.MainSurface(0)->Y()[0], 0);
+  EXPECT_EQ(d.notes, std::vector<int>{1243});
+  EXPECT_EQ(d.Redraw(1), 0);
+  d.rebuildOk = false;
+  EXPECT_EQ(d.ResetDevice(), 0);
+  EXPECT_EQ(d.Still(1), nullptr);
+  d.rebuildOk = true;
+  EXPECT_EQ(d.ResetDevice(), 1);
+  EXPECT_EQ(d.rebuilds, 2);
+  ASSERT_NE(d.Still(1), nullptr);
+  EXPECT_EQ(d.Still(1)->rgb, (std::vector<std::uint8_t>{60, 50, 40, 30, 20, 10}));
+  ASSERT_NE(d.Still(0), nullptr);
+  EXPECT_NE(d.MainSurface(0), nullptr);
+  EXPECT_EQ(d.IsDeviceLost(), 1);  // the caller clears the flag
+}
+
+// The flip mode of view 0 (an unknown one is ignored), a frame too large for
+// the surface is not shown, no caption until a font is set.
+TEST_F(DisplayCore, FlipOversizedFramesAndCaption) {
+  const Picture f(4, 2);
+  d.SetFlipMode(3, 0);
+  Show(f);
+  EXPECT_EQ(d.MainSurface(0)->Y()[0], 19);
+  EXPECT_EQ(d.MainSurface(0)->Y()[1920 + 2], 1);
+  d.SetFlipMode(9, -1);
+  Show(f);
+  EXPECT_EQ(d.MainSurface(0)->Y()[0], 19);
+  const int presents = d.presents;
+  Show(Picture(1936, 1088));
+  EXPECT_EQ(d.presents, presents);
+  for (bool font : {false, true}) {
+    if (font) d.SetCaption("DejaVu Sans", 36, "Front", 0x0000FFFF);
+    d.SetCaptionText("Rear");
+    Show(Picture(1280, 720));
+    auto lock = d.Lock();
+    ASSERT_EQ(d.Scene().caption, font);
+  }
+  auto lock = d.Lock();
+  EXPECT_EQ(d.Scene().captions.caption.text, "Rear");
+  EXPECT_EQ(d.Scene().captions.caption.fontHeight, 18);  // 36 at 720 rows: the picture has 360
+  EXPECT_EQ(d.Scene().fontFace, "DejaVu Sans");
 }
 
 }  // namespace
