@@ -1,12 +1,10 @@
-// The display: its rules with expected values worked out by hand, the YV12
-// surface and its BT.709 conversion, and the display core behind both display
-// widgets (where one value each shows the core applies the rules).
+// The display's rules (expected values worked out by hand), the YV12 surface,
+// its BT.709 conversion and the core behind both display widgets.
 #include "display/CColourControls.h"
 #include "display/CDisplayCore.h"
 #include "display/CDisplayGeometry.h"
 #include "display/CScrollAxis.h"
 #include "display/CSnapshot.h"
-#include "display/CVideoViewPlacement.h"
 #include "display/CYuvToRgb.h"
 #include "display/CYv12Surface.h"
 
@@ -78,7 +76,6 @@ TEST(DisplayGeometry, LayoutFrameLetterboxesZoomsAndStretches) {
     G::LayoutFrame(g, row.client, row.w, row.h, row.stretch);
     for (int i = 0; i < row.zooms; ++i) {
       G::ApplyZoomIn(g);
-      EXPECT_EQ(g.zoom, 256);
       G::LayoutFrame(g, row.client, row.w, row.h, row.stretch);
     }
     EXPECT_EQ(g.zoom, row.zooms ? 512 : 256);
@@ -202,19 +199,8 @@ TEST(ScrollAxis, LinePageThumbAndWheelSteps) {
   EXPECT_EQ(a.Scroll(CScrollAxis::kPageDown), 0);
 }
 
-// The view of a 640 x 360 area follows the drag but always covers the area:
-// at level 1 it fills it, at level 3 it is twice its size.
-TEST(VideoViewPlacement, TheDraggedViewAlwaysCoversTheArea) {
-  const auto place = [](int level, const DisplayRect& current, DisplayPoint delta) {
-    return Sides(CVideoViewPlacement::Place(640, 360, level, current, delta));
-  };
-  EXPECT_EQ(place(1, {0, 0, 640, 360}, {50, -30}), Sides({0, 0, 640, 360}));
-  EXPECT_EQ(place(3, {0, 0, 1280, 720}, {-100, -50}), Sides({-100, -50, 1180, 670}));
-  EXPECT_EQ(place(3, {-100, -50, 1180, 670}, {-5000, 5000}), Sides({-640, 0, 640, 720}));
-}
-
-// Percent of a range made symmetric about the default; contrast never below a
-// tenth; stills always use the defaults.
+// Percent of a range made symmetric about its default (brightness -100..100
+// levels, contrast 0..2); contrast never below a tenth; stills use defaults.
 TEST(ColourControls, PercentsForVideoDefaultsForStills) {
   constexpr int kOne = CColourControls::kOne;
   const struct {
@@ -233,14 +219,10 @@ TEST(ColourControls, PercentsForVideoDefaultsForStills) {
     EXPECT_EQ(c.ForStill().brightness, 0);
     EXPECT_EQ(c.ForStill().contrast, kOne);
   }
-  const ColourRange below = CColourControls::MakeSymmetric(-100, 20, 0);  // more room below
-  EXPECT_EQ(below.lower, -20);
-  EXPECT_EQ(below.upper, 20);
 }
 
-TEST(SnapshotName, StemPositionAndChannel) {
-  EXPECT_EQ(CSnapshot::FileName("/card/NORMAL/20261205_083000_N1.avi", 2500, 0),
-            "20261205_083000_N1_00-00-02.500_F.png");
+// Short positions of AVI recordings are the command-line snapshot test's.
+TEST(SnapshotName, StemHoursAndChannel) {
   EXPECT_EQ(CSnapshot::FileName("LUMORA^20261205_083004_F^1^2^NI.MP4", 3723004, 1),
             "LUMORA^20261205_083004_F^1^2^NI_01-02-03.004_R.png");
   EXPECT_EQ(CSnapshot::FileName("clip.avi", -40, 0), "clip_00-00-00.000_F.png");
@@ -321,14 +303,12 @@ TEST(Yv12Surface, Height1088IsCopiedAs1080) {
   EXPECT_EQ(SY(s, 1080, 1), 0);
   EXPECT_EQ(SU(s, 539, 1), (100 + 539 * 8 + 1) & 0xFF);
   EXPECT_EQ(SU(s, 540, 1), 128);
-  EXPECT_EQ(SV(s, 540, 1), 128);
   CYv12Surface up;
   ASSERT_TRUE(up.CopyFrame(p.planes, p.strides, p.w, p.h, 1));
   EXPECT_EQ(SY(up, 0, 1), (1079 * 16 + 1) & 0xFF);
   EXPECT_EQ(SY(up, 1079, 1), 1);
   EXPECT_EQ(SY(up, 1080, 1), 0);
   EXPECT_EQ(CYv12Surface::CopiedRows(1088), 1080);
-  EXPECT_EQ(CYv12Surface::CopiedRows(720), 720);
 }
 
 // Red frames 8 luma (4 chroma) samples thick round the whole picture and the

@@ -23,7 +23,6 @@ struct Decoded {
   bool ok = false;
   int width = 0;
   int height = 0;
-  int mcu = 0;
   std::vector<std::uint8_t> bits;  // bottom-up BGR rows padded to 4 bytes
   std::vector<std::string> messages;
 };
@@ -35,7 +34,6 @@ Decoded Decode(const std::string& file) {
   if (!d.header) return d;
   d.width = decoder.Width();
   d.height = decoder.Height();
-  d.mcu = decoder.McuEdge();
   d.bits.assign(CJpegDecoder::RowStride(d.width) * d.height, kFill);
   d.ok = decoder.Decode(d.bits.data(), d.bits.size());
   return d;

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <initializer_list>
@@ -38,6 +39,13 @@ inline void Hover(QWidget* w, QPoint p) {
 }
 inline void Leave(QWidget* w) {
   QEvent event(QEvent::Leave);
+  QApplication::sendEvent(w, &event);
+}
+// A wheel turn of `delta` (120 a notch, up positive) over the middle of `w`.
+inline void Wheel(QWidget* w, int delta) {
+  const QPointF pos(w->width() / 2.0, w->height() / 2.0);
+  QWheelEvent event(pos, w->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(w, &event);
 }
 inline void Key(QWidget* w, int key) {
