@@ -1,6 +1,6 @@
-// Finding the card among the drives, its logger and settings files (names in
-// any case), collecting the files below a folder, and the drives made of the
-// kernel's mount table: the system's, the removable ones, hidden mounts.
+// Finding the card among the drives and paths on it (names in any case),
+// collecting the files below a folder, and the drives made of the kernel's
+// mount table: the system's, the removable ones, hidden mounts.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -60,32 +60,10 @@ TEST_F(CardLocator, CardDrivesInDriveOrder) {
       EXPECT_EQ(CCardLocator::FindCardRoot(drives, search),
                 expected.empty() ? std::nullopt : std::optional(t_ / expected[0]));
     }
-  }
-}
-
-TEST_F(CardLocator, LoggerAndSetupFiles) {
-  // The logger index in any case; a folder without it does not count.
-  t_.Dir("none/DATA_LOGGER");
-  t_.File("lower/data_logger/Data_Logger.DIR");
-  t_.File("sys/DATA_LOGGER/DATA_LOGGER.dir");  // never the system's drive
-  const CFixedDriveEnumerator drives = Drives({"none", "lower"});
-  EXPECT_EQ(CCardLocator::FindLoggerFile(drives, false), t_ / "lower");
-  EXPECT_EQ(CCardLocator::FindLoggerFile(drives, true), t_ / "lower/data_logger/");
-  EXPECT_EQ(CCardLocator::FindLoggerFile(Drives({"sys", "none"}), false), std::nullopt);
-
-  // The settings file: cfg/ first, then the root, only what opens as a file,
-  // only on a removable card.
-  const CFixedDriveEnumerator card = Drives({"card"});
-  EXPECT_TRUE(CCardLocator::FindSetupFile(card).empty());
-  t_.File("card/data_setup.cfg");
-  EXPECT_EQ(CCardLocator::FindSetupFile(card), t_ / "card/data_setup.cfg");
-  t_.File("card/cfg/data_setup.cfg");
-  EXPECT_EQ(CCardLocator::FindSetupFile(card), t_ / "card/cfg/data_setup.cfg");
-  std::filesystem::remove(t_ / "card/cfg/data_setup.cfg");
-  t_.Dir("card/cfg/data_setup.cfg");
-  EXPECT_EQ(CCardLocator::FindSetupFile(card), t_ / "card/data_setup.cfg");
-  t_.File("fixed/data_setup.cfg");
-  EXPECT_TRUE(CCardLocator::FindSetupFile(Drives({"fixed"})).empty());
+  }  // Card paths resolve in any case, component by component.
+  t_.Dir("lower/Dit/gps");
+  EXPECT_EQ(CCardLocator::Resolve(t_ / "lower", "DIT/GPS"), t_ / "lower/Dit/gps");
+  EXPECT_EQ(CCardLocator::Resolve(t_ / "lower", "EVENT"), std::nullopt);
 }
 
 TEST(FileCollector, EveryFileBelowAFolderSortedWithoutFollowingLinks) {

@@ -1,7 +1,6 @@
 #pragma once
-// The one command-line runner of the tests: runs a command (lumora-cli by
-// default) through the shell and captures its output, its error output and
-// its exit code.
+// The one command-line runner of the tests: a command (lumora-cli by default)
+// run through the shell, with its output, error output and exit code.
 
 #include <stdlib.h>
 #include <sys/wait.h>

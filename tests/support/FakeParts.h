@@ -1,7 +1,6 @@
 #pragma once
-// Test doubles for the main window's collaborators: a player that follows the
-// engine's state rules and records every call, a track with settable rows,
-// and a map that records its script calls.
+// Test doubles for the main window's parts: a player that follows the engine's
+// state rules and records every call, a track with settable rows, a map.
 
 #include <cstdint>
 #include <map>

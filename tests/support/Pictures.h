@@ -13,8 +13,7 @@
 
 namespace lumora::test {
 
-// A binary PPM: red grows to the right, green downwards, blue in a diagonal
-// band.
+// A binary PPM: red grows to the right, green downwards, blue in diagonal bands.
 inline void WritePpm(const std::filesystem::path& p, int width, int height) {
   std::ofstream out(p, std::ios::binary);
   out << "P6\n" << width << " " << height << "\n255\n";

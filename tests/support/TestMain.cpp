@@ -1,7 +1,5 @@
-// Test entry of every test executable; built with LUMORA_TEST_QT for those
-// that use Qt widgets, which get one QApplication for the run. Started on its
-// own (not only through ctest) an executable runs without display server,
-// sound card or browser sandbox unless the caller set otherwise.
+// Test entry of every test executable (with LUMORA_TEST_QT: one QApplication);
+// without display server, sound card or browser sandbox unless the caller set them.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -14,29 +14,23 @@
 
 namespace lumora::test {
 
-inline void Mouse(QWidget* widget, QEvent::Type type, QPoint pos,
-                  Qt::MouseButton button = Qt::LeftButton,
-                  Qt::MouseButtons buttons = Qt::LeftButton) {
+// A mouse event at `pos` of `widget` with `buttons` held (the left button is
+// the one pressed or released).
+inline void Mouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons) {
   const QPointF local(pos);
-  const QPointF global(widget->mapToGlobal(pos));
-  QMouseEvent event(type, local, local, global, button, buttons, Qt::NoModifier);
+  const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+  QMouseEvent event(type, local, local, QPointF(widget->mapToGlobal(pos)), button, buttons,
+                    Qt::NoModifier);
   QApplication::sendEvent(widget, &event);
 }
-inline void Press(QWidget* w, QPoint p) { Mouse(w, QEvent::MouseButtonPress, p); }
-inline void Release(QWidget* w, QPoint p) {
-  Mouse(w, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
-}
+inline void Press(QWidget* w, QPoint p) { Mouse(w, QEvent::MouseButtonPress, p, Qt::LeftButton); }
+inline void Release(QWidget* w, QPoint p) { Mouse(w, QEvent::MouseButtonRelease, p, {}); }
 inline void Click(QWidget* w, QPoint p) {
   Press(w, p);
   Release(w, p);
 }
-// A move with the left button held.
-inline void DragTo(QWidget* w, QPoint p) {
-  Mouse(w, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
-}
-inline void Hover(QWidget* w, QPoint p) {
-  Mouse(w, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
-}
+inline void DragTo(QWidget* w, QPoint p) { Mouse(w, QEvent::MouseMove, p, Qt::LeftButton); }
+inline void Hover(QWidget* w, QPoint p) { Mouse(w, QEvent::MouseMove, p, {}); }
 inline void Leave(QWidget* w) {
   QEvent event(QEvent::Leave);
   QApplication::sendEvent(w, &event);
