@@ -1,8 +1,6 @@
-// The resources: the string tables (format, camera-code languages, fallbacks,
-// every text in English, Japanese and Korean with the same placeholders and
-// line breaks) and the skin (button states, the sizes and looks the controls
-// need, every skinned control of the command table mapped to images and the
-// mask of its shape).
+// The string tables (format, languages, fallbacks, every text in English,
+// Japanese and Korean alike) and the skin (button states, the sizes and looks
+// the controls need, every skinned control mapped to images and its mask).
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -34,7 +32,7 @@ QStringList Placeholders(const QString& text) {
   return found;
 }
 
-TEST(StringTable, ParsesIdsEscapesAndComments) {
+TEST(StringTable, FormatLanguagesFallbacksAndEveryIdInUse) {
   const auto table =
       StringTable::Parse(QStringLiteral("# comment\r\n627\tInvalid File.\\nFile name : %s\r\n"
                                         "5\ta\\\\b\\tc\nbad line\n12\tfirst\n12\tsecond\n"));
@@ -45,18 +43,16 @@ TEST(StringTable, ParsesIdsEscapesAndComments) {
   const std::pair<int, int> codes[] = {
       {0, kLangJapanese}, {1, kLangEnglish}, {9, kLangKorean}, {5, kLangJapanese}};
   for (auto [code, language] : codes) EXPECT_EQ(LanguageForCameraCode(code), language) << code;
-}
-
-TEST(StringTable, TextsAndFallbacks) {
-  StringTable& table = StringTable::Instance();
-  EXPECT_EQ(table.Load(627, kLangEnglish), QStringLiteral("Invalid File.\nFile name : %s"));
-  EXPECT_EQ(table.Load(612, kLangEnglish), QStringLiteral("Stop"));
-  EXPECT_EQ(table.Load(612, kLangJapanese), QStringLiteral("停止"));
-  EXPECT_EQ(table.Load(612, kLangKorean), QStringLiteral("정지"));
-  EXPECT_EQ(table.Load(612, kLangGerman), QStringLiteral("Stop"));
-  EXPECT_EQ(table.Load(612, kLangNeutral), QStringLiteral("Stop"));
-  EXPECT_EQ(table.Load(710, kLangKorean), QStringLiteral("QX-41a"));
-  EXPECT_TRUE(table.Load(999999, kLangEnglish).isEmpty());
+  // The compiled tables and their fallbacks.
+  StringTable& strings = StringTable::Instance();
+  EXPECT_EQ(strings.Load(627, kLangEnglish), QStringLiteral("Invalid File.\nFile name : %s"));
+  EXPECT_EQ(strings.Load(612, kLangEnglish), QStringLiteral("Stop"));
+  EXPECT_EQ(strings.Load(612, kLangJapanese), QStringLiteral("停止"));
+  EXPECT_EQ(strings.Load(612, kLangKorean), QStringLiteral("정지"));
+  EXPECT_EQ(strings.Load(612, kLangGerman), QStringLiteral("Stop"));
+  EXPECT_EQ(strings.Load(612, kLangNeutral), QStringLiteral("Stop"));
+  EXPECT_EQ(strings.Load(710, kLangKorean), QStringLiteral("QX-41a"));
+  EXPECT_TRUE(strings.Load(999999, kLangEnglish).isEmpty());
   // Every id the program loads has an English text: control-bar tooltips,
   // messages, settings pages, tab captions, language names and titles.
   const std::pair<int, int> ranges[] = {{600, 623}, {626, 628}, {630, 652}, {656, 687}, {689, 710},

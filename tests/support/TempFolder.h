@@ -62,8 +62,7 @@ class TempFolder {
   std::filesystem::path Write(const std::filesystem::path& rel, std::string_view bytes) const {
     return WriteFile(path_ / rel, bytes);
   }
-  // A file below the folder of `size` filler bytes (by default the size of a
-  // short recording, above the lists' smallest size).
+  // A file of `size` filler bytes (by default above the lists' smallest size).
   std::filesystem::path File(const std::filesystem::path& rel, std::size_t size = 20 * 1024) const {
     return Write(rel, std::string(size, 'x'));
   }

@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <QTreeWidget>
 
+#include <tuple>
+
 #include "library/qt/CListDlg.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/WidgetInput.h"
@@ -17,10 +19,9 @@
 namespace lumora {
 namespace {
 
-TEST(WindowPlacement, ListBesideTheMainWindowAndRoomForThePair) {
-  const struct {
-    QRect main, area, list, room;
-  } rows[] = {
+TEST(WindowPlacement, BesideRoomForThePairCentredAndInside) {
+  // Main window, screen area, list window beside it, main window making room.
+  const std::tuple<QRect, QRect, QRect, QRect> rows[] = {
       // Wide screen: right of the main window, same top.
       {{450, 160, 1020, 760}, {0, 0, 1920, 1080}, {1470, 160, 256, 760}, {450, 160, 1020, 760}},
       // Main window at the right edge: on its left.
@@ -33,14 +34,11 @@ TEST(WindowPlacement, ListBesideTheMainWindowAndRoomForThePair) {
       // The pair never fits.
       {{0, 0, 1020, 760}, {0, 0, 1024, 768}, {768, 0, 256, 760}, {0, 0, 1020, 760}},
   };
-  for (const auto& r : rows) {
-    SCOPED_TRACE(testing::Message() << r.main.x() << " in " << r.area.width());
-    EXPECT_EQ(WindowPlacement::Beside(r.main, QSize(256, 760), r.area), r.list);
-    EXPECT_EQ(WindowPlacement::RoomForList(r.main, 256, r.area), r.room);
+  for (const auto& [main, area, list, room] : rows) {
+    SCOPED_TRACE(testing::Message() << main.x() << " in " << area.width());
+    EXPECT_EQ(WindowPlacement::Beside(main, QSize(256, 760), area), list);
+    EXPECT_EQ(WindowPlacement::RoomForList(main, 256, area), room);
   }
-}
-
-TEST(WindowPlacement, CentredAndInsideTheArea) {
   const QRect screen(0, 0, 1280, 800);
   EXPECT_EQ(WindowPlacement::Centred({1020, 760}, screen), QRect(130, 20, 1020, 760));
   EXPECT_EQ(WindowPlacement::Inside({-10, 790, 100, 50}, screen), QRect(0, 750, 100, 50));
