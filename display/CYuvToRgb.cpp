@@ -48,13 +48,4 @@ bool CYuvToRgb::Convert(const CYv12Surface& surface, DisplayRect source, int dst
   return sws_scale(ctx_, src, srcStride, 0, srcH, dstPlanes, dstStrides) == dstH;
 }
 
-void CYuvToRgb::Bt709FullRange(int y, int u, int v, int& r, int& g, int& b) {
-  const double cb = u - 128.0;
-  const double cr = v - 128.0;
-  auto clip = [](double x) { return std::clamp(static_cast<int>(std::lround(x)), 0, 255); };
-  r = clip(y + 1.5748 * cr);
-  g = clip(y - 0.187324 * cb - 0.468124 * cr);
-  b = clip(y + 1.8556 * cb);
-}
-
 }  // namespace lumora

@@ -27,9 +27,6 @@ class CYuvToRgb {
   bool Convert(const CYv12Surface& surface, DisplayRect source, int dstW, int dstH,
                const CColourControls::Values& colours, std::uint8_t* dst, int dstStride);
 
-  // BT.709 full-range conversion of one sample, as the converters do it.
-  static void Bt709FullRange(int y, int u, int v, int& r, int& g, int& b);
-
  private:
   SwsContext* ctx_ = nullptr;
   CColourControls::Values applied_{0, 0, 0};

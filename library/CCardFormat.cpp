@@ -51,12 +51,6 @@ std::optional<double> CCardFormat::DriveSize(const std::filesystem::path& root) 
   return static_cast<double>(info.f_blocks) * static_cast<double>(info.f_frsize);
 }
 
-std::optional<int> CCardFormat::CapacityClassOf(const std::filesystem::path& root) {
-  const auto size = DriveSize(root);
-  if (!size) return std::nullopt;
-  return CapacityClass(*size);
-}
-
 bool CCardFormat::IsSystemPath(const std::string& mountPoint) {
   static const char* const kSystem[] = {"/",     "/boot", "/boot/efi", "/usr",      "/home",
                                         "/var",  "/opt",  "/srv",      "/tmp",      "/etc",
@@ -221,22 +215,6 @@ int CCardFormat::RunProcess(const std::vector<std::string>& argv) {
   }
   if (!WIFEXITED(status)) return -1;
   return WEXITSTATUS(status);
-}
-
-bool CCardFormat::HaveProgram(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::string dirs = path ? path : "/usr/bin:/bin";
-  dirs += ":/usr/sbin:/sbin";
-  std::size_t start = 0;
-  while (start <= dirs.size()) {
-    const auto end = dirs.find(':', start);
-    const std::string dir =
-        dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (!dir.empty() && access((dir + "/" + name).c_str(), X_OK) == 0) return true;
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return false;
 }
 
 bool CCardFormat::FormatImage(const std::filesystem::path& image, const Runner& run,

@@ -51,7 +51,6 @@ class CCardFormat {
   static int CapacityClass(double sizeBytes);
   // Size of the file system mounted at `root` (statvfs), in bytes.
   static std::optional<double> DriveSize(const std::filesystem::path& root);
-  static std::optional<int> CapacityClassOf(const std::filesystem::path& root);
 
   // The checks before a format: the card found through its NORMAL folder on
   // any drive but the system's, on a removable device, below class 32, and
@@ -86,7 +85,6 @@ class CCardFormat {
                           std::string* error);
 
   static int RunProcess(const std::vector<std::string>& argv);
-  static bool HaveProgram(const std::string& name);
 };
 
 }  // namespace lumora

@@ -61,11 +61,6 @@ const QHash<int, QString>* StringTable::TableFor(int language) const {
   return it == tables_.end() ? nullptr : &it.value();
 }
 
-bool StringTable::Has(int id, int language) const {
-  const QHash<int, QString>* table = TableFor(language);
-  return table && table->contains(id);
-}
-
 QString StringTable::Load(int id, int language) const {
   if (const QHash<int, QString>* table = TableFor(language)) {
     auto it = table->find(id);

@@ -31,7 +31,6 @@ class StringTable {
   // to an empty string.
   QString Load(int id) const { return Load(id, language_); }
   QString Load(int id, int language) const;
-  bool Has(int id, int language) const;
 
   // Parses one table text: lines "id<TAB>text", '#' comments, escapes \n \t \\.
   static QHash<int, QString> Parse(const QString& text);

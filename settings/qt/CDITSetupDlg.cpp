@@ -35,6 +35,4 @@ int CDITSetupDlg::Value() const {
 
 int CDITSetupDlg::Result() const { return result() == QDialog::Accepted ? Value() : initial_; }
 
-int NextOverSpeedLimit(int current, int entered) { return entered >= 0 ? entered : current; }
-
 }  // namespace lumora

@@ -27,8 +27,4 @@ class CDITSetupDlg : public QDialog {
   QLineEdit* edit_;
 };
 
-// The limit after the dialog returned `entered`: 0 or more replaces
-// `current`, a negative value is ignored.
-int NextOverSpeedLimit(int current, int entered);
-
 }  // namespace lumora
