@@ -33,11 +33,6 @@ int ProbeCameraLanguage(const IDriveEnumerator& drives) {
   return DialogLanguageCode(data.usMenuLanguage);
 }
 
-std::string FindCard(const IDriveEnumerator& drives) {
-  const auto root = CCardLocator::FindCardRoot(drives, CardSearch::AnyDrive);
-  return root ? root->string() : std::string();
-}
-
 CSamplePlayerDlg::Parts MakeViewerParts(const std::string& explicitCard) {
   std::shared_ptr<IDriveEnumerator> drives = MakeDrives(explicitCard);
   CSamplePlayerDlg::Parts parts;

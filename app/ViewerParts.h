@@ -18,9 +18,6 @@ std::shared_ptr<IDriveEnumerator> MakeDrives(const std::string& explicitCard);
 // drives only); 0 when there is no card, no file or it does not open.
 int ProbeCameraLanguage(const IDriveEnumerator& drives);
 
-// Card root for SDOPEN (any drive but the system's); empty when none.
-std::string FindCard(const IDriveEnumerator& drives);
-
 CSamplePlayerDlg::Parts MakeViewerParts(const std::string& explicitCard);
 
 }  // namespace lumora

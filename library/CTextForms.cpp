@@ -27,10 +27,4 @@ std::string CTextForms::ClockText(int hours, int minutes, int seconds) {
   return buf;
 }
 
-std::string CTextForms::PositionText(std::int64_t ms) {
-  const std::int64_t s = ms < 0 ? 0 : ms / 1000;
-  return ClockText(static_cast<int>(s / 3600), static_cast<int>(s / 60 % 60),
-                   static_cast<int>(s % 60));
-}
-
 }  // namespace lumora

@@ -16,8 +16,6 @@ class CTextForms {
   static std::string FileDateText(int year, int month, int day);
   // "HH:MM:SS".
   static std::string ClockText(int hours, int minutes, int seconds);
-  // "HH:MM:SS" of a position or duration in milliseconds (negative reads as 0).
-  static std::string PositionText(std::int64_t ms);
 };
 
 }  // namespace lumora

@@ -106,8 +106,6 @@ TEST(TextForms, SizesDatesAndClocks) {
   EXPECT_FALSE(CTextForms::IsListableSize(11263));
   EXPECT_TRUE(CTextForms::IsListableSize(11264));
   EXPECT_EQ(CTextForms::FileDateText(2000, 12, 31), "00.12.31");
-  EXPECT_EQ(CTextForms::PositionText(3723999), "01:02:03");
-  EXPECT_EQ(CTextForms::PositionText(-5), "00:00:00");
 }
 
 using test::TempFolder;

@@ -1,6 +1,5 @@
 // Stills: the bitmap a JPEG still becomes, where a recording's stills are
 // found, and the size of a printed window.
-#include "display/CCaptureFolder.h"
 #include "display/CDrawBitmap.h"
 #include "display/CPrintScale.h"
 #include "tests/support/Pictures.h"
@@ -93,28 +92,6 @@ TEST(DrawBitmap, BadPicturesFailCleanlyWithMessages) {
     EXPECT_TRUE(bitmap.Empty());
     EXPECT_EQ(messages.empty() ? "" : messages.back(), row.message);
   }
-}
-
-TEST(CaptureFolder, FolderRuleAndCaseInsensitiveSearch) {
-  test::TempFolder dir;
-  const fs::path recording = dir.File("card/NORMAL/20150102_030405_N1.avi", 1);
-  EXPECT_EQ(CCaptureFolder::FolderOf(recording), dir / "card/CAPTURE");
-  EXPECT_EQ(CCaptureFolder::KeyOf(recording), "20150102");
-  for (const char* name :
-       {"20150102_030405/20150102_030406.jpg", "20150102_030405/20150102_030420.JPG",
-        "20150102_030405/notes.txt", "20150102_030405/deeper/x.jpg",
-        "20150103_000000/20150103_000001.jpg", "20150102.jpg"})
-    dir.File(fs::path("card/capture") / name, 1);
-  EXPECT_EQ(CCaptureFolder::FolderOf(recording), dir / "card/capture");
-  const auto pictures = CCaptureFolder::FindPictures(recording);
-  ASSERT_EQ(pictures.size(), 2u);
-  EXPECT_EQ(pictures[0].filename(), "20150102_030406.jpg");
-  EXPECT_EQ(pictures[1].filename(), "20150102_030420.JPG");
-  // The walk of the whole folder also finds pictures further down.
-  EXPECT_EQ(CCaptureFolder::FindPicturesBelow(dir / "card/capture", "20150102").size(), 2u);
-  EXPECT_TRUE(CCaptureFolder::FindPictures(dir / "x/y/20990101_000000_N1.avi").empty());
-  EXPECT_TRUE(CCaptureFolder::IsPictureName("a.JpG"));
-  EXPECT_FALSE(CCaptureFolder::IsPictureName("a.jpeg"));
 }
 
 // The area's share of its reference (1024 x 768 for a window, the screen
