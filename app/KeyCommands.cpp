@@ -162,6 +162,9 @@ void CSamplePlayerDlg::ShowKeyList() {
   auto* note = new QLabel(strings.Load(kStrKeyDitNote), dialog);
   note->setWordWrap(true);
   grid->addWidget(note, row, 0, 1, 2);
+  // The dialog takes the height its wrapped note needs at the width of the
+  // key lines (without this the note's last lines are cut off).
+  grid->setSizeConstraint(QLayout::SetFixedSize);
   keyList_ = dialog;
   dialog->show();
 }

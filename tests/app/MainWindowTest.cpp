@@ -553,6 +553,9 @@ TEST_F(MainWindowTest, KeyListAboutBoxAndDrops) {
   EXPECT_TRUE(texts.contains(QStringLiteral("F, F11")));
   EXPECT_TRUE(texts.contains(QString::fromUtf8("클립 내보내기")));
   EXPECT_EQ(texts.size(), 2 * 23 + 1);
+  // The wrapped DIT note at the bottom is shown whole.
+  const QLabel* note = keys->findChildren<QLabel*>().back();
+  EXPECT_GE(keys->height(), note->geometry().top() + note->heightForWidth(note->width()));
 
   window_->ApplyLanguage(1);
   window_->show();
