@@ -192,7 +192,8 @@ TEST_F(PlayerTest, PauseStepSeekAndSkipLandOnThePicturesAsked) {
   // A step shows the next or the previous picture, a seek the new place.
   for (const auto& [direction, shown] : {std::pair{1, 40}, {1, 80}, {-1, 40}}) {
     EXPECT_EQ(player.StepPicture(direction), 1);
-    EXPECT_TRUE(WaitFor([&] { return LastShownMs() == pausedAt + shown; }, 3000)) << LastShownMs();
+    const auto wanted = pausedAt + shown;  // a lambda cannot name a structured binding in clang 14
+    EXPECT_TRUE(WaitFor([&] { return LastShownMs() == wanted; }, 3000)) << LastShownMs();
   }
   EXPECT_EQ(player.Seek(2000), 1);
   EXPECT_TRUE(WaitFor([&] { return LastShownMs() == 2000; }, 3000));
