@@ -93,17 +93,22 @@ TEST_F(CardTest, EveryRecordingOpensAndCarriesItsKindsData) {
     SCOPED_TRACE(r.path);
     const test::Probe p = test::ProbeFile(card_.root / r.path);
     ASSERT_FALSE(p.streams.empty());
-    EXPECT_EQ(p.streams[0]["duration"], "2.000000");
+    // A field ffprobe left out reads as null (and fails the comparison).
+    auto field = [&p](std::size_t stream, const char* key) {
+      return stream < p.streams.size() ? p.streams[stream].value(key, nlohmann::json())
+                                       : nlohmann::json();
+    };
+    EXPECT_EQ(field(0, "duration"), "2.000000");
     const bool rear = r.path.filename().string().find("_N2") != std::string::npos ||
                       r.path.parent_path().filename() == "backup";
-    EXPECT_EQ(p.streams[0]["width"], rear ? 96 : 160);
+    EXPECT_EQ(field(0, "width"), rear ? 96 : 160);
     if (r.path.extension() == ".mp4") {
       EXPECT_NE(p.format.find("mp4"), std::string::npos);
       continue;
     }
     EXPECT_EQ(p.format, "avi");
-    EXPECT_EQ(p.streams[0]["nb_read_packets"], "30");
-    EXPECT_EQ(r.truth.video_streams, p.streams[1]["codec_type"] == "video" ? 2 : 1);
+    EXPECT_EQ(field(0, "nb_read_packets"), "30");
+    EXPECT_EQ(r.truth.video_streams, field(1, "codec_type") == "video" ? 2 : 1);
     EXPECT_FALSE(r.truth.records.empty());
     bool marker = false;
     int speed = 0;
